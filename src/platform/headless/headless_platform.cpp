@@ -1,0 +1,82 @@
+#include "platform/headless/headless_platform.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace quillstep {
+
+double localTimeOfDaySeconds() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t t = system_clock::to_time_t(now);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return (local.tm_hour * 3'600'000.0 + local.tm_min * 60'000.0 + local.tm_sec * 1'000.0 + double(ms)) / 1000.0;
+}
+
+bool HeadlessPlatform::isEnabled(int controlId) const {
+    const auto it = controlEnabled.find(controlId);
+    return it == controlEnabled.end() ? true : it->second;
+}
+
+std::string HeadlessPlatform::text(int controlId) const {
+    const auto it = controlTexts.find(controlId);
+    return it == controlTexts.end() ? std::string() : it->second;
+}
+
+void HeadlessPlatform::setControlText(int controlId, const std::string& text) {
+    controlTexts[controlId] = text;
+    textHistory.emplace_back(controlId, text);
+}
+
+void HeadlessPlatform::enableControl(int controlId, bool enabled) { controlEnabled[controlId] = enabled; }
+
+void HeadlessPlatform::enableMainWindow(bool enabled) {
+    mainWindowEnabled = enabled;
+    mainWindowEnableHistory.push_back(enabled);
+}
+
+void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
+    shownWindows.push_back(window);
+    if (window.isMainWindow) {
+        for (const auto& control : window.controls) {
+            controlTexts[control.id] = control.text;
+            controlEnabled[control.id] = true;
+        }
+    }
+    if (handler.onCreated) handler.onCreated();
+    std::vector<int> clicks;
+    clicks.swap(window.isMainWindow ? mainWindowClicks : clicksForNextWindow);
+    for (int id : clicks) {
+        if (window.isMainWindow && !isEnabled(id)) continue;  // a greyed button sends nothing
+        if (handler.onCommand && handler.onCommand(id) == WindowAction::Close) break;
+    }
+}
+
+void HeadlessPlatform::showMessage(const std::string& text) {
+    messages.push_back(text);
+    if (onMessage) onMessage(text);
+}
+
+void HeadlessPlatform::setHighPriority(bool high) { priorityHistory.push_back(high); }
+
+double HeadlessPlatform::timeOfDaySeconds() { return clock ? clock() : localTimeOfDaySeconds(); }
+
+bool HeadlessPlatform::startProcessAndWait(const std::string& commandLine) {
+    startedCommandLines.push_back(commandLine);
+    return processesStart;
+}
+
+bool HeadlessPlatform::openWithDefaultProgramAndWait(const std::string& fileName) {
+    openedFiles.push_back(fileName);
+    return defaultProgramOpens;
+}
+
+bool HeadlessPlatform::pollStopRequest() { return stopRequest ? stopRequest() : false; }
+
+}  // namespace quillstep

@@ -1,0 +1,61 @@
+#pragma once
+// A platform without a display: it keeps the main window's control texts and enabled states,
+// and records every other request, so that tests and the command line can read them back.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quillstep {
+
+class HeadlessPlatform : public Platform {
+public:
+    // Control state of the main window (filled from its template when it is run modally, and by
+    // every setControlText / enableControl call).
+    std::map<int, std::string> controlTexts;
+    std::map<int, bool> controlEnabled;
+    bool mainWindowEnabled = true;
+
+    // Everything asked, in order.
+    std::vector<std::pair<int, std::string>> textHistory;
+    std::vector<bool> mainWindowEnableHistory;
+    std::vector<bool> priorityHistory;  // true: high
+    std::vector<std::string> messages;
+    std::vector<std::string> startedCommandLines;
+    std::vector<std::string> openedFiles;
+    std::vector<WindowTemplate> shownWindows;
+
+    // Behaviour that tests and the command line choose.
+    std::function<double()> clock;                // default: the real local time of day
+    bool processesStart = false;                  // what startProcessAndWait answers
+    bool defaultProgramOpens = false;             // what openWithDefaultProgramAndWait answers
+    std::function<bool()> stopRequest;            // default: never
+    std::function<void(const std::string&)> onMessage;
+    // Clicks given to a modal window (other than the main one) before it closes by itself.
+    std::vector<int> clicksForNextWindow;
+    // Clicks given to the main window when it is run modally; the window then closes.
+    std::vector<int> mainWindowClicks;
+
+    bool isEnabled(int controlId) const;
+    std::string text(int controlId) const;
+
+    void setControlText(int controlId, const std::string& text) override;
+    void enableControl(int controlId, bool enabled) override;
+    void enableMainWindow(bool enabled) override;
+    void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
+    void showMessage(const std::string& text) override;
+    void setHighPriority(bool high) override;
+    double timeOfDaySeconds() override;
+    bool startProcessAndWait(const std::string& commandLine) override;
+    bool openWithDefaultProgramAndWait(const std::string& fileName) override;
+    bool pollStopRequest() override;
+};
+
+// The local time of day in seconds with millisecond resolution, from the C++ clock.
+double localTimeOfDaySeconds();
+
+}  // namespace quillstep

@@ -1,0 +1,46 @@
+#pragma once
+// What the portable core needs of the system. One implementation drives real Win32 windows,
+// the headless one records every request for tests and the command line.
+
+#include <string>
+
+#include "platform/window.h"
+
+namespace quillstep {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The main window, while it is open (see WindowTemplate::isMainWindow).
+    virtual void setControlText(int controlId, const std::string& text) = 0;
+    virtual void enableControl(int controlId, bool enabled) = 0;
+    virtual void enableMainWindow(bool enabled) = 0;
+
+    // Builds the window from its template, shows it modally and returns once it has closed.
+    virtual void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) = 0;
+
+    // A message box: caption "Notify this", OK only, no icon, no owner, task-modal.
+    virtual void showMessage(const std::string& text) = 0;
+
+    // Process priority: high around an enumeration, normal otherwise.
+    virtual void setHighPriority(bool high) = 0;
+
+    // Local time of day in seconds, millisecond resolution.
+    virtual double timeOfDaySeconds() = 0;
+
+    // Starts the command line in the working directory and waits for the process to end.
+    // False when it could not be started.
+    virtual bool startProcessAndWait(const std::string& commandLine) = 0;
+
+    // Opens the file with the system's default program for text files, waiting for it where the
+    // system hands back a process. False when nothing could be opened.
+    virtual bool openWithDefaultProgramAndWait(const std::string& fileName) = 0;
+
+    // Called now and then by long operations on the user-interface thread: keeps the windows
+    // painted, throws away clicks and keys, and tells whether the user asked to stop
+    // (Escape in the window, Ctrl+C on the command line).
+    virtual bool pollStopRequest() = 0;
+};
+
+}  // namespace quillstep

@@ -1,0 +1,68 @@
+#pragma once
+// Windows are data: a template of controls plus a handler. A platform turns them into real windows.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quillstep {
+
+enum class ControlKind {
+    Label,         // static text, left-aligned, wraps within its box
+    CentredLabel,  // static text, centred
+    Button,        // push button, tab stop
+    EtchedFrame,   // static etched rectangle, shows no text
+    GroupBox,      // button-class group box
+};
+
+// A font of the face "MS Sans Serif"; the height follows from the point size and the screen's
+// pixels per inch.
+struct FontTemplate {
+    int pointSize = 8;
+    bool bold = false;
+    bool italic = false;
+    int charset = 0;  // 0 ANSI/default, 238 Central European
+};
+
+struct ControlTemplate {
+    int id = 0;
+    ControlKind kind = ControlKind::Label;
+    std::string text;
+    int x = 0, y = 0, width = 0, height = 0;  // dialog units of the window font
+    int font = -1;                            // index into WindowTemplate::fonts; -1 keeps the dialog font
+};
+
+struct WindowTemplate {
+    std::string title;
+    int x = 0, y = 0, width = 0, height = 0;  // client area in dialog units, from the screen's corner
+    uint32_t style = 0;
+    uint32_t extendedStyle = 0;
+    int iconResource = 0;        // 0: no icon
+    bool isMainWindow = false;   // the target of Platform's control calls while it is open
+    std::vector<FontTemplate> fonts;
+    std::vector<ControlTemplate> controls;  // in creation (tab) order
+
+    const ControlTemplate* find(int id) const {
+        for (const auto& c : controls)
+            if (c.id == id) return &c;
+        return nullptr;
+    }
+};
+
+enum class WindowAction { Continue, Close };
+
+struct WindowHandler {
+    std::function<void()> onCreated;                       // after every control and font exists
+    std::function<WindowAction(int controlId)> onCommand;  // a click (any notification) on a control
+};
+
+// Window styles used by the templates (values of the Windows API, kept here so that the core
+// needs no platform header).
+constexpr uint32_t MAIN_WINDOW_STYLE = 0x94C800D4;  // popup, visible, clip siblings, caption, sysmenu,
+                                                    // modal frame, set font, no-fail create, 3-D look
+constexpr uint32_t AUXILIARY_WINDOW_STYLE = 0x90C000C4;  // popup, visible, caption, modal frame, set font,
+                                                         // 3-D look; no system menu, so no close box
+constexpr uint32_t EX_CONTROL_PARENT = 0x00010000;
+
+}  // namespace quillstep
