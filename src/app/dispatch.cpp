@@ -1,0 +1,50 @@
+#include "app/dispatch.h"
+
+#include <array>
+
+#include "app/parameter_steps.h"
+#include "commands/combination_file.h"
+#include "commands/control_ids.h"
+#include "commands/generation_command.h"
+#include "wheels/abbreviated_system.h"
+#include "windows/statistics_window.h"
+
+namespace quillstep {
+namespace {
+
+using Action = void (*)(SharedState&, Platform&);
+
+struct CommandRow {
+    int controlId;
+    Action action;
+};
+
+// The buttons that work on the stored combinations. The generation buttons and the parameter
+// steps have tables of their own.
+constexpr std::array<CommandRow, 7> STORE_COMMAND_ROWS{{
+    {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
+    {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
+    {SEARCH_G4_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 4); }},
+    {VIEW_G4_BUTTON, [](SharedState&, Platform& p) { viewFile(p, G4_SYSTEM_FILE_NAME); }},
+    {SEARCH_G5_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 5); }},
+    {VIEW_G5_BUTTON, [](SharedState&, Platform& p) { viewFile(p, G5_SYSTEM_FILE_NAME); }},
+    {STATISTICS_BUTTON, [](SharedState& s, Platform& p) { showNumberStatistics(s, p); }},
+}};
+
+}  // namespace
+
+void handleMainWindowCommand(SharedState& state, Platform& platform, int controlId) {
+    if (const int mode = generationModeOfButton(controlId); mode != 0) {
+        runGenerationCommand(state, platform, mode);
+        return;
+    }
+    for (const CommandRow& row : STORE_COMMAND_ROWS) {
+        if (row.controlId == controlId) {
+            row.action(state, platform);
+            return;
+        }
+    }
+    stepParameterButton(state, platform, controlId);
+}
+
+}  // namespace quillstep
