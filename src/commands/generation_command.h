@@ -9,7 +9,8 @@
 namespace quillstep {
 
 // Runs the generation command of `mode` (1 to 14) and writes the count, time and memory labels.
-void runGenerationCommand(SharedState& state, Platform& platform, int mode);
+// Returns the elapsed seconds of the run (0 for a mode outside 1 to 14, which does nothing).
+double runGenerationCommand(SharedState& state, Platform& platform, int mode);
 
 // The description of what a storing run of `mode` leaves in the store, composed from the
 // current parameters; empty for counting-only modes.

@@ -1,0 +1,210 @@
+// One writer for the three text files: a header, then one line "row,n1,...,n7" per combination,
+// every line ending in CR LF. The rows are formatted straight from the store into a large buffer
+// and written in big blocks to a temporary file beside the target, which replaces the old file
+// only once every byte has been written: a failed write never destroys the previous file.
+
+#include "commands/combination_file.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "commands/control_ids.h"
+#include "commands/number_text.h"
+#include "engine/run.h"
+
+namespace quillstep {
+namespace {
+
+struct FileKind {
+    const char* fileName;
+    const char* guaranteeLine;  // third header line of the system files; null for the combination file
+    int32_t progressInterval;   // rows between two progress texts in the time label
+};
+
+constexpr FileKind COMBINATIONS{COMBINATION_FILE_NAME, nullptr, 5000};
+constexpr FileKind G4_SYSTEM{G4_SYSTEM_FILE_NAME, "gar.:4 from 7 OK numbers", 50};
+constexpr FileKind G5_SYSTEM{G5_SYSTEM_FILE_NAME, "gar.:5 from 7 OK numbers", 50};
+
+constexpr size_t BUFFER_BYTES = size_t{1} << 20;
+constexpr size_t LONGEST_ROW = 96;  // row number and seven numbers of any 32-bit value, with separators
+
+// The row number as decimal text, counted up in place.
+class RowNumber {
+public:
+    void next() {
+        for (int i = length_ - 1;; --i) {
+            if (i < 0) {  // all nines: one digit more
+                std::memmove(digits_ + 1, digits_, length_);
+                digits_[0] = '1';
+                ++length_;
+                return;
+            }
+            if (digits_[i] != '9') {
+                ++digits_[i];
+                return;
+            }
+            digits_[i] = '0';
+        }
+    }
+    char* append(char* out) const {
+        std::memcpy(out, digits_, length_);
+        return out + length_;
+    }
+
+private:
+    char digits_[16] = {'0'};
+    int length_ = 1;
+};
+
+// The decimal digits of the small numbers that combinations are made of, with the fallback for
+// anything else.
+inline char* appendNumber(char* out, int32_t v) {
+    if (v >= 0 && v < 10) {
+        *out = char('0' + v);
+        return out + 1;
+    }
+    if (v >= 10 && v < 100) {
+        out[0] = char('0' + v / 10);
+        out[1] = char('0' + v % 10);
+        return out + 2;
+    }
+    return std::to_chars(out, out + 16, v).ptr;
+}
+
+class OutputFile {
+public:
+    explicit OutputFile(const std::filesystem::path& path) : path_(path) {
+        file_ = std::fopen(path.string().c_str(), "wb");
+        if (!file_) fail();
+        else std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer goes straight to the system
+    }
+    ~OutputFile() {
+        if (file_) std::fclose(file_);
+    }
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    void write(const char* data, size_t size) {
+        if (!ok() || size == 0) return;
+        if (std::fwrite(data, 1, size, file_) != size) fail();
+    }
+    void close() {
+        if (file_ && std::fclose(file_) != 0 && ok()) fail();
+        file_ = nullptr;
+    }
+
+private:
+    void fail() {
+        const int code = errno;
+        if (error_.empty()) error_ = code != 0 ? std::generic_category().message(code) : "write error";
+    }
+
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+    std::string error_;
+};
+
+std::string headerOf(const FileKind& kind, const std::string& description) {
+    std::string header = "\"Marrowby - Quillstep\"\r\n\"" + description + "\"\r\n";
+    if (kind.guaranteeLine) header += std::string("\"") + kind.guaranteeLine + "\"\r\n";
+    header += "\r\n";
+    return header;
+}
+
+FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind& kind, const int32_t* source,
+                          int32_t rows) {
+    FileWriteResult result;
+    result.fileName = kind.fileName;
+    result.rows = rows;
+    const std::filesystem::path target = state.outputFolder / kind.fileName;
+    std::filesystem::path partial = target;
+    partial += ".partial";
+
+    double seconds = 0.0;
+    {
+        OutputFile out(partial);
+        const std::string header = headerOf(kind, state.memoryDescription);
+        out.write(header.data(), header.size());
+
+        std::vector<char> buffer(BUFFER_BYTES);
+        char* const begin = buffer.data();
+        char* const flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
+        char* p = begin;
+        RowNumber number;
+
+        const double t0 = platform.timeOfDaySeconds();
+        int32_t nextProgress = 0;
+        for (int32_t i = 0; i < rows && out.ok(); ++i, source += 7) {
+            if (i == nextProgress) {
+                platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
+                nextProgress += kind.progressInterval;
+            }
+            number.next();
+            p = number.append(p);
+            for (int k = 0; k < 7; ++k) {
+                *p++ = ',';
+                p = appendNumber(p, source[k]);
+            }
+            *p++ = '\r';
+            *p++ = '\n';
+            if (p >= flushAt) {
+                out.write(begin, size_t(p - begin));
+                p = begin;
+            }
+        }
+        out.write(begin, size_t(p - begin));
+        const double t1 = platform.timeOfDaySeconds();
+        seconds = elapsedSeconds(t0, t1);
+        out.close();
+        if (!out.ok()) result.error = out.error();
+    }
+
+    if (result.error.empty()) {
+        std::error_code ec;
+        std::filesystem::rename(partial, target, ec);
+        if (ec) result.error = ec.message();
+    }
+    if (!result.error.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        platform.showMessage(std::string("Could not write ") + kind.fileName + ": " + result.error +
+                             ". The previous " + kind.fileName + " is unchanged.");
+        return result;
+    }
+
+    result.written = true;
+    result.seconds = seconds;
+    platform.showMessage(std::string("We store combinations  in file ") + kind.fileName + " in " +
+                         signedNumberText(seconds, 15) + " seconds");
+    platform.setControlText(TIME_LABEL, maskedNumberText(seconds, "###.###############"));
+    return result;
+}
+
+}  // namespace
+
+FileWriteResult writeCombinationFile(SharedState& state, Platform& platform) {
+    return writeRows(state, platform, COMBINATIONS, state.storedCombination(0), state.generatedCount);
+}
+
+FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize) {
+    return writeRows(state, platform, G4_SYSTEM, state.systemCombination(0), systemSize);
+}
+
+FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize) {
+    return writeRows(state, platform, G5_SYSTEM, state.systemCombination(0), systemSize);
+}
+
+void viewFile(Platform& platform, const std::string& fileName) {
+    if (platform.startProcessAndWait(EDITOR_COMMAND_PREFIX + fileName)) return;
+    // Current Windows releases no longer ship WordPad: open the file with the default program.
+    if (platform.openWithDefaultProgramAndWait(fileName)) return;
+    platform.showMessage("Could not open " + fileName +
+                         ": neither WordPad nor the default program for text files could be started.");
+}
+
+}  // namespace quillstep
