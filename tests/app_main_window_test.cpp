@@ -156,16 +156,5 @@ TEST(AppMainWindowRun, StoreButtonsGreyAfterCreationAndOthersEnabled) {
     EXPECT_EQ(platform.text(1137), "7");
 }
 
-TEST(AppMainWindowRun, ClicksOnGreyedStoreButtonsDoNothing) {
-    SharedState state;
-    HeadlessPlatform platform;
-    platform.mainWindowClicks = {1080, 1037, 1038, 1074, 1075, 1076, 1077};
-    runMainWindow(state, platform);
-    EXPECT_EQ(platform.shownWindows.size(), 1u);
-    EXPECT_TRUE(platform.openedFiles.empty());
-    EXPECT_TRUE(platform.startedCommandLines.empty());
-    EXPECT_TRUE(platform.messages.empty());
-}
-
 }  // namespace
 }  // namespace quillstep

@@ -88,12 +88,6 @@ TEST_F(WindowsStatistics, SameMillisecondMessageForTwoThousand) {
     EXPECT_EQ(countText(7), "2000");
 }
 
-TEST_F(WindowsStatistics, NothingStoredLeavesEveryCountEmpty) {
-    platform.clock = scriptedClock({1.0, 1.0});
-    showNumberStatistics(*state, platform);
-    for (int n = 1; n <= 39; ++n) EXPECT_EQ(countText(n), "") << n;
-}
-
 TEST(WindowsStatisticsTemplate, LayoutAndFonts) {
     SharedState state;
     state.numberStatistics[12] = 2760681;
