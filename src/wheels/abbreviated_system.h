@@ -23,4 +23,23 @@ struct SearchOutcome {
 // Buttons "7 good numbers/get 4 in comb." (4) and "7 good numbers/get 5 in comb." (5).
 SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits);
 
+// The text shown instead of a search when the last storing run accepted nothing.
+extern const char* const NOTHING_TO_SEARCH_MESSAGE;
+
+// Numbers that a stored combination and a system combination share (0 to 7): each number of the
+// system combination is compared with the seven of the stored one.
+int countCommonNumbers(const int32_t* storedCombination, const int32_t* systemCombination);
+
+// Whether stored combination `candidate` (from 1) shares at least guaranteedHits numbers with one
+// of the first `systemSize` combinations of the abbreviated-system store, newest first.
+bool isCovered(const SharedState& state, int32_t candidate, int32_t systemSize, int guaranteedHits);
+
+// The greedy system that starts with stored combination `startNumber` (from 1), left in the
+// abbreviated-system store; returns its size (1 to 1000, 1000 meaning the capacity was reached).
+int32_t buildGreedySystem(SharedState& state, int32_t startNumber, int guaranteedHits);
+
+// The same, combination by combination with countCommonNumbers and isCovered: the plain form of
+// the pass, kept as the reference that the fast one is measured and tested against.
+int32_t buildGreedySystemPlainly(SharedState& state, int32_t startNumber, int guaranteedHits);
+
 }  // namespace quillstep

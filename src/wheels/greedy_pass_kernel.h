@@ -1,0 +1,55 @@
+#pragma once
+// The body of a greedy pass, shared by the per-instruction-set translation units. Each of them
+// sets its own code-generation target and then includes this file; everything here has internal
+// linkage, so no copy compiled for wider instructions can be picked up by other code. Only
+// compiler built-ins are used here, no library templates, for the same reason.
+//
+// `Isa` supplies:
+//   static bool shares(uint64_t a, uint64_t b, int hits)    - popcount(a & b) >= hits
+//   static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits)
+//       - the index of a system combination sharing at least `hits` numbers with x, or -1.
+
+#include <cstdint>
+
+#include "wheels/greedy_pass.h"
+
+namespace quillstep {
+namespace {
+
+template <class Isa>
+int32_t greedyPassBody(const GreedyPassRequest& request) {
+    const uint64_t* masks = request.masks;
+    uint64_t* system = request.systemMasks;
+    int32_t* members = request.memberIndices;
+    const int hits = request.guaranteedHits;
+    int32_t size = request.initialSize;
+    if (size == 0) {
+        system[0] = masks[request.startIndex];
+        if (members) members[0] = request.startIndex;
+        size = 1;
+    }
+    if (size >= request.stopSize) return size;
+
+    // Which system combination covers a candidate does not matter, only whether one does. The
+    // last one that covered (or was added) is tried first: neighbours in store order share most
+    // of their numbers, so it usually covers the next candidate too.
+    uint64_t lastCoverer = system[size - 1];
+    for (int32_t candidate = request.firstCandidate; candidate < request.count; ++candidate) {
+        const uint64_t x = masks[candidate];
+        if (Isa::shares(lastCoverer, x, hits)) continue;
+        const int32_t coverer = Isa::findCoverer(system, size, x, hits);
+        if (coverer >= 0) {
+            lastCoverer = system[coverer];
+            continue;
+        }
+        system[size] = x;
+        if (members) members[size] = candidate;
+        ++size;
+        lastCoverer = x;
+        if (size >= request.stopSize) break;
+    }
+    return size;
+}
+
+}  // namespace
+}  // namespace quillstep

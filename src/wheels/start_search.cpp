@@ -1,0 +1,162 @@
+// Trying every starting combination, on worker threads, with a deterministic answer.
+//
+// Order of results. Each starting number s gives a key (size(s), s); the answer is the smallest
+// key: the smallest size, and among equal sizes the lowest starting number - exactly what the
+// loop in store order keeps, since it replaces its best only on a strictly smaller size. The key
+// is packed as size * 2^32 + s into one 64-bit word, so "better" is "numerically smaller" and
+// the shared best is a single atomic that only ever decreases.
+//
+// Cutting passes short. When the pass of s begins, let (B, b) be the best key known then. The
+// system of a pass only grows, so once it holds L combinations its final size is at least L.
+//   - If s > b, the key of s is smaller than (B, b) only if size(s) < B: once the system holds
+//     B combinations, s cannot win, and the pass stops at L = B.
+//   - If s < b, s wins on a tie: it cannot win only once size(s) > B, so L = B + 1.
+// A pass stopped at L therefore has a key not smaller than (B, b), and since the shared best
+// only decreases, not smaller than the final answer either: leaving it out changes nothing. A
+// pass that ends below L, or at the capacity (1000, where every pass ends anyway), has its exact
+// size and takes part. Whatever the timing of the threads, the minimum over the exact keys is the
+// minimum over all keys, because the starting number that attains it is never cut (its key is
+// smaller than every bound it can meet) - so the answer does not depend on the timing.
+
+#include "wheels/start_search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace quillstep {
+namespace {
+
+uint64_t packKey(int32_t size, int32_t start) {
+    return (static_cast<uint64_t>(size) << 32) | static_cast<uint32_t>(start);
+}
+int32_t keySize(uint64_t key) { return static_cast<int32_t>(key >> 32); }
+int32_t keyStart(uint64_t key) { return static_cast<int32_t>(key & 0xFFFFFFFFu); }
+
+void lowerTo(std::atomic<uint64_t>& best, uint64_t key) {
+    uint64_t current = best.load();
+    while (key < current && !best.compare_exchange_weak(current, key)) {
+    }
+}
+
+// The system size at which the pass of `start` can no longer beat `best` (see above).
+int32_t hopelessSize(int32_t start, uint64_t best) {
+    const int64_t bound = start < keyStart(best) ? int64_t{keySize(best)} + 1 : keySize(best);
+    return static_cast<int32_t>(std::min<int64_t>(bound, ABBREVIATED_SYSTEM_CAPACITY));
+}
+
+struct SharedSearch {
+    SharedSearch(const std::vector<uint64_t>& masks, int guaranteedHits, PassKernel kernel)
+        : masks(masks), guaranteedHits(guaranteedHits), kernel(kernel) {}
+
+    const std::vector<uint64_t>& masks;
+    const int guaranteedHits;
+    const PassKernel kernel;
+    std::atomic<int32_t> nextStart{1};
+    std::atomic<uint64_t> best{packKey(NO_SYSTEM_YET_SIZE, 1)};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable workerEnded;
+    unsigned endedWorkers = 0;
+
+    int32_t count() const { return static_cast<int32_t>(masks.size()); }
+    int32_t startsBegun() const { return std::min(nextStart.load() - 1, count()); }
+};
+
+void tryStartingNumbers(SharedSearch& search) {
+    std::vector<uint64_t> system(GREEDY_SYSTEM_ROOM);
+    GreedyPassRequest request;
+    request.masks = search.masks.data();
+    request.count = search.count();
+    request.guaranteedHits = search.guaranteedHits;
+    request.systemMasks = system.data();
+    for (;;) {
+        // A stop request is honoured between starting numbers, once the first one has begun.
+        if (search.stop.load() && search.nextStart.load() > 1) break;
+        const int32_t start = search.nextStart.fetch_add(1);
+        if (start > request.count) break;
+        const uint64_t best = search.best.load();
+        request.startIndex = start - 1;
+        request.stopSize = hopelessSize(start, best);
+        const int32_t size = runGreedyPass(search.kernel, request);
+        if (size < request.stopSize || size == ABBREVIATED_SYSTEM_CAPACITY) lowerTo(search.best, packKey(size, start));
+    }
+    std::lock_guard lock(search.mutex);
+    ++search.endedWorkers;
+    search.workerEnded.notify_all();
+}
+
+}  // namespace
+
+std::vector<uint64_t> combinationMasks(const SharedState& state) {
+    std::vector<uint64_t> masks(static_cast<size_t>(std::max(state.generatedCount, 0)));
+    for (size_t j = 0; j < masks.size(); ++j) {
+        const int32_t* numbers = state.storedCombination(static_cast<int64_t>(j));
+        uint64_t mask = 0;
+        for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i) mask |= uint64_t{1} << (numbers[i] & 63);
+        masks[j] = mask;
+    }
+    return masks;
+}
+
+BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, const StartSearchOptions& options) {
+    BestStart result;
+    if (masks.empty()) return result;
+    SharedSearch search(masks, guaranteedHits, options.kernel);
+
+    unsigned wanted = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    wanted = static_cast<unsigned>(std::min<int64_t>(wanted, search.count()));
+    std::vector<std::thread> workers;
+    for (unsigned i = 0; i < wanted; ++i) {
+        try {
+            workers.emplace_back(tryStartingNumbers, std::ref(search));
+        } catch (const std::system_error&) {
+            break;  // fewer threads than wished: the others share the work
+        }
+    }
+    if (workers.empty()) {
+        tryStartingNumbers(search);  // no thread could be started: the calling thread does it all
+    } else {
+        // The calling thread alone talks to the user: progress and stop requests.
+        std::unique_lock lock(search.mutex);
+        while (search.endedWorkers < workers.size()) {
+            search.workerEnded.wait_for(lock, std::chrono::milliseconds(options.pollMilliseconds));
+            if (search.endedWorkers == workers.size()) break;
+            lock.unlock();
+            if (options.onProgress) options.onProgress(search.startsBegun());
+            if (!search.stop.load() && options.stopRequested && options.stopRequested()) search.stop.store(true);
+            lock.lock();
+        }
+    }
+    for (auto& worker : workers) worker.join();
+
+    result.startsChecked = search.startsBegun();  // every pass that began has ended
+    result.stopped = result.startsChecked < search.count();
+    if (options.onProgress) options.onProgress(result.startsChecked);
+    const uint64_t best = search.best.load();
+    result.bestStart = keyStart(best);
+    result.bestSize = keySize(best);
+    return result;
+}
+
+std::vector<int32_t> greedySystemMembers(const std::vector<uint64_t>& masks, int32_t startNumber, int guaranteedHits,
+                                         PassKernel kernel) {
+    std::vector<uint64_t> system(GREEDY_SYSTEM_ROOM);
+    std::vector<int32_t> members(GREEDY_SYSTEM_ROOM);
+    GreedyPassRequest request;
+    request.masks = masks.data();
+    request.count = static_cast<int32_t>(masks.size());
+    request.guaranteedHits = guaranteedHits;
+    request.startIndex = startNumber - 1;
+    request.stopSize = ABBREVIATED_SYSTEM_CAPACITY;
+    request.systemMasks = system.data();
+    request.memberIndices = members.data();
+    members.resize(static_cast<size_t>(runGreedyPass(kernel, request)));
+    return members;
+}
+
+}  // namespace quillstep

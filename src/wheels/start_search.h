@@ -1,0 +1,48 @@
+#pragma once
+// The choice of the best starting combination: one greedy pass per starting combination, spread
+// over worker threads, with the same answer as trying them one after another in store order.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "engine/shared_state.h"
+#include "wheels/greedy_pass.h"
+
+namespace quillstep {
+
+constexpr int32_t PROGRESS_INTERVAL = 50;       // starting numbers between two progress texts
+constexpr int32_t NO_SYSTEM_YET_SIZE = 10000;   // above any size a pass can reach
+
+struct BestStart {
+    int32_t bestStart = 1;                  // starting number, from 1
+    int32_t bestSize = NO_SYSTEM_YET_SIZE;
+    int32_t startsChecked = 0;              // starting numbers 1 to startsChecked were tried
+    bool stopped = false;                   // a stop request left later starting numbers untried
+};
+
+struct StartSearchOptions {
+    PassKernel kernel = fastestPassKernel();
+    unsigned threads = 0;  // 0: one per hardware thread
+    // Called on the calling thread, now and then and once at the end, with the highest starting
+    // number whose pass has begun (never decreasing).
+    std::function<void(int32_t startsBegun)> onProgress;
+    // Polled on the calling thread at least every `pollMilliseconds` while passes run; true asks
+    // to stop. Starting number 1 is always tried; the passes that have begun are finished, so
+    // the tried starting numbers are always 1 to startsChecked.
+    std::function<bool()> stopRequested;
+    int pollMilliseconds = 20;
+};
+
+// One mask per stored combination (bit v for number v), in store order. The stored numbers are
+// distinct and lie in 1 to 63, as every storing run leaves them.
+std::vector<uint64_t> combinationMasks(const SharedState& state);
+
+// The starting number whose greedy system is smallest (the lower one among equals) and its size.
+BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, const StartSearchOptions& options);
+
+// Store indices (from 0) of the greedy system of `startNumber` (from 1), in system order.
+std::vector<int32_t> greedySystemMembers(const std::vector<uint64_t>& masks, int32_t startNumber, int guaranteedHits,
+                                         PassKernel kernel = fastestPassKernel());
+
+}  // namespace quillstep
