@@ -14,6 +14,7 @@
 #include <bit>
 #include <cstring>
 
+
 #include "engine/conditions.h"
 #include "engine/generation_mode.h"
 #include "engine/kernel.h"
@@ -94,6 +95,12 @@ private:
             const int32_t largestRest = after * L.highest - after * (after - 1) / 2;
             first = std::max(first, L.minSum - before.sum - largestRest);
         }
+        if constexpr (C == 0 && !Stores && K == 6) {
+            // Counting every combination: a6 = first..last leaves n - a6 choices for a7.
+            const int32_t m = L.highest - first;
+            if (m > 0) count_ += m * (m + 1) / 2;
+            return;
+        }
         for (int32_t v = first; v <= last; ++v) {
             Prefix now;
             now.sum = before.sum + v;
@@ -169,12 +176,23 @@ private:
         }
         count_ += std::popcount(candidates);
         if constexpr (Stores) {
+            // Local copies: a store through `out` could alias the members, which would make the
+            // compiler reload them for every row.
+            int32_t* out = out_;
+            const int32_t a1 = row_[0], a2 = row_[1], a3 = row_[2], a4 = row_[3], a5 = row_[4];
             while (candidates != 0) {
-                row_[6] = std::countr_zero(candidates);
+                const int32_t a7 = std::countr_zero(candidates);
                 candidates &= candidates - 1;
-                std::memcpy(out_, row_, 7 * sizeof(int32_t));
-                out_ += 7;
+                out[0] = a1;
+                out[1] = a2;
+                out[2] = a3;
+                out[3] = a4;
+                out[4] = a5;
+                out[5] = a6;
+                out[6] = a7;
+                out += 7;
             }
+            out_ = out;
         }
     }
 
