@@ -123,7 +123,9 @@ TEST(AppMainWindowTemplate, FontsOfTheirControls) {
         }
     }
     for (const auto& c : w.controls) {
-        if (!withOwnFont.count(c.id)) EXPECT_EQ(c.font, -1) << c.id << " keeps the dialog font";
+        if (!withOwnFont.count(c.id)) {
+            EXPECT_EQ(c.font, -1) << c.id << " keeps the dialog font";
+        }
     }
 }
 

@@ -50,7 +50,9 @@ TEST(WindowsIntro, TemplateAsPlaced) {
 TEST(WindowsIntro, OnlyStartClosesAndNothingChanges) {
     EXPECT_EQ(introWindowCallback(1115), WindowAction::Close);
     for (const auto& c : introWindowTemplate().controls) {
-        if (c.id != 1115) EXPECT_EQ(introWindowCallback(c.id), WindowAction::Continue) << c.id;
+        if (c.id != 1115) {
+            EXPECT_EQ(introWindowCallback(c.id), WindowAction::Continue) << c.id;
+        }
     }
     EXPECT_EQ(introWindowCallback(2), WindowAction::Continue);  // the Escape key's id
 
