@@ -21,7 +21,6 @@ namespace quillstep {
 namespace {
 
 struct Avx2Isa {
-    static bool shares(uint64_t a, uint64_t b, int hits) { return __builtin_popcountll(a & b) >= hits; }
 
     // Lanes whose common-number count reaches `hits`, as a 4-bit mask.
     static int coveringLanes(__m256i lanes, __m256i x, __m256i atLeast) {
@@ -35,6 +34,31 @@ struct Avx2Isa {
         const __m256i counts = _mm256_sad_epu8(_mm256_add_epi8(low, high), _mm256_setzero_si256());
         return _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(counts, atLeast)));
     }
+
+    // The eight system combinations that covered last, in two vectors of four lanes; the lane
+    // picked by `slot` (all ones in one lane) is replaced next, round the eight in turn.
+    struct RecentCoverers {
+        RecentCoverers(uint64_t first, int hits)
+            : low(_mm256_set1_epi64x(static_cast<long long>(first))),
+              high(low),
+              atLeast(_mm256_set1_epi64x(hits - 1)),
+              slot(_mm256_setr_epi64x(-1, 0, 0, 0)) {}
+        bool cover(uint64_t x) const {
+            const __m256i vx = _mm256_set1_epi64x(static_cast<long long>(x));
+            return (coveringLanes(low, vx, atLeast) | coveringLanes(high, vx, atLeast)) != 0;
+        }
+        void remember(uint64_t m) {
+            __m256i& half = inHigh ? high : low;
+            half = _mm256_blendv_epi8(half, _mm256_set1_epi64x(static_cast<long long>(m)), slot);
+            slot = _mm256_permute4x64_epi64(slot, 0x93);  // the next lane, wrapping round
+            if (_mm256_extract_epi64(slot, 0) != 0) inHigh = !inHigh;
+        }
+        __m256i low;
+        __m256i high;
+        __m256i atLeast;
+        __m256i slot;
+        bool inHigh = false;
+    };
 
     static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits) {
         const __m256i vx = _mm256_set1_epi64x(static_cast<long long>(x));

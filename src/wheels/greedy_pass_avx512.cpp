@@ -21,7 +21,22 @@ namespace quillstep {
 namespace {
 
 struct Avx512Isa {
-    static bool shares(uint64_t a, uint64_t b, int hits) { return __builtin_popcountll(a & b) >= hits; }
+    // The eight system combinations that covered last, one per lane, replaced in turn.
+    struct RecentCoverers {
+        RecentCoverers(uint64_t first, int hits)
+            : lanes(_mm512_set1_epi64(static_cast<long long>(first))), atLeast(_mm512_set1_epi64(hits)) {}
+        bool cover(uint64_t x) const {
+            const __m512i counts = _mm512_popcnt_epi64(_mm512_and_si512(lanes, _mm512_set1_epi64(static_cast<long long>(x))));
+            return _mm512_cmpge_epi64_mask(counts, atLeast) != 0;
+        }
+        void remember(uint64_t m) {
+            lanes = _mm512_mask_set1_epi64(lanes, static_cast<__mmask8>(1u << next), static_cast<long long>(m));
+            next = (next + 1) & 7;
+        }
+        __m512i lanes;
+        __m512i atLeast;
+        unsigned next = 0;
+    };
 
     static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits) {
         const __m512i vx = _mm512_set1_epi64(static_cast<long long>(x));

@@ -5,7 +5,9 @@
 // compiler built-ins are used here, no library templates, for the same reason.
 //
 // `Isa` supplies:
-//   static bool shares(uint64_t a, uint64_t b, int hits)    - popcount(a & b) >= hits
+//   struct RecentCoverers { RecentCoverers(uint64_t first, int hits); bool cover(uint64_t x) const;
+//                           void remember(uint64_t m); }
+//       - a few system combinations that covered lately, tested together
 //   static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits)
 //       - the index of a system combination sharing at least `hits` numbers with x, or -1.
 
@@ -31,21 +33,21 @@ int32_t greedyPassBody(const GreedyPassRequest& request) {
     if (size >= request.stopSize) return size;
 
     // Which system combination covers a candidate does not matter, only whether one does. The
-    // last one that covered (or was added) is tried first: neighbours in store order share most
-    // of their numbers, so it usually covers the next candidate too.
-    uint64_t lastCoverer = system[size - 1];
+    // ones that covered last (or were added last) are tried first, together: neighbours in store
+    // order share most of their numbers, so one of them usually covers the next candidate too.
+    typename Isa::RecentCoverers recent(system[size - 1], hits);
     for (int32_t candidate = request.firstCandidate; candidate < request.count; ++candidate) {
         const uint64_t x = masks[candidate];
-        if (Isa::shares(lastCoverer, x, hits)) continue;
+        if (recent.cover(x)) continue;
         const int32_t coverer = Isa::findCoverer(system, size, x, hits);
         if (coverer >= 0) {
-            lastCoverer = system[coverer];
+            recent.remember(system[coverer]);
             continue;
         }
         system[size] = x;
         if (members) members[size] = candidate;
         ++size;
-        lastCoverer = x;
+        recent.remember(x);
         if (size >= request.stopSize) break;
     }
     return size;

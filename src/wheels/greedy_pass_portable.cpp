@@ -12,7 +12,14 @@ struct PortableIsa {
         v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
         return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
     }
-    static bool shares(uint64_t a, uint64_t b, int hits) { return bitCount(a & b) >= hits; }
+    // The one system combination that covered last.
+    struct RecentCoverers {
+        RecentCoverers(uint64_t first, int hits) : last(first), hits(hits) {}
+        bool cover(uint64_t x) const { return bitCount(last & x) >= hits; }
+        void remember(uint64_t m) { last = m; }
+        uint64_t last;
+        int hits;
+    };
     static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits) {
         for (int32_t k = size - 1; k >= 0; --k)
             if (bitCount(system[k] & x) >= hits) return k;
