@@ -17,11 +17,21 @@
 // size and takes part. Whatever the timing of the threads, the minimum over the exact keys is the
 // minimum over all keys, because the starting number that attains it is never cut (its key is
 // smaller than every bound it can meet) - so the answer does not depend on the timing.
+//
+// Skipping the common beginning. The pass of starting number 1 is the plain greedy walk: its
+// first combination is stored combination 1. Let b(0), b(1), ... be its system in order. The pass
+// of another starting number s agrees with it up to the first b(j) that s covers: every stored
+// combination before b(j) that the walk of 1 left out is covered by an earlier b, which the pass
+// of s holds too, and every b(i) before b(j) is covered neither by an earlier b nor by s. So the
+// pass of s holds s, b(0), ..., b(j-1) when its walk reaches b(j), and goes on from there. If s
+// covers no b at all, the walk of 1 ended without reaching the capacity (the pass of 1 covers
+// everything, s included), and the pass of s ends with s and the whole system of 1.
 
 #include "wheels/start_search.h"
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -56,6 +66,8 @@ struct SharedSearch {
     const std::vector<uint64_t>& masks;
     const int guaranteedHits;
     const PassKernel kernel;
+    std::vector<int32_t> walkIndices;  // the system of starting number 1: store indices
+    std::vector<uint64_t> walkMasks;   // and their masks
     std::atomic<int32_t> nextStart{1};
     std::atomic<uint64_t> best{packKey(NO_SYSTEM_YET_SIZE, 1)};
     std::atomic<bool> stop{false};
@@ -66,6 +78,22 @@ struct SharedSearch {
     int32_t count() const { return static_cast<int32_t>(masks.size()); }
     int32_t startsBegun() const { return std::min(nextStart.load() - 1, count()); }
 };
+
+// The pass of request.startIndex, resumed where it leaves the walk of starting number 1.
+int32_t passFromCommonBeginning(const SharedSearch& search, GreedyPassRequest& request) {
+    const uint64_t start = search.masks[static_cast<size_t>(request.startIndex)];
+    const int32_t walkSize = static_cast<int32_t>(search.walkMasks.size());
+    int32_t j = 0;
+    while (j < walkSize && std::popcount(start & search.walkMasks[static_cast<size_t>(j)]) < request.guaranteedHits)
+        ++j;
+    if (1 + j >= request.stopSize) return request.stopSize;  // the limit falls within the common part
+    if (j == walkSize) return 1 + walkSize;
+    request.systemMasks[0] = start;
+    std::copy(search.walkMasks.begin(), search.walkMasks.begin() + j, request.systemMasks + 1);
+    request.initialSize = 1 + j;
+    request.firstCandidate = search.walkIndices[static_cast<size_t>(j)];
+    return runGreedyPass(search.kernel, request);
+}
 
 void tryStartingNumbers(SharedSearch& search) {
     std::vector<uint64_t> system(GREEDY_SYSTEM_ROOM);
@@ -82,7 +110,7 @@ void tryStartingNumbers(SharedSearch& search) {
         const uint64_t best = search.best.load();
         request.startIndex = start - 1;
         request.stopSize = hopelessSize(start, best);
-        const int32_t size = runGreedyPass(search.kernel, request);
+        const int32_t size = passFromCommonBeginning(search, request);
         if (size < request.stopSize || size == ABBREVIATED_SYSTEM_CAPACITY) lowerTo(search.best, packKey(size, start));
     }
     std::lock_guard lock(search.mutex);
@@ -107,6 +135,8 @@ BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, 
     BestStart result;
     if (masks.empty()) return result;
     SharedSearch search(masks, guaranteedHits, options.kernel);
+    search.walkIndices = greedySystemMembers(masks, 1, guaranteedHits, options.kernel);
+    for (int32_t index : search.walkIndices) search.walkMasks.push_back(masks[static_cast<size_t>(index)]);
 
     unsigned wanted = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
     wanted = static_cast<unsigned>(std::min<int64_t>(wanted, search.count()));
