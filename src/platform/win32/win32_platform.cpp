@@ -1,0 +1,115 @@
+#include "platform/win32/win32_platform.h"
+
+#include <vector>
+
+#include "platform/win32/modal_dialog.h"
+
+namespace quillstep {
+
+namespace {
+
+constexpr const char* MESSAGE_CAPTION = "Notify this";
+
+// Long operations may ask for a stop very often; the message queue is looked into at most this
+// often, which keeps the windows painted without slowing the work down.
+constexpr ULONGLONG POLL_INTERVAL_MILLISECONDS = 15;
+
+bool isUserInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_NCMOUSEHOVER ||
+           message == WM_NCMOUSELEAVE || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE;
+}
+
+// Starts `commandLine` with the given creation flags and waits until the process has ended.
+bool runAndWait(const std::string& commandLine, DWORD creationFlags) {
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);  // read and discarded
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
+
+void Win32Platform::setControlText(int controlId, const std::string& text) {
+    if (!mainWindow_) return;
+    SetDlgItemTextA(mainWindow_, controlId, text.c_str());
+    // No messages are handled during long work, so paint the new text right away.
+    if (HWND control = GetDlgItem(mainWindow_, controlId)) UpdateWindow(control);
+}
+
+void Win32Platform::enableControl(int controlId, bool enabled) {
+    if (!mainWindow_) return;
+    if (HWND control = GetDlgItem(mainWindow_, controlId)) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+void Win32Platform::enableMainWindow(bool enabled) {
+    if (!mainWindow_) return;
+    EnableWindow(mainWindow_, enabled ? TRUE : FALSE);
+    // A modal window closed while the main window was disabled leaves the process without an
+    // active window; take the activation back so that the keyboard works again.
+    if (enabled && GetActiveWindow() == nullptr) SetActiveWindow(mainWindow_);
+}
+
+void Win32Platform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
+    HWND otherWindow = nullptr;
+    runModalDialog(instance_, window, handler, window.isMainWindow ? mainWindow_ : otherWindow);
+}
+
+void Win32Platform::showMessage(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), MESSAGE_CAPTION, MB_OK | MB_TASKMODAL);
+}
+
+void Win32Platform::setHighPriority(bool high) {
+    SetPriorityClass(GetCurrentProcess(), high ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
+}
+
+double Win32Platform::timeOfDaySeconds() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const long long milliseconds =
+        now.wHour * 3'600'000LL + now.wMinute * 60'000LL + now.wSecond * 1'000LL + now.wMilliseconds;
+    return static_cast<double>(milliseconds) / 1000.0;
+}
+
+bool Win32Platform::startProcessAndWait(const std::string& commandLine) {
+    return runAndWait(commandLine, NORMAL_PRIORITY_CLASS);
+}
+
+bool Win32Platform::openWithDefaultProgramAndWait(const std::string& fileName) {
+    // The shell's file associations are reached through the command interpreter's "start".
+    return runAndWait("cmd.exe /c start \"\" /wait \"" + fileName + "\"", CREATE_NO_WINDOW);
+}
+
+bool Win32Platform::pollStopRequest() {
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastPollTicks_ < POLL_INTERVAL_MILLISECONDS) return false;
+    lastPollTicks_ = now;
+    bool escapePressed = false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // leave it for the modal loop
+            break;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapePressed = true;
+        if (isUserInput(message.message)) continue;  // no click may start a second command
+        DispatchMessageW(&message);
+    }
+    return escapePressed;
+}
+
+}  // namespace quillstep

@@ -1,0 +1,33 @@
+#pragma once
+// The platform over the Windows API (user32, gdi32, comctl32, kernel32): real modal dialogs built
+// in memory from window templates, message boxes, process priority, the local clock and child
+// processes.
+
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace quillstep {
+
+class Win32Platform : public Platform {
+public:
+    explicit Win32Platform(HINSTANCE instance);
+
+    void setControlText(int controlId, const std::string& text) override;
+    void enableControl(int controlId, bool enabled) override;
+    void enableMainWindow(bool enabled) override;
+    void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
+    void showMessage(const std::string& text) override;
+    void setHighPriority(bool high) override;
+    double timeOfDaySeconds() override;
+    bool startProcessAndWait(const std::string& commandLine) override;
+    bool openWithDefaultProgramAndWait(const std::string& fileName) override;
+    bool pollStopRequest() override;
+
+private:
+    HINSTANCE instance_;
+    HWND mainWindow_ = nullptr;      // while the main window's dialog runs
+    ULONGLONG lastPollTicks_ = 0;    // GetTickCount64 of the last look into the message queue
+};
+
+}  // namespace quillstep
