@@ -314,6 +314,41 @@ TEST(WheelsFastSearch, AgreesWithThePlainLoopOnRandomStoresAndThreadCounts) {
     }
 }
 
+TEST(WheelsFastSearch, APassIsCutOnlyWhenItCanNoLongerBeatTheBest) {
+    std::mt19937 random(5);
+    auto state = stateWithStore(randomStore(random, 14, 150));
+    const std::vector<uint64_t> masks = combinationMasks(*state);
+    std::vector<uint64_t> system(GREEDY_SYSTEM_ROOM);
+    for (int hits : {4, 5}) {
+        for (int32_t start = 1; start <= state->generatedCount; start += 7) {
+            const int32_t trueSize = buildGreedySystemPlainly(*state, start, hits);
+            // Best keys around the start's own: sizes one below to one above, starts before and after.
+            for (int32_t bestSize = trueSize - 1; bestSize <= trueSize + 1; ++bestSize) {
+                for (int32_t bestStart : {start - 1, start + 1}) {
+                    if (bestSize < 1 || bestStart < 1) continue;
+                    GreedyPassRequest request;
+                    request.masks = masks.data();
+                    request.count = state->generatedCount;
+                    request.guaranteedHits = hits;
+                    request.startIndex = start - 1;
+                    request.stopSize = hopelessSize(start, bestStart, bestSize);
+                    request.systemMasks = system.data();
+                    const int32_t size = runGreedyPass(fastestPassKernel(), request);
+                    const bool wins = trueSize < bestSize || (trueSize == bestSize && start < bestStart);
+                    if (wins) {
+                        EXPECT_EQ(size, trueSize) << "start " << start << " best " << bestStart << "/" << bestSize;
+                        EXPECT_LT(size, request.stopSize);
+                    } else {
+                        EXPECT_EQ(size, request.stopSize) << "start " << start << " best " << bestStart << "/" << bestSize;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(hopelessSize(5, 1, 10000), 1000);
+    EXPECT_EQ(hopelessSize(1, 7, 999), 1000);
+}
+
 TEST(WheelsFastSearch, TiesAndTheCapacityGoToTheLowestStart) {
     // Twelve numbers: 792 stored, hundreds of starting numbers share the smallest size.
     HeadlessPlatform platform;

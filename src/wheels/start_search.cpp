@@ -53,11 +53,6 @@ void lowerTo(std::atomic<uint64_t>& best, uint64_t key) {
     }
 }
 
-// The system size at which the pass of `start` can no longer beat `best` (see above).
-int32_t hopelessSize(int32_t start, uint64_t best) {
-    const int64_t bound = start < keyStart(best) ? int64_t{keySize(best)} + 1 : keySize(best);
-    return static_cast<int32_t>(std::min<int64_t>(bound, ABBREVIATED_SYSTEM_CAPACITY));
-}
 
 struct SharedSearch {
     SharedSearch(const std::vector<uint64_t>& masks, int guaranteedHits, PassKernel kernel)
@@ -109,7 +104,7 @@ void tryStartingNumbers(SharedSearch& search) {
         if (start > request.count) break;
         const uint64_t best = search.best.load();
         request.startIndex = start - 1;
-        request.stopSize = hopelessSize(start, best);
+        request.stopSize = hopelessSize(start, keyStart(best), keySize(best));
         const int32_t size = passFromCommonBeginning(search, request);
         if (size < request.stopSize || size == ABBREVIATED_SYSTEM_CAPACITY) lowerTo(search.best, packKey(size, start));
     }
@@ -119,6 +114,11 @@ void tryStartingNumbers(SharedSearch& search) {
 }
 
 }  // namespace
+
+int32_t hopelessSize(int32_t start, int32_t bestStart, int32_t bestSize) {
+    const int64_t bound = start < bestStart ? int64_t{bestSize} + 1 : bestSize;
+    return static_cast<int32_t>(std::min<int64_t>(bound, ABBREVIATED_SYSTEM_CAPACITY));
+}
 
 std::vector<uint64_t> combinationMasks(const SharedState& state) {
     std::vector<uint64_t> masks(static_cast<size_t>(std::max(state.generatedCount, 0)));

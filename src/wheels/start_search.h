@@ -41,6 +41,10 @@ std::vector<uint64_t> combinationMasks(const SharedState& state);
 // The starting number whose greedy system is smallest (the lower one among equals) and its size.
 BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, const StartSearchOptions& options);
 
+// The system size at which the pass of `start` can no longer beat the best found so far (a later
+// starting number needs a strictly smaller size, an earlier one wins a tie), at most the capacity.
+int32_t hopelessSize(int32_t start, int32_t bestStart, int32_t bestSize);
+
 // Store indices (from 0) of the greedy system of `startNumber` (from 1), in system order.
 std::vector<int32_t> greedySystemMembers(const std::vector<uint64_t>& masks, int32_t startNumber, int guaranteedHits,
                                          PassKernel kernel = fastestPassKernel());
