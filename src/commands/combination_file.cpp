@@ -1,16 +1,22 @@
 // One writer for the three text files: a header, then one line "row,n1,...,n7" per combination,
-// every line ending in CR LF. The rows are formatted straight from the store into a large buffer
-// and written in big blocks to a temporary file beside the target, which replaces the old file
+// every line ending in CR LF. The rows are formatted straight from the store into one of two large
+// buffers on the calling thread, while a second thread writes the other buffer to a temporary file
+// beside the target; so formatting hides behind the disk. The temporary file replaces the old file
 // only once every byte has been written: a failed write never destroys the previous file.
 
 #include "commands/combination_file.h"
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "commands/control_ids.h"
@@ -31,9 +37,10 @@ constexpr FileKind G4_SYSTEM{G4_SYSTEM_FILE_NAME, "gar.:4 from 7 OK numbers", 50
 constexpr FileKind G5_SYSTEM{G5_SYSTEM_FILE_NAME, "gar.:5 from 7 OK numbers", 50};
 
 constexpr size_t BUFFER_BYTES = size_t{1} << 20;
-constexpr size_t LONGEST_ROW = 96;  // row number and seven numbers of any 32-bit value, with separators
+constexpr size_t LONGEST_ROW = 128;  // row number and seven numbers of any 32-bit value, with slack for fixed-size copies
 
-// The row number as decimal text, counted up in place.
+// The row number as decimal text, counted up in place. Copied out as a fixed 16 bytes of which
+// only the digits count: the next field overwrites the rest.
 class RowNumber {
 public:
     void next() {
@@ -52,7 +59,7 @@ public:
         }
     }
     char* append(char* out) const {
-        std::memcpy(out, digits_, length_);
+        std::memcpy(out, digits_, sizeof digits_);
         return out + length_;
     }
 
@@ -61,19 +68,37 @@ private:
     int length_ = 1;
 };
 
-// The decimal digits of the small numbers that combinations are made of, with the fallback for
-// anything else.
-inline char* appendNumber(char* out, int32_t v) {
-    if (v >= 0 && v < 10) {
-        *out = char('0' + v);
-        return out + 1;
+// ",n" for the numbers 0 to 99 as four bytes (",7" or ",39"), with the length that counts.
+struct Field {
+    char text[4];
+    uint32_t length;
+};
+
+constexpr std::array<Field, 100> makeFields() {
+    std::array<Field, 100> fields{};
+    for (int v = 0; v < 100; ++v) {
+        Field& f = fields[v];
+        f.text[0] = ',';
+        if (v < 10) {
+            f.text[1] = char('0' + v);
+            f.length = 2;
+        } else {
+            f.text[1] = char('0' + v / 10);
+            f.text[2] = char('0' + v % 10);
+            f.length = 3;
+        }
     }
-    if (v >= 10 && v < 100) {
-        out[0] = char('0' + v / 10);
-        out[1] = char('0' + v % 10);
-        return out + 2;
+    return fields;
+}
+constexpr std::array<Field, 100> FIELDS = makeFields();
+
+inline char* appendField(char* out, int32_t v) {
+    if (static_cast<uint32_t>(v) < FIELDS.size()) {
+        std::memcpy(out, FIELDS[v].text, 4);
+        return out + FIELDS[v].length;
     }
-    return std::to_chars(out, out + 16, v).ptr;
+    *out = ',';
+    return std::to_chars(out + 1, out + 16, v).ptr;
 }
 
 class OutputFile {
@@ -109,6 +134,58 @@ private:
     std::string error_;
 };
 
+// Writes blocks on a thread of its own, one block at a time, while the caller fills the next one.
+class BlockWriter {
+public:
+    explicit BlockWriter(OutputFile& out) : out_(out), thread_([this] { loop(); }) {}
+    ~BlockWriter() { finish(); }
+
+    // Hands a filled block over; returns once the previous block has been written, so that its
+    // buffer may be filled again.
+    void submit(const char* data, size_t size) {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return pending_ == nullptr; });
+        pending_ = data;
+        pendingSize_ = size;
+        ready_.notify_one();
+    }
+    void finish() {
+        if (!thread_.joinable()) return;
+        {
+            std::unique_lock lock(mutex_);
+            idle_.wait(lock, [this] { return pending_ == nullptr; });
+            done_ = true;
+            ready_.notify_one();
+        }
+        thread_.join();
+    }
+    bool failed() const { return failed_.load(std::memory_order_relaxed); }
+
+private:
+    void loop() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            ready_.wait(lock, [this] { return pending_ != nullptr || done_; });
+            if (pending_ == nullptr) return;
+            lock.unlock();
+            out_.write(pending_, pendingSize_);
+            if (!out_.ok()) failed_ = true;
+            lock.lock();
+            pending_ = nullptr;
+            idle_.notify_one();
+        }
+    }
+
+    OutputFile& out_;
+    std::mutex mutex_;
+    std::condition_variable ready_, idle_;
+    const char* pending_ = nullptr;
+    size_t pendingSize_ = 0;
+    bool done_ = false;
+    std::atomic<bool> failed_{false};
+    std::thread thread_;
+};
+
 std::string headerOf(const FileKind& kind, const std::string& description) {
     std::string header = "\"Marrowby - Quillstep\"\r\n\"" + description + "\"\r\n";
     if (kind.guaranteeLine) header += std::string("\"") + kind.guaranteeLine + "\"\r\n";
@@ -131,33 +208,37 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
         const std::string header = headerOf(kind, state.memoryDescription);
         out.write(header.data(), header.size());
 
-        std::vector<char> buffer(BUFFER_BYTES);
-        char* const begin = buffer.data();
-        char* const flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
+        std::vector<char> buffers[2] = {std::vector<char>(BUFFER_BYTES), std::vector<char>(BUFFER_BYTES)};
+        int current = 0;
+        char* begin = buffers[current].data();
+        char* flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
         char* p = begin;
         RowNumber number;
 
         const double t0 = platform.timeOfDaySeconds();
-        int32_t nextProgress = 0;
-        for (int32_t i = 0; i < rows && out.ok(); ++i, source += 7) {
-            if (i == nextProgress) {
-                platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
-                nextProgress += kind.progressInterval;
+        {
+            BlockWriter writer(out);
+            int32_t nextProgress = 0;
+            for (int32_t i = 0; i < rows; ++i, source += 7) {
+                if (i == nextProgress) {
+                    if (writer.failed()) break;
+                    platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
+                    nextProgress += kind.progressInterval;
+                }
+                number.next();
+                p = number.append(p);
+                for (int k = 0; k < 7; ++k) p = appendField(p, source[k]);
+                std::memcpy(p, "\r\n", 2);
+                p += 2;
+                if (p >= flushAt) {
+                    writer.submit(begin, size_t(p - begin));
+                    current ^= 1;
+                    begin = p = buffers[current].data();
+                    flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
+                }
             }
-            number.next();
-            p = number.append(p);
-            for (int k = 0; k < 7; ++k) {
-                *p++ = ',';
-                p = appendNumber(p, source[k]);
-            }
-            *p++ = '\r';
-            *p++ = '\n';
-            if (p >= flushAt) {
-                out.write(begin, size_t(p - begin));
-                p = begin;
-            }
+            writer.submit(begin, size_t(p - begin));
         }
-        out.write(begin, size_t(p - begin));
         const double t1 = platform.timeOfDaySeconds();
         seconds = elapsedSeconds(t0, t1);
         out.close();
