@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Quillstep needs on a Debian machine: the native toolchain
 # with GoogleTest and Google Benchmark, the MinGW-w64 cross-compiler for the Windows program, and
-# Wine with a virtual X server for running that program in the tests.
+# Wine with a virtual X server for running that program in the tests (fonts-wine gives Wine's
+# window captions their button glyphs).
 # Idempotent: it asks apt only when a package is missing, and says nothing when all are present.
 set -euo pipefail
 
@@ -9,7 +10,7 @@ PACKAGES=(
   g++ cmake make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine64
+  wine64 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
 )
 

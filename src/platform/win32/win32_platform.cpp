@@ -70,7 +70,12 @@ void Win32Platform::runModalWindow(const WindowTemplate& window, const WindowHan
 }
 
 void Win32Platform::showMessage(const std::string& text) {
+    HWND activeBefore = GetActiveWindow();
     MessageBoxA(nullptr, text.c_str(), MESSAGE_CAPTION, MB_OK | MB_TASKMODAL);
+    // The box disables the thread's windows while it is open, so when it goes the activation
+    // may find no window to return to; give it back to the window that had it.
+    if (GetActiveWindow() == nullptr && activeBefore && IsWindow(activeBefore) && IsWindowEnabled(activeBefore))
+        SetActiveWindow(activeBefore);
 }
 
 void Win32Platform::setHighPriority(bool high) {

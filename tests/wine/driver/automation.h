@@ -1,0 +1,80 @@
+#pragma once
+// Working the windows of another process from outside, as a user would: find a window, read a
+// label, press a button, answer a message box, move the activation. Every wait is bounded, and
+// a failed expectation throws TestFailure with a message that says what was expected.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+using namespace std::chrono_literals;
+
+struct TestFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The longest any single wait may take before the scenario fails.
+constexpr std::chrono::milliseconds DEFAULT_TIMEOUT = 30s;
+
+[[noreturn]] void fail(const std::string& message);
+void expect(bool condition, const std::string& message);
+void expectEqual(const std::string& actual, const std::string& expected, const std::string& what);
+
+// Polls `condition` every few milliseconds until it holds; fails with `what` after `timeout`.
+void waitUntil(const std::function<bool()>& condition, const std::string& what,
+               std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
+
+std::string narrow(const std::wstring& text);
+std::wstring wide(const std::string& text);
+
+// Text of a window or control of any process (the text the window manager holds; it does not
+// wait for the owning thread, so it works while that thread is busy).
+std::string windowText(HWND window);
+std::string windowClass(HWND window);
+HWND control(HWND dialog, int id);  // fails when the dialog has no such control
+std::string controlText(HWND dialog, int id);
+bool controlEnabled(HWND dialog, int id);
+
+// Visible top-level windows of the process, in z-order.
+std::vector<HWND> topLevelWindows(DWORD processId);
+// The child windows of a dialog in creation order.
+std::vector<HWND> childWindows(HWND dialog);
+
+// Presses a button as a click would (BM_CLICK posted to it); fails when it is greyed out.
+void pressButton(HWND dialog, int id);
+// Sends a key press (down and up) to the focused control of the thread, or to `target`.
+void pressKey(HWND target, WPARAM virtualKey);
+
+// Returns once the thread has handled what was posted to it before (two round trips of an
+// empty sent message); fails when it stays busy for longer than `timeout`.
+void settle(HWND window, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
+
+// The focus and active window of a GUI thread.
+HWND focusOf(DWORD threadId);
+HWND activeWindowOf(DWORD threadId);
+
+// A window of the driver's own, to which the activation can be moved away from the program.
+class ForeignWindow {
+public:
+    ForeignWindow();
+    ~ForeignWindow();
+    HWND handle() const { return window_; }
+    void activate();
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Brings a top-level window of the program to the foreground.
+void activate(HWND window);
+
+// Saves a picture of the window (its screen rectangle) as a 24-bit BMP file.
+void saveWindowPicture(HWND window, const std::wstring& path);
+
+}  // namespace driver

@@ -1,0 +1,37 @@
+#pragma once
+// The scenarios the driver can run, each a CTest test of its own.
+
+#include <span>
+#include <string>
+
+#include "program_session.h"
+
+namespace driver {
+
+struct Scenario {
+    const char* name;
+    const char* purpose;
+    void (*run)(const DriverOptions& options);
+};
+
+std::span<const Scenario> mainWindowScenarios();
+std::span<const Scenario> commandScenarios();
+
+// Shared steps of the scenarios.
+
+// Opens the program and returns its main window, after checking the introductory window.
+HWND startAtMainWindow(ProgramUnderTest& program);
+
+// Presses "up" or "down" of a parameter until its label reads `target` (at most 300 presses).
+void stepParameter(HWND mainWindow, int upId, int downId, int labelId, int target);
+void setTotalNumbers(HWND mainWindow, int totalNumbers);
+
+// Presses a button whose command shows no message box and waits until it has been handled.
+void pressAndSettle(HWND window, int id);
+
+void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when);
+
+// Lines joined with the line end the program writes.
+std::string crlfLines(std::initializer_list<const char*> lines);
+
+}  // namespace driver

@@ -1,0 +1,207 @@
+// Generation runs, the statistics window, the combination file, the abbreviated systems and
+// stopping a long search.
+
+#include <chrono>
+#include <cstdio>
+#include <regex>
+#include <string>
+
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+constexpr int FULL_WHEEL_COUNTING = 1029, FULL_WHEEL_STORING = 1030;
+constexpr int COUNT_LABEL = 1005, TIME_LABEL = 1007, MEMORY_LABEL = 1073;
+constexpr int WRITE_FILE = 1037, SEARCH_G4 = 1074, SEARCH_G5 = 1076, STATISTICS = 1080;
+constexpr int STATISTICS_COUNT_BASE = 1044, STATISTICS_MESSAGE = 1086;
+
+const std::regex SECONDS_TEXT(R"(-?\d+\.\d*)");
+
+void expectSecondsText(const std::string& text, const std::string& what) {
+    expect(std::regex_match(text, SECONDS_TEXT), what + ": \"" + text + "\" is not a number of seconds");
+}
+
+std::string header(const char* description, const char* guarantee = nullptr) {
+    std::string text = "\"Marrowby - Quillstep\"\r\n\"" + std::string(description) + "\"\r\n";
+    if (guarantee) text += "\"" + std::string(guarantee) + "\"\r\n";
+    return text + "\r\n";
+}
+
+// Starts the program, sets the total numbers and stores the full wheel.
+HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers) {
+    HWND mainWindow = startAtMainWindow(program);
+    setTotalNumbers(mainWindow, totalNumbers);
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING);
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ " + std::to_string(totalNumbers),
+                "memory label after the full wheel with storing");
+    return mainWindow;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void fullWheelAt39(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = startAtMainWindow(program);
+    auto started = std::chrono::steady_clock::now();
+    pressAndSettle(mainWindow, FULL_WHEEL_COUNTING);
+    std::printf("full wheel without storing at 39: %.2f s (time label \"%s\")\n", secondsSince(started),
+                controlText(mainWindow, TIME_LABEL).c_str());
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 15380937(FULL SYSTEM)", "count after the full wheel without storing");
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "", "memory after the full wheel without storing");
+    expectSecondsText(controlText(mainWindow, TIME_LABEL), "time after the full wheel without storing");
+    expectStoreButtons(mainWindow, false, "after the full wheel without storing");
+    expect(IsWindowEnabled(mainWindow) != FALSE, "the main window stays disabled after a run");
+
+    started = std::chrono::steady_clock::now();
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING);
+    std::printf("full wheel with storing at 39: %.2f s (time label \"%s\")\n", secondsSince(started),
+                controlText(mainWindow, TIME_LABEL).c_str());
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 15380937 (FULL SYSTEM)", "count after the full wheel with storing");
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ 39", "memory after the full wheel with storing");
+    expectSecondsText(controlText(mainWindow, TIME_LABEL), "time after the full wheel with storing");
+    expectStoreButtons(mainWindow, true, "after the full wheel with storing");
+    program.picture(mainWindow, "main-window-after-run");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+void statisticsAt8(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 8);
+    pressButton(mainWindow, STATISTICS);
+    HWND statistics = program.waitForWindow(STATISTICS_WINDOW_MARKER, "statistics window");
+    settle(statistics);
+    expect(IsWindowEnabled(mainWindow) == FALSE, "the main window takes input while the statistics window is open");
+    for (int n = 1; n <= 39; ++n)
+        expectEqual(controlText(statistics, STATISTICS_COUNT_BASE + n), n <= 8 ? "7" : "",
+                    "count of number " + std::to_string(n));
+    expectEqual(controlText(statistics, 1002), "Statistics of numbers in our combinations", "statistics heading");
+    const std::string message = controlText(statistics, STATISTICS_MESSAGE);
+    expect(message.rfind(" 8 combinations counted in:", 0) == 0 && message.size() > 8 &&
+               message.substr(message.size() - 8) == " seconds",
+           "counting message \"" + message + "\"");
+    expect((GetWindowLongPtrW(statistics, GWL_STYLE) & WS_SYSMENU) == 0, "the statistics window has a close box");
+
+    pressKey(statistics, VK_ESCAPE);
+    settle(statistics);
+    expect(program.findWindow(STATISTICS_WINDOW_MARKER) == statistics, "Escape closed the statistics window");
+    program.picture(statistics, "statistics-window");
+
+    pressButton(statistics, STATISTICS_WINDOW_MARKER);
+    program.waitUntilClosed(STATISTICS_WINDOW_MARKER, "statistics window");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
+    waitUntil([&] { return activeWindowOf(program.threadId()) == mainWindow; },
+              "the main window to be active again after the statistics window closed");
+    expectStoreButtons(mainWindow, true, "after the statistics window");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+void combinationFileAt8(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 8);
+    pressButton(mainWindow, WRITE_FILE);
+    const std::string message = program.acknowledgeMessage();
+    const std::string prefix = "We store combinations  in file mb_comb_file.txt in ";
+    expect(message.rfind(prefix, 0) == 0 && message.size() > prefix.size() + 8 &&
+               message.substr(message.size() - 8) == " seconds",
+           "message after writing the file: \"" + message + "\"");
+    settle(mainWindow);
+    expectSecondsText(controlText(mainWindow, TIME_LABEL), "time label after writing the file");
+    program.expectFile("mb_comb_file.txt",
+                       header("FULL SYSTEM 7/ 8") + crlfLines({"1,1,2,3,4,5,6,7", "2,1,2,3,4,5,6,8", "3,1,2,3,4,5,7,8",
+                                                               "4,1,2,3,4,6,7,8", "5,1,2,3,5,6,7,8", "6,1,2,4,5,6,7,8",
+                                                               "7,1,3,4,5,6,7,8", "8,2,3,4,5,6,7,8"}));
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+// Runs one search and checks its messages, the count label and the system file.
+void expectSearch(ProgramUnderTest& program, HWND mainWindow, int button, const std::string& bestMessage,
+                  const std::string& foundMessage, const std::string& fileName, const std::string& expectedFile) {
+    pressButton(mainWindow, button);
+    expectEqual(program.acknowledgeMessage(), bestMessage, "first message of search " + std::to_string(button));
+    expectEqual(program.acknowledgeMessage(), foundMessage, "second message of search " + std::to_string(button));
+    const std::string written = program.acknowledgeMessage();
+    expect(written.rfind("We store combinations  in file " + fileName + " in ", 0) == 0,
+           "message after writing " + fileName + ": \"" + written + "\"");
+    settle(mainWindow);
+    program.expectFile(fileName, expectedFile);
+}
+
+void abbreviatedSystemsAt10(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 10);
+    expectSearch(program, mainWindow, SEARCH_G4, "Best starting combination number: 1, abbreviated system: 1",
+                 "We found for now  1 combinations/4 of any 7 under given conditions", "mb_comb_file_ab.txt",
+                 header("FULL SYSTEM 7/ 10", "gar.:4 from 7 OK numbers") + crlfLines({"1,1,2,3,4,5,6,7"}));
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 120", "count label after the G4 search");
+    expectSearch(program, mainWindow, SEARCH_G5, "Best starting combination number: 1, abbreviated system: 3",
+                 "We found for now  3 combinations/5 of any 7 under given conditions", "mb_comb_file_ab5.txt",
+                 header("FULL SYSTEM 7/ 10", "gar.:5 from 7 OK numbers") +
+                     crlfLines({"1,1,2,3,4,5,6,7", "2,1,2,3,4,8,9,10", "3,1,5,6,7,8,9,10"}));
+    program.expectFile("mb_comb_file_ab.txt",
+                       header("FULL SYSTEM 7/ 10", "gar.:4 from 7 OK numbers") + crlfLines({"1,1,2,3,4,5,6,7"}));
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+void abbreviatedSystemsAt11(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 11);
+    expectSearch(program, mainWindow, SEARCH_G4, "Best starting combination number: 1, abbreviated system: 2",
+                 "We found for now  2 combinations/4 of any 7 under given conditions", "mb_comb_file_ab.txt",
+                 header("FULL SYSTEM 7/ 11", "gar.:4 from 7 OK numbers") +
+                     crlfLines({"1,1,2,3,4,5,6,7", "2,1,2,3,8,9,10,11"}));
+    expectSearch(program, mainWindow, SEARCH_G5, "Best starting combination number: 330, abbreviated system: 3",
+                 "We found for now  3 combinations/5 of any 7 under given conditions", "mb_comb_file_ab5.txt",
+                 header("FULL SYSTEM 7/ 11", "gar.:5 from 7 OK numbers") +
+                     crlfLines({"1,5,6,7,8,9,10,11", "2,1,2,3,4,5,6,7", "3,1,2,3,4,8,9,10"}));
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 330", "count label after the G5 search");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+void escapeStopsSearch(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 20);  // 77,520 combinations: a search of many minutes
+    pressButton(mainWindow, SEARCH_G4);
+    waitUntil([&] { return controlText(mainWindow, COUNT_LABEL).find("checked systems") != std::string::npos; },
+              "progress of the search in the count label");
+    std::printf("progress while searching: \"%s\"\n", controlText(mainWindow, COUNT_LABEL).c_str());
+    program.picture(mainWindow, "main-window-searching");
+    const auto pressed = std::chrono::steady_clock::now();
+    pressKey(mainWindow, VK_ESCAPE);
+    const std::string stopped = program.acknowledgeMessage();
+    std::printf("search stopped %.2f s after Escape: \"%s\"\n", secondsSince(pressed), stopped.c_str());
+    expect(stopped.rfind("Search stopped after", 0) == 0, "message after Escape: \"" + stopped + "\"");
+    expect(program.acknowledgeMessage().rfind("Best starting combination number:", 0) == 0,
+           "the best start is not reported after a stop");
+    expect(program.acknowledgeMessage().rfind("We found for now  ", 0) == 0, "the system size is not reported after a stop");
+    expect(program.acknowledgeMessage().rfind("We store combinations  in file mb_comb_file_ab.txt in ", 0) == 0,
+           "the system file is not written after a stop");
+    settle(mainWindow);
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 77520", "count label after the stopped search");
+    const std::string file = program.readFile("mb_comb_file_ab.txt");
+    const std::string expectedHeader = header("FULL SYSTEM 7/ 20", "gar.:4 from 7 OK numbers");
+    expect(file.rfind(expectedHeader, 0) == 0, "header of the system file after a stopped search");
+    expect(file.find("\r\n1,", expectedHeader.size() - 2) != std::string::npos, "the system file has no rows");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+constexpr Scenario COMMAND_SCENARIOS[] = {
+    {"full-wheel-39", "count and store the full wheel of 39: count, memory and store buttons", fullWheelAt39},
+    {"statistics-8", "statistics window after storing at 8: counts, Escape, closing re-enables the main window",
+     statisticsAt8},
+    {"combination-file-8", "mb_comb_file.txt of the full wheel at 8, byte for byte, and its message",
+     combinationFileAt8},
+    {"abbreviated-10", "G4 and G5 systems of the full wheel at 10 in their files", abbreviatedSystemsAt10},
+    {"abbreviated-11", "G4 and G5 systems of the full wheel at 11 in their files", abbreviatedSystemsAt11},
+    {"escape-stops-search", "Escape ends a long search, which then reports and writes its best system",
+     escapeStopsSearch},
+};
+
+}  // namespace
+
+std::span<const Scenario> commandScenarios() { return COMMAND_SCENARIOS; }
+
+}  // namespace driver

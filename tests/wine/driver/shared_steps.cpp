@@ -1,0 +1,46 @@
+#include <string>
+
+#include "main_window_texts.h"
+#include "scenarios.h"
+
+namespace driver {
+
+constexpr int TOTAL_NUMBERS_UP = 1045, TOTAL_NUMBERS_DOWN = 1046, TOTAL_NUMBERS_LABEL = 1039;
+
+HWND startAtMainWindow(ProgramUnderTest& program) { return program.openMainWindow(); }
+
+void pressAndSettle(HWND window, int id) {
+    pressButton(window, id);
+    settle(window);
+}
+
+void stepParameter(HWND mainWindow, int upId, int downId, int labelId, int target) {
+    for (int presses = 0; presses < 300; ++presses) {
+        const int shown = std::stoi(controlText(mainWindow, labelId));
+        if (shown == target) return;
+        pressAndSettle(mainWindow, shown < target ? upId : downId);
+        if (std::stoi(controlText(mainWindow, labelId)) == shown)
+            fail("label " + std::to_string(labelId) + " stays at " + std::to_string(shown) + " on its way to " +
+                 std::to_string(target));
+    }
+    fail("label " + std::to_string(labelId) + " did not reach " + std::to_string(target));
+}
+
+void setTotalNumbers(HWND mainWindow, int totalNumbers) {
+    stepParameter(mainWindow, TOTAL_NUMBERS_UP, TOTAL_NUMBERS_DOWN, TOTAL_NUMBERS_LABEL, totalNumbers);
+}
+
+void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when) {
+    for (int id : STORE_BUTTONS)
+        expect(controlEnabled(mainWindow, id) == enabled, "store button " + std::to_string(id) + " (\"" +
+                                                              controlText(mainWindow, id) + "\") is " +
+                                                              (enabled ? "greyed out" : "enabled") + " " + when);
+}
+
+std::string crlfLines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) text += std::string(line) + "\r\n";
+    return text;
+}
+
+}  // namespace driver
