@@ -64,6 +64,7 @@ SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, in
     // number has begun.
     int32_t progressShownUpTo = 0;
     StartSearchOptions options;
+    options.kernel = fastestPassKernel(guaranteedHits);
     options.onProgress = [&](int32_t startsBegun) {
         for (int32_t start = (progressShownUpTo / PROGRESS_INTERVAL + 1) * PROGRESS_INTERVAL; start <= startsBegun;
              start += PROGRESS_INTERVAL)

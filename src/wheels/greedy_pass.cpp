@@ -42,8 +42,9 @@ std::vector<PassKernel> availablePassKernels() {
     return kernels;
 }
 
-PassKernel fastestPassKernel() {
+PassKernel fastestPassKernel(int guaranteedHits) {
     static const PassKernel fastest = availablePassKernels().back();
+    if (fastest == PassKernel::Avx2 && guaranteedHits >= 5) return PassKernel::Popcnt;
     return fastest;
 }
 
