@@ -61,10 +61,14 @@ setup() {
   if ! timeout 240 "$wine" wineboot -i </dev/null >"$state/wineboot.log" 2>&1; then
     log "wineboot failed or timed out:"; cat "$state/wineboot.log" >&2; return 1
   fi
-  # Wine draws the window frames itself (there is no window manager on the virtual display),
-  # with the caption-button glyphs of Wine's Marlett font when the distribution ships it.
-  timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
+  # There is no window manager on the virtual display: Wine draws the window frames itself (with
+  # the caption-button glyphs of Wine's Marlett font where the distribution ships it) and does
+  # not wait for a manager to confirm that a window was hidden (two seconds per message box).
+  local value
+  for value in Decorated Managed; do
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f \
+      </dev/null >/dev/null 2>&1
+  done
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     ln -sf /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/marlett.ttf"
   fi

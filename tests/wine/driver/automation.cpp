@@ -89,7 +89,9 @@ std::vector<HWND> childWindows(HWND dialog) {
     return children;
 }
 
-void pressButton(HWND dialog, int id) {
+namespace {
+
+HWND clickableButton(HWND dialog, int id) {
     HWND button = control(dialog, id);
     expect(IsWindowEnabled(dialog) != FALSE, "button " + std::to_string(id) + " pressed while its window is disabled");
     expect(IsWindowEnabled(button) != FALSE, "button " + std::to_string(id) + " (\"" + windowText(button) +
@@ -100,7 +102,19 @@ void pressButton(HWND dialog, int id) {
     const DWORD threadId = GetWindowThreadProcessId(button, nullptr);
     waitUntil([&] { return activeWindowOf(threadId) == window; },
               "the window of button " + std::to_string(id) + " to become active", 10s);
-    PostMessageW(button, BM_CLICK, 0, 0);
+    return button;
+}
+
+}  // namespace
+
+void pressButton(HWND dialog, int id) { PostMessageW(clickableButton(dialog, id), BM_CLICK, 0, 0); }
+
+void clickAndWait(HWND dialog, int id, std::chrono::milliseconds timeout) {
+    HWND button = clickableButton(dialog, id);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &result))
+        fail("the command of button " + std::to_string(id) + " did not end within " +
+             std::to_string(timeout.count() / 1000) + " s");
 }
 
 void pressKey(HWND target, WPARAM virtualKey) {
@@ -113,11 +127,17 @@ void pressKey(HWND target, WPARAM virtualKey) {
 }
 
 void settle(HWND window, std::chrono::milliseconds timeout) {
-    for (int round = 0; round < 2; ++round) {
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &result))
-            fail("the program did not answer within " + std::to_string(timeout.count() / 1000) + " s");
-    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &result))
+        fail(IsWindow(window) ? "the program did not answer within " + std::to_string(timeout.count() / 1000) + " s"
+                              : "the window \"" + windowText(window) + "\" has closed");
+}
+
+void pressEscapeAndWait(HWND window) {
+    pressKey(window, VK_ESCAPE);
+    settle(window);
+    std::this_thread::sleep_for(500ms);
+    settle(window);
 }
 
 HWND focusOf(DWORD threadId) {

@@ -46,14 +46,21 @@ std::vector<HWND> topLevelWindows(DWORD processId);
 // The child windows of a dialog in creation order.
 std::vector<HWND> childWindows(HWND dialog);
 
-// Presses a button as a click would (BM_CLICK posted to it); fails when it is greyed out.
+// Presses a button as a click would (BM_CLICK posted to it) and returns at once, for buttons
+// that open a window or a message box; fails when it is greyed out.
 void pressButton(HWND dialog, int id);
+// Presses a button (BM_CLICK sent to it) and returns when its command has run to its end.
+void clickAndWait(HWND dialog, int id, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
 // Sends a key press (down and up) to the focused control of the thread, or to `target`.
 void pressKey(HWND target, WPARAM virtualKey);
 
-// Returns once the thread has handled what was posted to it before (two round trips of an
-// empty sent message); fails when it stays busy for longer than `timeout`.
+// Returns once the window's thread takes messages again (a round trip of an empty sent message),
+// that is once a command has ended or a modal loop runs; fails when it stays busy longer.
 void settle(HWND window, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
+
+// Presses Escape in the window and gives it time to react (a key must pass the window's message
+// loop, so its handling cannot be waited for directly).
+void pressEscapeAndWait(HWND window);
 
 // The focus and active window of a GUI thread.
 HWND focusOf(DWORD threadId);

@@ -26,7 +26,7 @@ HWND startAtMainWindow(ProgramUnderTest& program);
 void stepParameter(HWND mainWindow, int upId, int downId, int labelId, int target);
 void setTotalNumbers(HWND mainWindow, int totalNumbers);
 
-// Presses a button whose command shows no message box and waits until it has been handled.
+// Presses a button whose command shows no message box or window and waits until it has ended.
 void pressAndSettle(HWND window, int id);
 
 void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when);

@@ -85,8 +85,7 @@ void statisticsAt8(const DriverOptions& options) {
            "counting message \"" + message + "\"");
     expect((GetWindowLongPtrW(statistics, GWL_STYLE) & WS_SYSMENU) == 0, "the statistics window has a close box");
 
-    pressKey(statistics, VK_ESCAPE);
-    settle(statistics);
+    pressEscapeAndWait(statistics);
     expect(program.findWindow(STATISTICS_WINDOW_MARKER) == statistics, "Escape closed the statistics window");
     program.picture(statistics, "statistics-window");
 

@@ -22,8 +22,7 @@ void expectIntroWindow(ProgramUnderTest& program, HWND intro) {
     expectEqual(controlText(intro, 1115), "Start", "button of the introductory window");
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(intro, GWL_STYLE));
     expect((style & WS_SYSMENU) == 0, "the introductory window has a system menu (close box)");
-    pressKey(intro, VK_ESCAPE);
-    settle(intro);
+    pressEscapeAndWait(intro);
     expect(program.findWindow(INTRO_WINDOW_MARKER) == intro, "Escape closed the introductory window");
     expect(program.findWindow(MAIN_WINDOW_MARKER) == nullptr, "Escape in the introductory window opened the main window");
 }
@@ -83,8 +82,7 @@ void firstDisplay(const DriverOptions& options) {
     expectMainWindowFrame(mainWindow);
     expectMainWindowControls(mainWindow);
     expectStoreButtons(mainWindow, false, "at first display");
-    pressKey(mainWindow, VK_ESCAPE);
-    settle(mainWindow);
+    pressEscapeAndWait(mainWindow);
     expect(program.findWindow(MAIN_WINDOW_MARKER) == mainWindow, "Escape closed the main window");
     program.picture(mainWindow, "main-window");
 

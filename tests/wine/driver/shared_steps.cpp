@@ -9,10 +9,7 @@ constexpr int TOTAL_NUMBERS_UP = 1045, TOTAL_NUMBERS_DOWN = 1046, TOTAL_NUMBERS_
 
 HWND startAtMainWindow(ProgramUnderTest& program) { return program.openMainWindow(); }
 
-void pressAndSettle(HWND window, int id) {
-    pressButton(window, id);
-    settle(window);
-}
+void pressAndSettle(HWND window, int id) { clickAndWait(window, id); }
 
 void stepParameter(HWND mainWindow, int upId, int downId, int labelId, int target) {
     for (int presses = 0; presses < 300; ++presses) {
