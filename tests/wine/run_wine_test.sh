@@ -69,6 +69,8 @@ setup() {
     timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f \
       </dev/null >/dev/null 2>&1
   done
+  # Text files open in Notepad, as on Windows (the viewer's fallback uses the association).
+  timeout 60 "$wine" reg add 'HKCR\.txt' /ve /t REG_SZ /d txtfile /f </dev/null >/dev/null 2>&1
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     ln -sf /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/marlett.ttf"
   fi

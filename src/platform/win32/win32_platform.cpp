@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include <optional>
 #include <vector>
 
 #include "platform/win32/modal_dialog.h"
@@ -20,8 +21,9 @@ bool isUserInput(UINT message) {
            message == WM_NCMOUSELEAVE || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE;
 }
 
-// Starts `commandLine` with the given creation flags and waits until the process has ended.
-bool runAndWait(const std::string& commandLine, DWORD creationFlags) {
+// Starts `commandLine` with the given creation flags and waits until the process has ended;
+// returns its exit code, or nothing when it could not be started.
+std::optional<DWORD> runAndWait(const std::string& commandLine, DWORD creationFlags) {
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     STARTUPINFOA startup{};
@@ -31,13 +33,13 @@ bool runAndWait(const std::string& commandLine, DWORD creationFlags) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &startup,
                         &process))
-        return false;
+        return std::nullopt;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);  // read and discarded
+    GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return exitCode;
 }
 
 }  // namespace
@@ -91,12 +93,15 @@ double Win32Platform::timeOfDaySeconds() {
 }
 
 bool Win32Platform::startProcessAndWait(const std::string& commandLine) {
-    return runAndWait(commandLine, NORMAL_PRIORITY_CLASS);
+    return runAndWait(commandLine, NORMAL_PRIORITY_CLASS).has_value();  // the exit code is of no interest
 }
 
 bool Win32Platform::openWithDefaultProgramAndWait(const std::string& fileName) {
-    // The shell's file associations are reached through the command interpreter's "start".
-    return runAndWait("cmd.exe /c start \"\" /wait \"" + fileName + "\"", CREATE_NO_WINDOW);
+    // The shell's file associations are reached through the command interpreter's "start", which
+    // ends with an error code when no program could be found for the file.
+    const std::optional<DWORD> exitCode =
+        runAndWait("cmd.exe /c start \"\" /wait \"" + fileName + "\"", CREATE_NO_WINDOW);
+    return exitCode == 0u;
 }
 
 bool Win32Platform::pollStopRequest() {

@@ -82,6 +82,26 @@ std::vector<HWND> topLevelWindows(DWORD processId) {
     return search.found;
 }
 
+HWND findForeignWindow(DWORD notThisProcess, const std::string& titlePart) {
+    struct Search {
+        DWORD excluded;
+        const std::string& titlePart;
+        HWND found = nullptr;
+    } search{notThisProcess, titlePart};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.excluded || owner == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+            if (windowText(window).find(s.titlePart) == std::string::npos) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::vector<HWND> childWindows(HWND dialog) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -124,6 +144,11 @@ void pressKey(HWND target, WPARAM virtualKey) {
     const UINT scanCode = MapVirtualKeyW(static_cast<UINT>(virtualKey), 0);
     PostMessageW(receiver, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
     PostMessageW(receiver, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | (3u << 30));
+}
+
+bool answersWithin(HWND window, std::chrono::milliseconds wait) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(wait.count()), &result) != 0;
 }
 
 void settle(HWND window, std::chrono::milliseconds timeout) {

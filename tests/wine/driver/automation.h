@@ -43,6 +43,8 @@ bool controlEnabled(HWND dialog, int id);
 
 // Visible top-level windows of the process, in z-order.
 std::vector<HWND> topLevelWindows(DWORD processId);
+// A visible top-level window of another process whose title contains `titlePart`, or null.
+HWND findForeignWindow(DWORD notThisProcess, const std::string& titlePart);
 // The child windows of a dialog in creation order.
 std::vector<HWND> childWindows(HWND dialog);
 
@@ -53,6 +55,9 @@ void pressButton(HWND dialog, int id);
 void clickAndWait(HWND dialog, int id, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
 // Sends a key press (down and up) to the focused control of the thread, or to `target`.
 void pressKey(HWND target, WPARAM virtualKey);
+
+// Whether the window's thread takes messages within `wait` (false while a command runs).
+bool answersWithin(HWND window, std::chrono::milliseconds wait);
 
 // Returns once the window's thread takes messages again (a round trip of an empty sent message),
 // that is once a command has ended or a modal loop runs; fails when it stays busy longer.

@@ -187,6 +187,52 @@ void escapeStopsSearch(const DriverOptions& options) {
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
+constexpr const wchar_t* WORDPAD = L"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
+constexpr const wchar_t* HIDDEN_WORDPAD = L"C:\\Program Files\\Windows NT\\Accessories\\wordpad.hidden";
+
+// Keeps WordPad out of its place for as long as it lives.
+class WordPadHidden {
+public:
+    WordPadHidden() {
+        expect(MoveFileW(WORDPAD, HIDDEN_WORDPAD) != FALSE, "WordPad could not be moved out of the way");
+    }
+    ~WordPadHidden() { MoveFileW(HIDDEN_WORDPAD, WORDPAD); }
+};
+
+// "View mb_comb_file.txt": the main window waits, without answering, until the editor that shows
+// the file has been closed.
+void expectViewerWaits(ProgramUnderTest& program, HWND mainWindow, const std::string& editorName) {
+    pressButton(mainWindow, 1038);
+    HWND editor = nullptr;
+    waitUntil(
+        [&] {
+            if (program.findMessageBox()) fail("a message box instead of the editor: \"" + windowText(program.findMessageBox()) + "\"");
+            editor = findForeignWindow(program.processId(), "mb_comb_file.txt");
+            return editor != nullptr;
+        },
+        editorName + " showing mb_comb_file.txt");
+    std::printf("%s: \"%s\"\n", editorName.c_str(), windowText(editor).c_str());
+    expect(!answersWithin(mainWindow, 500ms), "the main window responds while " + editorName + " is open");
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    settle(mainWindow);
+    expect(program.findMessageBox() == nullptr, "a message box appeared after " + editorName + " was closed");
+    activate(mainWindow);  // as a click on it would, whichever window the system activated
+}
+
+void viewerWaitsForEditor(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 8);
+    pressButton(mainWindow, WRITE_FILE);
+    program.acknowledgeMessage();
+    settle(mainWindow);
+    expectViewerWaits(program, mainWindow, "WordPad");
+    {
+        WordPadHidden hidden;
+        expectViewerWaits(program, mainWindow, "the default program for text files");
+    }
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
 constexpr Scenario COMMAND_SCENARIOS[] = {
     {"full-wheel-39", "count and store the full wheel of 39: count, memory and store buttons", fullWheelAt39},
     {"statistics-8", "statistics window after storing at 8: counts, Escape, closing re-enables the main window",
@@ -195,6 +241,8 @@ constexpr Scenario COMMAND_SCENARIOS[] = {
      combinationFileAt8},
     {"abbreviated-10", "G4 and G5 systems of the full wheel at 10 in their files", abbreviatedSystemsAt10},
     {"abbreviated-11", "G4 and G5 systems of the full wheel at 11 in their files", abbreviatedSystemsAt11},
+    {"viewer", "View mb_comb_file.txt waits for WordPad, or for the default program without WordPad",
+     viewerWaitsForEditor},
     {"escape-stops-search", "Escape ends a long search, which then reports and writes its best system",
      escapeStopsSearch},
 };
