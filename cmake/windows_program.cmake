@@ -26,6 +26,8 @@ if(QUILLSTEP_DRIVER_SOURCES)
   target_include_directories(quillstep-driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver)
   target_compile_definitions(quillstep-driver PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
   target_compile_features(quillstep-driver PRIVATE cxx_std_20)
-  target_link_options(quillstep-driver PRIVATE -municode)  # wmain: wide command-line arguments
+  if(MINGW)
+    target_link_options(quillstep-driver PRIVATE -municode)  # wmain: wide command-line arguments
+  endif()
   target_link_libraries(quillstep-driver PRIVATE ${QUILLSTEP_SYSTEM_LIBRARIES})
 endif()

@@ -92,6 +92,17 @@ void firstDisplay(const DriverOptions& options) {
         expect(!program.fileExists(name), std::string("closing the program wrote ") + name);
 }
 
+// However the introductory window ends, the main window follows.
+void introClosedBySystem(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND intro = program.waitForWindow(INTRO_WINDOW_MARKER, "introductory window");
+    PostMessageW(intro, WM_CLOSE, 0, 0);
+    HWND mainWindow = program.waitForWindow(MAIN_WINDOW_MARKER, "main window after the introductory window was closed");
+    expect(program.findWindow(INTRO_WINDOW_MARKER) == nullptr, "the introductory window is still open");
+    const DWORD exitCode = program.closeMainWindowAndWaitForExit(mainWindow);
+    expect(exitCode == 0, "the program ended with exit code " + std::to_string(exitCode));
+}
+
 // One step: press `button`, then the label must read `expected`.
 struct Step {
     int button;
@@ -190,6 +201,7 @@ void focusRestored(const DriverOptions& options) {
 constexpr Scenario MAIN_WINDOW_SCENARIOS[] = {
     {"first-display", "introductory window first, then the main window with every first text; exit code 0",
      firstDisplay},
+    {"intro-closed", "closing the introductory window by the system opens the main window", introClosedBySystem},
     {"parameter-steps", "one-step changes within their bounds; refused steps change nothing", parameterSteps},
     {"store-buttons", "store buttons enabled by a storing run, disabled by steps and counting runs",
      storeButtonRules},
