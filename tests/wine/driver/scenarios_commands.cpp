@@ -23,9 +23,15 @@ void expectSecondsText(const std::string& text, const std::string& what) {
     expect(std::regex_match(text, SECONDS_TEXT), what + ": \"" + text + "\" is not a number of seconds");
 }
 
+std::string quotedLine(const char* text) {
+    std::string line = "\"";
+    line.append(text).append("\"\r\n");
+    return line;
+}
+
 std::string header(const char* description, const char* guarantee = nullptr) {
-    std::string text = "\"Marrowby - Quillstep\"\r\n\"" + std::string(description) + "\"\r\n";
-    if (guarantee) text += "\"" + std::string(guarantee) + "\"\r\n";
+    std::string text = quotedLine("Marrowby - Quillstep") + quotedLine(description);
+    if (guarantee) text += quotedLine(guarantee);
     return text + "\r\n";
 }
 
