@@ -9,8 +9,8 @@ namespace quillstep {
 
 namespace {
 
-constexpr int PROGRAM_ICON_RESOURCE_SIZE_BIG = 32;
-constexpr int PROGRAM_ICON_RESOURCE_SIZE_SMALL = 16;
+constexpr int BIG_ICON_PIXELS = 32;
+constexpr int SMALL_ICON_PIXELS = 16;
 constexpr const wchar_t* FONT_FACE = L"MS Sans Serif";
 
 struct ControlClass {
@@ -87,10 +87,10 @@ void setIcons(HWND dialog, DialogSession& session) {
     const int resource = session.window->iconResource;
     if (resource == 0) return;
     session.bigIcon = static_cast<HICON>(LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                                    PROGRAM_ICON_RESOURCE_SIZE_BIG, PROGRAM_ICON_RESOURCE_SIZE_BIG, 0));
+                                                    BIG_ICON_PIXELS, BIG_ICON_PIXELS, 0));
     session.smallIcon = static_cast<HICON>(LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                                      PROGRAM_ICON_RESOURCE_SIZE_SMALL,
-                                                      PROGRAM_ICON_RESOURCE_SIZE_SMALL, 0));
+                                                      SMALL_ICON_PIXELS,
+                                                      SMALL_ICON_PIXELS, 0));
     if (session.bigIcon) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(session.bigIcon));
     if (session.smallIcon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon));
 }
@@ -108,14 +108,13 @@ void initialise(HWND dialog, DialogSession& session) {
 }
 
 // Keeps the focused control while the window is inactive and gives it back on reactivation.
-void trackFocus(HWND dialog, DialogSession& session, bool becomingActive) {
+void trackFocus(DialogSession& session, bool becomingActive) {
     if (!becomingActive) {
         session.savedFocus = GetFocus();
     } else if (session.savedFocus) {
         if (IsWindow(session.savedFocus)) SetFocus(session.savedFocus);
         session.savedFocus = nullptr;
     }
-    (void)dialog;
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,7 +126,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (!session) return FALSE;
     switch (message) {
         case WM_NCACTIVATE:
-            trackFocus(dialog, *session, wParam != 0);
+            trackFocus(*session, wParam != 0);
             return FALSE;  // the default processing draws the caption
         case WM_COMMAND: {
             // The low word is the control id; the notification code is not looked at.
