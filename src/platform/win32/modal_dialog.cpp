@@ -45,6 +45,7 @@ struct DialogSession {
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     HWND savedFocus = nullptr;  // the control that had the focus when the window was deactivated
+    bool commandRunning = false;
 };
 
 DialogSession* sessionOf(HWND dialog) {
@@ -130,9 +131,16 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             return FALSE;  // the default processing draws the caption
         case WM_COMMAND: {
             // The low word is the control id; the notification code is not looked at.
+            // A long command keeps the windows painted by dispatching their messages; a command
+            // message that arrives meanwhile (a click sent by another program) must not start a
+            // second command inside the first.
+            if (session->commandRunning) return TRUE;
             const int controlId = LOWORD(wParam);
-            if (session->handler->onCommand && session->handler->onCommand(controlId) == WindowAction::Close)
-                EndDialog(dialog, 0);
+            session->commandRunning = true;
+            const bool close =
+                session->handler->onCommand && session->handler->onCommand(controlId) == WindowAction::Close;
+            session->commandRunning = false;
+            if (close) EndDialog(dialog, 0);
             return TRUE;
         }
         case WM_CLOSE:

@@ -174,6 +174,11 @@ void escapeStopsSearch(const DriverOptions& options) {
               "progress of the search in the count label");
     std::printf("progress while searching: \"%s\"\n", controlText(mainWindow, COUNT_LABEL).c_str());
     program.picture(mainWindow, "main-window-searching");
+    // Clicks that reach the window while the search runs must not start a second command: a step
+    // of the total of numbers and a counting run (which would grey the store buttons).
+    PostMessageW(GetDlgItem(mainWindow, 1046), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(mainWindow, 1033), BM_CLICK, 0, 0);
+    Sleep(300);
     const auto pressed = std::chrono::steady_clock::now();
     pressKey(mainWindow, VK_ESCAPE);
     const std::string stopped = program.acknowledgeMessage();
@@ -186,6 +191,9 @@ void escapeStopsSearch(const DriverOptions& options) {
            "the system file is not written after a stop");
     settle(mainWindow);
     expectEqual(controlText(mainWindow, COUNT_LABEL), " 77520", "count label after the stopped search");
+    expectEqual(controlText(mainWindow, 1039), "20", "total of numbers after clicks during the search");
+    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 20", "memory label after clicks during the search");
+    expectStoreButtons(mainWindow, true, "after clicks during the search");
     const std::string file = program.readFile("mb_comb_file_ab.txt");
     const std::string expectedHeader = header("FULL SYSTEM 7/ 20", "gar.:4 from 7 OK numbers");
     expect(file.rfind(expectedHeader, 0) == 0, "header of the system file after a stopped search");
