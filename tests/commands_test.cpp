@@ -193,9 +193,11 @@ TEST_F(CommandsTest, ProgressTextsEveryFiveThousandRows) {
     while (std::getline(lines, line)) {
         ASSERT_EQ(line.back(), '\r');
         const int32_t* c = state_->storedCombination(row);
-        std::string expected = std::to_string(++row);
-        for (int k = 0; k < 7; ++k) expected += "," + std::to_string(c[k]);
-        ASSERT_EQ(line, expected + "\r");
+        std::ostringstream expected;
+        expected << ++row;
+        for (int k = 0; k < 7; ++k) expected << ',' << c[k];
+        expected << '\r';
+        ASSERT_EQ(line, expected.str());
     }
     EXPECT_EQ(row, 77520);
     EXPECT_EQ(progressTexts(0), (std::vector<std::string>{}));

@@ -14,14 +14,6 @@ enum FontIndex : int { NO_FONT = -1, FONT_A, FONT_B, FONT_C, FONT_D, FONT_E, FON
 // The system's default character set (DEFAULT_CHARSET), which the window's own fonts use.
 constexpr int DEFAULT_CHARACTER_SET = 1;
 
-struct ControlRow {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    int font;
-};
-
 constexpr ControlKind LABEL = ControlKind::Label;
 constexpr ControlKind CENTRED = ControlKind::CentredLabel;
 constexpr ControlKind BUTTON = ControlKind::Button;
@@ -162,10 +154,6 @@ const std::vector<FontTemplate> MAIN_WINDOW_FONTS{
     {14, true, false, DEFAULT_CHARACTER_SET},  // H
 };
 
-ControlTemplate toControl(const ControlRow& row) {
-    return ControlTemplate{row.id, row.kind, row.text, row.x, row.y, row.width, row.height, row.font};
-}
-
 }  // namespace
 
 WindowTemplate mainWindowTemplate() {
@@ -181,7 +169,7 @@ WindowTemplate mainWindowTemplate() {
     window.isMainWindow = true;
     window.fonts = MAIN_WINDOW_FONTS;
 
-    for (const ControlRow& row : CONTROLS) window.controls.push_back(toControl(row));
+    for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
     for (int i = 1; i <= 7; ++i) {
         const ExcludedColumn& c = EXCLUDED_COLUMNS[i - 1];
         window.controls.push_back(
@@ -195,7 +183,7 @@ WindowTemplate mainWindowTemplate() {
         window.controls.push_back({1144 + i, BUTTON, "down", EXCLUDED_COLUMNS[i - 1].buttonX, EXCLUDED_DOWN_Y,
                                    EXCLUDED_BUTTON_WIDTH, EXCLUDED_BUTTON_HEIGHT, NO_FONT});
     }
-    for (const ControlRow& row : TRAILING_CONTROLS) window.controls.push_back(toControl(row));
+    for (const ControlRow& row : TRAILING_CONTROLS) window.controls.push_back(row.toControl());
     return window;
 }
 

@@ -33,6 +33,17 @@ struct ControlTemplate {
     int font = -1;                            // index into WindowTemplate::fonts; -1 keeps the dialog font
 };
 
+// A control as a row of a constant table, for windows whose controls are fixed at compile time.
+struct ControlRow {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+    int font;
+
+    ControlTemplate toControl() const { return {id, kind, text, x, y, width, height, font}; }
+};
+
 struct WindowTemplate {
     std::string title;
     int x = 0, y = 0, width = 0, height = 0;  // client area in dialog units, from the screen's corner

@@ -53,5 +53,23 @@ int32_t greedyPassBody(const GreedyPassRequest& request) {
     return size;
 }
 
+// The instruction sets without vectors differ only in how they count the bits of a word.
+template <int (*BitCount)(uint64_t)>
+struct ScalarIsa {
+    // The one system combination that covered last.
+    struct RecentCoverers {
+        RecentCoverers(uint64_t first, int hits) : last(first), hits(hits) {}
+        bool cover(uint64_t x) const { return BitCount(last & x) >= hits; }
+        void remember(uint64_t m) { last = m; }
+        uint64_t last;
+        int hits;
+    };
+    static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits) {
+        for (int32_t k = size - 1; k >= 0; --k)
+            if (BitCount(system[k] & x) >= hits) return k;
+        return -1;
+    }
+};
+
 }  // namespace
 }  // namespace quillstep

@@ -17,25 +17,11 @@ namespace quillstep {
 #if defined(QUILLSTEP_HAS_POPCNT_KERNEL)
 namespace {
 
-struct PopcntIsa {
-    // The one system combination that covered last.
-    struct RecentCoverers {
-        RecentCoverers(uint64_t first, int hits) : last(first), hits(hits) {}
-        bool cover(uint64_t x) const { return __builtin_popcountll(last & x) >= hits; }
-        void remember(uint64_t m) { last = m; }
-        uint64_t last;
-        int hits;
-    };
-    static int32_t findCoverer(const uint64_t* system, int32_t size, uint64_t x, int hits) {
-        for (int32_t k = size - 1; k >= 0; --k)
-            if (__builtin_popcountll(system[k] & x) >= hits) return k;
-        return -1;
-    }
-};
+int bitCount(uint64_t v) { return __builtin_popcountll(v); }
 
 }  // namespace
 
-int32_t greedyPassPopcnt(const GreedyPassRequest& request) { return greedyPassBody<PopcntIsa>(request); }
+int32_t greedyPassPopcnt(const GreedyPassRequest& request) { return greedyPassBody<ScalarIsa<bitCount>>(request); }
 #else
 int32_t greedyPassPopcnt(const GreedyPassRequest& request) { return greedyPassPortable(request); }
 #endif

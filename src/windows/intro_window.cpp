@@ -12,14 +12,6 @@ constexpr int START_BUTTON = 1115;
 enum FontIndex : int { DIALOG_FONT = -1, INTRO_FONT, NOTICE_FONT };
 constexpr int ANSI_CHARSET = 0;
 
-struct ControlRow {
-    int id;
-    ControlKind kind;
-    const char* text;
-    int x, y, width, height;
-    int font;
-};
-
 constexpr ControlKind LABEL = ControlKind::Label;
 
 // Each text is kept short enough to wrap inside its box at its font.
@@ -70,7 +62,7 @@ WindowTemplate introWindowTemplate() {
     window.style = AUXILIARY_WINDOW_STYLE;
     window.fonts = {{12, false, false, ANSI_CHARSET}, {10, false, false, ANSI_CHARSET}};
     for (const ControlRow& row : CONTROLS)
-        window.controls.push_back({row.id, row.kind, row.text, row.x, row.y, row.width, row.height, row.font});
+        window.controls.push_back(row.toControl());
     return window;
 }
 
