@@ -71,6 +71,18 @@ void fullWheelAt39(const DriverOptions& options) {
     expectSecondsText(controlText(mainWindow, TIME_LABEL), "time after the full wheel with storing");
     expectStoreButtons(mainWindow, true, "after the full wheel with storing");
     program.picture(mainWindow, "main-window-after-run");
+
+    // Every number occurs in C(38, 6) of the stored combinations.
+    pressButton(mainWindow, STATISTICS);
+    HWND statistics = program.waitForWindow(STATISTICS_WINDOW_MARKER, "statistics window");
+    settle(statistics);
+    for (int n = 1; n <= 39; ++n)
+        expectEqual(controlText(statistics, STATISTICS_COUNT_BASE + n), "2760681", "count of number " + std::to_string(n));
+    const std::string message = controlText(statistics, STATISTICS_MESSAGE);
+    expect(message.rfind(" 15380937 combinations counted in:", 0) == 0, "counting message \"" + message + "\"");
+    pressButton(statistics, STATISTICS_WINDOW_MARKER);
+    program.waitUntilClosed(STATISTICS_WINDOW_MARKER, "statistics window");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
@@ -248,7 +260,7 @@ void viewerWaitsForEditor(const DriverOptions& options) {
 }
 
 constexpr Scenario COMMAND_SCENARIOS[] = {
-    {"full-wheel-39", "count and store the full wheel of 39: count, memory and store buttons", fullWheelAt39},
+    {"full-wheel-39", "count and store the full wheel of 39: count, memory, store buttons, statistics", fullWheelAt39},
     {"statistics-8", "statistics window after storing at 8: counts, Escape, closing re-enables the main window",
      statisticsAt8},
     {"combination-file-8", "mb_comb_file.txt of the full wheel at 8, byte for byte, and its message",
