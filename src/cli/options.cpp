@@ -1,8 +1,13 @@
 #include "cli/options.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
+#include <limits>
+#include <set>
+
+#include "cli/cli_commands.h"
+#include "cli/echoed_text.h"
+#include "cli/parameter_options.h"
+#include "engine/generation_mode.h"
 
 namespace quillstep {
 
@@ -28,7 +33,10 @@ Parameters (defaults as at start-up; every state the window's up/down buttons ca
   --max-neighbours K   most pairs of neighbouring numbers, 0 to 6 (3)
   --excluded a,b,c,d,e,f,g
                        seven excluded numbers, strictly increasing, 1 to 39 (1,2,3,4,5,6,7)
-  A value may follow its option as the next argument or after "=".
+  --output-dir DIR     folder that receives the files; it must exist and be writable
+                       (the current working directory)
+  A value may follow its option as the next argument or after "=". A value out of range is
+  refused naming the option given and the range the other values leave it.
 
 Commands:
   run MODE   generation mode 1 to 14 (the fourteen generation buttons, see below); prints
@@ -43,45 +51,39 @@ Commands:
                system size: <size>
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>". Progress goes to stderr; Ctrl+C stops the search and
-             keeps the best system among the starting combinations checked so far.
+             keeps the best system among the starting combinations checked so far, and
+               stopped after: <starts checked> of <stored combinations>
+             comes before "best start:".
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
-  write, search4, search5 and stats are refused unless the last run stored its combinations.
+  write, search4, search5 and stats are refused unless the last run before them stored its
+  combinations.
+
+The whole line is checked before the first command runs: a mistake or a refused command anywhere
+means nothing runs and no file is written.
 
 Modes: 1/2 full wheel, 3/4 sum, 5/6 odd/even, 7/8 sum + odd/even (odd modes count only, even modes
 store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E,
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
-Files are written to the current working directory. Messages of the window go to stderr.
-Exit status: 0 done, 1 a file could not be written, 2 bad arguments or a refused command.
+Files are written to the current working directory unless --output-dir names another folder.
+Messages of the window go to stderr.
+Exit status: 0 done, 1 a file or the standard output could not be written, 2 bad arguments, a
+refused command or an output folder that is missing or not writable.
 )";
 
 namespace {
 
-struct IntegerOption {
-    const char* name;
-    int32_t GenerationParameters::*field;
-};
-
-constexpr std::array<IntegerOption, 11> IntegerOptions{{
-    {"total", &GenerationParameters::totalNumbers},
-    {"min-sum", &GenerationParameters::minSum},
-    {"max-sum", &GenerationParameters::maxSum},
-    {"min-odd", &GenerationParameters::minOdd},
-    {"min-even", &GenerationParameters::minEven},
-    {"forced", &GenerationParameters::forcedNumber},
-    {"range-count", &GenerationParameters::rangeCount},
-    {"range-limit", &GenerationParameters::rangeLimit},
-    {"min-number", &GenerationParameters::minNumber},
-    {"max-number", &GenerationParameters::maxNumber},
-    {"max-neighbours", &GenerationParameters::maxNeighbours},
-}};
-
+// A whole number, or nothing. A number too large for 32 bits is kept at the nearest 32-bit bound,
+// which lies outside every range, so that it is refused as out of range with the digits echoed.
 std::optional<int32_t> parseInteger(const std::string& text) {
     int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    if (text.empty() || ptr != end) return std::nullopt;
+    if (ec == std::errc::result_out_of_range)
+        return text[0] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    if (ec != std::errc()) return std::nullopt;
     return value;
 }
 
@@ -92,7 +94,7 @@ bool parseExcluded(const std::string& text, GenerationParameters& p, std::string
         const size_t comma = text.find(',', start);
         const auto value = parseInteger(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (!value) {
-            error = "--excluded needs seven whole numbers separated by commas, got '" + text + "'";
+            error = "--excluded needs seven whole numbers separated by commas, got '" + echoedText(text) + "'";
             return false;
         }
         numbers.push_back(*value);
@@ -107,80 +109,117 @@ bool parseExcluded(const std::string& text, GenerationParameters& p, std::string
     return true;
 }
 
-}  // namespace
-
-std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error) {
-    CliOptions options;
-    std::vector<bool> seen(IntegerOptions.size() + 1, false);
-    size_t i = 0;
-    for (; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
+// The options before the first command; `next` is left at the first command. Returns false with
+// `error` set on a mistake.
+bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOptions& options,
+                  std::vector<GivenValue>& given, std::string& error) {
+    std::set<std::string> seen;
+    for (; next < arguments.size(); ++next) {
+        const std::string& argument = arguments[next];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
-            return options;
+            return true;
         }
         if (argument.rfind("--", 0) != 0) break;
         std::string name = argument.substr(2), value;
         if (const size_t eq = name.find('='); eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
+        } else if (next + 1 < arguments.size()) {
+            value = arguments[++next];
         } else {
-            error = "--" + name + " needs a value";
-            return std::nullopt;
+            error = "--" + echoedText(name) + " needs a value";
+            return false;
         }
-        const auto option = std::find_if(IntegerOptions.begin(), IntegerOptions.end(),
-                                         [&](const IntegerOption& o) { return name == o.name; });
-        const size_t index = option == IntegerOptions.end() ? IntegerOptions.size() : size_t(option - IntegerOptions.begin());
-        if (option == IntegerOptions.end() && name != "excluded") {
-            error = "unknown option --" + name + " (see --help)";
-            return std::nullopt;
+        const ParameterOption* option = findParameterOption(name);
+        if (!option && name != "excluded" && name != "output-dir") {
+            error = "unknown option --" + echoedText(name) + " (see --help)";
+            return false;
         }
-        if (seen[index]) {
+        if (!seen.insert(name).second) {
             error = "--" + name + " is given twice";
-            return std::nullopt;
+            return false;
         }
-        seen[index] = true;
-        if (option == IntegerOptions.end()) {
-            if (!parseExcluded(value, options.parameters, error)) return std::nullopt;
-            continue;
+        if (name == "excluded") {
+            if (!parseExcluded(value, options.parameters, error)) return false;
+        } else if (name == "output-dir") {
+            if (value.empty()) {
+                error = "--output-dir needs a folder";
+                return false;
+            }
+            options.outputFolder = value;
+        } else if (const auto number = parseInteger(value)) {
+            options.parameters.*(option->field) = *number;
+            given.push_back({option, value});
+        } else {
+            error = "--" + name + " needs a whole number, got '" + echoedText(value) + "'";
+            return false;
         }
-        const auto number = parseInteger(value);
-        if (!number) {
-            error = "--" + name + " needs a whole number, got '" + value + "'";
-            return std::nullopt;
-        }
-        options.parameters.*(option->field) = *number;
     }
-    if (const auto unreachable = findUnreachableParameter(options.parameters)) {
-        error = *unreachable;
-        return std::nullopt;
-    }
+    return true;
+}
 
-    for (; i < arguments.size(); ++i) {
-        const std::string& name = arguments[i];
-        CliCommand command{name, 0};
-        if (name == "run") {
-            const auto mode = i + 1 < arguments.size() ? parseInteger(arguments[i + 1]) : std::nullopt;
-            if (!mode || *mode < 1 || *mode > 14) {
-                error = "run needs a mode from 1 to 14" +
-                        (i + 1 < arguments.size() ? ", got '" + arguments[i + 1] + "'" : std::string());
-                return std::nullopt;
+// The commands from `next` on.
+bool parseCommands(const std::vector<std::string>& arguments, size_t next, CliOptions& options, std::string& error) {
+    for (; next < arguments.size(); ++next) {
+        const std::string& name = arguments[next];
+        const CliCommandRow* row = findCliCommand(name);
+        if (!row) {
+            error = name.rfind("--", 0) == 0 ? "parameters go before the commands: " + echoedText(name)
+                                             : "unknown command '" + echoedText(name) + "' (see --help)";
+            return false;
+        }
+        CliCommand command{name, 0, row};
+        if (row->argument == CommandArgument::Mode) {
+            const bool hasMode = next + 1 < arguments.size();
+            const auto mode = hasMode ? parseInteger(arguments[next + 1]) : std::nullopt;
+            if (!mode || !isGenerationMode(*mode)) {
+                error = name + " needs a mode from 1 to 14" +
+                        (hasMode ? ", got '" + echoedText(arguments[next + 1]) + "'" : std::string());
+                return false;
             }
             command.mode = *mode;
-            ++i;
-        } else if (name != "write" && name != "search4" && name != "search5" && name != "stats") {
-            error = name.rfind("--", 0) == 0 ? "parameters go before the commands: " + name
-                                             : "unknown command '" + name + "' (see --help)";
-            return std::nullopt;
+            ++next;
         }
         options.commands.push_back(command);
     }
     if (options.commands.empty()) {
         error = "no command given (see --help)";
+        return false;
+    }
+    return true;
+}
+
+// Follows the store through the line as the window's buttons would: a run enables the store
+// commands when its mode stores and disables them when it does not.
+bool checkStoredCombinations(const CliOptions& options, std::string& error) {
+    bool stored = false;
+    for (const CliCommand& command : options.commands) {
+        if (command.row->argument == CommandArgument::Mode) stored = isStoringMode(command.mode);
+        if (command.row->needsStoredCombinations && !stored) {
+            error = command.name +
+                    " is refused: the last run before it did not store its combinations (use run with a storing "
+                    "mode: 2, 4, 6, 8 to 14); nothing was run";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error) {
+    CliOptions options;
+    std::vector<GivenValue> given;
+    size_t next = 0;
+    if (!parseOptions(arguments, next, options, given, error)) return std::nullopt;
+    if (options.help) return options;
+    if (findUnreachableParameter(options.parameters)) {
+        error = refusedParameterMessage(options.parameters, given);
         return std::nullopt;
     }
+    if (!parseCommands(arguments, next, options, error) || !checkStoredCombinations(options, error))
+        return std::nullopt;
     return options;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The command line of quillstep-cli: parameters first, then the commands to run in order.
+// The command line of quillstep-cli: parameters first, then the commands to run in order. The
+// whole line is checked before anything runs.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,19 +11,25 @@
 
 namespace quillstep {
 
+struct CliCommandRow;
+
 struct CliCommand {
-    std::string name;  // run, write, search4, search5, stats
-    int mode = 0;      // for run
+    std::string name;                   // a name of the command table (cli_commands.h)
+    int mode = 0;                       // for run
+    const CliCommandRow* row = nullptr;
 };
 
 struct CliOptions {
     GenerationParameters parameters;
+    std::filesystem::path outputFolder;  // empty: the working directory
     std::vector<CliCommand> commands;
     bool help = false;
 };
 
 // Parses the arguments (without the program name). On a mistake returns nothing and sets `error`
-// to a one-line message naming the parameter or command and what is allowed.
+// to a one-line message naming the option or command the user typed and what is allowed. A line
+// is refused as a whole: a command that would be refused where it stands (a store command after
+// a run that did not store) refuses the line, so that nothing runs.
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 extern const char* const CLI_HELP_TEXT;

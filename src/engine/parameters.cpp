@@ -15,12 +15,14 @@ std::optional<std::string> findUnreachableParameter(const GenerationParameters& 
     // numbers is tested only when it is stepped, so after the total is lowered it may stay above it.
     if (p.totalNumbers < LOWEST_TOTAL_NUMBERS || p.totalNumbers > HIGHEST_NUMBER)
         return outOfRange("total", p.totalNumbers, LOWEST_TOTAL_NUMBERS, HIGHEST_NUMBER);
+    // Each field is tested against the fields before it only once those lie in their own ranges,
+    // so no bound below is computed from an unchecked value and nothing can overflow.
     if (p.minSum < LOWEST_SUM || p.minSum > HIGHEST_SUM)
-        return outOfRange("min-sum", p.minSum, LOWEST_SUM, p.maxSum);
+        return outOfRange("min-sum", p.minSum, LOWEST_SUM, HIGHEST_SUM);
     if (p.maxSum < p.minSum || p.maxSum > HIGHEST_SUM)
         return outOfRange("max-sum", p.maxSum, p.minSum, HIGHEST_SUM);
-    if (p.minOdd < 0 || p.minOdd > 7 - p.minEven)
-        return outOfRange("min-odd", p.minOdd, 0, 7 - p.minEven, " (min-odd + min-even at most 7)");
+    if (p.minOdd < 0 || p.minOdd > 7)
+        return outOfRange("min-odd", p.minOdd, 0, 7);
     if (p.minEven < 0 || p.minEven > 7 - p.minOdd)
         return outOfRange("min-even", p.minEven, 0, 7 - p.minOdd, " (min-odd + min-even at most 7)");
     if (p.forcedNumber < 1 || p.forcedNumber > HIGHEST_NUMBER)

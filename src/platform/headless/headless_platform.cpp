@@ -2,8 +2,19 @@
 
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 namespace quillstep {
+namespace {
+
+// Appends to a record, which holds only the latest entry when the history is not kept.
+template <typename Record, typename Entry>
+void record(Record& history, bool keepHistory, Entry&& entry) {
+    if (!keepHistory) history.clear();
+    history.push_back(std::forward<Entry>(entry));
+}
+
+}  // namespace
 
 double localTimeOfDaySeconds() {
     using namespace std::chrono;
@@ -31,18 +42,18 @@ std::string HeadlessPlatform::text(int controlId) const {
 
 void HeadlessPlatform::setControlText(int controlId, const std::string& text) {
     controlTexts[controlId] = text;
-    textHistory.emplace_back(controlId, text);
+    record(textHistory, keepHistory, std::make_pair(controlId, text));
 }
 
 void HeadlessPlatform::enableControl(int controlId, bool enabled) { controlEnabled[controlId] = enabled; }
 
 void HeadlessPlatform::enableMainWindow(bool enabled) {
     mainWindowEnabled = enabled;
-    mainWindowEnableHistory.push_back(enabled);
+    record(mainWindowEnableHistory, keepHistory, enabled);
 }
 
 void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
-    shownWindows.push_back(window);
+    record(shownWindows, keepHistory, window);
     if (window.isMainWindow) {
         for (const auto& control : window.controls) {
             controlTexts[control.id] = control.text;
@@ -59,21 +70,21 @@ void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const Window
 }
 
 void HeadlessPlatform::showMessage(const std::string& text) {
-    messages.push_back(text);
+    record(messages, keepHistory, text);
     if (onMessage) onMessage(text);
 }
 
-void HeadlessPlatform::setHighPriority(bool high) { priorityHistory.push_back(high); }
+void HeadlessPlatform::setHighPriority(bool high) { record(priorityHistory, keepHistory, high); }
 
 double HeadlessPlatform::timeOfDaySeconds() { return clock ? clock() : localTimeOfDaySeconds(); }
 
 bool HeadlessPlatform::startProcessAndWait(const std::string& commandLine) {
-    startedCommandLines.push_back(commandLine);
+    record(startedCommandLines, keepHistory, commandLine);
     return processesStart;
 }
 
 bool HeadlessPlatform::openWithDefaultProgramAndWait(const std::string& fileName) {
-    openedFiles.push_back(fileName);
+    record(openedFiles, keepHistory, fileName);
     return defaultProgramOpens;
 }
 

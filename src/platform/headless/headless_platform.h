@@ -20,7 +20,8 @@ public:
     std::map<int, bool> controlEnabled;
     bool mainWindowEnabled = true;
 
-    // Everything asked, in order.
+    // Everything asked, in order; with keepHistory false only the latest entry of each record.
+    bool keepHistory = true;
     std::vector<std::pair<int, std::string>> textHistory;
     std::vector<bool> mainWindowEnableHistory;
     std::vector<bool> priorityHistory;  // true: high

@@ -1,0 +1,133 @@
+#include "cli/cli_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <csignal>
+#include <iostream>
+
+#include "cli/output_folder.h"
+#include "commands/combination_file.h"
+#include "commands/generation_command.h"
+#include "commands/number_text.h"
+#include "commands/store_commands.h"
+#include "wheels/abbreviated_system.h"
+#include "windows/statistics_window.h"
+
+namespace quillstep {
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void onInterrupt(int) { stopRequested = true; }
+
+std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
+
+// The contract line of a written file, or the reason on stderr and exit status 1.
+int reportFile(CliSession& session, const FileWriteResult& result) {
+    if (!result.written) {
+        std::cerr << "quillstep-cli: " << result.fileName << " not written: " << result.error << std::endl;
+        return 1;
+    }
+    session.out << "file: " << result.fileName << " rows: " << result.rows
+                << " seconds: " << secondsText(result.seconds, "###.###############") << std::endl;
+    return 0;
+}
+
+int runGeneration(CliSession& session, const CliCommand& command) {
+    // The time label carries the mode's suffix; the contract line holds the number alone.
+    const double seconds = runGenerationCommand(session.state, session.platform, command.mode);
+    session.out << "combinations: " << session.state.generatedCount
+                << "\nseconds: " << secondsText(seconds, "#.###############")
+                << "\ndescription: " << session.state.memoryDescription << std::endl;
+    return 0;
+}
+
+int writeCombinations(CliSession& session, const CliCommand&) {
+    return reportFile(session, writeCombinationFile(session.state, session.platform));
+}
+
+// Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
+int search(CliSession& session, int hits) {
+    CliPlatform& platform = session.platform;
+    stopRequested = false;
+    platform.stopRequest = [] { return stopRequested.load(); };
+    platform.showProgress = true;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    const int32_t stored = session.state.generatedCount;
+    const SearchOutcome outcome = searchAbbreviatedSystem(session.state, platform, hits);
+    std::signal(SIGINT, previous);
+    platform.showProgress = false;
+    platform.stopRequest = nullptr;
+
+    if (!outcome.searched) {
+        session.out << "not written: " << (platform.messages.empty() ? "nothing stored" : platform.messages.back())
+                    << std::endl;
+        return 0;
+    }
+    if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
+    session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
+        session.out << "not written: Not usefull! Try something else" << std::endl;
+        return 0;
+    }
+    return reportFile(session, outcome.file);
+}
+
+int searchG4(CliSession& session, const CliCommand&) { return search(session, 4); }
+int searchG5(CliSession& session, const CliCommand&) { return search(session, 5); }
+
+int showStatistics(CliSession& session, const CliCommand&) {
+    showNumberStatistics(session.state, session.platform);
+    session.out << session.state.countingMessage << '\n';
+    for (int v = 1; v <= HIGHEST_NUMBER; ++v) {
+        const int32_t count = session.state.numberStatistics[v];
+        session.out << v << ": " << (count > 0 ? maskedNumberText(count, "##########") : std::string()) << '\n';
+    }
+    session.out.flush();
+    return 0;
+}
+
+constexpr std::array<CliCommandRow, 5> CLI_COMMANDS{{
+    {"run", CommandArgument::Mode, false, runGeneration},
+    {"write", CommandArgument::None, true, writeCombinations},
+    {"search4", CommandArgument::None, true, searchG4},
+    {"search5", CommandArgument::None, true, searchG5},
+    {"stats", CommandArgument::None, true, showStatistics},
+}};
+
+}  // namespace
+
+const CliCommandRow* findCliCommand(std::string_view name) {
+    const auto row = std::find_if(CLI_COMMANDS.begin(), CLI_COMMANDS.end(),
+                                  [&](const CliCommandRow& r) { return name == r.name; });
+    return row == CLI_COMMANDS.end() ? nullptr : &*row;
+}
+
+int runCommandLine(const CliOptions& options, std::ostream& out) {
+    if (const auto problem = findOutputFolderProblem(options.outputFolder)) {
+        std::cerr << "quillstep-cli: " << *problem << std::endl;
+        return 2;
+    }
+    auto state = createSharedState();
+    if (!state) {
+        std::cerr << "quillstep-cli: " << STORE_ALLOCATION_FAILED_MESSAGE << std::endl;
+        return 1;
+    }
+    state->parameters = options.parameters;
+    state->outputFolder = options.outputFolder;
+    CliPlatform platform;
+    disableStoreCommands(platform);  // as when the window opens: nothing stored yet
+    CliSession session{*state, platform, out};
+
+    for (const CliCommand& command : options.commands) {
+        if (const int status = command.row->run(session, command); status != 0) return status;
+        if (!out.flush()) {
+            std::cerr << "quillstep-cli: the standard output could not be written" << std::endl;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace quillstep

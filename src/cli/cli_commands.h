@@ -1,0 +1,41 @@
+#pragma once
+// The commands of quillstep-cli, one row each: what follows the name, whether the command works
+// on stored combinations, and the function that runs it. A new command is one row here plus its
+// function in cli_commands.cpp (or a file of its own).
+
+#include <ostream>
+#include <string_view>
+
+#include "cli/cli_platform.h"
+#include "cli/options.h"
+#include "engine/shared_state.h"
+
+namespace quillstep {
+
+enum class CommandArgument { None, Mode };
+
+// What a running command works with; `out` is where its contract lines go.
+struct CliSession {
+    SharedState& state;
+    CliPlatform& platform;
+    std::ostream& out;
+};
+
+struct CliCommandRow {
+    const char* name;
+    CommandArgument argument;
+    // Refused unless the last run before it stored its combinations, as the window greys the
+    // store buttons after a counting-only run.
+    bool needsStoredCombinations;
+    // Runs the command; returns the exit status, 0 to go on with the next command.
+    int (*run)(CliSession& session, const CliCommand& command);
+};
+
+// The row of command `name`, or null.
+const CliCommandRow* findCliCommand(std::string_view name);
+
+// Checks the output folder, then runs the commands in order, stopping at the first that fails
+// or when `out` cannot be written. Returns the exit status.
+int runCommandLine(const CliOptions& options, std::ostream& out);
+
+}  // namespace quillstep

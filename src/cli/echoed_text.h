@@ -1,0 +1,15 @@
+#pragma once
+// Text the user typed, made safe to repeat in a one-line message.
+
+#include <string>
+
+namespace quillstep {
+
+// Longest echo, in bytes, before the text is cut and "..." appended.
+constexpr size_t ECHOED_TEXT_LIMIT = 40;
+
+// The text with every control character written as \xNN and a backslash as \\, cut after
+// ECHOED_TEXT_LIMIT bytes (never inside a UTF-8 sequence) with "..." appended.
+std::string echoedText(const std::string& typed);
+
+}  // namespace quillstep

@@ -1,0 +1,15 @@
+#pragma once
+// The folder that receives the files, checked before anything runs.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace quillstep {
+
+// Why `folder` cannot receive the files (missing, not a folder, not writable), or nothing. The
+// empty path is the working directory and is not checked: the window writes there too. To learn
+// whether the folder is writable, a probe file is created in it and removed at once.
+std::optional<std::string> findOutputFolderProblem(const std::filesystem::path& folder);
+
+}  // namespace quillstep

@@ -1,0 +1,196 @@
+// The command line is parsed and checked as a whole: options, parameters, commands and the store
+// rule, with messages that name what the user typed.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/echoed_text.h"
+#include "cli/options.h"
+#include "engine/generation_mode.h"
+
+namespace quillstep {
+namespace {
+
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < line.size()) {
+        const size_t space = line.find(' ', start);
+        out.push_back(line.substr(start, space == std::string::npos ? std::string::npos : space - start));
+        if (space == std::string::npos) break;
+        start = space + 1;
+    }
+    return out;
+}
+
+// The error of a refused line, or "accepted".
+std::string errorOf(const std::vector<std::string>& arguments) {
+    std::string error;
+    return parseCommandLine(arguments, error) ? "accepted" : error;
+}
+std::string errorOfLine(const std::string& line) { return errorOf(words(line)); }
+
+// The states the up/down buttons reach from the defaults, written out on 64-bit values so that no
+// value the user can type overflows here.
+bool reachable(const GenerationParameters& p) {
+    const auto in = [](int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; };
+    bool ok = in(p.totalNumbers, 8, 39) && in(p.minSum, 28, 252) && in(p.maxSum, p.minSum, 252) &&
+              in(p.minOdd, 0, 7) && in(p.minEven, 0, 7) && int64_t(p.minOdd) + p.minEven <= 7 &&
+              in(p.forcedNumber, 1, 39) && in(p.rangeCount, 0, 7) && in(p.rangeLimit, 7, 39) &&
+              in(p.minNumber, 1, 38) && in(p.maxNumber, int64_t(p.minNumber) + 1, 39) && in(p.maxNeighbours, 0, 6);
+    for (int i = 1; i <= 7; ++i) ok = ok && in(p.excludedNumbers[i], i == 1 ? 1 : int64_t(p.excludedNumbers[i - 1]) + 1, 39);
+    return ok;
+}
+
+TEST(CliStoreRule, ARefusedCommandAnywhereRefusesTheWholeLine) {
+    const std::string refused = " is refused: the last run before it did not store its combinations";
+    EXPECT_EQ(errorOfLine("--total 8 run 2 write run 1 write").rfind("write" + refused, 0), 0u);
+    EXPECT_EQ(errorOfLine("--total 8 run 2 stats run 4 search4 run 7 search5").rfind("search5" + refused, 0), 0u);
+    EXPECT_EQ(errorOfLine("stats run 2").rfind("stats" + refused, 0), 0u);
+    EXPECT_EQ(errorOfLine("--total 8 run 2 write run 1 run 14 stats search4 search5 write"), "accepted");
+}
+
+TEST(CliStoreRule, EveryStoreCommandFollowsTheModeBeforeIt) {
+    for (const char* command : {"write", "search4", "search5", "stats"}) {
+        ASSERT_NE(findCliCommand(command), nullptr);
+        EXPECT_TRUE(findCliCommand(command)->needsStoredCombinations) << command;
+        for (int mode = 1; mode <= 14; ++mode) {
+            const bool accepted = errorOf({"run", "2", "run", std::to_string(mode), command}) == "accepted";
+            EXPECT_EQ(accepted, isStoringMode(mode)) << command << " after mode " << mode;
+        }
+    }
+    EXPECT_FALSE(findCliCommand("run")->needsStoredCombinations);
+}
+
+TEST(CliStoreRule, CommandsKeepTheirOrderAndModes) {
+    std::string error;
+    const auto options = parseCommandLine(words("--total=9 --output-dir out run 2 stats run 13 write"), error);
+    ASSERT_TRUE(options) << error;
+    ASSERT_EQ(options->commands.size(), 4u);
+    EXPECT_EQ(options->commands[0].name, "run");
+    EXPECT_EQ(options->commands[0].mode, 2);
+    EXPECT_EQ(options->commands[1].name, "stats");
+    EXPECT_EQ(options->commands[2].mode, 13);
+    EXPECT_EQ(options->commands[3].row, findCliCommand("write"));
+    EXPECT_EQ(options->parameters.totalNumbers, 9);
+    EXPECT_EQ(options->outputFolder, "out");
+}
+
+TEST(CliParameterMessages, NameTheOptionGivenWithTheRangeLeftToIt) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"--min-even 5", "--min-even 5 is out of range: allowed 0 to 4 (min-odd + min-even at most 7)"},
+        {"--min-even 10", "--min-even 10 is out of range: allowed 0 to 4 (min-odd + min-even at most 7)"},
+        {"--min-even -2147483648", "--min-even -2147483648 is out of range: allowed 0 to 4 (min-odd + min-even at most 7)"},
+        {"--min-odd 2147483647", "--min-odd 2147483647 is out of range: allowed 0 to 3 (min-odd + min-even at most 7)"},
+        {"--min-sum 200", "--min-sum 200 is out of range: allowed 28 to 150 (at most max-sum)"},
+        {"--max-sum 100", "--max-sum 100 is out of range: allowed 140 to 252 (at least min-sum)"},
+        {"--min-sum 200 --max-sum 300", "--max-sum 300 is out of range: allowed 200 to 252 (at least min-sum)"},
+        {"--max-sum 300 --min-sum 200", "--max-sum 300 is out of range: allowed 200 to 252 (at least min-sum)"},
+        {"--min-sum 160 --max-sum 155", "--min-sum 160 is out of range: allowed 28 to 155 (at most max-sum)"},
+        {"--max-sum 9999 --min-sum -5", "--max-sum 9999 is out of range: allowed 28 to 252"},
+        {"--min-number 39", "--min-number 39 is out of range: allowed 1 to 38 (below max-number)"},
+        {"--max-number 20 --min-number 20", "--max-number 20 is out of range: allowed 21 to 39 (above min-number)"},
+        {"--total 99999999999", "--total 99999999999 is out of range: allowed 8 to 39"},
+        {"--forced=-99999999999", "--forced -99999999999 is out of range: allowed 1 to 39"},
+        {"--max-neighbours 007", "--max-neighbours 007 is out of range: allowed 0 to 6"},
+        {"--total 20 --excluded 1,2,3,4,5,6,40",
+         "--excluded: entry 7 is 40, allowed 7 to 39 (seven numbers, strictly increasing, from 1 to 39)"},
+    };
+    for (const auto& [line, message] : cases) EXPECT_EQ(errorOfLine(line + " run 1"), message) << line;
+}
+
+TEST(CliParameterMessages, EchoedValuesAreEscapedAndCut) {
+    EXPECT_EQ(errorOf({"--total", "\x1b[2J\n", "run", "1"}), "--total needs a whole number, got '\\x1b[2J\\x0a'");
+    EXPECT_EQ(errorOf({"run", "1", std::string(100, 'x')}),
+              "unknown command '" + std::string(ECHOED_TEXT_LIMIT, 'x') + "...' (see --help)");
+    EXPECT_EQ(errorOf({"--col\tour", "1"}), "unknown option --col\\x09our (see --help)");
+    EXPECT_EQ(errorOf({"run", "\x7f"}), "run needs a mode from 1 to 14, got '\\x7f'");
+    EXPECT_EQ(echoedText("a\\b"), "a\\\\b");
+    // A cut never splits a UTF-8 sequence: 39 ASCII bytes, then a two-byte letter across the limit.
+    const std::string typed = std::string(39, 'a') + "\xc3\xa9" + "zzz";
+    EXPECT_EQ(echoedText(typed), std::string(39, 'a') + "...");
+    EXPECT_EQ(echoedText(std::string(ECHOED_TEXT_LIMIT, 'q')), std::string(ECHOED_TEXT_LIMIT, 'q'));
+}
+
+TEST(CliParameterMessages, OutputFolderNeedsAName) {
+    EXPECT_EQ(errorOfLine("--output-dir= run 1"), "--output-dir needs a folder");
+    EXPECT_EQ(errorOfLine("--output-dir a --output-dir b run 1"), "--output-dir is given twice");
+}
+
+// Values near the bounds and far beyond them, as typed text.
+std::string randomValue(std::mt19937& rng) {
+    static const std::vector<std::string> extremes{"-2147483648", "2147483647", "-2147483649", "2147483648",
+                                                   "99999999999999999999", "-1", "0", "", "x", "1e3", "+5"};
+    std::uniform_int_distribution<int> pick(0, 9);
+    if (pick(rng) == 0) return extremes[rng() % extremes.size()];
+    return std::to_string(std::uniform_int_distribution<int>(-3, 260)(rng));
+}
+
+// Random parameter lists: the accepted ones are exactly the reachable states, and every refusal
+// blames an option that was given.
+TEST(CliParameterMessages, AcceptedStatesAreExactlyTheReachableOnes) {
+    const std::vector<std::string> names{"total",      "min-sum",     "max-sum",    "min-odd",
+                                         "min-even",   "forced",      "range-count", "range-limit",
+                                         "min-number", "max-number", "max-neighbours"};
+    std::mt19937 rng(10);
+    int accepted = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        std::vector<std::string> arguments, given;
+        for (const std::string& name : names)
+            if (rng() % 3 == 0) {
+                arguments.push_back("--" + name);
+                arguments.push_back(randomValue(rng));
+                given.push_back("--" + name + " ");
+            }
+        arguments.push_back("run");
+        arguments.push_back("1");
+        std::string error;
+        const auto options = parseCommandLine(arguments, error);
+        if (options) {
+            ++accepted;
+            EXPECT_TRUE(reachable(options->parameters)) << "trial " << trial;
+            continue;
+        }
+        if (error.find("needs a whole number") != std::string::npos) continue;
+        // Parse the values again by hand: a refused state must not be reachable.
+        GenerationParameters p;
+        bool wholeNumbers = true;
+        for (size_t i = 0; i + 1 < arguments.size() - 2; i += 2) {
+            try {
+                const long long v = std::stoll(arguments[i + 1]);
+                const int32_t clamped = int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+                const std::string& name = arguments[i];
+                if (name == "--total") p.totalNumbers = clamped;
+                if (name == "--min-sum") p.minSum = clamped;
+                if (name == "--max-sum") p.maxSum = clamped;
+                if (name == "--min-odd") p.minOdd = clamped;
+                if (name == "--min-even") p.minEven = clamped;
+                if (name == "--forced") p.forcedNumber = clamped;
+                if (name == "--range-count") p.rangeCount = clamped;
+                if (name == "--range-limit") p.rangeLimit = clamped;
+                if (name == "--min-number") p.minNumber = clamped;
+                if (name == "--max-number") p.maxNumber = clamped;
+                if (name == "--max-neighbours") p.maxNeighbours = clamped;
+            } catch (const std::out_of_range&) {
+                wholeNumbers = false;  // beyond 64 bits: the parser saturates, stoll cannot follow
+            }
+        }
+        if (wholeNumbers) {
+            EXPECT_FALSE(reachable(p)) << "trial " << trial << ": " << error;
+        }
+        bool blamesAGivenOption = false;
+        for (const std::string& name : given) blamesAGivenOption = blamesAGivenOption || error.rfind(name, 0) == 0;
+        EXPECT_TRUE(blamesAGivenOption) << "trial " << trial << ": " << error;
+    }
+    EXPECT_GT(accepted, 100);  // the draw reaches both sides of the rule
+}
+
+}  // namespace
+}  // namespace quillstep
