@@ -108,14 +108,16 @@ TEST(CliParameterMessages, NameTheOptionGivenWithTheRangeLeftToIt) {
 
 TEST(CliParameterMessages, EchoedValuesAreEscapedAndCut) {
     EXPECT_EQ(errorOf({"--total", "\x1b[2J\n", "run", "1"}), "--total needs a whole number, got '\\x1b[2J\\x0a'");
-    EXPECT_EQ(errorOf({"run", "1", std::string(100, 'x')}),
+    EXPECT_EQ(errorOf({"run", "1", std::string(ECHOED_TEXT_LIMIT + 60, 'x')}),
               "unknown command '" + std::string(ECHOED_TEXT_LIMIT, 'x') + "...' (see --help)");
     EXPECT_EQ(errorOf({"--col\tour", "1"}), "unknown option --col\\x09our (see --help)");
     EXPECT_EQ(errorOf({"run", "\x7f"}), "run needs a mode from 1 to 14, got '\\x7f'");
     EXPECT_EQ(echoedText("a\\b"), "a\\\\b");
-    // A cut never splits a UTF-8 sequence: 39 ASCII bytes, then a two-byte letter across the limit.
-    const std::string typed = std::string(39, 'a') + "\xc3\xa9" + "zzz";
-    EXPECT_EQ(echoedText(typed), std::string(39, 'a') + "...");
+    // A cut never splits a UTF-8 sequence: ASCII bytes up to one short of the limit, then a
+    // two-byte letter across it.
+    const std::string typed = std::string(ECHOED_TEXT_LIMIT - 1, 'a') + "\xc3\xa9" + "zzz";
+    EXPECT_EQ(echoedText(typed), std::string(ECHOED_TEXT_LIMIT - 1, 'a') + "...");
+    EXPECT_EQ(echoedText("\xc3\xa9"), "\xc3\xa9");
     EXPECT_EQ(echoedText(std::string(ECHOED_TEXT_LIMIT, 'q')), std::string(ECHOED_TEXT_LIMIT, 'q'));
 }
 

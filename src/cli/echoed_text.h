@@ -6,7 +6,7 @@
 namespace quillstep {
 
 // Longest echo, in bytes, before the text is cut and "..." appended.
-constexpr size_t ECHOED_TEXT_LIMIT = 40;
+constexpr size_t ECHOED_TEXT_LIMIT = 80;
 
 // The text with every control character written as \xNN and a backslash as \\, cut after
 // ECHOED_TEXT_LIMIT bytes (never inside a UTF-8 sequence) with "..." appended.
