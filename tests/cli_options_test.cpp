@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -125,11 +126,19 @@ TEST(CliParameterMessages, OutputFolderNeedsAName) {
     EXPECT_EQ(errorOfLine("--output-dir a --output-dir b run 1"), "--output-dir is given twice");
 }
 
-// Values near the bounds, at the ends of 32 bits, and in between.
-int32_t randomValue(std::mt19937& rng) {
-    static const std::vector<int32_t> extremes{INT32_MIN, INT32_MIN + 7, -1, 0, INT32_MAX - 7, INT32_MAX};
-    if (rng() % 10 == 0) return extremes[rng() % extremes.size()];
-    return std::uniform_int_distribution<int32_t>(-3, 260)(rng);
+// Each option's widest range, written out here: values are drawn inside it, on and just beyond
+// its ends, and at the ends of 32 bits.
+const std::map<std::string, std::pair<int32_t, int32_t>> WIDEST{
+    {"total", {8, 39}},      {"min-sum", {28, 252}},    {"max-sum", {28, 252}},     {"min-odd", {0, 7}},
+    {"min-even", {0, 7}},    {"forced", {1, 39}},       {"range-count", {0, 7}},    {"range-limit", {7, 39}},
+    {"min-number", {1, 38}}, {"max-number", {2, 39}},   {"max-neighbours", {0, 6}},
+};
+
+int32_t randomValue(const std::string& option, std::mt19937& rng) {
+    const auto [low, high] = WIDEST.at(option);
+    const int32_t candidates[] = {low - 1, low, high, high + 1, INT32_MIN, INT32_MAX};
+    if (rng() % 2 == 0) return std::uniform_int_distribution<int32_t>(low, high)(rng);
+    return candidates[rng() % 6];
 }
 
 // Random parameter lists: the accepted ones are exactly the reachable states, and every refusal
@@ -142,7 +151,7 @@ TEST(CliParameterMessages, AcceptedStatesAreExactlyTheReachableOnes) {
         std::vector<std::string> arguments, given;
         for (const ParameterOption& option : PARAMETER_OPTIONS) {
             if (rng() % 3 != 0) continue;
-            p.*(option.field) = randomValue(rng);
+            p.*(option.field) = randomValue(option.name, rng);
             given.push_back(std::string("--") + option.name);
             arguments.push_back(given.back());
             arguments.push_back(std::to_string(p.*(option.field)));
