@@ -102,6 +102,12 @@ TEST(CliParameterMessages, NameTheOptionGivenWithTheRangeLeftToIt) {
         {"--max-neighbours 007", "--max-neighbours 007 is out of range: allowed 0 to 6"},
         {"--total 20 --excluded 1,2,3,4,5,6,40",
          "--excluded: entry 7 is 40, allowed 7 to 39 (seven numbers, strictly increasing, from 1 to 39)"},
+        {"--excluded 1,2,3,4,99999999999,6,7",
+         "--excluded: entry 5 is 99999999999, allowed 5 to 37 (seven numbers, strictly increasing, from 1 to 39)"},
+        {"--excluded=-2147483648,2,3,4,5,6,7",
+         "--excluded: entry 1 is -2147483648, allowed 1 to 33 (seven numbers, strictly increasing, from 1 to 39)"},
+        {"--excluded 5,4,6,7,8,9,10",
+         "--excluded: entry 2 is 4, allowed 6 to 34 (seven numbers, strictly increasing, from 1 to 39)"},
     };
     for (const auto& [line, message] : cases) EXPECT_EQ(errorOfLine(line + " run 1"), message) << line;
 }
@@ -156,13 +162,25 @@ TEST(CliParameterMessages, AcceptedStatesAreExactlyTheReachableOnes) {
             arguments.push_back(given.back());
             arguments.push_back(std::to_string(p.*(option.field)));
         }
+        if (rng() % 3 == 0) {  // mostly increasing, now and then an entry anywhere from -1 to 41
+            std::string list;
+            for (int i = 1; i <= 7; ++i) {
+                const int32_t e = rng() % 8 == 0 ? std::uniform_int_distribution<int32_t>(-1, 41)(rng)
+                                                 : 5 * i + std::uniform_int_distribution<int32_t>(-2, 2)(rng);
+                p.excludedNumbers[i] = e;
+                list += (i > 1 ? "," : "") + std::to_string(e);
+            }
+            given.push_back("--excluded");
+            arguments.insert(arguments.end(), {"--excluded", list});
+        }
         arguments.insert(arguments.end(), {"run", "1"});
         std::string error;
         const bool isAccepted = parseCommandLine(arguments, error).has_value();
         ASSERT_EQ(isAccepted, reachable(p)) << "trial " << trial << ": " << error;
         accepted += isAccepted;
         bool blamesAGivenOption = isAccepted;
-        for (const std::string& name : given) blamesAGivenOption = blamesAGivenOption || error.rfind(name + " ", 0) == 0;
+        for (const std::string& name : given)
+            blamesAGivenOption = blamesAGivenOption || error.rfind(name + " ", 0) == 0 || error.rfind(name + ":", 0) == 0;
         EXPECT_TRUE(blamesAGivenOption) << "trial " << trial << ": " << error;
     }
     EXPECT_GT(accepted, 100);  // the draw reaches both sides of the rule

@@ -87,12 +87,15 @@ std::optional<int32_t> parseInteger(const std::string& text) {
     return value;
 }
 
-bool parseExcluded(const std::string& text, GenerationParameters& p, std::string& error) {
+// The seven excluded numbers; `typed` receives them as the user typed them.
+bool parseExcluded(const std::string& text, GenerationParameters& p, std::vector<std::string>& typed,
+                   std::string& error) {
     std::vector<int32_t> numbers;
     size_t start = 0;
     for (;;) {
         const size_t comma = text.find(',', start);
-        const auto value = parseInteger(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        typed.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const auto value = parseInteger(typed.back());
         if (!value) {
             error = "--excluded needs seven whole numbers separated by commas, got '" + echoedText(text) + "'";
             return false;
@@ -109,10 +112,16 @@ bool parseExcluded(const std::string& text, GenerationParameters& p, std::string
     return true;
 }
 
+// The values as the user typed them, for the messages.
+struct TypedValues {
+    std::vector<GivenValue> integers;
+    std::vector<std::string> excluded;
+};
+
 // The options before the first command; `next` is left at the first command. Returns false with
 // `error` set on a mistake.
 bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOptions& options,
-                  std::vector<GivenValue>& given, std::string& error) {
+                  TypedValues& typed, std::string& error) {
     std::set<std::string> seen;
     for (; next < arguments.size(); ++next) {
         const std::string& argument = arguments[next];
@@ -141,7 +150,7 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
             return false;
         }
         if (name == "excluded") {
-            if (!parseExcluded(value, options.parameters, error)) return false;
+            if (!parseExcluded(value, options.parameters, typed.excluded, error)) return false;
         } else if (name == "output-dir") {
             if (value.empty()) {
                 error = "--output-dir needs a folder";
@@ -150,7 +159,7 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
             options.outputFolder = value;
         } else if (const auto number = parseInteger(value)) {
             options.parameters.*(option->field) = *number;
-            given.push_back({option, value});
+            typed.integers.push_back({option, value});
         } else {
             error = "--" + name + " needs a whole number, got '" + echoedText(value) + "'";
             return false;
@@ -210,12 +219,12 @@ bool checkStoredCombinations(const CliOptions& options, std::string& error) {
 
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error) {
     CliOptions options;
-    std::vector<GivenValue> given;
+    TypedValues typed;
     size_t next = 0;
-    if (!parseOptions(arguments, next, options, given, error)) return std::nullopt;
+    if (!parseOptions(arguments, next, options, typed, error)) return std::nullopt;
     if (options.help) return options;
     if (findUnreachableParameter(options.parameters)) {
-        error = refusedParameterMessage(options.parameters, given);
+        error = refusedParameterMessage(options.parameters, typed.integers, typed.excluded);
         return std::nullopt;
     }
     if (!parseCommands(arguments, next, options, error) || !checkStoredCombinations(options, error))

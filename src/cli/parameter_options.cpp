@@ -57,7 +57,8 @@ ValueRange allowedRange(const ParameterOption& option, const GenerationParameter
     return partnerInItsRange(option, p) ? option.rangeBesidePartner(p) : option.ownRange;
 }
 
-std::string refusedParameterMessage(const GenerationParameters& p, const std::vector<GivenValue>& given) {
+std::string refusedParameterMessage(const GenerationParameters& p, const std::vector<GivenValue>& given,
+                                    const std::vector<std::string>& typedExcluded) {
     for (const GivenValue& value : given) {
         const ParameterOption& option = *value.option;
         const ValueRange range = allowedRange(option, p);
@@ -65,6 +66,16 @@ std::string refusedParameterMessage(const GenerationParameters& p, const std::ve
         return std::string("--") + option.name + " " + echoedText(value.typed) + " is out of range: allowed " +
                std::to_string(range.lowest) + " to " + std::to_string(range.highest) +
                (partnerInItsRange(option, p) ? option.why : "");
+    }
+    // Strictly increasing from 1 to 39: each entry leaves room for the ones after it. The entry
+    // before is already known to be in its range when an entry's lowest value is computed.
+    const auto& e = p.excludedNumbers;
+    for (int i = 1; i <= NUMBERS_PER_COMBINATION; ++i) {
+        const ValueRange range{i == 1 ? 1 : e[i - 1] + 1, HIGHEST_NUMBER - (NUMBERS_PER_COMBINATION - i)};
+        if (range.holds(e[i])) continue;
+        const std::string typed = typedExcluded.size() == 7 ? echoedText(typedExcluded[i - 1]) : std::to_string(e[i]);
+        return "--excluded: entry " + std::to_string(i) + " is " + typed + ", allowed " + std::to_string(range.lowest) +
+               " to " + std::to_string(range.highest) + " (seven numbers, strictly increasing, from 1 to 39)";
     }
     return findUnreachableParameter(p).value_or("");
 }

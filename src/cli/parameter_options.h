@@ -43,9 +43,9 @@ struct GivenValue {
 };
 
 // For a state the up/down buttons cannot reach: the message blaming the first option given (in
-// the order given) whose value lies outside allowedRange, echoing what the user typed. When every
-// integer given is in range the fault is elsewhere (the excluded numbers), and the message is
-// the one of findUnreachableParameter.
-std::string refusedParameterMessage(const GenerationParameters& parameters, const std::vector<GivenValue>& given);
+// the order given) whose value lies outside allowedRange, else the first excluded number out of
+// order, echoing what the user typed (`typedExcluded`: the seven entries as typed, or empty).
+std::string refusedParameterMessage(const GenerationParameters& parameters, const std::vector<GivenValue>& given,
+                                    const std::vector<std::string>& typedExcluded);
 
 }  // namespace quillstep
