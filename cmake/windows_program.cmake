@@ -30,4 +30,14 @@ if(QUILLSTEP_DRIVER_SOURCES)
     target_link_options(quillstep-driver PRIVATE -municode)  # wmain: wide command-line arguments
   endif()
   target_link_libraries(quillstep-driver PRIVATE ${QUILLSTEP_SYSTEM_LIBRARIES})
+
+  # The driver's probe: a library it hooks into the program to measure texts in their own fonts.
+  add_library(quillstep-text-probe SHARED ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/text_probe/text_probe.cpp)
+  set_target_properties(quillstep-text-probe PROPERTIES PREFIX "")
+  target_compile_definitions(quillstep-text-probe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+  if(MINGW)
+    target_link_options(quillstep-text-probe PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+  target_link_libraries(quillstep-text-probe PRIVATE user32 gdi32)
+  add_dependencies(quillstep-driver quillstep-text-probe)
 endif()

@@ -22,6 +22,7 @@ fi
 
 export WINEPREFIX="${WINEPREFIX:-$HOME/.quillstep-wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
+bash "$root/scripts/wine-prefix-fonts.sh"  # "MS Sans Serif" at the widths the windows were laid out for
 mkdir -p "$root/work"
 cd "$root/work"   # the three text files land here
 exec /usr/lib/wine/wine64 "$root/build-win/quillstep.exe"

@@ -8,11 +8,9 @@ const char* const STORE_ALLOCATION_FAILED_MESSAGE =
 
 std::unique_ptr<SharedState> createSharedState() {
     auto state = std::make_unique<SharedState>();
-    // calloc hands out zero pages that the system fills lazily: start-up stays fast.
-    state->abbreviatedSystemStore.reset(
-        static_cast<int32_t*>(std::calloc(ABBREVIATED_SYSTEM_STORE_ELEMENTS, sizeof(int32_t))));
-    state->combinationStore.reset(
-        static_cast<int32_t*>(std::calloc(COMBINATION_STORE_ELEMENTS, sizeof(int32_t))));
+    // Zero pages that the system fills lazily: start-up stays fast.
+    state->abbreviatedSystemStore = allocateZeroFilled(ABBREVIATED_SYSTEM_STORE_ELEMENTS);
+    state->combinationStore = allocateZeroFilled(COMBINATION_STORE_ELEMENTS);
     if (!state->abbreviatedSystemStore || !state->combinationStore) return nullptr;
     return state;
 }

@@ -4,12 +4,12 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "engine/parameters.h"
+#include "engine/zero_filled_memory.h"
 
 namespace quillstep {
 
@@ -18,11 +18,6 @@ constexpr int64_t COMBINATION_STORE_CAPACITY = 15'380'940;   // combinations
 constexpr int32_t ABBREVIATED_SYSTEM_CAPACITY = 1000;         // combinations
 constexpr int64_t ABBREVIATED_SYSTEM_STORE_ELEMENTS = 7001;   // element 0 unused
 constexpr int NUMBER_STATISTICS_ELEMENTS = 41;                 // counters 1 to 39 used
-
-struct FreeDeleter {
-    void operator()(int32_t* p) const noexcept { std::free(p); }
-};
-using ZeroFilledArray = std::unique_ptr<int32_t[], FreeDeleter>;
 
 struct SharedState {
     GenerationParameters parameters;

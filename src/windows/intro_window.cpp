@@ -34,11 +34,12 @@ constexpr std::array<ControlRow, 12> CONTROLS{{
      25, 105, 455, 25, NOTICE_FONT},
     {1109, LABEL,
      "The stored combinations can be written to a text file, searched for an abbreviated system "
-     "with four or five guaranteed hits, or counted number by number.",
+     "with four or five guaranteed hits, or counted number by number. Escape stops a long search "
+     "and keeps the best system found so far.",
      25, 130, 440, 30, NOTICE_FONT},
     {1110, LABEL,
-     "Every value is changed with its up and down buttons, one step at a time, "
-     "and never leaves its allowed range.",
+     "Values move one step at a time with their up and down buttons; lowering the total leaves "
+     "the forced number, range limit and largest number as set, even above it.",
      25, 165, 450, 25, NOTICE_FONT},
     {1111, LABEL,
      "No combination can promise a win: the draw stays a matter of chance, and Quillstep "

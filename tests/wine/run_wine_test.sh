@@ -62,7 +62,7 @@ setup() {
     log "wineboot failed or timed out:"; cat "$state/wineboot.log" >&2; return 1
   fi
   # There is no window manager on the virtual display: Wine draws the window frames itself (with
-  # the caption-button glyphs of Wine's Marlett font where the distribution ships it) and does
+  # the caption-button glyphs of Wine's Marlett font, linked in below) and does
   # not wait for a manager to confirm that a window was hidden (two seconds per message box).
   local value
   for value in Decorated Managed; do
@@ -71,9 +71,8 @@ setup() {
   done
   # Text files open in Notepad, as on Windows (the viewer's fallback uses the association).
   timeout 60 "$wine" reg add 'HKCR\.txt' /ve /t REG_SZ /d txtfile /f </dev/null >/dev/null 2>&1
-  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-    ln -sf /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/marlett.ttf"
-  fi
+  # "MS Sans Serif" drawn at the widths the windows were laid out for, and Marlett.
+  QUILLSTEP_WINE="$wine" bash "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix-fonts.sh"
   log "Wine prefix $prefix on display $DISPLAY"
 }
 
