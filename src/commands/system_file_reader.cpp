@@ -51,14 +51,25 @@ std::optional<int64_t> wholeNumber(std::string_view field) {
     return value;
 }
 
-std::string quoted(std::string_view field) { return "'" + std::string(field.substr(0, 20)) + "'"; }
+std::string quoted(std::string_view field) {
+    std::string text(1, '\'');
+    text.append(field.substr(0, 20));
+    text.push_back('\'');
+    return text;
+}
 
-// One combination line; returns the mistake, or an empty text.
-std::string parseCombinationLine(std::string_view line, SystemFileCombination& combination) {
+// One combination line; returns the mistake, or an empty text. The lines of a file keep one form:
+// `rowNumbers` is unknown (nullopt) until the first combination line, which sets it. So a row that
+// lost a number is not read as seven plain numbers.
+std::string parseCombinationLine(std::string_view line, std::optional<bool>& rowNumbers,
+                                 SystemFileCombination& combination) {
     const std::vector<std::string_view> fields = splitFields(line);
     if (fields.size() != 7 && fields.size() != 8)
         return "expected seven numbers (or a row number and seven numbers), found " + std::to_string(fields.size()) +
-               " fields";
+               (fields.size() == 1 ? " field" : " fields");
+    if (rowNumbers && *rowNumbers != (fields.size() == 8))
+        return *rowNumbers ? "expected a row number and seven numbers like the lines before, found 7 fields"
+                           : "expected seven numbers like the lines before, found 8 fields";
     for (std::string_view field : fields)
         if (!wholeNumber(field))
             return field.empty() ? std::string("empty field") : quoted(field) + " is not a whole number";
@@ -75,6 +86,7 @@ std::string parseCombinationLine(std::string_view line, SystemFileCombination& c
         combination[k] = static_cast<int32_t>(value);
     }
     std::sort(combination.begin(), combination.end());
+    rowNumbers = fields.size() == 8;
     return {};
 }
 
@@ -90,6 +102,7 @@ SystemFileContents parseSystemFileText(std::string_view text) {
     SystemFileContents contents;
     if (text.starts_with(BYTE_ORDER_MARK)) text.remove_prefix(BYTE_ORDER_MARK.size());
     int64_t lineNumber = 0;
+    std::optional<bool> rowNumbers;
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = text.find('\n');
@@ -105,7 +118,7 @@ SystemFileContents parseSystemFileText(std::string_view text) {
             mistake = "a header line after the first combination";
         } else {
             SystemFileCombination combination{};
-            mistake = parseCombinationLine(line, combination);
+            mistake = parseCombinationLine(line, rowNumbers, combination);
             if (mistake.empty()) contents.combinations.push_back(combination);
         }
         if (!mistake.empty()) {

@@ -26,7 +26,8 @@ constexpr int32_t HIGHEST_SYSTEM_FILE_NUMBER = 39;
 // Lines may end in CR LF or LF. Blank lines are skipped anywhere; lines that begin with a double
 // quote are header lines and may only come before the first combination. A combination line holds
 // seven numbers, or a row number and seven numbers, separated by commas and/or blanks; the seven
-// must be distinct and lie in 1..39, in any order.
+// must be distinct and lie in 1..39, in any order. All combination lines of a file have the same
+// form: with a row number or without.
 SystemFileContents parseSystemFileText(std::string_view text);
 
 // The file read whole and parsed; an unreadable file gives an error naming it.
