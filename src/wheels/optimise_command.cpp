@@ -25,6 +25,9 @@ constexpr double GREEDY_SHARE_OF_TIME_LIMIT = 0.25;
 constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
 constexpr double SHORTEST_TIME_LIMIT = 1.0;
 constexpr double LONGEST_TIME_LIMIT = 3600.0;
+// The optimiser's result under a step budget depends on its number of parallel searches; a fixed
+// number makes a budgeted run give the same system on any machine.
+constexpr unsigned BUDGETED_SEARCHES = 2;
 
 using Clock = std::chrono::steady_clock;
 
@@ -130,6 +133,7 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     request.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - secondsSince(start));
     request.seed = settings.seed;
     request.stepBudget = settings.stepBudget;
+    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
     request.onProgress = [&](const OptimiserProgress& progress) { report(progress, false); };
     request.stopRequested = [&] { return stop(); };
     OptimiserResult result = optimiseSystem(request);
@@ -153,8 +157,14 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     checkRequest.highestNumber = state.parameters.totalNumbers;
     const SystemCheck check = checkSystem(checkRequest);
     outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
-    if (system.empty() || !check.holds(settings.anyCombination)) {
-        outcome.error = system.empty() ? "the optimiser found no system" : uncoveredReason(check, settings.anyCombination);
+    if (system.empty()) {
+        outcome.error = !result.error.empty() ? result.error
+                        : outcome.stopped     ? "stopped before any system covered every stored combination"
+                                              : "the optimiser found no system in the time given";
+        return;
+    }
+    if (!check.holds(settings.anyCombination)) {
+        outcome.error = uncoveredReason(check, settings.anyCombination);
         return;
     }
     outcome.verified = true;
