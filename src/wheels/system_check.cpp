@@ -108,10 +108,11 @@ SystemCheck checkSystem(const SystemCheckRequest& request) {
     const auto scan = processorHasPopcnt() ? scanChunkPopcnt : scanChunkPortable;
     const auto chunkBegin = [&](unsigned t) { return check.storedCount * t / threads; };
     {
-        std::vector<std::jthread> workers;
+        std::vector<std::thread> workers;
         for (unsigned t = 1; t < threads; ++t)
             workers.emplace_back([&, t] { scan(request, sorted, chunkBegin(t), chunkBegin(t + 1), chunks[t]); });
         scan(request, sorted, chunkBegin(0), chunkBegin(1), chunks[0]);
+        for (std::thread& worker : workers) worker.join();
     }
 
     std::vector<char> memberStored(static_cast<size_t>(check.systemSize), 0);
