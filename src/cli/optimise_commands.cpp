@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <sstream>
 
 #include "commands/number_text.h"
@@ -35,9 +36,42 @@ void printProgress(const OptimiserProgress& progress) {
     std::ostringstream line;
     line.setf(std::ios::fixed);
     line.precision(1);
-    line << "progress: best size " << progress.bestSize << ", elapsed " << progress.elapsedSeconds
+    line << "progress: best size ";
+    if (progress.bestSize > 0) line << progress.bestSize;
+    else line << "none yet";
+    line << ", elapsed " << progress.elapsedSeconds
          << " s, remaining " << progress.remainingSeconds << " s";
     std::cerr << line.str() << std::endl;
+}
+
+int checkSystemFile(const SharedState& state, const CliCommand& command) {
+    const SystemFileContents contents = readSystemFile(command.fileName);
+    if (!contents.ok()) {
+        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
+        return 2;
+    }
+    std::vector<uint64_t> system;
+    system.reserve(contents.combinations.size());
+    for (const SystemFileCombination& combination : contents.combinations) system.push_back(combinationMask(combination));
+    const std::vector<uint64_t> stored = combinationMasks(state);
+
+    SystemCheckRequest request;
+    request.stored = stored.data();
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.system = system.data();
+    request.systemSize = static_cast<int64_t>(system.size());
+    request.guaranteedHits = guaranteeOf(command.name);
+    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.holesKept = HOLES_SHOWN;
+    const SystemCheck check = checkSystem(request);
+
+    std::cout << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
+              << "\nuncovered: " << check.uncovered << "\nbest match:";
+    for (int k = 7; k >= 0; --k) std::cout << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
+    std::cout << '\n';
+    for (int64_t hole : check.holes) std::cout << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
+    std::cout.flush();
+    return check.uncovered == 0 ? 0 : 3;
 }
 
 }  // namespace
@@ -73,33 +107,13 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
 }
 
 int runCheckCommand(const SharedState& state, const CliCommand& command) {
-    const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) {
-        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return 2;
+    try {
+        return checkSystemFile(state, command);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << command.fileName
+                  << " against " << state.generatedCount << " stored combinations" << std::endl;
+        return 1;
     }
-    std::vector<uint64_t> system;
-    system.reserve(contents.combinations.size());
-    for (const SystemFileCombination& combination : contents.combinations) system.push_back(combinationMask(combination));
-    const std::vector<uint64_t> stored = combinationMasks(state);
-
-    SystemCheckRequest request;
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
-    request.guaranteedHits = guaranteeOf(command.name);
-    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
-    request.holesKept = HOLES_SHOWN;
-    const SystemCheck check = checkSystem(request);
-
-    std::cout << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
-              << "\nuncovered: " << check.uncovered << "\nbest match:";
-    for (int k = 7; k >= 0; --k) std::cout << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
-    std::cout << '\n';
-    for (int64_t hole : check.holes) std::cout << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
-    std::cout.flush();
-    return check.uncovered == 0 ? 0 : 3;
 }
 
 }  // namespace quillstep
