@@ -124,9 +124,9 @@ int runCommands(const CliOptions& options) {
             if (const int status = runSearch(*state, platform, command.name == "search4" ? 4 : 5); status != 0)
                 return status;
         } else if (isOptimiseCommand(command.name)) {
-            if (const int status = runOptimiseCommand(*state, platform, command); status != 0) return status;
+            if (const int status = runOptimiseCommand(*state, platform, command, std::cout); status != 0) return status;
         } else if (isCheckCommand(command.name)) {
-            if (const int status = runCheckCommand(*state, command); status != 0) return status;
+            if (const int status = runCheckCommand(*state, command, std::cout); status != 0) return status;
         } else if (command.name == "stats") {
             showNumberStatistics(*state, platform);
             std::cout << state->countingMessage << '\n';

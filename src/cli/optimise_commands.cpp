@@ -44,7 +44,7 @@ void printProgress(const OptimiserProgress& progress) {
     std::cerr << line.str() << std::endl;
 }
 
-int checkSystemFile(const SharedState& state, const CliCommand& command) {
+int checkSystemFile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     const SystemFileContents contents = readSystemFile(command.fileName);
     if (!contents.ok()) {
         std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
@@ -65,18 +65,18 @@ int checkSystemFile(const SharedState& state, const CliCommand& command) {
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 
-    std::cout << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
+    out << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
               << "\nuncovered: " << check.uncovered << "\nbest match:";
-    for (int k = 7; k >= 0; --k) std::cout << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
-    std::cout << '\n';
-    for (int64_t hole : check.holes) std::cout << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
-    std::cout.flush();
+    for (int k = 7; k >= 0; --k) out << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
+    out << '\n';
+    for (int64_t hole : check.holes) out << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
+    out.flush();
     return check.uncovered == 0 ? 0 : 3;
 }
 
 }  // namespace
 
-int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command) {
+int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
     OptimiseSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
@@ -93,22 +93,22 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     platform.stopRequest = previousStopRequest;
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
-    if (outcome.searched && outcome.verified) std::cout << "system size: " << outcome.systemSize << std::endl;
+    if (outcome.searched && outcome.verified) out << "system size: " << outcome.systemSize << std::endl;
     if (outcome.file.written) {
-        std::cout << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
+        out << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
                   << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
         return 0;
     }
-    std::cout << "not written: " << outcome.error << std::endl;
+    out << "not written: " << outcome.error << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // a failed check or write is a fault.
     const bool answered = !outcome.searched || (outcome.verified && outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY);
     return answered ? 0 : 1;
 }
 
-int runCheckCommand(const SharedState& state, const CliCommand& command) {
+int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out) {
     try {
-        return checkSystemFile(state, command);
+        return checkSystemFile(state, command, out);
     } catch (const std::bad_alloc&) {
         std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << command.fileName
                   << " against " << state.generatedCount << " stored combinations" << std::endl;
