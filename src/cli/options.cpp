@@ -48,8 +48,10 @@ Commands:
              keeps the best system among the starting combinations checked so far.
   optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination]
   optimise5 [the same options]
-             a smaller system with 4 (5) guaranteed hits than the greedy search's, checked
-             against the store, written to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
+             a system with 4 (5) guaranteed hits, never larger than the greedy search's and
+             usually smaller: the greedy search (given at most a quarter of the time limit) is
+             the start of the optimiser. The result is checked against the store and written
+             to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
                system size: <size>
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>". --time-limit: seconds, 1 to 3600 (30); --seed: of the
