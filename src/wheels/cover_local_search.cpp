@@ -54,7 +54,7 @@ public:
         // Every target starts uncovered: a candidate's gain is the count of its targets.
         for (int32_t x = 0; x < relation.targetCount; ++x) uncovered_.insert(x);
         for (int32_t c = 0; c < relation.candidateCount; ++c)
-            score_[c] = relation.coversStart[c + 1] - relation.coversStart[c];
+            score_[c] = relation.targetsOf(c).count();
     }
 
     LocalSearchOutcome run(const std::vector<int32_t>& start, int64_t stepBudget, const std::atomic<bool>& stop,
