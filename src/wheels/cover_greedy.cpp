@@ -15,7 +15,7 @@ std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const std:
     using Entry = std::pair<int64_t, int32_t>;  // (gain, -candidate): larger is better
     std::vector<Entry> entries;
     for (int32_t c = 0; c < relation.candidateCount; ++c) {
-        gain[c] = relation.targetsOf(c).count();
+        gain[c] = relation.covers.sizes[c];
         entries.emplace_back(gain[c], -c);
     }
     std::priority_queue<Entry> queue(std::less<Entry>(), std::move(entries));

@@ -110,11 +110,14 @@ RelationBuilt fillCovers(const RelationSources& sources, int32_t first, int32_t 
         if ((c - first) % STOP_CHECK_INTERVAL == 0 && stop.load(std::memory_order_relaxed)) return RelationBuilt::Stopped;
         covered.mark(sources, sources.candidates[c]);
         int64_t units = 0;
+        int32_t entries = 0;
         int32_t previous = -1;
         covered.visit([&](int32_t y) {
             units += gapUnits(y - previous);
+            ++entries;
             previous = y;
         });
+        relation.covers.sizes[c] = entries;
         if (unitsUsed.fetch_add(units) + units > unitLimit) return RelationBuilt::TooLarge;
         uint16_t* out = writer.room(units);
         relation.covers.begins[c] = out;
@@ -152,6 +155,9 @@ void addReverseLists(CoverRelation& relation) {
         }
     for (size_t x = 1; x <= targets; ++x) start[x] += start[x - 1];
     ListStore& lists = relation.coveredBy;
+    lists.sizes.assign(targets, 0);
+    for (int32_t c = 0; c < relation.candidateCount; ++c)
+        for (const int32_t x : relation.targetsOf(c)) ++lists.sizes[x];
     lists.chunks.push_back(std::make_unique_for_overwrite<uint16_t[]>(static_cast<size_t>(std::max<int64_t>(1, start.back()))));
     std::vector<uint16_t*> out(targets);
     for (size_t x = 0; x < targets; ++x) out[x] = lists.chunks.back().get() + start[x];

@@ -34,6 +34,7 @@ struct ListStore {
     std::vector<std::unique_ptr<uint16_t[]>> chunks;
     std::vector<const uint16_t*> begins;
     std::vector<const uint16_t*> ends;
+    std::vector<int32_t> sizes;  // entries per list
     IndexList list(int32_t i) const { return {begins[i], ends[i]}; }
 };
 
@@ -57,8 +58,8 @@ struct RelationSources {
 
 enum class RelationBuilt { Complete, Stopped, TooLarge };
 
-// Fills relation.covers for candidates first to last - 1 (the list ends and begins must already
-// have room for every candidate); parts with distinct ranges may run at once. Ends early when
+// Fills relation.covers for candidates first to last - 1 (its begins, ends and sizes must
+// already have room for every candidate); parts with distinct ranges may run at once. Ends early when
 // `stop` is raised or when `unitsUsed`, shared by all parts, would pass `unitLimit`.
 RelationBuilt fillCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
                          std::vector<std::unique_ptr<uint16_t[]>>& chunks, std::atomic<int64_t>& unitsUsed,

@@ -177,6 +177,7 @@ struct Searcher {
         relation.candidateCount = candidateCount;
         relation.covers.begins.resize(static_cast<size_t>(candidateCount));
         relation.covers.ends.resize(static_cast<size_t>(candidateCount));
+        relation.covers.sizes.resize(static_cast<size_t>(candidateCount));
         // Lists in both directions when the candidates are not the targets: half the room each.
         const bool symmetric = sources.candidates == sources.targets;
         const int64_t unitLimit = symmetric ? RELATION_UNIT_LIMIT : RELATION_UNIT_LIMIT / 2;
