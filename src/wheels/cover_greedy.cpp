@@ -8,30 +8,37 @@
 namespace quillstep {
 
 std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const std::atomic<bool>& stop) {
-    // Gains only fall as targets get covered, so a queue of stale gains is enough: the top entry
-    // is taken once its gain, counted afresh, still beats every other stale gain.
+    // Every candidate's gain is kept exact (a target that gets covered lowers the gain of all its
+    // candidates); the queue may hold older, larger gains, which are put back with the exact one
+    // when they come to the top. An entry whose gain is exact at the top is the best candidate.
+    std::vector<int64_t> gain(static_cast<size_t>(relation.candidateCount));
     using Entry = std::pair<int64_t, int32_t>;  // (gain, -candidate): larger is better
-    std::priority_queue<Entry> queue;
-    for (int32_t c = 0; c < relation.candidateCount; ++c)
-        queue.emplace(relation.coversStart[c + 1] - relation.coversStart[c], -c);
+    std::vector<Entry> entries;
+    for (int32_t c = 0; c < relation.candidateCount; ++c) {
+        gain[c] = relation.covers.sizes[c];
+        entries.emplace_back(gain[c], -c);
+    }
+    std::priority_queue<Entry> queue(std::less<Entry>(), std::move(entries));
     std::vector<uint8_t> covered(static_cast<size_t>(relation.targetCount), 0);
     int64_t uncovered = relation.targetCount;
     std::vector<int32_t> members;
     int64_t looks = 0;
     while (uncovered > 0 && !queue.empty()) {
         if (++looks % 64 == 0 && stop.load(std::memory_order_relaxed)) return {};
-        const int32_t candidate = -queue.top().second;
+        const auto [queuedGain, negated] = queue.top();
+        const int32_t candidate = -negated;
         queue.pop();
-        int64_t gain = 0;
-        for (const int32_t x : relation.targetsOf(candidate)) gain += covered[x] == 0;
-        if (gain == 0) continue;
-        if (!queue.empty() && Entry(gain, -candidate) < queue.top()) {
-            queue.emplace(gain, -candidate);
+        if (queuedGain != gain[candidate]) {
+            if (gain[candidate] > 0) queue.emplace(gain[candidate], negated);
             continue;
         }
         members.push_back(candidate);
-        for (const int32_t x : relation.targetsOf(candidate)) covered[x] = 1;
-        uncovered -= gain;
+        for (const int32_t x : relation.targetsOf(candidate)) {
+            if (covered[x]) continue;
+            covered[x] = 1;
+            --uncovered;
+            for (const int32_t other : relation.candidatesOf(x)) --gain[other];
+        }
     }
     if (uncovered > 0) return {};
     removeRedundantMembers(relation, members);

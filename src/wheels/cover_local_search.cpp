@@ -41,7 +41,9 @@ struct IndexSet {
 
 class Search {
 public:
-    Search(const CoverRelation& relation, uint64_t seed)
+    // `start` covers every target: every gain is 0, and a member's loss is the count of the
+    // targets only it covers.
+    Search(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed)
         : relation_(relation),
           coverCount_(relation.targetCount, 0),
           coverXor_(relation.targetCount, 0),
@@ -51,15 +53,19 @@ public:
           members_(relation.candidateCount),
           uncovered_(relation.targetCount),
           random_{seed} {
-        // Every target starts uncovered: a candidate's gain is the count of its targets.
-        for (int32_t x = 0; x < relation.targetCount; ++x) uncovered_.insert(x);
-        for (int32_t c = 0; c < relation.candidateCount; ++c)
-            score_[c] = relation.coversStart[c + 1] - relation.coversStart[c];
+        for (const int32_t m : start) {
+            members_.insert(m);
+            for (const int32_t x : relation.targetsOf(m)) {
+                ++coverCount_[x];
+                coverXor_[x] ^= m;
+            }
+        }
+        for (const int32_t m : start)
+            for (const int32_t x : relation.targetsOf(m)) score_[m] += coverCount_[x] == 1 ? weight_[x] : 0;
     }
 
-    LocalSearchOutcome run(const std::vector<int32_t>& start, int64_t stepBudget, const std::atomic<bool>& stop,
+    LocalSearchOutcome run(int64_t stepBudget, const std::atomic<bool>& stop,
                            LocalSearchProgress& progress) {
-        for (const int32_t c : start) add(c);
         LocalSearchOutcome outcome;
         int32_t lastAdded = NONE;
         for (;;) {
@@ -174,8 +180,8 @@ uint64_t mixSeed(uint64_t seed, uint64_t searchNumber) {
 
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
                                  int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
-    Search search(relation, seed);
-    return search.run(start, stepBudget, stop, progress);
+    Search search(relation, start, seed);
+    return search.run(stepBudget, stop, progress);
 }
 
 }  // namespace quillstep

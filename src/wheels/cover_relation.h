@@ -1,18 +1,18 @@
 #pragma once
 // The covering relation between candidates (possible system members) and targets (the stored
 // combinations): candidate c covers target x when they share at least t numbers. Both directions
-// are kept as compressed lists; when the candidates are the targets themselves the relation is
-// symmetric and one list serves both.
+// are kept as ascending lists of 16-bit gaps; when the candidates are the targets themselves the
+// relation is symmetric and one set of lists serves both.
 //
-// The lists are found through an index of t-subsets: the targets sharing at least t numbers with
-// x are those found under one of x's t-subsets, and each pair is listed once, under the t-subset
-// of its lowest shared numbers.
+// A candidate's list is found through an index of t-subsets: the targets sharing at least t
+// numbers with it are those filed under one of its t-subsets.
 
 #include <atomic>
 #include <cstdint>
-#include <span>
+#include <memory>
 #include <vector>
 
+#include "wheels/index_list.h"
 #include "wheels/subset_ranks.h"
 
 namespace quillstep {
@@ -26,49 +26,49 @@ struct SubsetIndex {
 
 SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits);
 
+// An upper bound of the entries `candidates` add to a relation: their t-subsets' bucket sizes.
+int64_t relationBound(const SubsetIndex& index, const uint64_t* candidates, int32_t count);
+
+// Lists written in large chunks, so that no list is copied or counted in advance.
+struct ListStore {
+    std::vector<std::unique_ptr<uint16_t[]>> chunks;
+    std::vector<const uint16_t*> begins;
+    std::vector<const uint16_t*> ends;
+    std::vector<int32_t> sizes;  // entries per list
+    IndexList list(int32_t i) const { return {begins[i], ends[i]}; }
+};
+
 struct CoverRelation {
     int32_t targetCount = 0;
     int32_t candidateCount = 0;
-    std::vector<int64_t> coversStart;  // candidateCount + 1 offsets into covers
-    std::vector<int32_t> covers;       // the targets each candidate covers
-    // The candidates covering each target; empty when candidates are the targets (symmetric).
-    std::vector<int64_t> coveredByStart;
-    std::vector<int32_t> coveredBy;
+    ListStore covers;     // per candidate: the targets it covers
+    ListStore coveredBy;  // per target: the candidates covering it; empty when symmetric
 
-    std::span<const int32_t> targetsOf(int32_t candidate) const {
-        return {covers.data() + coversStart[candidate], covers.data() + coversStart[candidate + 1]};
-    }
-    std::span<const int32_t> candidatesOf(int32_t target) const {
-        if (coveredByStart.empty()) return targetsOf(target);
-        return {coveredBy.data() + coveredByStart[target], coveredBy.data() + coveredByStart[target + 1]};
+    IndexList targetsOf(int32_t candidate) const { return covers.list(candidate); }
+    IndexList candidatesOf(int32_t target) const {
+        return coveredBy.begins.empty() ? covers.list(target) : coveredBy.list(target);
     }
 };
 
-// The relation is built in two passes, each split over parts that may run at once: first every
-// candidate's count of covered targets (into coversStart[c + 1]), then, after finishCounting, the
-// lists themselves. `index` indexes `targets`. Each part returns false when `stop` was raised
-// first. Candidates may be the targets themselves (the symmetric case).
 struct RelationSources {
     const uint64_t* targets;
     const uint64_t* candidates;
     const SubsetIndex& index;
 };
-bool countCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
-                 const std::atomic<bool>& stop);
-void finishCounting(CoverRelation& relation);
-bool fillCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
-                const std::atomic<bool>& stop);
 
-// An upper bound of the entries `candidates` add to a relation: their t-subsets' bucket sizes.
-int64_t relationBound(const SubsetIndex& index, const uint64_t* candidates, int32_t count);
+enum class RelationBuilt { Complete, Stopped, TooLarge };
 
-// Calls emit(y) once for every target y sharing at least t numbers with `mask`.
-template <typename Emit>
-void forEachCoveredTarget(const uint64_t* targets, const SubsetIndex& index, uint64_t mask, Emit&& emit);
+// Fills relation.covers for candidates first to last - 1 (its begins, ends and sizes must
+// already have room for every candidate); parts with distinct ranges may run at once. Ends early when
+// `stop` is raised or when `unitsUsed`, shared by all parts, would pass `unitLimit`.
+RelationBuilt fillCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
+                         std::vector<std::unique_ptr<uint16_t[]>>& chunks, std::atomic<int64_t>& unitsUsed,
+                         int64_t unitLimit, const std::atomic<bool>& stop);
 
 // The reverse lists (coveredBy) of a relation whose candidates are not the targets.
 void addReverseLists(CoverRelation& relation);
 
+// Calls emit(y) once for every target y sharing at least t numbers with `mask`, in no set order.
 template <typename Emit>
 void forEachCoveredTarget(const uint64_t* targets, const SubsetIndex& index, uint64_t mask, Emit&& emit) {
     CombinationSubsets subsets;
@@ -78,6 +78,7 @@ void forEachCoveredTarget(const uint64_t* targets, const SubsetIndex& index, uin
         const uint64_t subset = subsets.masks[s];
         for (uint32_t e = index.start[rank]; e < index.start[rank + 1]; ++e) {
             const int32_t y = index.targets[e];
+            // Listed once: under the t-subset of the lowest numbers the two share.
             if (lowestNumbers(mask & targets[y], index.hits) == subset) emit(y);
         }
     }

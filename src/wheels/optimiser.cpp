@@ -27,11 +27,16 @@ namespace quillstep {
 namespace {
 
 constexpr int64_t INDEX_ENTRY_LIMIT = 64'000'000;      // t-subset index entries (4 bytes each)
-constexpr int64_t RELATION_ENTRY_LIMIT = 320'000'000;  // covering pairs (4 bytes each)
+// Covering pairs: at most this many are looked for (the t-subset index's upper bound), and at
+// most this many 16-bit units are kept (1.3 GB).
+constexpr int64_t RELATION_BOUND_LIMIT = 2'000'000'000;
+constexpr int64_t RELATION_UNIT_LIMIT = 650'000'000;
 constexpr unsigned MAX_THREADS = 64;
 // Time kept back for the final check: it costs about this much per t-subset of a target.
 constexpr double CHECK_SECONDS_PER_SUBSET = 4e-9;
 constexpr double CHECK_SECONDS_FIXED = 0.02;
+// Handing the relation's memory back takes time too (0.3 s for the mode-9 store at four hits).
+constexpr double RELEASE_SECONDS_PER_UNIT = 0.6e-9;
 // Climbing candidates beyond the stored combinations takes at most about this share of the time
 // limit, at about this many units of work per second and thread.
 constexpr double CLIMB_SHARE = 0.2;
@@ -107,13 +112,19 @@ struct Searcher {
                 index = buildSubsetIndex(request.targets, count(), hits());
                 targetEntries = relationBound(index, request.targets, count());
             });
-            if (targetEntries > RELATION_ENTRY_LIMIT) return storeOrder();
-            if (request.anyCombination) {
+            if (targetEntries > RELATION_BOUND_LIMIT) return storeOrder();
+            // Candidates of their own need the relation in both directions; when that does not fit,
+            // the stored combinations remain the only candidates.
+            if (request.anyCombination && 2 * targetEntries < RELATION_UNIT_LIMIT) {
                 fillPool(index, targetEntries);
                 candidates = pool.data();
             }
-            const int32_t candidateCount = request.anyCombination ? static_cast<int32_t>(pool.size()) : count();
-            if (!buildRelation({request.targets, candidates, index}, candidateCount, relation)) return {};
+            const int32_t candidateCount = candidates == pool.data() ? static_cast<int32_t>(pool.size()) : count();
+            switch (buildRelation({request.targets, candidates, index}, candidateCount, relation)) {
+                case RelationBuilt::Complete: break;
+                case RelationBuilt::Stopped: return {};
+                case RelationBuilt::TooLarge: relation = CoverRelation(); return storeOrder();
+            }
         }
         std::vector<int32_t> start;
         control.runParts(1, [&](unsigned) { start = maxCoverageSystem(relation, control.stopFlag()); });
@@ -133,7 +144,7 @@ struct Searcher {
     void fillPool(const SubsetIndex& index, int64_t targetEntries) {
         pool.assign(request.targets, request.targets + count());
         std::unordered_set<uint64_t> seen(pool.begin(), pool.end());
-        int64_t roomLeft = RELATION_ENTRY_LIMIT - targetEntries;
+        int64_t roomLeft = RELATION_UNIT_LIMIT / 2 - targetEntries;
         const auto offer = [&](uint64_t candidate) {
             if (candidate == 0 || seen.count(candidate) != 0) return;
             const int64_t entries = relationBound(index, &candidate, 1);
@@ -163,25 +174,29 @@ struct Searcher {
         return static_cast<int32_t>(int64_t{total} * part / threads);
     }
 
-    bool buildRelation(const RelationSources& sources, int32_t candidateCount, CoverRelation& relation) {
+    RelationBuilt buildRelation(const RelationSources& sources, int32_t candidateCount, CoverRelation& relation) {
         relation.targetCount = count();
         relation.candidateCount = candidateCount;
-        relation.coversStart.assign(static_cast<size_t>(candidateCount) + 1, 0);
-        std::atomic<bool> complete{true};
+        relation.covers.begins.resize(static_cast<size_t>(candidateCount));
+        relation.covers.ends.resize(static_cast<size_t>(candidateCount));
+        relation.covers.sizes.resize(static_cast<size_t>(candidateCount));
+        // Lists in both directions when the candidates are not the targets: half the room each.
+        const bool symmetric = sources.candidates == sources.targets;
+        const int64_t unitLimit = symmetric ? RELATION_UNIT_LIMIT : RELATION_UNIT_LIMIT / 2;
+        std::atomic<int64_t> unitsUsed{0};
+        std::vector<std::vector<std::unique_ptr<uint16_t[]>>> chunks(threads);
+        std::vector<RelationBuilt> built(threads);
         control.runParts(threads, [&](unsigned part) {
-            if (!countCovers(sources, partStart(candidateCount, part), partStart(candidateCount, part + 1), relation,
-                             control.stopFlag()))
-                complete = false;
+            built[part] = fillCovers(sources, partStart(candidateCount, part), partStart(candidateCount, part + 1),
+                                     relation, chunks[part], unitsUsed, unitLimit, control.stopFlag());
         });
-        if (!complete) return false;
-        finishCounting(relation);
-        control.runParts(threads, [&](unsigned part) {
-            if (!fillCovers(sources, partStart(candidateCount, part), partStart(candidateCount, part + 1), relation,
-                            control.stopFlag()))
-                complete = false;
-        });
-        if (complete && sources.candidates != sources.targets) control.runParts(1, [&](unsigned) { addReverseLists(relation); });
-        return complete;
+        for (auto& partChunks : chunks)
+            for (auto& chunk : partChunks) relation.covers.chunks.push_back(std::move(chunk));
+        for (const RelationBuilt outcome : built)
+            if (outcome != RelationBuilt::Complete) return outcome;
+        control.keepBack(RELEASE_SECONDS_PER_UNIT * static_cast<double>(unitsUsed.load()) * (symmetric ? 1 : 2));
+        if (!symmetric) control.runParts(1, [&](unsigned) { addReverseLists(relation); });
+        return RelationBuilt::Complete;
     }
 
     std::vector<int32_t> localSearch(const CoverRelation& relation, const std::vector<int32_t>& start) {
@@ -230,7 +245,7 @@ OptimiserResult optimiseSystem(const OptimiserRequest& request) {
     if (!initial.empty() && !covers(initial)) initial.clear();
     if (!initial.empty()) control.publishSize(static_cast<int32_t>(initial.size()));
 
-    Searcher searcher{request, control, threads, initial};
+    Searcher searcher{request, control, threads, initial, 0, {}};
     std::vector<uint64_t> found = searcher.search();
     const bool foundIsSmaller = !found.empty() && (initial.empty() || found.size() < initial.size());
     if (foundIsSmaller && covers(found))

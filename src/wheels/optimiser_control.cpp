@@ -23,6 +23,10 @@ OptimiserControl::OptimiserControl(const OptimiserRequest& request, double reser
                                    std::max(0.0, request.timeLimitSeconds - reserveSeconds)))),
       nextProgress_(begin_ + PROGRESS_INTERVAL) {}
 
+void OptimiserControl::keepBack(double seconds) {
+    searchDeadline_ -= std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 double OptimiserControl::elapsedSeconds() const {
     return std::chrono::duration<double>(Clock::now() - begin_).count();
 }

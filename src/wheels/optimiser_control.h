@@ -21,6 +21,9 @@ public:
     // The search ends `reserveSeconds` before the time limit, leaving that time for the final check.
     OptimiserControl(const OptimiserRequest& request, double reserveSeconds);
 
+    // Ends the search `seconds` earlier still, for work that must follow it (called between parts).
+    void keepBack(double seconds);
+
     const std::atomic<bool>& stopFlag() const { return stop_; }
     bool stopped() const { return stopped_; }
     bool timeLimitReached() const { return timeLimitReached_; }
@@ -41,7 +44,7 @@ private:
 
     const OptimiserRequest& request_;
     const Clock::time_point begin_;
-    const Clock::time_point searchDeadline_;
+    Clock::time_point searchDeadline_;
     Clock::time_point nextProgress_;
     std::atomic<bool> stop_{false};
     bool stopped_ = false;
