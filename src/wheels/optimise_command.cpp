@@ -184,15 +184,10 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
     return checkSystem(request);
 }
 
-// The checked system into the abbreviated-system store and its file, which is read back.
+// The checked system (fewer members than the capacity) into the abbreviated-system store and its
+// file, which is read back.
 void writeCheckedSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
                         const std::vector<uint64_t>& system, OptimiseOutcome& outcome) {
-    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.error = "a system of " + std::to_string(outcome.systemSize) +
-                        " combinations is not written: files hold at most " +
-                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
-        return;
-    }
     putIntoSystemStore(state, system);
     const std::string note = outcome.outsideFilters > 0 ? " (system holds " + std::to_string(outcome.outsideFilters) +
                                                               " combinations outside the filters)"
@@ -217,6 +212,14 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));
     if (searched.members.empty()) {
         outcome.error = searched.error;
+        return;
+    }
+    // A system too large for the store and its file is not used, so it is not checked either
+    // (on the largest stores the optimiser's systems run to thousands of members).
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
+        outcome.error = "a system of " + std::to_string(outcome.systemSize) +
+                        " combinations is not written: files hold at most " +
+                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
         return;
     }
     const SystemCheck check =
