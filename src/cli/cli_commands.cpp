@@ -6,6 +6,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
@@ -88,11 +89,22 @@ int showStatistics(CliSession& session, const CliCommand&) {
     return 0;
 }
 
-constexpr std::array<CliCommandRow, 5> CLI_COMMANDS{{
+int optimise(CliSession& session, const CliCommand& command) {
+    return runOptimiseCommand(session.state, session.platform, command, session.out);
+}
+int checkSystemFile(CliSession& session, const CliCommand& command) {
+    return runCheckCommand(session.state, command, session.out);
+}
+
+constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, runGeneration},
     {"write", CommandArgument::None, true, writeCombinations},
     {"search4", CommandArgument::None, true, searchG4},
     {"search5", CommandArgument::None, true, searchG5},
+    {"optimise4", CommandArgument::SystemOptions, true, optimise},
+    {"optimise5", CommandArgument::SystemOptions, true, optimise},
+    {"check4", CommandArgument::SystemOptions, true, checkSystemFile},
+    {"check5", CommandArgument::SystemOptions, true, checkSystemFile},
     {"stats", CommandArgument::None, true, showStatistics},
 }};
 

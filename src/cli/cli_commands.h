@@ -12,7 +12,9 @@
 
 namespace quillstep {
 
-enum class CommandArgument { None, Mode };
+// What follows a command's name: nothing, a mode (run), or the options or file name of the
+// commands on abbreviated systems (optimise4/5, check4/5).
+enum class CommandArgument { None, Mode, SystemOptions };
 
 // What a running command works with; `out` is where its contract lines go.
 struct CliSession {

@@ -2,6 +2,7 @@
 // The command line of quillstep-cli: parameters first, then the commands to run in order. The
 // whole line is checked before anything runs.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,6 +18,13 @@ struct CliCommand {
     std::string name;                   // a name of the command table (cli_commands.h)
     int mode = 0;                       // for run
     const CliCommandRow* row = nullptr;
+    // optimise4, optimise5
+    double timeLimitSeconds = 30.0;
+    uint64_t seed = 1;
+    int64_t stepBudget = 0;  // 0: none
+    bool anyCombination = false;
+    // check4, check5
+    std::string fileName;
 };
 
 struct CliOptions {
