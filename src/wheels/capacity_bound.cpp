@@ -65,18 +65,35 @@ std::array<int, NUMBERS> numberRanks(uint64_t mask, uint64_t usedNumbers) {
     return ranks;
 }
 
-// Calls visit(size, index) for every subset of the seven positions with hits to 6 members; the
+// The subsets of the seven positions with 1 to 6 members, each as its positions in ascending order.
+struct PositionSubset {
+    int size;
+    std::array<int, NUMBERS> positions;
+};
+using PositionSubsets = std::array<PositionSubset, (1 << NUMBERS) - 2>;
+
+constexpr PositionSubsets makePositionSubsets() {
+    PositionSubsets subsets{};
+    for (unsigned bits = 1; bits < (1u << NUMBERS) - 1; ++bits) {
+        PositionSubset& subset = subsets[bits - 1];
+        for (int position = 0; position < NUMBERS; ++position)
+            if (bits >> position & 1) subset.positions[subset.size++] = position;
+    }
+    return subsets;
+}
+constexpr PositionSubsets POSITION_SUBSETS = makePositionSubsets();
+
+// Calls visit(size, index) for every subset of the seven numbers with hits to 6 members; the
 // index numbers the subsets of that size among all subsets of the store's numbers (colex rank).
 template <class Visit>
 void forEachSubset(const std::array<int, NUMBERS>& ranks, int hits, Visit visit) {
-    for (unsigned positions = 1; positions < (1u << NUMBERS) - 1; ++positions) {
-        const int size = std::popcount(positions);
-        if (size < hits) continue;
+    std::array<std::array<int64_t, NUMBERS + 1>, NUMBERS> term;  // C(rank of position, place)
+    for (int position = 0; position < NUMBERS; ++position) term[position] = BINOMIAL[ranks[position]];
+    for (const PositionSubset& subset : POSITION_SUBSETS) {
+        if (subset.size < hits) continue;
         int64_t index = 0;
-        int place = 0;
-        for (unsigned rest = positions; rest != 0; rest &= rest - 1)
-            index += BINOMIAL[ranks[std::countr_zero(rest)]][++place];
-        visit(size, index);
+        for (int place = 0; place < subset.size; ++place) index += term[subset.positions[place]][place + 1];
+        visit(subset.size, index);
     }
 }
 
