@@ -6,10 +6,12 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/search_progress.h"
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
@@ -29,23 +31,17 @@ extern "C" void onInterrupt(int) { stopRequested = true; }
 // The headless platform, with the window's messages and the search progress on stderr.
 class CliPlatform : public HeadlessPlatform {
 public:
-    bool showProgress = false;
+    std::optional<SearchProgress> progress;  // while a search runs
 
     void setControlText(int controlId, const std::string& text) override {
         HeadlessPlatform::setControlText(controlId, text);
-        if (!showProgress || controlId != COUNT_LABEL) return;
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastProgress_ < std::chrono::milliseconds(300)) return;
-        lastProgress_ = now;
-        std::cerr << "progress:" << text << std::endl;
+        if (progress && controlId == COUNT_LABEL) progress->onCountLabel(text, std::chrono::steady_clock::now());
     }
     void showMessage(const std::string& text) override {
         HeadlessPlatform::showMessage(text);
+        if (progress) progress->endLine();
         std::cerr << "message: " << text << std::endl;
     }
-
-private:
-    std::chrono::steady_clock::time_point lastProgress_{};
 };
 
 std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
@@ -55,11 +51,11 @@ bool storeCommandsEnabled(const CliPlatform& platform, int button) { return plat
 int runSearch(SharedState& state, CliPlatform& platform, int hits) {
     stopRequested = false;
     platform.stopRequest = [] { return stopRequested.load(); };
-    platform.showProgress = true;
+    platform.progress.emplace(std::cerr, standardErrorIsTerminal(), std::chrono::steady_clock::now());
     auto previous = std::signal(SIGINT, onInterrupt);
     const SearchOutcome outcome = searchAbbreviatedSystem(state, platform, hits);
     std::signal(SIGINT, previous);
-    platform.showProgress = false;
+    platform.progress.reset();
 
     if (!outcome.searched) {
         std::cout << "not written: " << (platform.messages.empty() ? "nothing stored" : platform.messages.back())
