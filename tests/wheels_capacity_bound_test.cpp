@@ -4,10 +4,15 @@
 
 #include <algorithm>
 #include <bit>
+#include <filesystem>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "commands/control_ids.h"
 #include "engine/shared_state.h"
+#include "platform/headless/headless_platform.h"
+#include "wheels/abbreviated_system.h"
 #include "wheels/start_search.h"
 
 namespace quillstep {
@@ -150,6 +155,38 @@ TEST(WheelsCapacityBound, BothSidesOfTheEdgeAgreeWithTheFullSearch) {
         ASSERT_FALSE(progress.empty());
         EXPECT_EQ(progress.back(), static_cast<int32_t>(masks.size()));
     }
+}
+
+// The command on 1000 pairs: the texts of a search through every starting combination.
+TEST(WheelsCapacityBound, TheCommandShowsWhatTheFullSearchShows) {
+    const std::vector<uint64_t> masks = g5Pairs(1000);
+    auto state = createSharedState();
+    for (size_t j = 0; j < masks.size(); ++j) {
+        int32_t* row = state->combinationStore.get() + 7 * j + 1;
+        for (uint64_t rest = masks[j]; rest != 0; rest &= rest - 1) *row++ = std::countr_zero(rest);
+    }
+    state->generatedCount = static_cast<int32_t>(masks.size());
+    state->outputFolder = std::filesystem::temp_directory_path() / "quillstep-capacity-bound";
+    std::filesystem::remove_all(state->outputFolder);
+    std::filesystem::create_directories(state->outputFolder);
+    HeadlessPlatform platform;
+    const SearchOutcome outcome = searchAbbreviatedSystem(*state, platform, 5);
+
+    std::vector<std::string> labels;
+    for (const auto& [id, text] : platform.textHistory)
+        if (id == COUNT_LABEL) labels.push_back(text);
+    std::vector<std::string> expected;
+    for (int start = 50; start <= 2000; start += 50) expected.push_back(" 2000 checked systems: " + std::to_string(start));
+    expected.push_back(" 2000");
+    EXPECT_EQ(labels, expected);
+    EXPECT_EQ(platform.messages, (std::vector<std::string>{
+                                     "Best starting combination number: 1, abbreviated system: 1000",
+                                     "We found for now  1000 combinations/5 of any 7 under given conditions",
+                                     "Not usefull! Try something else"}));
+    EXPECT_EQ(outcome.startsChecked, 2000);
+    EXPECT_EQ(outcome.systemSize, 1000);
+    EXPECT_TRUE(std::filesystem::is_empty(state->outputFolder));
+    std::filesystem::remove_all(state->outputFolder);
 }
 
 }  // namespace
