@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <iostream>
 
@@ -53,12 +54,12 @@ int search(CliSession& session, int hits) {
     CliPlatform& platform = session.platform;
     stopRequested = false;
     platform.stopRequest = [] { return stopRequested.load(); };
-    platform.showProgress = true;
+    platform.progress.emplace(std::cerr, standardErrorIsTerminal(), std::chrono::steady_clock::now());
     auto previous = std::signal(SIGINT, onInterrupt);
     const int32_t stored = session.state.generatedCount;
     const SearchOutcome outcome = searchAbbreviatedSystem(session.state, platform, hits);
     std::signal(SIGINT, previous);
-    platform.showProgress = false;
+    platform.progress.reset();
     platform.stopRequest = nullptr;
 
     if (!outcome.searched) {

@@ -1,5 +1,6 @@
 #include "cli/cli_platform.h"
 
+#include <chrono>
 #include <iostream>
 
 #include "commands/control_ids.h"
@@ -8,15 +9,12 @@ namespace quillstep {
 
 void CliPlatform::setControlText(int controlId, const std::string& text) {
     HeadlessPlatform::setControlText(controlId, text);
-    if (!showProgress || controlId != COUNT_LABEL) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastProgress_ < std::chrono::milliseconds(300)) return;
-    lastProgress_ = now;
-    std::cerr << "progress:" << text << std::endl;
+    if (progress && controlId == COUNT_LABEL) progress->onCountLabel(text, std::chrono::steady_clock::now());
 }
 
 void CliPlatform::showMessage(const std::string& text) {
     HeadlessPlatform::showMessage(text);
+    if (progress) progress->endLine();
     std::cerr << "message: " << text << std::endl;
 }
 

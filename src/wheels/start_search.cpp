@@ -26,6 +26,10 @@
 // pass of s holds s, b(0), ..., b(j-1) when its walk reaches b(j), and goes on from there. If s
 // covers no b at all, the walk of 1 ended without reaching the capacity (the pass of 1 covers
 // everything, s included), and the pass of s ends with s and the whole system of 1.
+//
+// Stores where no pass can end below the capacity. When every pass is proven to reach the
+// capacity, every key is (1000, s) and the smallest is (1000, 1): that is the answer, with every
+// starting number counted as checked, and no pass needs to run.
 
 #include "wheels/start_search.h"
 
@@ -37,6 +41,8 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#include "wheels/capacity_bound.h"
 
 namespace quillstep {
 namespace {
@@ -134,6 +140,13 @@ std::vector<uint64_t> combinationMasks(const SharedState& state) {
 BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, const StartSearchOptions& options) {
     BestStart result;
     if (masks.empty()) return result;
+    if (options.answerProvenCapacityAtOnce &&
+        everyPassReachesCapacity(masks, guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY)) {
+        result.bestSize = ABBREVIATED_SYSTEM_CAPACITY;
+        result.startsChecked = static_cast<int32_t>(masks.size());
+        if (options.onProgress) options.onProgress(result.startsChecked);
+        return result;
+    }
     SharedSearch search(masks, guaranteedHits, options.kernel);
     search.walkIndices = greedySystemMembers(masks, 1, guaranteedHits, options.kernel);
     for (int32_t index : search.walkIndices) search.walkMasks.push_back(masks[static_cast<size_t>(index)]);

@@ -32,6 +32,9 @@ struct StartSearchOptions {
     // the tried starting numbers are always 1 to startsChecked.
     std::function<bool()> stopRequested;
     int pollMilliseconds = 20;
+    // When every pass is proven to reach the capacity (capacity_bound.h), the answer (starting
+    // number 1, size 1000) is given without running them; false runs them all the same.
+    bool answerProvenCapacityAtOnce = true;
 };
 
 // One mask per stored combination (bit v for number v), in store order. The stored numbers are

@@ -1,0 +1,94 @@
+#include "cli/search_progress.h"
+
+#include <charconv>
+#include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace quillstep {
+namespace {
+
+constexpr const char* CHECKED_SYSTEMS = " checked systems:";
+
+std::optional<int64_t> parseNumber(const std::string& text, size_t from, size_t to) {
+    while (from < to && text[from] == ' ') ++from;
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data() + from, text.data() + to, value);
+    if (error != std::errc() || end != text.data() + to || from == to) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<CheckedStarts> parseCheckedStarts(const std::string& countLabelText) {
+    const size_t middle = countLabelText.find(CHECKED_SYSTEMS);
+    if (middle == std::string::npos) return std::nullopt;
+    const auto total = parseNumber(countLabelText, 0, middle);
+    const auto checked =
+        parseNumber(countLabelText, middle + std::char_traits<char>::length(CHECKED_SYSTEMS), countLabelText.size());
+    if (!total || !checked) return std::nullopt;
+    return CheckedStarts{*checked, *total};
+}
+
+std::string durationText(double seconds) {
+    const int64_t whole = seconds < 0 ? 0 : static_cast<int64_t>(seconds + 0.5);
+    const int64_t hours = whole / 3600, minutes = whole / 60 % 60, rest = whole % 60;
+    if (hours > 0) return std::to_string(hours) + " h " + std::to_string(minutes) + " min";
+    if (minutes > 0) return std::to_string(minutes) + " min " + std::to_string(rest) + " s";
+    return std::to_string(rest) + " s";
+}
+
+std::string searchProgressText(const CheckedStarts& starts, double elapsedSeconds) {
+    char share[32];
+    std::snprintf(share, sizeof share, "%.1f%%", starts.total > 0 ? 100.0 * starts.checked / starts.total : 0.0);
+    std::string text = "progress: " + std::to_string(starts.checked) + " of " + std::to_string(starts.total) +
+                       " starting combinations (" + share + "), ";
+    if (starts.checked <= 0 || elapsedSeconds <= 0) return text + "time left not known yet";
+    const double rate = starts.checked / elapsedSeconds;
+    char rateText[32];
+    std::snprintf(rateText, sizeof rateText, rate < 10 ? "%.1f/s" : "%.0f/s", rate);
+    return text + rateText + ", about " + durationText((starts.total - starts.checked) / rate) + " left";
+}
+
+bool standardErrorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+SearchProgress::SearchProgress(std::ostream& out, bool terminal, Clock::time_point searchBegan)
+    : out_(out), terminal_(terminal), began_(searchBegan) {}
+
+void SearchProgress::onCountLabel(const std::string& text, Clock::time_point now) {
+    const auto starts = parseCheckedStarts(text);
+    if (!starts) {  // the search is over: its final count
+        endLine();
+        return;
+    }
+    const auto interval = terminal_ ? Clock::duration(terminalInterval) : Clock::duration(pipeInterval);
+    if (shownOnce_ && now - lastShown_ < interval) return;
+    shownOnce_ = true;
+    lastShown_ = now;
+    const std::string line = searchProgressText(*starts, std::chrono::duration<double>(now - began_).count());
+    if (!terminal_) {
+        out_ << line << std::endl;
+        return;
+    }
+    // Blanks over whatever the longer line before left behind.
+    out_ << '\r' << line << std::string(lineLength_ > line.size() ? lineLength_ - line.size() : 0, ' ') << std::flush;
+    lineLength_ = line.size();
+}
+
+void SearchProgress::endLine() {
+    if (lineLength_ == 0) return;
+    out_ << std::endl;
+    lineLength_ = 0;
+}
+
+}  // namespace quillstep

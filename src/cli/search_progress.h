@@ -1,0 +1,57 @@
+#pragma once
+// The abbreviated-system search's progress on the command line: starting combinations checked,
+// the share done, the rate and the estimated time left, read from the count label's texts that
+// the search sets every 50 starting combinations. On a terminal it is one line rewritten in place;
+// elsewhere (a pipe, a file) a new line every few seconds.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace quillstep {
+
+struct CheckedStarts {
+    int64_t checked = 0;
+    int64_t total = 0;
+};
+
+// The numbers of a progress text of the count label (" 2000 checked systems:  50"); nothing for
+// any other text (the final " 2000" among them).
+std::optional<CheckedStarts> parseCheckedStarts(const std::string& countLabelText);
+
+// "12 s", "3 min 12 s", "2 h 21 min": a duration as a person reads it.
+std::string durationText(double seconds);
+
+// "progress: 229700 of 2363628 starting combinations (9.7%), 251/s, about 2 h 21 min left".
+std::string searchProgressText(const CheckedStarts& starts, double elapsedSeconds);
+
+// Whether stderr is a terminal (not a pipe or a file).
+bool standardErrorIsTerminal();
+
+class SearchProgress {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`.
+    SearchProgress(std::ostream& out, bool terminal, Clock::time_point searchBegan);
+
+    // Every text the count label receives during the search.
+    void onCountLabel(const std::string& text, Clock::time_point now);
+    // Ends the line being rewritten, if any, so that other output starts on a line of its own.
+    void endLine();
+
+    static constexpr std::chrono::milliseconds terminalInterval{250};
+    static constexpr std::chrono::seconds pipeInterval{5};
+
+private:
+    std::ostream& out_;
+    const bool terminal_;
+    const Clock::time_point began_;
+    Clock::time_point lastShown_;
+    bool shownOnce_ = false;
+    size_t lineLength_ = 0;  // characters on the terminal line being rewritten (0: none)
+};
+
+}  // namespace quillstep

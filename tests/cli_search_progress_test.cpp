@@ -1,0 +1,73 @@
+#include "cli/search_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace quillstep {
+namespace {
+
+using Clock = SearchProgress::Clock;
+using std::chrono::milliseconds;
+
+TEST(CliSearchProgress, ReadsTheCountLabelOfBothCommands) {
+    const auto g4 = parseCheckedStarts(" 2363628 checked systems:  229700");
+    ASSERT_TRUE(g4);
+    EXPECT_EQ(g4->checked, 229700);
+    EXPECT_EQ(g4->total, 2363628);
+    const auto g5 = parseCheckedStarts(" 2000 checked systems: 50");
+    ASSERT_TRUE(g5);
+    EXPECT_EQ(g5->checked, 50);
+    EXPECT_EQ(g5->total, 2000);
+    EXPECT_FALSE(parseCheckedStarts(" 2000"));  // the final count
+    EXPECT_FALSE(parseCheckedStarts(" 2000 checked systems: "));
+    EXPECT_FALSE(parseCheckedStarts(" 2000 checked systems: 5x"));
+}
+
+TEST(CliSearchProgress, ShowsShareRateAndTimeLeft) {
+    EXPECT_EQ(durationText(0.4), "0 s");
+    EXPECT_EQ(durationText(59.6), "1 min 0 s");
+    EXPECT_EQ(durationText(192), "3 min 12 s");
+    EXPECT_EQ(durationText(68 * 3600 + 12 * 60 + 5), "68 h 12 min");
+    EXPECT_EQ(searchProgressText({229700, 2363628}, 918.8),
+              "progress: 229700 of 2363628 starting combinations (9.7%), 250/s, about 2 h 22 min left");
+    EXPECT_EQ(searchProgressText({50, 120000}, 20), "progress: 50 of 120000 starting combinations (0.0%), 2.5/s, "
+                                                    "about 13 h 19 min left");
+    EXPECT_EQ(searchProgressText({50, 2000}, 0), "progress: 50 of 2000 starting combinations (2.5%), time left not known yet");
+}
+
+TEST(CliSearchProgress, OnATerminalOneLineIsRewrittenAndEndedOnce) {
+    std::ostringstream out;
+    const Clock::time_point began{};
+    SearchProgress progress(out, true, began);
+    progress.onCountLabel(" 1000 checked systems: 50", began + milliseconds(10000));
+    progress.onCountLabel(" 1000 checked systems: 100", began + milliseconds(10100));  // too soon: not shown
+    progress.onCountLabel(" 1000 checked systems: 500", began + milliseconds(20000));
+    progress.onCountLabel(" 1000", began + milliseconds(20010));
+    progress.endLine();  // a message after the search: the line is already ended
+    const std::string first = "progress: 50 of 1000 starting combinations (5.0%), 5.0/s, about 3 min 10 s left";
+    const std::string second = "progress: 500 of 1000 starting combinations (50.0%), 25/s, about 20 s left";
+    ASSERT_GT(first.size(), second.size());
+    EXPECT_EQ(out.str(), "\r" + first + "\r" + second + std::string(first.size() - second.size(), ' ') + "\n");
+}
+
+TEST(CliSearchProgress, ElsewhereALineEveryFewSeconds) {
+    std::ostringstream out;
+    const Clock::time_point began{};
+    SearchProgress progress(out, false, began);
+    for (int step = 1; step <= 24; ++step)  // every half second
+        progress.onCountLabel(" 2400 checked systems: " + std::to_string(50 * step), began + milliseconds(500 * step));
+    progress.onCountLabel(" 2400", began + milliseconds(12100));
+    std::istringstream lines(out.str());
+    std::vector<std::string> shown;
+    for (std::string line; std::getline(lines, line);) shown.push_back(line);
+    ASSERT_EQ(shown.size(), 3u);  // at 0.5 s, 5.5 s and 10.5 s
+    EXPECT_EQ(shown[0], "progress: 50 of 2400 starting combinations (2.1%), 100/s, about 24 s left");
+    EXPECT_EQ(shown[1].rfind("progress: 550 of 2400", 0), 0u);
+    EXPECT_EQ(shown[2].rfind("progress: 1050 of 2400", 0), 0u);
+    EXPECT_EQ(out.str().find('\r'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillstep
