@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/interrupts.h"
 #include "cli/options.h"
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
@@ -110,7 +111,12 @@ int runCommands(const CliOptions& options) {
                       << "\nseconds: " << secondsText(seconds, "#.###############")
                       << "\ndescription: " << state->memoryDescription << std::endl;
         } else if (command.name == "write") {
+            const WriteInterrupts interrupts;
             const FileWriteResult result = writeCombinationFile(*state, platform);
+            if (const int signal = interrupts.signal(); signal != 0) {
+                std::cerr << interruptedWriteLine(result, signal) << std::endl;
+                return interruptedExitCode(signal);
+            }
             if (!result.written) {
                 std::cerr << "quillstep-cli: " << result.fileName << " not written: " << result.error << std::endl;
                 return 1;
