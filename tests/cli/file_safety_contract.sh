@@ -39,25 +39,32 @@ check "two writers: rounds that left no temporary file" $rounds $clean
 # Signals during the write of the full wheel (441 MB): SIGINT and SIGTERM make the program remove
 # its temporary file, keep the previous file and end with 128 + the signal after a line on stderr;
 # SIGKILL leaves nothing visible either (the temporary file has no name until it is complete).
-writing() {  # pid: whether the process has a file of this folder open
-    local fd here
-    here=$(pwd -P)
-    for fd in /proc/"$1"/fd/*; do
-        case $(readlink "$fd" 2>/dev/null) in "$here"/*) return 0 ;; esac
-    done
-    return 1
+countOpenFiles() {  # pid: sets `open` to how many files it has open (builtins only: the write is short)
+    local fds=(/proc/"$1"/fd/*)
+    open=${#fds[@]}
 }
 for signal in INT TERM KILL; do
     mkdir "sig$signal" && cd "sig$signal" || exit 1
     printf 'previous\r\n' >mb_comb_file.txt
-    "$cli" run 2 write >/dev/null 2>"$work/err$signal" &
+    mkfifo "$work/lines$signal"
+    "$cli" run 2 write >"$work/lines$signal" 2>"$work/err$signal" &
     pid=$!
-    for _ in $(seq 12000); do writing $pid && break; sleep 0.01; done
+    # The description is the run's last line: the write starts right after it.
+    exec 3<"$work/lines$signal"
+    for _ in 1 2 3; do read -r -u 3 _ || break; done
+    # Then it opens its temporary file: one file more.
+    countOpenFiles $pid
+    before=$open
+    for _ in $(seq 5000); do
+        countOpenFiles $pid
+        [ "$open" -gt "$before" ] || ! kill -0 $pid 2>/dev/null && break
+        read -r -t 0.001 -u 3 _  # waits a millisecond: nothing more comes before the write ends
+    done
     kill -s "$signal" $pid
     wait $pid
     code=$?
-    expectedCode=$((128 + $(kill -l "$signal")))
-    check "SIG$signal during a write: exit code" $expectedCode $code
+    exec 3<&-
+    check "SIG$signal during a write: exit code" $((128 + $(kill -l "$signal"))) $code
     if [ "$signal" != KILL ]; then
         check "SIG$signal during a write: the line on stderr" \
               "quillstep-cli: interrupted by SIG$signal: mb_comb_file.txt not written, the previous file is kept" \
