@@ -5,6 +5,7 @@
 #include "cli/interrupts.h"
 
 #include <csignal>
+#include <iterator>
 
 namespace quillstep {
 namespace {
