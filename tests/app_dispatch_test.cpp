@@ -81,7 +81,7 @@ TEST_F(AppDispatch, ViewButtonsOpenTheirFiles) {
         platform.startedCommandLines.clear();
         click(button);
         ASSERT_EQ(platform.startedCommandLines.size(), 1u) << button;
-        EXPECT_EQ(platform.startedCommandLines[0], std::string(EDITOR_COMMAND_PREFIX) + file) << button;
+        EXPECT_EQ(platform.startedCommandLines[0], editorCommandLine(file)) << button;
     }
 }
 

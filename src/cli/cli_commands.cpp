@@ -7,6 +7,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "commands/combination_file.h"
@@ -45,8 +46,16 @@ int runGeneration(CliSession& session, const CliCommand& command) {
     return 0;
 }
 
+// SIGINT or SIGTERM during the write give it up: the temporary file goes, the previous file
+// stays, and the process ends with 130 or 143.
 int writeCombinations(CliSession& session, const CliCommand&) {
-    return reportFile(session, writeCombinationFile(session.state, session.platform));
+    const WriteInterrupts interrupts;
+    const FileWriteResult result = writeCombinationFile(session.state, session.platform);
+    if (const int signal = interrupts.signal(); signal != 0) {
+        std::cerr << interruptedWriteLine(result, signal) << std::endl;
+        return interruptedExitCode(signal);
+    }
+    return reportFile(session, result);
 }
 
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.

@@ -98,7 +98,8 @@ Files are written to the current working directory unless --output-dir names ano
 Messages of the window go to stderr.
 Exit status: 0 done, 1 a file or the standard output could not be written, 2 bad arguments, a
 refused command, an output folder that is missing or not writable, or a system file that cannot be
-read or holds a malformed line, 3 a checked system leaves combinations uncovered.
+read or holds a malformed line, 3 a checked system leaves combinations uncovered, 130 or 143 a
+write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).
 )";
 
 namespace {

@@ -1,19 +1,19 @@
 // One writer for the three text files: a header, then one line "row,n1,...,n7" per combination,
 // every line ending in CR LF. The rows are formatted straight from the store into one of two large
 // buffers on the calling thread, while a second thread writes the other buffer to a temporary file
-// beside the target; so formatting hides behind the disk. The temporary file replaces the old file
-// only once every byte has been written: a failed write never destroys the previous file.
+// of this writer's own beside the target (see ReplacementFile); so formatting hides behind the disk.
+// The temporary file replaces the old file only once every byte has been written: a failed or
+// cancelled write never destroys the previous file and leaves no temporary file behind.
 
 #include "commands/combination_file.h"
 
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <condition_variable>
-#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -21,6 +21,7 @@
 
 #include "commands/control_ids.h"
 #include "commands/number_text.h"
+#include "commands/replacement_file.h"
 #include "engine/run.h"
 
 namespace quillstep {
@@ -35,6 +36,10 @@ struct FileKind {
 constexpr FileKind COMBINATIONS{COMBINATION_FILE_NAME, nullptr, 5000};
 constexpr FileKind G4_SYSTEM{G4_SYSTEM_FILE_NAME, "gar.:4 from 7 OK numbers", 50};
 constexpr FileKind G5_SYSTEM{G5_SYSTEM_FILE_NAME, "gar.:5 from 7 OK numbers", 50};
+
+// Set by requestWriteCancel, possibly from a signal handler: only a lock-free atomic may be touched there.
+std::atomic<bool> writeCancelRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 constexpr size_t BUFFER_BYTES = size_t{1} << 20;
 constexpr size_t LONGEST_ROW = 128;  // row number and seven numbers of any 32-bit value, with slack for fixed-size copies
@@ -101,48 +106,27 @@ inline char* appendField(char* out, int32_t v) {
     return std::to_chars(out + 1, out + 16, v).ptr;
 }
 
-class OutputFile {
-public:
-    explicit OutputFile(const std::filesystem::path& path) : path_(path) {
-        file_ = std::fopen(path.string().c_str(), "wb");
-        if (!file_) fail();
-        else std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer goes straight to the system
-    }
-    ~OutputFile() {
-        if (file_) std::fclose(file_);
-    }
-    bool ok() const { return error_.empty(); }
-    const std::string& error() const { return error_; }
-
-    void write(const char* data, size_t size) {
-        if (!ok() || size == 0) return;
-        if (std::fwrite(data, 1, size, file_) != size) fail();
-    }
-    void close() {
-        if (file_ && std::fclose(file_) != 0 && ok()) fail();
-        file_ = nullptr;
-    }
-
-private:
-    void fail() {
-        const int code = errno;
-        if (error_.empty()) error_ = code != 0 ? std::generic_category().message(code) : "write error";
-    }
-
-    std::filesystem::path path_;
-    std::FILE* file_ = nullptr;
-    std::string error_;
-};
-
 // Writes blocks on a thread of its own, one block at a time, while the caller fills the next one.
+// Where no thread can be started, each block is written on the calling thread as it is handed over.
 class BlockWriter {
 public:
-    explicit BlockWriter(OutputFile& out) : out_(out), thread_([this] { loop(); }) {}
+    explicit BlockWriter(ReplacementFile& out) : out_(out) {
+        try {
+            thread_ = std::thread([this] { loop(); });
+        } catch (const std::system_error&) {
+            // No second thread: slower, but the file is written all the same.
+        }
+    }
     ~BlockWriter() { finish(); }
 
     // Hands a filled block over; returns once the previous block has been written, so that its
     // buffer may be filled again.
     void submit(const char* data, size_t size) {
+        if (!thread_.joinable()) {
+            out_.write(data, size);
+            if (!out_.ok()) failed_ = true;
+            return;
+        }
         std::unique_lock lock(mutex_);
         idle_.wait(lock, [this] { return pending_ == nullptr; });
         pending_ = data;
@@ -176,14 +160,14 @@ private:
         }
     }
 
-    OutputFile& out_;
+    ReplacementFile& out_;
     std::mutex mutex_;
     std::condition_variable ready_, idle_;
     const char* pending_ = nullptr;
     size_t pendingSize_ = 0;
     bool done_ = false;
     std::atomic<bool> failed_{false};
-    std::thread thread_;
+    std::thread thread_;  // last: started once everything it uses exists
 };
 
 std::string headerOf(const FileKind& kind, const std::string& description) {
@@ -193,71 +177,71 @@ std::string headerOf(const FileKind& kind, const std::string& description) {
     return header;
 }
 
+FileWriteResult failed(Platform& platform, const FileKind& kind, FileWriteResult& result, const std::string& error) {
+    result.error = error;
+    platform.showMessage(std::string("Could not write ") + kind.fileName + ": " + error + ". The previous " +
+                         kind.fileName + " is unchanged.");
+    return result;
+}
+
 FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind& kind, const int32_t* source,
                           int32_t rows, const std::string& descriptionNote = {}) {
     FileWriteResult result;
     result.fileName = kind.fileName;
     result.rows = rows;
     const std::filesystem::path target = state.outputFolder / kind.fileName;
-    std::filesystem::path partial = target;
-    partial += ".partial";
 
-    double seconds = 0.0;
+    std::vector<char> buffers[2];
+    try {
+        for (auto& buffer : buffers) buffer.resize(BUFFER_BYTES);
+    } catch (const std::bad_alloc&) {
+        return failed(platform, kind, result, "not enough memory");
+    }
+    ReplacementFile out(target);
+    const std::string header = headerOf(kind, state.memoryDescription + descriptionNote);
+    out.write(header.data(), header.size());
+
+    int current = 0;
+    char* begin = buffers[current].data();
+    char* flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
+    char* p = begin;
+    RowNumber number;
+
+    const double t0 = platform.timeOfDaySeconds();
     {
-        OutputFile out(partial);
-        const std::string header = headerOf(kind, state.memoryDescription + descriptionNote);
-        out.write(header.data(), header.size());
-
-        std::vector<char> buffers[2] = {std::vector<char>(BUFFER_BYTES), std::vector<char>(BUFFER_BYTES)};
-        int current = 0;
-        char* begin = buffers[current].data();
-        char* flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
-        char* p = begin;
-        RowNumber number;
-
-        const double t0 = platform.timeOfDaySeconds();
-        {
-            BlockWriter writer(out);
-            int32_t nextProgress = 0;
-            for (int32_t i = 0; i < rows; ++i, source += 7) {
-                if (i == nextProgress) {
-                    if (writer.failed()) break;
-                    platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
-                    nextProgress += kind.progressInterval;
-                }
-                number.next();
-                p = number.append(p);
-                for (int k = 0; k < 7; ++k) p = appendField(p, source[k]);
-                std::memcpy(p, "\r\n", 2);
-                p += 2;
-                if (p >= flushAt) {
-                    writer.submit(begin, size_t(p - begin));
-                    current ^= 1;
-                    begin = p = buffers[current].data();
-                    flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
-                }
+        BlockWriter writer(out);
+        int32_t nextProgress = 0;
+        for (int32_t i = 0; i < rows; ++i, source += 7) {
+            if (i == nextProgress) {
+                platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
+                nextProgress += kind.progressInterval;
             }
-            writer.submit(begin, size_t(p - begin));
+            number.next();
+            p = number.append(p);
+            for (int k = 0; k < 7; ++k) p = appendField(p, source[k]);
+            std::memcpy(p, "\r\n", 2);
+            p += 2;
+            if (p >= flushAt) {
+                if (writer.failed() || writeCancelRequested.load()) break;
+                writer.submit(begin, size_t(p - begin));
+                current ^= 1;
+                begin = p = buffers[current].data();
+                flushAt = begin + BUFFER_BYTES - LONGEST_ROW;
+            }
         }
-        const double t1 = platform.timeOfDaySeconds();
-        seconds = elapsedSeconds(t0, t1);
-        out.close();
-        if (!out.ok()) result.error = out.error();
+        if (!writer.failed() && !writeCancelRequested.load()) writer.submit(begin, size_t(p - begin));
     }
+    const double t1 = platform.timeOfDaySeconds();
 
-    if (result.error.empty()) {
-        std::error_code ec;
-        std::filesystem::rename(partial, target, ec);
-        if (ec) result.error = ec.message();
+    if (writeCancelRequested.load()) {
+        out.discard();
+        result.error = WRITE_INTERRUPTED_ERROR;
+    } else if (!out.commit()) {
+        result.error = out.error();
     }
-    if (!result.error.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        platform.showMessage(std::string("Could not write ") + kind.fileName + ": " + result.error +
-                             ". The previous " + kind.fileName + " is unchanged.");
-        return result;
-    }
+    if (!result.error.empty()) return failed(platform, kind, result, result.error);
 
+    const double seconds = elapsedSeconds(t0, t1);
     result.written = true;
     result.seconds = seconds;
     platform.showMessage(std::string("We store combinations  in file ") + kind.fileName + " in " +
@@ -267,6 +251,11 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
 }
 
 }  // namespace
+
+const char* const WRITE_INTERRUPTED_ERROR = "interrupted";
+
+void requestWriteCancel() noexcept { writeCancelRequested.store(true); }
+void clearWriteCancel() noexcept { writeCancelRequested.store(false); }
 
 FileWriteResult writeCombinationFile(SharedState& state, Platform& platform) {
     return writeRows(state, platform, COMBINATIONS, state.storedCombination(0), state.generatedCount);
@@ -282,8 +271,12 @@ FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_
     return writeRows(state, platform, G5_SYSTEM, state.systemCombination(0), systemSize, descriptionNote);
 }
 
+std::string editorCommandLine(const std::string& fileName) {
+    return std::string("\"") + EDITOR_PATH + "\" \"" + fileName + "\"";
+}
+
 void viewFile(Platform& platform, const std::string& fileName) {
-    if (platform.startProcessAndWait(EDITOR_COMMAND_PREFIX + fileName)) return;
+    if (platform.startProcessAndWait(editorCommandLine(fileName))) return;
     // Current Windows releases no longer ship WordPad: open the file with the default program.
     if (platform.openWithDefaultProgramAndWait(fileName)) return;
     platform.showMessage("Could not open " + fileName +

@@ -12,7 +12,7 @@ namespace quillstep {
 constexpr const char* COMBINATION_FILE_NAME = "mb_comb_file.txt";
 constexpr const char* G4_SYSTEM_FILE_NAME = "mb_comb_file_ab.txt";
 constexpr const char* G5_SYSTEM_FILE_NAME = "mb_comb_file_ab5.txt";
-constexpr const char* EDITOR_COMMAND_PREFIX = "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe ";
+constexpr const char* EDITOR_PATH = "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 
 struct FileWriteResult {
     bool written = false;    // every byte reached the disk and replaced the old file
@@ -30,6 +30,17 @@ FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_
                                   const std::string& descriptionNote = {});
 FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
                                   const std::string& descriptionNote = {});
+
+// Asks a write in progress, or the next one, to give up: it removes its temporary file, leaves the
+// previous file as it was and fails with WRITE_INTERRUPTED_ERROR. Async-signal-safe (one lock-free
+// atomic store), so that a signal handler may call it.
+void requestWriteCancel() noexcept;
+void clearWriteCancel() noexcept;
+extern const char* const WRITE_INTERRUPTED_ERROR;
+
+// The viewer's command line: the word processor's path and the file name, each in double quotes,
+// so that the path with its blanks is never taken for "C:\Program" with arguments.
+std::string editorCommandLine(const std::string& fileName);
 
 // Opens the file in the word processor and waits until it is closed; falls back to the system's
 // default program for text files, and says so when neither can be started.

@@ -5,6 +5,7 @@
 #include "wheels/abbreviated_system.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "commands/control_ids.h"
@@ -16,6 +17,9 @@ namespace quillstep {
 const char* const NOTHING_TO_SEARCH_MESSAGE =
     "Nothing to search: the last storing run accepted no combination, so no abbreviated system can be "
     "built and no file is written.";
+const char* const SEARCH_OUT_OF_MEMORY_MESSAGE =
+    "Not enough memory for the search of an abbreviated system among the stored combinations: nothing "
+    "was searched and no file is written.";
 
 namespace {
 
@@ -49,13 +53,11 @@ int32_t buildGreedySystem(SharedState& state, int32_t startNumber, int guarantee
     return buildSystemIntoStore(state, combinationMasks(state), startNumber, guaranteedHits);
 }
 
-SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits) {
+namespace {
+
+SearchOutcome searchWithMemory(SharedState& state, Platform& platform, int guaranteedHits) {
     SearchOutcome outcome;
     const int32_t count = state.generatedCount;
-    if (count <= 0) {
-        platform.showMessage(NOTHING_TO_SEARCH_MESSAGE);
-        return outcome;
-    }
     outcome.searched = true;
     const SearchTexts& texts = guaranteedHits == 5 ? G5_TEXTS : G4_TEXTS;
     const std::string countText = signedNumberText(count, 10);
@@ -96,6 +98,23 @@ SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, in
         platform.showMessage("Not usefull! Try something else");
     }
     return outcome;
+}
+
+}  // namespace
+
+SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits) {
+    if (state.generatedCount <= 0) {
+        platform.showMessage(NOTHING_TO_SEARCH_MESSAGE);
+        return SearchOutcome{};
+    }
+    try {
+        return searchWithMemory(state, platform, guaranteedHits);
+    } catch (const std::bad_alloc&) {
+        // The search's tables did not fit: nothing was searched, the program goes on.
+        platform.setControlText(COUNT_LABEL, signedNumberText(state.generatedCount, 10));
+        platform.showMessage(SEARCH_OUT_OF_MEMORY_MESSAGE);
+        return SearchOutcome{};
+    }
 }
 
 }  // namespace quillstep

@@ -11,7 +11,7 @@
 namespace quillstep {
 
 struct SearchOutcome {
-    bool searched = false;      // false: nothing was stored, nothing searched or written
+    bool searched = false;      // false: nothing was stored or memory was short; nothing searched or written
     bool stopped = false;       // the user stopped the search; the best among the checked starts was used
     int32_t startsChecked = 0;
     int32_t bestStart = 1;
@@ -25,6 +25,8 @@ SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, in
 
 // The text shown instead of a search when the last storing run accepted nothing.
 extern const char* const NOTHING_TO_SEARCH_MESSAGE;
+// The text shown instead of a search whose tables could not be allocated.
+extern const char* const SEARCH_OUT_OF_MEMORY_MESSAGE;
 
 // Numbers that a stored combination and a system combination share (0 to 7): each number of the
 // system combination is compared with the seven of the stored one.

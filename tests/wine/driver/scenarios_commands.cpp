@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <string>
 
@@ -259,6 +260,39 @@ void viewerWaitsForEditor(const DriverOptions& options) {
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
+// A file in the program's working folder, with the given bytes.
+void plantFile(const DriverOptions& options, const std::wstring& name, const std::string& bytes) {
+    std::ofstream((options.workFolder + L"\\" + name).c_str(), std::ios::binary) << bytes;
+}
+
+// "Last data to mb_comb_file.txt" over a hidden file: the new file is hidden too; a temporary file
+// that a writer which has ended left beside it is removed; a file that only looks like one is not.
+void fileReplacementKeepsAttributes(const DriverOptions& options) {
+    const std::wstring target = options.workFolder + L"\\mb_comb_file.txt";
+    plantFile(options, L"mb_comb_file.txt", "previous");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    plantFile(options, L"mb_comb_file.txt.4000000-0.partial", "left by a writer that has ended");
+    plantFile(options, L"mb_comb_file.txt.partial", "not the program's");
+
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 8);
+    pressButton(mainWindow, WRITE_FILE);
+    const std::string message = program.acknowledgeMessage();
+    expect(message.rfind("We store combinations  in file mb_comb_file.txt in ", 0) == 0,
+           "message after writing over a hidden file: \"" + message + "\"");
+    settle(mainWindow);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    expect(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN),
+           "the replaced file is no longer hidden");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    expect(program.readFile("mb_comb_file.txt").rfind(header("FULL SYSTEM 7/ 8") + "1,1,2,3,4,5,6,7\r\n", 0) == 0,
+           "mb_comb_file.txt does not hold the full wheel at 8");
+    expect(!program.fileExists("mb_comb_file.txt.4000000-0.partial"), "the leftover temporary file is still there");
+    expectEqual(program.readFile("mb_comb_file.txt.partial"), std::string("not the program's"),
+                "the file that only looks like a temporary one");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
 constexpr Scenario COMMAND_SCENARIOS[] = {
     {"full-wheel-39", "count and store the full wheel of 39: count, memory, store buttons, statistics", fullWheelAt39},
     {"statistics-8", "statistics window after storing at 8: counts, Escape, closing re-enables the main window",
@@ -271,6 +305,8 @@ constexpr Scenario COMMAND_SCENARIOS[] = {
      viewerWaitsForEditor},
     {"escape-stops-search", "Escape ends a long search, which then reports and writes its best system",
      escapeStopsSearch},
+    {"file-replacement", "writing over a hidden file keeps it hidden and removes an ended writer's leftovers",
+     fileReplacementKeepsAttributes},
 };
 
 }  // namespace

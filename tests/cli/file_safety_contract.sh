@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# quillstep-cli's files when the world is not kind: two writers in one folder, signals during a
+# write, a file-size limit, too little memory for a search.
+set -u
+cli=${QUILLSTEP_CLI:?path of quillstep-cli}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+passed=0 failed=0
+
+check() {  # name, expected, actual
+    if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
+        failed=$((failed + 1))
+        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
+    fi
+}
+status() { "$@" >/dev/null 2>&1; echo $?; }
+
+# Two writers in one folder, round after round: both succeed, and the file left is always the
+# complete output of one of them, with no temporary file beside it.
+mkdir ref27 ref28 shared
+(cd ref27 && "$cli" --total 27 run 2 write >/dev/null 2>&1)
+(cd ref28 && "$cli" --total 28 run 2 write >/dev/null 2>&1)
+rounds=20 succeeded=0 complete=0 clean=0
+for _ in $(seq $rounds); do
+    (cd shared && "$cli" --total 28 run 2 write >/dev/null 2>../err28; echo $? >../status28) &
+    (cd shared && "$cli" --total 27 run 2 write >/dev/null 2>../err27; echo $? >../status27) &
+    wait
+    [ "$(cat status28 status27)" == $'0\n0' ] && succeeded=$((succeeded + 1))
+    if cmp -s shared/mb_comb_file.txt ref28/mb_comb_file.txt || cmp -s shared/mb_comb_file.txt ref27/mb_comb_file.txt; then
+        complete=$((complete + 1))
+    fi
+    [ "$(ls -A shared)" == "mb_comb_file.txt" ] && clean=$((clean + 1))
+done
+check "two writers: rounds in which both succeeded" $rounds $succeeded
+check "two writers: rounds that left a complete file" $rounds $complete
+check "two writers: rounds that left no temporary file" $rounds $clean
+
+# Signals during the write of the full wheel (441 MB): SIGINT and SIGTERM make the program remove
+# its temporary file, keep the previous file and end with 128 + the signal after a line on stderr;
+# SIGKILL leaves nothing visible either (the temporary file has no name until it is complete).
+countOpenFiles() {  # pid: sets `open` to how many files it has open (builtins only: the write is short)
+    local fds=(/proc/"$1"/fd/*)
+    open=${#fds[@]}
+}
+for signal in INT TERM KILL; do
+    mkdir "sig$signal" && cd "sig$signal" || exit 1
+    printf 'previous\r\n' >mb_comb_file.txt
+    mkfifo "$work/lines$signal"
+    "$cli" run 2 write >"$work/lines$signal" 2>"$work/err$signal" &
+    pid=$!
+    # The description is the run's last line: the write starts right after it.
+    exec 3<"$work/lines$signal"
+    for _ in 1 2 3; do read -r -u 3 _ || break; done
+    # Then it opens its temporary file: one file more.
+    countOpenFiles $pid
+    before=$open
+    for _ in $(seq 5000); do
+        countOpenFiles $pid
+        [ "$open" -gt "$before" ] || ! kill -0 $pid 2>/dev/null && break
+        read -r -t 0.001 -u 3 _  # waits a millisecond: nothing more comes before the write ends
+    done
+    kill -s "$signal" $pid
+    wait $pid
+    code=$?
+    exec 3<&-
+    check "SIG$signal during a write: exit code" $((128 + $(kill -l "$signal"))) $code
+    if [ "$signal" != KILL ]; then
+        check "SIG$signal during a write: the line on stderr" \
+              "quillstep-cli: interrupted by SIG$signal: mb_comb_file.txt not written, the previous file is kept" \
+              "$(tail -1 "$work/err$signal")"
+    fi
+    check "SIG$signal during a write: the previous file" "previous" "$(head -c 100 mb_comb_file.txt | tr -d '\r')"
+    check "SIG$signal during a write: nothing else left" "mb_comb_file.txt" "$(ls -A)"
+    cd "$work" || exit 1
+done
+
+# A file-size limit: the write fails like any other failed write.
+mkdir limit && cd limit || exit 1
+printf 'previous\r\n' >mb_comb_file.txt
+err=$( (ulimit -f 64; "$cli" --total 20 run 2 write) 2>&1 >/dev/null)
+code=$?
+check "file-size limit: exit code" 1 $code
+check "file-size limit: the line on stderr" "quillstep-cli: mb_comb_file.txt not written: File too large" \
+      "$(echo "$err" | tail -1)"
+check "file-size limit: the previous file" "previous" "$(head -c 100 mb_comb_file.txt | tr -d '\r')"
+check "file-size limit: nothing else left" "mb_comb_file.txt" "$(ls -A)"
+cd "$work" || exit 1
+
+# Too little memory for the search's tables of the full wheel: the search says so and the program
+# goes on to its next command.
+mkdir memory && cd memory || exit 1
+out=$( (ulimit -v 480000; timeout 300 "$cli" run 2 search4 run 1) 2>/dev/null)
+code=$?
+check "search without memory: exit code" 0 $code
+check "search without memory: its line" \
+      "not written: Not enough memory for the search of an abbreviated system among the stored combinations: nothing was searched and no file is written." \
+      "$(echo "$out" | sed -n 4p)"
+check "search without memory: the next command runs" "combinations: 15380937" "$(echo "$out" | sed -n 5p)"
+check "search without memory: no file" "" "$(ls -A)"
+cd "$work" || exit 1
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
