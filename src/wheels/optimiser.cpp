@@ -119,24 +119,35 @@ struct Searcher {
                 fillPool(index, targetEntries);
                 candidates = pool.data();
             }
-            const int32_t candidateCount = candidates == pool.data() ? static_cast<int32_t>(pool.size()) : count();
-            switch (buildRelation({request.targets, candidates, index}, candidateCount, relation)) {
-                case RelationBuilt::Complete: break;
-                case RelationBuilt::Stopped: return {};
-                case RelationBuilt::TooLarge: relation = CoverRelation(); return storeOrder();
+            for (;;) {
+                const bool ownCandidates = candidates != request.targets;
+                const int32_t candidateCount = ownCandidates ? static_cast<int32_t>(pool.size()) : count();
+                const RelationBuilt built = buildRelation({request.targets, candidates, index}, candidateCount, relation);
+                if (built == RelationBuilt::Complete) break;
+                release(relation);
+                if (built == RelationBuilt::Stopped) return {};
+                if (!ownCandidates) return storeOrder();
+                candidates = request.targets;
             }
         }
         std::vector<int32_t> start;
         control.runParts(1, [&](unsigned) { start = maxCoverageSystem(relation, control.stopFlag()); });
-        if (start.empty()) return {};
-        control.publishSize(static_cast<int32_t>(start.size()));
-        if (!coveringInitial.empty() && coveringInitial.size() < start.size()) {
-            std::vector<int32_t> given = indicesOf(coveringInitial, candidates, relation.candidateCount);
-            if (!given.empty()) start = given;
-        }
         std::vector<uint64_t> system;
-        for (const int32_t m : localSearch(relation, start)) system.push_back(candidates[m]);
+        if (!start.empty()) {
+            control.publishSize(static_cast<int32_t>(start.size()));
+            if (!coveringInitial.empty() && coveringInitial.size() < start.size()) {
+                std::vector<int32_t> given = indicesOf(coveringInitial, candidates, relation.candidateCount);
+                if (!given.empty()) start = given;
+            }
+            for (const int32_t m : localSearch(relation, start)) system.push_back(candidates[m]);
+        }
+        release(relation);
         return system;
+    }
+
+    // Handing back a large relation takes a while: done on a worker while the caller polls.
+    void release(CoverRelation& relation) {
+        control.runParts(1, [&](unsigned) { relation = CoverRelation(); });
     }
 
     // The targets, the caller's members that are not targets, then the climbed candidates as
