@@ -126,6 +126,18 @@ TEST(WheelsOptimiser, AnyCombinationMembersCoverEveryTargetAndStayWithinTheNumbe
         }
 }
 
+TEST(WheelsOptimiser, AnyCombinationMayUseNumbersNoStoredCombinationHolds) {
+    // Stored combinations of 1..12 only, members from 1..39: numbers 13 to 39 are free to use.
+    const auto targets = randomStore(6, 12, 300);
+    auto request = requestFor(targets, 5);
+    request.anyCombination = true;
+    request.totalNumbers = 39;
+    request.initialSystem = {maskOf({33, 34, 35, 36, 37, 38, 39})};  // covers nothing: ignored
+    const OptimiserResult result = optimiseSystem(request);
+    ASSERT_FALSE(result.system.empty()) << result.error;
+    EXPECT_EQ(uncoveredTargets(targets, result.system, 5), 0);
+}
+
 TEST(WheelsOptimiser, AMemberOutsideTheStoreCanBeatEveryStoredOne) {
     // The two stored combinations share only 1, 2, 3: no stored one covers both at four hits,
     // while 1..7 shares five numbers with each.

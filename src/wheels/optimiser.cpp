@@ -109,7 +109,7 @@ struct Searcher {
             SubsetIndex index;
             int64_t targetEntries = 0;
             control.runParts(1, [&](unsigned) {
-                index = buildSubsetIndex(request.targets, count(), hits());
+                index = buildSubsetIndex(request.targets, count(), hits(), request.anyCombination ? allowedNumbers() : 0);
                 targetEntries = relationBound(index, request.targets, count());
             });
             if (targetEntries > RELATION_BOUND_LIMIT) return storeOrder();
@@ -157,7 +157,7 @@ struct Searcher {
         std::unordered_set<uint64_t> seen(pool.begin(), pool.end());
         int64_t roomLeft = RELATION_UNIT_LIMIT / 2 - targetEntries;
         const auto offer = [&](uint64_t candidate) {
-            if (candidate == 0 || seen.count(candidate) != 0) return;
+            if (candidate == 0 || (candidate & ~allowedNumbers()) != 0 || seen.count(candidate) != 0) return;
             const int64_t entries = relationBound(index, &candidate, 1);
             if (entries > roomLeft) return;
             roomLeft -= entries;
