@@ -169,14 +169,16 @@ struct Searcher {
         const PoolSources sources{request.targets, count(), index, allowedNumbers()};
         const int32_t climbs = climbedTargetCount(
             sources, targetEntries, CLIMB_WORK_PER_SECOND * CLIMB_SHARE * request.timeLimitSeconds * threads);
-        std::vector<uint64_t> climbed(static_cast<size_t>(climbs), 0);  // 0: not reached before a stop
+        std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached before a stop
         control.runParts(threads, [&](unsigned part) {
             for (int32_t k = partStart(climbs, part); k < partStart(climbs, part + 1); ++k) {
                 if (control.stopFlag().load(std::memory_order_relaxed)) return;
-                climbed[k] = climbedCandidate(sources, climbedTarget(count(), climbs, k));
+                climbed[k] = climbFrom(sources, climbedTarget(count(), climbs, k));
             }
         });
-        for (const uint64_t candidate : climbed) offer(candidate);
+        // The summits first, then the places on the way up.
+        for (int i = 0; i < MAX_CLIMB_STEPS; ++i)
+            for (const Climb& climb : climbed) offer(climb.candidates[i]);
     }
 
     uint64_t allowedNumbers() const { return numbersUpTo(request.totalNumbers); }
