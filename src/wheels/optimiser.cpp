@@ -37,10 +37,12 @@ constexpr double CHECK_SECONDS_PER_SUBSET = 4e-9;
 constexpr double CHECK_SECONDS_FIXED = 0.02;
 // Handing the relation's memory back takes time too (0.3 s for the mode-9 store at four hits).
 constexpr double RELEASE_SECONDS_PER_UNIT = 0.6e-9;
-// Climbing candidates beyond the stored combinations takes at most about this share of the time
-// limit, at about this many units of work per second and thread.
-constexpr double CLIMB_SHARE = 0.2;
-constexpr double CLIMB_WORK_PER_SECOND = 1.5e8;
+// Climbing candidates beyond the stored combinations: this much work (units of
+// climbedTargetCount, a few seconds), fixed so that the candidates do not depend on the time
+// limit or the threads; the climbs still left when this share of the time limit has passed are
+// left out, so that the local search keeps most of the time.
+constexpr double CLIMB_WORK = 1.8e9;
+constexpr double CLIMB_SHARE = 0.35;
 
 int subsetsPerCombination(int hits) { return static_cast<int>(binomial(COMBINATION_SIZE, hits)); }
 
@@ -167,12 +169,12 @@ struct Searcher {
         for (const uint64_t member : coveringInitial) offer(member);
 
         const PoolSources sources{request.targets, count(), index, allowedNumbers()};
-        const int32_t climbs = climbedTargetCount(
-            sources, targetEntries, CLIMB_WORK_PER_SECOND * CLIMB_SHARE * request.timeLimitSeconds * threads);
-        std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached before a stop
+        const int32_t climbs = climbedTargetCount(sources, targetEntries, CLIMB_WORK);
+        const double climbSeconds = CLIMB_SHARE * request.timeLimitSeconds;
+        std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached in time
         control.runParts(threads, [&](unsigned part) {
             for (int32_t k = partStart(climbs, part); k < partStart(climbs, part + 1); ++k) {
-                if (control.stopFlag().load(std::memory_order_relaxed)) return;
+                if (control.stopFlag().load(std::memory_order_relaxed) || control.elapsedSeconds() > climbSeconds) return;
                 climbed[k] = climbFrom(sources, climbedTarget(count(), climbs, k));
             }
         });
