@@ -5,6 +5,11 @@
 //
 // The optimiser never reports a system that it has not seen cover every target; the callers
 // still check the result with the separate routine of system_check.h before they use it.
+//
+// Memory: the covering relation is kept as 16-bit gaps, at most 1.3 GB (the mode-9 store of
+// 99,427 combinations needs 1.1 GB at four hits, 0.1 GB at five). Stores whose relation would be
+// larger (the full wheel of 39 numbers) get only the greedy walk in store order, through a bitmap
+// of t-subsets: a few seconds, bounded, and far from the smallest system.
 
 #include <cstdint>
 #include <functional>
@@ -34,7 +39,8 @@ struct OptimiserRequest {
     uint64_t seed = 1;
     // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
     // time limit not reached and no stop request, the same seed, budget and thread count give
-    // the same system.
+    // the same system. (With anyCombination, the preparation of candidates must also end within
+    // its share of the time limit, a third; it takes a few seconds at most.)
     int64_t stepBudget = 0;
     unsigned threads = 0;  // independent searches, one thread each; 0: one per hardware thread
     // Both called on the calling thread only: progress about twice a second, the stop request
