@@ -1,19 +1,6 @@
 #!/usr/bin/env bash
 # The output lines, exit codes and files of quillstep-cli, as scripts rely on them.
-set -u
-cli=${QUILLSTEP_CLI:?path of quillstep-cli}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-passed=0 failed=0
-
-check() {  # name, expected, actual
-    if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
-status() { "$@" >/dev/null 2>&1; echo $?; }
+source "$(dirname "$0")/contract_helpers.sh"
 
 # run: three lines; the seconds without the time label's suffix
 out=$("$cli" --total 8 run 1 | sed 's/^seconds: .*/seconds: S/')
@@ -74,5 +61,4 @@ check "stats line count" 43 "$(echo "$out" | wc -l)"
 check "stats message" " 8 combinations counted in:" "$(echo "$out" | sed -n 4p | sed 's/in:.*/in:/')"
 check "stats counts" $'1: 7\n8: 7\n9: \n39: ' "$(echo "$out" | grep -E '^(1|8|9|39):')"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -2,20 +2,7 @@
 # quillstep-cli checks the whole line before it runs anything, names what the user typed, fails
 # loudly when its output cannot be written, writes into --output-dir, says when a search was
 # stopped, and runs long lines in constant memory.
-set -u
-cli=${QUILLSTEP_CLI:?path of quillstep-cli}
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work"
-passed=0 failed=0
-
-check() {  # name, expected, actual
-    if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
-status() { "$@" >/dev/null 2>&1; echo $?; }
+source "$(dirname "$0")/contract_helpers.sh"
 stderr_of() { "$@" 2>&1 >/dev/null; }
 
 # a refused command anywhere: nothing runs, nothing is written
@@ -96,5 +83,4 @@ if [ -x /usr/bin/time ]; then
     check "memory of 3000 commands within 2 MB of 30" yes "$([ "$grown" -lt 2048 ] && echo yes || echo "no: $grown kB")"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -1,19 +1,6 @@
 #!/usr/bin/env bash
 # optimise4/optimise5 and check4/check5 of quillstep-cli: output lines, exit codes and files.
-set -u
-cli=${QUILLSTEP_CLI:?path of quillstep-cli}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-passed=0 failed=0
-
-check() {  # name, expected, actual
-    if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-        failed=$((failed + 1))
-        printf 'FAILED %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
-status() { "$@" >/dev/null 2>&1; echo $?; }
+source "$(dirname "$0")/contract_helpers.sh"
 seconds_blank() { sed 's/seconds: [0-9]*\.[0-9]*$/seconds: S/'; }
 
 # optimise: the system size line and the file line of the greedy search's format
@@ -126,5 +113,4 @@ for file_message in "outside.txt|outside.txt: line 2: number 40 is outside 1 to 
 done
 check "nothing printed for a malformed file" "" "$("$cli" --total 11 run 2 check4 outside.txt 2>/dev/null | grep -v -e '^combinations' -e '^seconds' -e '^description')"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
