@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+#include "bench_stores.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "wheels/abbreviated_system.h"
@@ -21,17 +22,6 @@
 
 namespace quillstep {
 namespace {
-
-SharedState& storeOfMode(int mode) {
-    static std::map<int, std::unique_ptr<SharedState>> stores;
-    auto& state = stores[mode];
-    if (!state) {
-        state = createSharedState();
-        HeadlessPlatform platform;
-        runGeneration(*state, platform, mode);
-    }
-    return *state;
-}
 
 double secondsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
