@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace quillstep {
@@ -31,10 +32,11 @@ struct OptimiserRequest {
     std::vector<uint64_t> initialSystem;
     double timeLimitSeconds = 30.0;  // wall-clock limit
     uint64_t seed = 1;
-    // 0: no budget. Otherwise the search ends after this many moves; with the time limit not
-    // reached, the same seed and budget give the same system on any number of threads.
+    // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
+    // time limit not reached and no stop request, the same seed, budget and thread count give
+    // the same system.
     int64_t stepBudget = 0;
-    unsigned threads = 0;  // 0: one per hardware thread
+    unsigned threads = 0;  // independent searches, one thread each; 0: one per hardware thread
     // Both called on the calling thread only: progress about twice a second, the stop request
     // polled at least every 50 ms (true ends the search with the best system so far).
     std::function<void(const OptimiserProgress&)> onProgress;
@@ -46,10 +48,13 @@ struct OptimiserResult {
     bool stopped = false;          // ended by the stop request
     bool timeLimitReached = false;
     double seconds = 0.0;
-    int64_t steps = 0;
+    int64_t steps = 0;    // local-search moves, all searches together
+    std::string error;    // set (and the system empty) when the request itself is unusable
 };
 
-// Returns an empty system only when there is nothing to cover.
+// Returns an empty system when there is nothing to cover, when the request is unusable (error),
+// or when it was stopped before any covering system was complete (only on stores too large to
+// cover within the time given; a covering initialSystem is then returned instead).
 OptimiserResult optimiseSystem(const OptimiserRequest& request);
 
 }  // namespace quillstep
