@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/optimise_commands.h"
 #include "cli/options.h"
+#include "cli/system_command_options.h"
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
@@ -94,6 +96,7 @@ int runCommands(const CliOptions& options) {
         const int button = command.name == "write"     ? WRITE_COMBINATIONS_BUTTON
                            : command.name == "search4" ? SEARCH_G4_BUTTON
                            : command.name == "search5" ? SEARCH_G5_BUTTON
+                           : isOptimiseCommand(command.name) || isCheckCommand(command.name) ? SEARCH_G4_BUTTON
                            : command.name == "stats"   ? STATISTICS_BUTTON
                                                        : 0;
         if (button != 0 && !storeCommandsEnabled(platform, button)) {
@@ -120,6 +123,10 @@ int runCommands(const CliOptions& options) {
         } else if (command.name == "search4" || command.name == "search5") {
             if (const int status = runSearch(*state, platform, command.name == "search4" ? 4 : 5); status != 0)
                 return status;
+        } else if (isOptimiseCommand(command.name)) {
+            if (const int status = runOptimiseCommand(*state, platform, command, std::cout); status != 0) return status;
+        } else if (isCheckCommand(command.name)) {
+            if (const int status = runCheckCommand(*state, command, std::cout); status != 0) return status;
         } else if (command.name == "stats") {
             showNumberStatistics(*state, platform);
             std::cout << state->countingMessage << '\n';

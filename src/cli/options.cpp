@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "cli/system_command_options.h"
+
 namespace quillstep {
 
 const char* const CLI_HELP_TEXT =
@@ -44,16 +46,43 @@ Commands:
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>". Progress goes to stderr; Ctrl+C stops the search and
              keeps the best system among the starting combinations checked so far.
+  optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination]
+  optimise5 [the same options]
+             a system with 4 (5) guaranteed hits, never larger than the greedy search's and
+             usually smaller: the greedy search (given at most a quarter of the time limit) is
+             the start of the optimiser. The result is checked against the store and written
+             to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
+               system size: <size>
+               file: <file> rows: <n> seconds: <s>
+             or "not written: <reason>". --time-limit: seconds, 1 to 3600 (30); --seed: of the
+             random choices (1); --steps: most local-search moves (none); with the same seed and a
+             step budget reached before the time limit, the system is the same every time.
+             --any-combination: members may be any seven of 1..N, not only stored combinations
+             (the file's description line then says how many lie outside the filters).
+             Progress goes to stderr twice a second; Ctrl+C ends the search early and writes the
+             best checked system found so far.
+  check4 FILE
+  check5 FILE
+             checks a system file (this program's own, with or without its header, or lines of
+             seven numbers 1 to 39 separated by commas or blanks) against the store; prints
+               stored: <n>
+               system size: <s>
+               uncovered: <stored combinations that share fewer than 4 (5) numbers with every line>
+               best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>
+               hole: <the first ten uncovered combinations, one line each>
+             and ends with status 0 when nothing is uncovered, 3 when something is.
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
-  write, search4, search5 and stats are refused unless the last run stored its combinations.
+  write, search4, search5, optimise4, optimise5, check4, check5 and stats are refused unless the
+  last run stored its combinations.
 
 Modes: 1/2 full wheel, 3/4 sum, 5/6 odd/even, 7/8 sum + odd/even (odd modes count only, even modes
 store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E,
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
 Files are written to the current working directory. Messages of the window go to stderr.
-Exit status: 0 done, 1 a file could not be written, 2 bad arguments or a refused command.
+Exit status: 0 done, 1 a file could not be written, 2 bad arguments, a refused command or a system
+file that cannot be read or holds a malformed line, 3 a checked system leaves combinations uncovered.
 )";
 
 namespace {
@@ -160,7 +189,8 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
 
     for (; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
-        CliCommand command{name, 0};
+        CliCommand command;
+        command.name = name;
         if (name == "run") {
             const auto mode = i + 1 < arguments.size() ? parseInteger(arguments[i + 1]) : std::nullopt;
             if (!mode || *mode < 1 || *mode > 14) {
@@ -170,6 +200,8 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
             }
             command.mode = *mode;
             ++i;
+        } else if (isOptimiseCommand(name) || isCheckCommand(name)) {
+            if (!parseSystemCommandArguments(arguments, i, command, error)) return std::nullopt;
         } else if (name != "write" && name != "search4" && name != "search5" && name != "stats") {
             error = name.rfind("--", 0) == 0 ? "parameters go before the commands: " + name
                                              : "unknown command '" + name + "' (see --help)";

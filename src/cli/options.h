@@ -1,6 +1,7 @@
 #pragma once
 // The command line of quillstep-cli: parameters first, then the commands to run in order.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,8 +11,15 @@
 namespace quillstep {
 
 struct CliCommand {
-    std::string name;  // run, write, search4, search5, stats
+    std::string name;  // run, write, search4, search5, optimise4, optimise5, check4, check5, stats
     int mode = 0;      // for run
+    // optimise4, optimise5
+    double timeLimitSeconds = 30.0;
+    uint64_t seed = 1;
+    int64_t stepBudget = 0;  // 0: none
+    bool anyCombination = false;
+    // check4, check5
+    std::string fileName;
 };
 
 struct CliOptions {

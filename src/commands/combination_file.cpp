@@ -194,7 +194,7 @@ std::string headerOf(const FileKind& kind, const std::string& description) {
 }
 
 FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind& kind, const int32_t* source,
-                          int32_t rows) {
+                          int32_t rows, const std::string& descriptionNote = {}) {
     FileWriteResult result;
     result.fileName = kind.fileName;
     result.rows = rows;
@@ -205,7 +205,7 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     double seconds = 0.0;
     {
         OutputFile out(partial);
-        const std::string header = headerOf(kind, state.memoryDescription);
+        const std::string header = headerOf(kind, state.memoryDescription + descriptionNote);
         out.write(header.data(), header.size());
 
         std::vector<char> buffers[2] = {std::vector<char>(BUFFER_BYTES), std::vector<char>(BUFFER_BYTES)};
@@ -272,12 +272,14 @@ FileWriteResult writeCombinationFile(SharedState& state, Platform& platform) {
     return writeRows(state, platform, COMBINATIONS, state.storedCombination(0), state.generatedCount);
 }
 
-FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize) {
-    return writeRows(state, platform, G4_SYSTEM, state.systemCombination(0), systemSize);
+FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
+                                  const std::string& descriptionNote) {
+    return writeRows(state, platform, G4_SYSTEM, state.systemCombination(0), systemSize, descriptionNote);
 }
 
-FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize) {
-    return writeRows(state, platform, G5_SYSTEM, state.systemCombination(0), systemSize);
+FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
+                                  const std::string& descriptionNote) {
+    return writeRows(state, platform, G5_SYSTEM, state.systemCombination(0), systemSize, descriptionNote);
 }
 
 void viewFile(Platform& platform, const std::string& fileName) {

@@ -24,9 +24,12 @@ struct FileWriteResult {
 
 // Button "Last data to mb_comb_file.txt": the first generatedCount stored combinations.
 FileWriteResult writeCombinationFile(SharedState& state, Platform& platform);
-// The first `systemSize` combinations of the abbreviated-system store.
-FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize);
-FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize);
+// The first `systemSize` combinations of the abbreviated-system store. A non-empty descriptionNote
+// is added to the description line (for a system that holds combinations outside the filters).
+FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
+                                  const std::string& descriptionNote = {});
+FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
+                                  const std::string& descriptionNote = {});
 
 // Opens the file in the word processor and waits until it is closed; falls back to the system's
 // default program for text files, and says so when neither can be started.

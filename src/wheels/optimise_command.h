@@ -28,7 +28,7 @@ struct OptimiseOutcome {
     bool verified = false;   // the separate check found every stored combination covered
     int32_t systemSize = 0;
     int32_t outsideFilters = 0;  // members that are not stored combinations (anyCombination)
-    double seconds = 0.0;        // the optimiser's own time
+    double seconds = 0.0;        // the search: starting system and optimiser
     FileWriteResult file;        // written only when verified
     std::string error;           // why nothing was written, when nothing was
 };

@@ -1,0 +1,119 @@
+#include "cli/optimise_commands.h"
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <new>
+#include <sstream>
+
+#include "commands/number_text.h"
+#include "commands/system_file_reader.h"
+#include "wheels/optimise_command.h"
+#include "wheels/start_search.h"
+#include "wheels/system_check.h"
+
+namespace quillstep {
+namespace {
+
+constexpr size_t HOLES_SHOWN = 10;
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onOptimiseInterrupt(int) { interrupted = true; }
+
+int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
+
+std::string combinationText(const int32_t* numbers) {
+    std::string text;
+    for (int k = 0; k < 7; ++k) {
+        if (k > 0) text += ',';
+        text += std::to_string(numbers[k]);
+    }
+    return text;
+}
+
+void printProgress(const OptimiserProgress& progress) {
+    std::ostringstream line;
+    line.setf(std::ios::fixed);
+    line.precision(1);
+    line << "progress: best size ";
+    if (progress.bestSize > 0) line << progress.bestSize;
+    else line << "none yet";
+    line << ", elapsed " << progress.elapsedSeconds
+         << " s, remaining " << progress.remainingSeconds << " s";
+    std::cerr << line.str() << std::endl;
+}
+
+int checkSystemFile(const SharedState& state, const CliCommand& command, std::ostream& out) {
+    const SystemFileContents contents = readSystemFile(command.fileName);
+    if (!contents.ok()) {
+        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
+        return 2;
+    }
+    std::vector<uint64_t> system;
+    system.reserve(contents.combinations.size());
+    for (const SystemFileCombination& combination : contents.combinations) system.push_back(combinationMask(combination));
+    const std::vector<uint64_t> stored = combinationMasks(state);
+
+    SystemCheckRequest request;
+    request.stored = stored.data();
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.system = system.data();
+    request.systemSize = static_cast<int64_t>(system.size());
+    request.guaranteedHits = guaranteeOf(command.name);
+    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.holesKept = HOLES_SHOWN;
+    const SystemCheck check = checkSystem(request);
+
+    out << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
+              << "\nuncovered: " << check.uncovered << "\nbest match:";
+    for (int k = 7; k >= 0; --k) out << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
+    out << '\n';
+    for (int64_t hole : check.holes) out << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
+    out.flush();
+    return check.uncovered == 0 ? 0 : 3;
+}
+
+}  // namespace
+
+int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+    OptimiseSettings settings;
+    settings.guaranteedHits = guaranteeOf(command.name);
+    settings.timeLimitSeconds = command.timeLimitSeconds;
+    settings.seed = command.seed;
+    settings.stepBudget = command.stepBudget;
+    settings.anyCombination = command.anyCombination;
+
+    interrupted = false;
+    const auto previousStopRequest = platform.stopRequest;
+    platform.stopRequest = [] { return interrupted.load(); };
+    const auto previousHandler = std::signal(SIGINT, onOptimiseInterrupt);
+    const OptimiseOutcome outcome = optimiseStoredSystem(state, platform, settings, printProgress);
+    std::signal(SIGINT, previousHandler);
+    platform.stopRequest = previousStopRequest;
+
+    if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
+    if (outcome.searched && outcome.verified) out << "system size: " << outcome.systemSize << std::endl;
+    if (outcome.file.written) {
+        out << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
+                  << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
+        return 0;
+    }
+    out << "not written: " << outcome.error << std::endl;
+    // Nothing stored and a system too large for the file are answers, as with the greedy search;
+    // a failed check or write is a fault.
+    const bool answered = !outcome.searched || (outcome.verified && outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY);
+    return answered ? 0 : 1;
+}
+
+int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out) {
+    try {
+        return checkSystemFile(state, command, out);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << command.fileName
+                  << " against " << state.generatedCount << " stored combinations" << std::endl;
+        return 1;
+    }
+}
+
+}  // namespace quillstep

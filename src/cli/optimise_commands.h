@@ -1,0 +1,18 @@
+#pragma once
+// The command-line commands optimise4, optimise5, check4 and check5. Each returns the exit status
+// (0 done; 1 a file could not be written; 2 a system file cannot be read or is malformed;
+// 3 the checked system leaves stored combinations uncovered).
+
+#include <ostream>
+
+#include "cli/options.h"
+#include "engine/shared_state.h"
+#include "platform/headless/headless_platform.h"
+
+namespace quillstep {
+
+// The contract lines go to `out`; progress and errors to stderr.
+int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out);
+int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out);
+
+}  // namespace quillstep

@@ -1,0 +1,119 @@
+#include "cli/system_command_options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+
+namespace quillstep {
+namespace {
+
+enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination };
+
+struct OptimiseOptionName {
+    const char* name;
+    OptimiseOption option;
+    bool takesValue;
+};
+
+constexpr std::array<OptimiseOptionName, 4> OptimiseOptions{{
+    {"time-limit", OptimiseOption::TimeLimit, true},
+    {"seed", OptimiseOption::Seed, true},
+    {"steps", OptimiseOption::Steps, true},
+    {"any-combination", OptimiseOption::AnyCombination, false},
+}};
+
+template <typename Number>
+std::optional<Number> parseNumber(const std::string& text) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::string setOption(OptimiseOption option, const std::string& value, CliCommand& command) {
+    switch (option) {
+        case OptimiseOption::TimeLimit: {
+            const auto seconds = parseNumber<double>(value);
+            if (!seconds || !(*seconds >= 1.0 && *seconds <= 3600.0))
+                return "--time-limit needs seconds from 1 to 3600, got '" + value + "'";
+            command.timeLimitSeconds = *seconds;
+            return {};
+        }
+        case OptimiseOption::Seed: {
+            const auto seed = parseNumber<uint64_t>(value);
+            if (!seed) return "--seed needs a whole number from 0 to 18446744073709551615, got '" + value + "'";
+            command.seed = *seed;
+            return {};
+        }
+        case OptimiseOption::Steps: {
+            const auto steps = parseNumber<int64_t>(value);
+            if (!steps || *steps < 1) return "--steps needs a whole number of at least 1, got '" + value + "'";
+            command.stepBudget = *steps;
+            return {};
+        }
+        case OptimiseOption::AnyCombination:
+            command.anyCombination = true;
+            return {};
+    }
+    return {};
+}
+
+bool parseOptimiseOptions(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
+                          std::string& error) {
+    std::array<bool, OptimiseOptions.size()> seen{};
+    while (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) == 0) {
+        std::string name = arguments[++i].substr(2), value;
+        const size_t eq = name.find('=');
+        if (eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const auto known = std::find_if(OptimiseOptions.begin(), OptimiseOptions.end(),
+                                        [&](const OptimiseOptionName& o) { return name == o.name; });
+        if (known == OptimiseOptions.end()) {
+            error = "unknown option --" + name + " for " + command.name + " (see --help)";
+            return false;
+        }
+        bool& wasSeen = seen[static_cast<size_t>(known - OptimiseOptions.begin())];
+        if (wasSeen) {
+            error = "--" + name + " is given twice for " + command.name;
+            return false;
+        }
+        wasSeen = true;
+        if (!known->takesValue) {
+            if (eq != std::string::npos) {
+                error = "--" + name + " takes no value";
+                return false;
+            }
+        } else if (eq == std::string::npos) {
+            if (i + 1 >= arguments.size()) {
+                error = "--" + name + " needs a value";
+                return false;
+            }
+            value = arguments[++i];
+        }
+        error = setOption(known->option, value, command);
+        if (!error.empty()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || name == "optimise5"; }
+bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
+
+bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
+                                 std::string& error) {
+    if (isOptimiseCommand(command.name)) return parseOptimiseOptions(arguments, i, command, error);
+    if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        error = command.name + " needs the name of a system file";
+        return false;
+    }
+    command.fileName = arguments[++i];
+    return true;
+}
+
+}  // namespace quillstep

@@ -1,0 +1,216 @@
+// The optimise command: a starting system from the greedy search, the optimiser for the rest of
+// the time, the separate check of the result, then the abbreviated-system store and its file,
+// which is read back and compared before the command reports it written.
+//
+// Never larger than the greedy search. The greedy search tries every starting combination; its
+// system goes to the optimiser as the system to start from, and the optimiser never reports a
+// larger one. The greedy search gets at most a quarter of the time limit: on stores where it
+// needs longer, it keeps the best among the starting combinations it reached in that time, and
+// the result is then never larger than that.
+
+#include "wheels/optimise_command.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+
+#include "commands/system_file_reader.h"
+#include "wheels/start_search.h"
+#include "wheels/system_check.h"
+
+namespace quillstep {
+namespace {
+
+constexpr double GREEDY_SHARE_OF_TIME_LIMIT = 0.25;
+constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
+constexpr double SHORTEST_TIME_LIMIT = 1.0;
+constexpr double LONGEST_TIME_LIMIT = 3600.0;
+// The optimiser's result under a step budget depends on its number of parallel searches; a fixed
+// number makes a budgeted run give the same system on any machine.
+constexpr unsigned BUDGETED_SEARCHES = 2;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+std::string settingsMistake(const OptimiseSettings& settings) {
+    if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return "guaranteed hits must be 4 or 5";
+    if (!(settings.timeLimitSeconds >= SHORTEST_TIME_LIMIT && settings.timeLimitSeconds <= LONGEST_TIME_LIMIT))
+        return "the time limit must be 1 to 3600 seconds";
+    if (settings.stepBudget < 0) return "the step budget must not be negative";
+    return {};
+}
+
+// The stop request stays answered once the user has asked: the window's Escape is reported once.
+class StopLatch {
+public:
+    explicit StopLatch(Platform& platform) : platform_(platform) {}
+    bool operator()() {
+        if (!stopped_) stopped_ = platform_.pollStopRequest();
+        return stopped_;
+    }
+    bool stopped() const { return stopped_; }
+
+private:
+    Platform& platform_;
+    bool stopped_ = false;
+};
+
+// The greedy search's best system within its share of the time; empty when every pass reached
+// the capacity (such a system leaves combinations uncovered and is no place to start from).
+std::vector<uint64_t> greedyStartingSystem(const std::vector<uint64_t>& masks, int guaranteedHits, double seconds,
+                                           StopLatch& stop, const std::function<void()>& onProgress) {
+    const Clock::time_point start = Clock::now();
+    StartSearchOptions options;
+    options.kernel = fastestPassKernel(guaranteedHits);
+    options.stopRequested = [&] { return stop() || secondsSince(start) >= seconds; };
+    options.onProgress = [&](int32_t) { onProgress(); };
+    const BestStart best = findBestStart(masks, guaranteedHits, options);
+    if (best.bestSize >= ABBREVIATED_SYSTEM_CAPACITY) return {};
+    std::vector<uint64_t> system;
+    for (int32_t index : greedySystemMembers(masks, best.bestStart, guaranteedHits, options.kernel))
+        system.push_back(masks[static_cast<size_t>(index)]);
+    return system;
+}
+
+void putIntoSystemStore(SharedState& state, const std::vector<uint64_t>& system) {
+    int32_t* out = state.abbreviatedSystemStore.get() + 1;
+    for (uint64_t member : system)
+        for (int v = 1; v < 64; ++v)
+            if (member & (uint64_t{1} << v)) *out++ = v;
+}
+
+// The written file read back with the file reader: the same combinations in the same order.
+bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system) {
+    const SystemFileContents contents = readSystemFile(state.outputFolder / fileName);
+    if (!contents.ok() || contents.combinations.size() != system.size()) return false;
+    for (size_t s = 0; s < system.size(); ++s)
+        if (combinationMask(contents.combinations[s]) != system[s]) return false;
+    return true;
+}
+
+std::string uncoveredReason(const SystemCheck& check, bool anyCombination) {
+    if (!check.malformedMembers.empty())
+        return "the optimiser's system holds " + std::to_string(check.malformedMembers.size()) +
+               " members that are not seven numbers of 1 to the total";
+    if (check.uncovered > 0)
+        return "the optimiser's system leaves " + std::to_string(check.uncovered) + " stored combinations uncovered";
+    if (!anyCombination)
+        return "the optimiser's system holds " + std::to_string(check.membersNotStored.size()) +
+               " combinations that are not stored";
+    return "the optimiser's system failed its check";
+}
+
+void optimise(SharedState& state, Platform& platform, const OptimiseSettings& settings,
+              const std::function<void(const OptimiserProgress&)>& onProgress, OptimiseOutcome& outcome) {
+    const Clock::time_point start = Clock::now();
+    StopLatch stop(platform);
+    Clock::time_point lastProgress = start;
+    int32_t bestSizeSoFar = 0;
+    const auto report = [&](OptimiserProgress progress, bool force) {
+        if (!onProgress || (!force && secondsSince(lastProgress) < PROGRESS_INTERVAL_SECONDS)) return;
+        lastProgress = Clock::now();
+        progress.elapsedSeconds = secondsSince(start);
+        progress.remainingSeconds = std::max(0.0, settings.timeLimitSeconds - progress.elapsedSeconds);
+        if (progress.bestSize == 0) progress.bestSize = bestSizeSoFar;
+        onProgress(progress);
+    };
+
+    const std::vector<uint64_t> masks = combinationMasks(state);
+    const std::vector<uint64_t> greedySystem =
+        greedyStartingSystem(masks, settings.guaranteedHits, settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT,
+                             stop, [&] { report({}, false); });
+    bestSizeSoFar = static_cast<int32_t>(greedySystem.size());
+    report({}, true);
+
+    OptimiserRequest request;
+    request.targets = masks.data();
+    request.targetCount = static_cast<int32_t>(masks.size());
+    request.guaranteedHits = settings.guaranteedHits;
+    request.anyCombination = settings.anyCombination;
+    request.totalNumbers = state.parameters.totalNumbers;
+    request.initialSystem = greedySystem;
+    request.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - secondsSince(start));
+    request.seed = settings.seed;
+    request.stepBudget = settings.stepBudget;
+    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
+    request.onProgress = [&](const OptimiserProgress& progress) { report(progress, false); };
+    request.stopRequested = [&] { return stop(); };
+    OptimiserResult result = optimiseSystem(request);
+    outcome.stopped = stop.stopped() || result.stopped;
+
+    // The optimiser is asked never to do worse than where it started; should it, the start stands.
+    const std::vector<uint64_t>& system =
+        !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size())
+            ? greedySystem
+            : result.system;
+    outcome.seconds = secondsSince(start);
+    outcome.systemSize = static_cast<int32_t>(std::min<size_t>(system.size(), INT32_MAX));
+    report({outcome.systemSize, 0.0, 0.0, result.steps}, true);
+
+    SystemCheckRequest checkRequest;
+    checkRequest.stored = masks.data();
+    checkRequest.storedCount = static_cast<int64_t>(masks.size());
+    checkRequest.system = system.data();
+    checkRequest.systemSize = static_cast<int64_t>(system.size());
+    checkRequest.guaranteedHits = settings.guaranteedHits;
+    checkRequest.highestNumber = state.parameters.totalNumbers;
+    const SystemCheck check = checkSystem(checkRequest);
+    outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
+    if (system.empty()) {
+        outcome.error = !result.error.empty() ? result.error
+                        : outcome.stopped     ? "stopped before any system covered every stored combination"
+                                              : "the optimiser found no system in the time given";
+        return;
+    }
+    if (!check.holds(settings.anyCombination)) {
+        outcome.error = uncoveredReason(check, settings.anyCombination);
+        return;
+    }
+    outcome.verified = true;
+
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
+        outcome.error = "a system of " + std::to_string(outcome.systemSize) + " combinations is not written: files hold at most " +
+                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+        return;
+    }
+    putIntoSystemStore(state, system);
+    const std::string note = outcome.outsideFilters > 0 ? " (system holds " + std::to_string(outcome.outsideFilters) +
+                                                              " combinations outside the filters)"
+                                                        : std::string();
+    outcome.file = settings.guaranteedHits == 5 ? writeG5SystemFile(state, platform, outcome.systemSize, note)
+                                                : writeG4SystemFile(state, platform, outcome.systemSize, note);
+    if (!outcome.file.written) {
+        outcome.error = outcome.file.error;
+    } else if (!fileHoldsSystem(state, outcome.file.fileName, system)) {
+        outcome.file.written = false;
+        outcome.error = outcome.file.fileName + " does not read back as the system that was written";
+    }
+}
+
+}  // namespace
+
+OptimiseOutcome optimiseStoredSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
+                                     const std::function<void(const OptimiserProgress&)>& onProgress) {
+    OptimiseOutcome outcome;
+    if (state.generatedCount <= 0) {
+        outcome.error = "nothing is stored: the last storing run accepted no combination";
+        return outcome;
+    }
+    if (const std::string mistake = settingsMistake(settings); !mistake.empty()) {
+        outcome.error = mistake;
+        return outcome;
+    }
+    outcome.searched = true;
+    try {
+        optimise(state, platform, settings, onProgress, outcome);
+    } catch (const std::bad_alloc&) {
+        outcome.verified = false;
+        outcome.file.written = false;
+        outcome.error = "not enough memory for the optimiser on " + std::to_string(state.generatedCount) +
+                        " stored combinations";
+    }
+    return outcome;
+}
+
+}  // namespace quillstep

@@ -1,0 +1,44 @@
+#pragma once
+// Checking an abbreviated system from scratch, with no help from the search that produced it:
+// does every stored combination share at least guaranteedHits numbers with one system
+// combination, is every system combination a stored one, and how well is each stored
+// combination hit. Combinations are 64-bit masks (bit v for number v).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quillstep {
+
+struct SystemCheckRequest {
+    const uint64_t* stored = nullptr;  // the stored combinations, in store order
+    int64_t storedCount = 0;
+    const uint64_t* system = nullptr;  // the system's combinations, in system order
+    int64_t systemSize = 0;
+    int guaranteedHits = 4;
+    int highestNumber = 39;  // system combinations must be seven numbers of 1..highestNumber
+    size_t holesKept = 10;   // how many uncovered stored combinations to list
+    unsigned threads = 0;    // 0: one per hardware thread
+};
+
+struct SystemCheck {
+    int64_t storedCount = 0;
+    int64_t systemSize = 0;
+    int64_t uncovered = 0;  // stored combinations that share fewer than guaranteedHits with every member
+    // [k]: stored combinations whose best system combination shares exactly k numbers with them.
+    std::array<int64_t, 8> bestMatchCounts{};
+    std::vector<int64_t> holes;             // store indices (from 0) of the first uncovered, in store order
+    std::vector<int64_t> membersNotStored;  // system indices (from 0) of members that are not stored
+    std::vector<int64_t> malformedMembers;  // system indices of members that are not seven of 1..highestNumber
+
+    // The guarantee holds: every stored combination is covered by well-formed members, and unless
+    // members may be any combination, every member is a stored combination.
+    bool holds(bool membersMayBeAnyCombination) const {
+        return uncovered == 0 && malformedMembers.empty() && (membersMayBeAnyCombination || membersNotStored.empty());
+    }
+};
+
+SystemCheck checkSystem(const SystemCheckRequest& request);
+
+}  // namespace quillstep
