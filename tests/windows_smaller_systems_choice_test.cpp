@@ -112,8 +112,9 @@ TEST(SmallerSystemsTexts, WhyNothingWasWritten) {
     const OptimiseSettings settings;
     OptimiseOutcome nothingStored;
     EXPECT_EQ(optimiseOutcomeText(nothingStored, settings), "Nothing is stored: run a generation with storing first.");
-    nothingStored.error = "The last run stored no combinations.";
-    EXPECT_EQ(optimiseOutcomeText(nothingStored, settings), nothingStored.error);
+    nothingStored.error = "nothing is stored: the last storing run accepted no combination";
+    EXPECT_EQ(optimiseOutcomeText(nothingStored, settings),
+              "Nothing is stored: the last storing run accepted no combination.");
 
     OptimiseOutcome failedCheck = writtenOutcome(4, "mb_comb_file_ab.txt");
     failedCheck.verified = false;
@@ -123,7 +124,7 @@ TEST(SmallerSystemsTexts, WhyNothingWasWritten) {
     OptimiseOutcome diskFull = writtenOutcome(4, "mb_comb_file_ab.txt");
     diskFull.file.written = false;
     diskFull.file.error = "No space left on device";
-    EXPECT_EQ(optimiseOutcomeText(diskFull, settings), "No file written: No space left on device");
+    EXPECT_EQ(optimiseOutcomeText(diskFull, settings), "No file written: No space left on device.");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "windows/smaller_systems_texts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -13,6 +14,13 @@ constexpr const char* NOTHING_STORED_TEXT = "Nothing is stored: run a generation
 std::string secondsText(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
+// A reason given in lower case, as the command reports it, shown as a sentence of its own.
+std::string asSentence(std::string text) {
+    if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (!text.empty() && text.back() != '.') text += '.';
     return text;
 }
 
@@ -35,10 +43,11 @@ std::string optimiserProgressText(const OptimiserProgress& progress) {
 }
 
 std::string optimiseOutcomeText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
-    if (!outcome.searched) return outcome.error.empty() ? NOTHING_STORED_TEXT : outcome.error;
+    if (!outcome.searched) return outcome.error.empty() ? NOTHING_STORED_TEXT : asSentence(outcome.error);
     if (!outcome.verified || !outcome.file.written) {
         const std::string& why = !outcome.error.empty() ? outcome.error : outcome.file.error;
-        return "No file written: " + (why.empty() ? std::string("the system did not pass its check.") : why);
+        return "No file written: " + (why.empty() ? std::string("the system did not pass its check.") : why) +
+               (why.empty() || why.back() == '.' ? "" : ".");
     }
     std::string text = "System of " + combinationsText(outcome.systemSize) + ", " +
                        std::to_string(settings.guaranteedHits) + " hits guaranteed, written to " +
