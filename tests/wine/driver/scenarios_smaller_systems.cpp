@@ -62,6 +62,13 @@ bool isChecked(HWND window, int id) {
     return state == BST_CHECKED;
 }
 
+// Presses "Start" and returns once the search runs (its input greyed out; a search lasts at least
+// the five seconds of the shortest time limit).
+void startSearch(HWND window) {
+    pressButton(window, START);
+    waitUntil([&] { return !controlEnabled(window, START); }, "the search to start");
+}
+
 // Waits until the search has ended, acknowledging any message box it shows; returns the result.
 std::string waitForResult(ProgramUnderTest& program, HWND window, std::chrono::milliseconds timeout) {
     std::string result;
@@ -158,9 +165,10 @@ void searchAt12(const DriverOptions& options) {
     program.picture(window, "smaller-systems-window");
 
     const auto started = std::chrono::steady_clock::now();
-    pressButton(window, START);
-    waitUntil([&] { return !controlEnabled(window, START) || !controlText(window, RESULT).empty(); },
-              "the search to start");
+    startSearch(window);
+    expectEqual(controlText(window, RESULT), "", "result while the search runs");
+    waitUntil([&] { return controlText(window, PROGRESS).find(" s left.") != std::string::npos; },
+              "progress with the seconds left");
     const std::string progress = controlText(window, PROGRESS);
     std::printf("progress: \"%s\"\n", progress.c_str());
     const std::string result = waitForResult(program, window, 60s);
@@ -179,7 +187,7 @@ void searchAt12(const DriverOptions& options) {
     step(window, GUARANTEE_UP, GUARANTEE_LABEL, "5");
     clickAndWait(window, ANY_COMBINATION_BOX);
     expect(isChecked(window, ANY_COMBINATION_BOX), "a click left the any-combination box empty");
-    pressButton(window, START);
+    startSearch(window);
     const std::string anyResult = waitForResult(program, window, 60s);
     std::printf("G5 at 12, any combination: \"%s\"\n", anyResult.c_str());
     expect(anyResult.find("mb_comb_file_ab5.txt") != std::string::npos, "the result names no file: \"" + anyResult + "\"");
@@ -206,7 +214,7 @@ void escapeStopsOptimiser(const DriverOptions& options) {
     HWND window = openSmallerSystemsWindow(program, mainWindow);
     for (int k = 0; k < 20; ++k) clickAndWait(window, TIME_LIMIT_UP);
     expectEqual(controlText(window, TIME_LIMIT_LABEL), "600", "time limit at its top");
-    pressButton(window, START);
+    startSearch(window);
     waitUntil([&] { return controlText(window, PROGRESS).find("Smallest system so far") != std::string::npos; },
               "progress with a system size", 120s);
     Sleep(1000);
