@@ -184,8 +184,9 @@ protected:
         ASSERT_FALSE(rows.empty());
         for (int32_t j = 0; j < state->generatedCount; ++j) {
             const uint64_t stored = maskOf(state->storedCombination(j));
-            const bool covered = std::any_of(rows.begin(), rows.end(),
-                                             [&](uint64_t row) { return std::bitset<64>(row & stored).count() >= size_t(hits); });
+            const bool covered = std::any_of(rows.begin(), rows.end(), [&](uint64_t row) {
+                return std::bitset<64>(row & stored).count() >= static_cast<size_t>(hits);
+            });
             ASSERT_TRUE(covered) << "stored combination " << j + 1;
         }
     }

@@ -115,7 +115,9 @@ WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform
 
 void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSystemsChoice& choice) {
     WindowHandler handler;
-    handler.onCreated = [&platform, &choice] { platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination); };
+    handler.onCreated = [&platform, &choice] {
+        platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination);
+    };
     handler.onCommand = [&state, &platform, &choice](int controlId) {
         return smallerSystemsWindowCallback(state, platform, choice, controlId);
     };

@@ -190,7 +190,8 @@ void searchAt12(const DriverOptions& options) {
     startSearch(window);
     const std::string anyResult = waitForResult(program, window, 60s);
     std::printf("G5 at 12, any combination: \"%s\"\n", anyResult.c_str());
-    expect(anyResult.find("mb_comb_file_ab5.txt") != std::string::npos, "the result names no file: \"" + anyResult + "\"");
+    expect(anyResult.find("mb_comb_file_ab5.txt") != std::string::npos,
+           "the result names no file: \"" + anyResult + "\"");
     expect(anyResult.find("Every one of them is a stored combination.") != std::string::npos,
            "the result does not say where the members lie: \"" + anyResult + "\"");
     const std::vector<uint64_t> g5 = systemRows(program, "mb_comb_file_ab5.txt", 12, 5);
@@ -225,7 +226,8 @@ void escapeStopsOptimiser(const DriverOptions& options) {
     const std::string result = waitForResult(program, window, 60s);
     const double afterEscape = std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count();
     std::printf("ended %.2f s after Escape: \"%s\"\n", afterEscape, result.c_str());
-    expect(result.find("Stopped by Escape") != std::string::npos, "the result does not tell of the stop: \"" + result + "\"");
+    expect(result.find("Stopped by Escape") != std::string::npos,
+           "the result does not tell of the stop: \"" + result + "\"");
     expect(afterEscape < 30, "the search went on after Escape");
     const std::vector<uint64_t> g4 = systemRows(program, "mb_comb_file_ab.txt", 20, 4);
     expect(static_cast<int>(g4.size()) == sizeInResult(result), "the file and the result disagree");
