@@ -14,6 +14,8 @@
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "wheels/cover_check.h"
+#include "wheels/cover_greedy.h"
+#include "wheels/cover_relation.h"
 #include "wheels/index_list.h"
 #include "wheels/start_search.h"
 
@@ -124,6 +126,18 @@ TEST(WheelsOptimiser, AnyCombinationMembersCoverEveryTargetAndStayWithinTheNumbe
                 EXPECT_EQ(member & ~((uint64_t{2} << totalNumbers) - 2), 0u) << "a number outside 1.." << totalNumbers;
             }
         }
+}
+
+TEST(WheelsOptimiser, AnyCombinationMayUseNumbersNoStoredCombinationHolds) {
+    // Stored combinations of 1..12 only, members from 1..39: numbers 13 to 39 are free to use.
+    const auto targets = randomStore(6, 12, 300);
+    auto request = requestFor(targets, 5);
+    request.anyCombination = true;
+    request.totalNumbers = 39;
+    request.initialSystem = {maskOf({33, 34, 35, 36, 37, 38, 39})};  // covers nothing: ignored
+    const OptimiserResult result = optimiseSystem(request);
+    ASSERT_FALSE(result.system.empty()) << result.error;
+    EXPECT_EQ(uncoveredTargets(targets, result.system, 5), 0);
 }
 
 TEST(WheelsOptimiser, AMemberOutsideTheStoreCanBeatEveryStoredOne) {
@@ -256,6 +270,65 @@ TEST(WheelsOptimiserParts, CoverCheckFindsTheOneUncoveredTarget) {
     }
     ASSERT_EQ(more.size(), targets.size() + 1);
     EXPECT_FALSE(systemCoversAll(more.data(), static_cast<int32_t>(more.size()), system, 4, 2));
+}
+
+TEST(WheelsOptimiserParts, StoreOrderSystemIsTheGreedySearchPassFromTheFirstCombination) {
+    const std::atomic<bool> noStop{false};
+    for (const int hits : {4, 5}) {
+        const auto targets = randomStore(31 + hits, 17, 1200);
+        std::vector<uint64_t> pass;
+        for (const int32_t i : greedySystemMembers(targets, 1, hits)) pass.push_back(targets[i]);
+        EXPECT_EQ(storeOrderSystem(targets.data(), static_cast<int32_t>(targets.size()), hits, noStop), pass);
+    }
+}
+
+// The max-coverage greedy done plainly: every gain counted afresh in every round.
+std::vector<int32_t> plainMaxCoverage(const std::vector<uint64_t>& targets, int hits) {
+    const size_t n = targets.size();
+    const auto covers = [&](size_t c, size_t x) { return sharedNumbers(numbersOf(targets[c]), numbersOf(targets[x])) >= hits; };
+    std::vector<bool> covered(n, false);
+    std::vector<int32_t> members;
+    for (;;) {
+        size_t best = 0, bestGain = 0;
+        for (size_t c = 0; c < n; ++c) {
+            size_t gain = 0;
+            for (size_t x = 0; x < n; ++x) gain += !covered[x] && covers(c, x);
+            if (gain > bestGain) best = c, bestGain = gain;
+        }
+        if (bestGain == 0) break;
+        members.push_back(static_cast<int32_t>(best));
+        for (size_t x = 0; x < n; ++x) covered[x] = covered[x] || covers(best, x);
+    }
+    for (size_t i = members.size(); i-- > 0;) {  // redundant members out, the latest first
+        bool redundant = true;
+        for (size_t x = 0; x < n && redundant; ++x) {
+            if (!covers(members[i], x)) continue;
+            bool other = false;
+            for (size_t j = 0; j < members.size(); ++j) other = other || (j != i && covers(members[j], x));
+            redundant = other;
+        }
+        if (redundant) members.erase(members.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return members;
+}
+
+TEST(WheelsOptimiserParts, MaxCoverageGreedyAgreesWithThePlainOne) {
+    const std::atomic<bool> noStop{false};
+    for (const int hits : {4, 5}) {
+        const auto targets = randomStore(40 + hits, 15, 250);
+        const int32_t count = static_cast<int32_t>(targets.size());
+        const SubsetIndex index = buildSubsetIndex(targets.data(), count, hits);
+        CoverRelation relation;
+        relation.targetCount = relation.candidateCount = count;
+        relation.covers.begins.resize(count);
+        relation.covers.ends.resize(count);
+        relation.covers.sizes.resize(count);
+        std::atomic<int64_t> units{0};
+        ASSERT_EQ(fillCovers({targets.data(), targets.data(), index}, 0, count, relation, relation.covers.chunks, units,
+                             int64_t{1} << 40, noStop),
+                  RelationBuilt::Complete);
+        EXPECT_EQ(maxCoverageSystem(relation, noStop), plainMaxCoverage(targets, hits)) << "hits " << hits;
+    }
 }
 
 TEST(WheelsOptimiserParts, GapListsReadBackLargeGaps) {

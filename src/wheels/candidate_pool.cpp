@@ -5,8 +5,6 @@
 namespace quillstep {
 namespace {
 
-constexpr int MAX_CLIMB_STEPS = 4;
-
 int64_t coveredCount(const PoolSources& sources, uint64_t mask) {
     int64_t covered = 0;
     forEachCoveredTarget(sources.targets, sources.index, mask, [&](int32_t) { ++covered; });
@@ -15,11 +13,13 @@ int64_t coveredCount(const PoolSources& sources, uint64_t mask) {
 
 }  // namespace
 
-uint64_t climbedCandidate(const PoolSources& sources, int32_t x) {
+Climb climbFrom(const PoolSources& sources, int32_t x) {
     const uint64_t target = sources.targets[x];
     uint64_t candidate = target;
     int64_t covered = coveredCount(sources, candidate);
-    for (int step = 0; step < MAX_CLIMB_STEPS; ++step) {
+    uint64_t path[MAX_CLIMB_STEPS] = {};
+    int steps = 0;
+    for (; steps < MAX_CLIMB_STEPS; ++steps) {
         uint64_t bestSwap = candidate;
         int64_t bestCovered = covered;
         for (uint64_t out = candidate; out != 0; out &= out - 1) {
@@ -33,10 +33,12 @@ uint64_t climbedCandidate(const PoolSources& sources, int32_t x) {
             }
         }
         if (bestSwap == candidate) break;
-        candidate = bestSwap;
+        path[steps] = candidate = bestSwap;
         covered = bestCovered;
     }
-    return candidate;
+    Climb climb;
+    for (int i = 0; i < steps; ++i) climb.candidates[i] = path[steps - 1 - i];
+    return climb;
 }
 
 int32_t climbedTargetCount(const PoolSources& sources, int64_t entriesOfTargets, double work) {

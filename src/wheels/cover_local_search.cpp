@@ -1,11 +1,8 @@
 #include "wheels/cover_local_search.h"
 
-#include <limits>
-
 namespace quillstep {
 namespace {
 
-constexpr int32_t NOT_MEMBER = -1;
 constexpr int32_t NONE = -1;
 constexpr int64_t PUBLISH_INTERVAL = 256;  // steps between two updates of the published counters
 
@@ -25,7 +22,6 @@ struct IndexSet {
     std::vector<int32_t> items;
     std::vector<int32_t> position;  // NONE when absent
     explicit IndexSet(size_t universe) : position(universe, NONE) {}
-    bool contains(int32_t i) const { return position[i] != NONE; }
     void insert(int32_t i) {
         position[i] = static_cast<int32_t>(items.size());
         items.push_back(i);

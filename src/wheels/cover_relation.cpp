@@ -80,10 +80,10 @@ private:
 
 }  // namespace
 
-SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits) {
+SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits, uint64_t otherNumbers) {
     SubsetIndex index;
     index.hits = hits;
-    uint64_t numbersUsed = 0;
+    uint64_t numbersUsed = otherNumbers;
     for (int32_t i = 0; i < count; ++i) numbersUsed |= masks[i];
     index.start.assign(static_cast<size_t>(rankBound(numbersUsed, hits)) + 1, 0);
     CombinationSubsets subsets;

@@ -24,7 +24,9 @@ struct SubsetIndex {
     std::vector<int32_t> targets;
 };
 
-SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits);
+// Ranks are kept for every t-subset of the numbers the masks hold and of `otherNumbers` (the
+// numbers candidates may hold besides).
+SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits, uint64_t otherNumbers = 0);
 
 // An upper bound of the entries `candidates` add to a relation: their t-subsets' bucket sizes.
 int64_t relationBound(const SubsetIndex& index, const uint64_t* candidates, int32_t count);

@@ -37,10 +37,12 @@ constexpr double CHECK_SECONDS_PER_SUBSET = 4e-9;
 constexpr double CHECK_SECONDS_FIXED = 0.02;
 // Handing the relation's memory back takes time too (0.3 s for the mode-9 store at four hits).
 constexpr double RELEASE_SECONDS_PER_UNIT = 0.6e-9;
-// Climbing candidates beyond the stored combinations takes at most about this share of the time
-// limit, at about this many units of work per second and thread.
-constexpr double CLIMB_SHARE = 0.2;
-constexpr double CLIMB_WORK_PER_SECOND = 1.5e8;
+// Climbing candidates beyond the stored combinations: this much work (units of
+// climbedTargetCount, a few seconds), fixed so that the candidates do not depend on the time
+// limit or the threads; the climbs still left when this share of the time limit has passed are
+// left out, so that the local search keeps most of the time.
+constexpr double CLIMB_WORK = 1.8e9;
+constexpr double CLIMB_SHARE = 0.35;
 
 int subsetsPerCombination(int hits) { return static_cast<int>(binomial(COMBINATION_SIZE, hits)); }
 
@@ -109,7 +111,7 @@ struct Searcher {
             SubsetIndex index;
             int64_t targetEntries = 0;
             control.runParts(1, [&](unsigned) {
-                index = buildSubsetIndex(request.targets, count(), hits());
+                index = buildSubsetIndex(request.targets, count(), hits(), request.anyCombination ? allowedNumbers() : 0);
                 targetEntries = relationBound(index, request.targets, count());
             });
             if (targetEntries > RELATION_BOUND_LIMIT) return storeOrder();
@@ -119,24 +121,35 @@ struct Searcher {
                 fillPool(index, targetEntries);
                 candidates = pool.data();
             }
-            const int32_t candidateCount = candidates == pool.data() ? static_cast<int32_t>(pool.size()) : count();
-            switch (buildRelation({request.targets, candidates, index}, candidateCount, relation)) {
-                case RelationBuilt::Complete: break;
-                case RelationBuilt::Stopped: return {};
-                case RelationBuilt::TooLarge: relation = CoverRelation(); return storeOrder();
+            for (;;) {
+                const bool ownCandidates = candidates != request.targets;
+                const int32_t candidateCount = ownCandidates ? static_cast<int32_t>(pool.size()) : count();
+                const RelationBuilt built = buildRelation({request.targets, candidates, index}, candidateCount, relation);
+                if (built == RelationBuilt::Complete) break;
+                release(relation);
+                if (built == RelationBuilt::Stopped) return {};
+                if (!ownCandidates) return storeOrder();
+                candidates = request.targets;
             }
         }
         std::vector<int32_t> start;
         control.runParts(1, [&](unsigned) { start = maxCoverageSystem(relation, control.stopFlag()); });
-        if (start.empty()) return {};
-        control.publishSize(static_cast<int32_t>(start.size()));
-        if (!coveringInitial.empty() && coveringInitial.size() < start.size()) {
-            std::vector<int32_t> given = indicesOf(coveringInitial, candidates, relation.candidateCount);
-            if (!given.empty()) start = given;
-        }
         std::vector<uint64_t> system;
-        for (const int32_t m : localSearch(relation, start)) system.push_back(candidates[m]);
+        if (!start.empty()) {
+            control.publishSize(static_cast<int32_t>(start.size()));
+            if (!coveringInitial.empty() && coveringInitial.size() < start.size()) {
+                std::vector<int32_t> given = indicesOf(coveringInitial, candidates, relation.candidateCount);
+                if (!given.empty()) start = given;
+            }
+            for (const int32_t m : localSearch(relation, start)) system.push_back(candidates[m]);
+        }
+        release(relation);
         return system;
+    }
+
+    // Handing back a large relation takes a while: done on a worker while the caller polls.
+    void release(CoverRelation& relation) {
+        control.runParts(1, [&](unsigned) { relation = CoverRelation(); });
     }
 
     // The targets, the caller's members that are not targets, then the climbed candidates as
@@ -146,7 +159,7 @@ struct Searcher {
         std::unordered_set<uint64_t> seen(pool.begin(), pool.end());
         int64_t roomLeft = RELATION_UNIT_LIMIT / 2 - targetEntries;
         const auto offer = [&](uint64_t candidate) {
-            if (candidate == 0 || seen.count(candidate) != 0) return;
+            if (candidate == 0 || (candidate & ~allowedNumbers()) != 0 || seen.count(candidate) != 0) return;
             const int64_t entries = relationBound(index, &candidate, 1);
             if (entries > roomLeft) return;
             roomLeft -= entries;
@@ -156,16 +169,18 @@ struct Searcher {
         for (const uint64_t member : coveringInitial) offer(member);
 
         const PoolSources sources{request.targets, count(), index, allowedNumbers()};
-        const int32_t climbs = climbedTargetCount(
-            sources, targetEntries, CLIMB_WORK_PER_SECOND * CLIMB_SHARE * request.timeLimitSeconds * threads);
-        std::vector<uint64_t> climbed(static_cast<size_t>(climbs), 0);  // 0: not reached before a stop
+        const int32_t climbs = climbedTargetCount(sources, targetEntries, CLIMB_WORK);
+        const double climbSeconds = CLIMB_SHARE * request.timeLimitSeconds;
+        std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached in time
         control.runParts(threads, [&](unsigned part) {
             for (int32_t k = partStart(climbs, part); k < partStart(climbs, part + 1); ++k) {
-                if (control.stopFlag().load(std::memory_order_relaxed)) return;
-                climbed[k] = climbedCandidate(sources, climbedTarget(count(), climbs, k));
+                if (control.stopFlag().load(std::memory_order_relaxed) || control.elapsedSeconds() > climbSeconds) return;
+                climbed[k] = climbFrom(sources, climbedTarget(count(), climbs, k));
             }
         });
-        for (const uint64_t candidate : climbed) offer(candidate);
+        // The summits first, then the places on the way up.
+        for (int i = 0; i < MAX_CLIMB_STEPS; ++i)
+            for (const Climb& climb : climbed) offer(climb.candidates[i]);
     }
 
     uint64_t allowedNumbers() const { return numbersUpTo(request.totalNumbers); }

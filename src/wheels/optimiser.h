@@ -34,7 +34,8 @@ struct OptimiserRequest {
     uint64_t seed = 1;
     // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
     // time limit not reached and no stop request, the same seed, budget and thread count give
-    // the same system.
+    // the same system. (With anyCombination, the preparation of candidates must also end within
+    // its share of the time limit, a third; it takes a few seconds at most.)
     int64_t stepBudget = 0;
     unsigned threads = 0;  // independent searches, one thread each; 0: one per hardware thread
     // Both called on the calling thread only: progress about twice a second, the stop request
