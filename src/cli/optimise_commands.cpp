@@ -93,7 +93,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     platform.stopRequest = previousStopRequest;
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
-    if (outcome.searched && outcome.verified) out << "system size: " << outcome.systemSize << std::endl;
+    if (outcome.verified || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) out << "system size: " << outcome.systemSize << std::endl;
     if (outcome.file.written) {
         out << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
                   << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
@@ -102,7 +102,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     out << "not written: " << outcome.error << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // a failed check or write is a fault.
-    const bool answered = !outcome.searched || (outcome.verified && outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY);
+    const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;
     return answered ? 0 : 1;
 }
 

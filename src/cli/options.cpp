@@ -56,7 +56,8 @@ Commands:
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>". --time-limit: seconds, 1 to 3600 (30); --seed: of the
              random choices (1); --steps: most local-search moves (none); with the same seed and a
-             step budget reached before the time limit, the system is the same every time.
+             step budget reached before the time limit, the system is the same every time, as
+             long as the greedy search too ended within its share.
              --any-combination: members may be any seven of 1..N, not only stored combinations
              (the file's description line then says how many lie outside the filters).
              Progress goes to stderr twice a second; Ctrl+C ends the search early and writes the

@@ -25,6 +25,7 @@ constexpr double GREEDY_SHARE_OF_TIME_LIMIT = 0.25;
 constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
 constexpr double SHORTEST_TIME_LIMIT = 1.0;
 constexpr double LONGEST_TIME_LIMIT = 3600.0;
+constexpr double SHORTEST_OPTIMISER_SECONDS = 0.1;  // when the greedy search overran its share
 // The optimiser's result under a step budget depends on its number of parallel searches; a fixed
 // number makes a budgeted run give the same system on any machine.
 constexpr unsigned BUDGETED_SEARCHES = 2;
@@ -101,26 +102,45 @@ std::string uncoveredReason(const SystemCheck& check, bool anyCombination) {
     return "the optimiser's system failed its check";
 }
 
-void optimise(SharedState& state, Platform& platform, const OptimiseSettings& settings,
-              const std::function<void(const OptimiserProgress&)>& onProgress, OptimiseOutcome& outcome) {
-    const Clock::time_point start = Clock::now();
-    StopLatch stop(platform);
-    Clock::time_point lastProgress = start;
-    int32_t bestSizeSoFar = 0;
-    const auto report = [&](OptimiserProgress progress, bool force) {
-        if (!onProgress || (!force && secondsSince(lastProgress) < PROGRESS_INTERVAL_SECONDS)) return;
-        lastProgress = Clock::now();
-        progress.elapsedSeconds = secondsSince(start);
-        progress.remainingSeconds = std::max(0.0, settings.timeLimitSeconds - progress.elapsedSeconds);
-        if (progress.bestSize == 0) progress.bestSize = bestSizeSoFar;
-        onProgress(progress);
-    };
+// Progress of both phases on one clock, at most every PROGRESS_INTERVAL_SECONDS unless forced.
+class ProgressReport {
+public:
+    ProgressReport(const std::function<void(const OptimiserProgress&)>& onProgress, double timeLimitSeconds)
+        : onProgress_(onProgress), timeLimitSeconds_(timeLimitSeconds) {}
 
-    const std::vector<uint64_t> masks = combinationMasks(state);
-    const std::vector<uint64_t> greedySystem =
-        greedyStartingSystem(masks, settings.guaranteedHits, settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT,
-                             stop, [&] { report({}, false); });
-    bestSizeSoFar = static_cast<int32_t>(greedySystem.size());
+    void operator()(OptimiserProgress progress, bool force) {
+        if (!onProgress_ || (!force && secondsSince(last_) < PROGRESS_INTERVAL_SECONDS)) return;
+        last_ = Clock::now();
+        progress.elapsedSeconds = secondsSince(start_);
+        progress.remainingSeconds = std::max(0.0, timeLimitSeconds_ - progress.elapsedSeconds);
+        if (progress.bestSize == 0) progress.bestSize = bestSizeSoFar;
+        onProgress_(progress);
+    }
+    double elapsedSeconds() const { return secondsSince(start_); }
+
+    int32_t bestSizeSoFar = 0;  // shown while the phase running has no system of its own yet
+
+private:
+    const std::function<void(const OptimiserProgress&)>& onProgress_;
+    const double timeLimitSeconds_;
+    const Clock::time_point start_ = Clock::now();
+    Clock::time_point last_ = start_;
+};
+
+struct SearchedSystem {
+    std::vector<uint64_t> members;
+    bool stopped = false;
+    std::string error;  // why there is no system, when there is none
+};
+
+// The greedy search's system, then the optimiser from it for the rest of the time.
+SearchedSystem searchSystem(const SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
+                            const OptimiseSettings& settings, ProgressReport& report) {
+    StopLatch stop(platform);
+    const double greedySeconds = settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT;
+    std::vector<uint64_t> greedySystem =
+        greedyStartingSystem(masks, settings.guaranteedHits, greedySeconds, stop, [&] { report({}, false); });
+    report.bestSizeSoFar = static_cast<int32_t>(greedySystem.size());
     report({}, true);
 
     OptimiserRequest request;
@@ -130,50 +150,44 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     request.anyCombination = settings.anyCombination;
     request.totalNumbers = state.parameters.totalNumbers;
     request.initialSystem = greedySystem;
-    request.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - secondsSince(start));
+    request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS, settings.timeLimitSeconds - report.elapsedSeconds());
     request.seed = settings.seed;
     request.stepBudget = settings.stepBudget;
     request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
     request.onProgress = [&](const OptimiserProgress& progress) { report(progress, false); };
     request.stopRequested = [&] { return stop(); };
     OptimiserResult result = optimiseSystem(request);
-    outcome.stopped = stop.stopped() || result.stopped;
 
+    SearchedSystem searched;
+    searched.stopped = stop.stopped() || result.stopped;
     // The optimiser is asked never to do worse than where it started; should it, the start stands.
-    const std::vector<uint64_t>& system =
-        !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size())
-            ? greedySystem
-            : result.system;
-    outcome.seconds = secondsSince(start);
-    outcome.systemSize = static_cast<int32_t>(std::min<size_t>(system.size(), INT32_MAX));
-    report({outcome.systemSize, 0.0, 0.0, result.steps}, true);
+    const bool keepGreedy =
+        !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size());
+    searched.members = keepGreedy ? std::move(greedySystem) : std::move(result.system);
+    if (searched.members.empty())
+        searched.error = !result.error.empty() ? result.error
+                         : searched.stopped    ? "stopped before any system covered every stored combination"
+                                               : "the optimiser found no system in the time given";
+    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.steps}, true);
+    return searched;
+}
 
-    SystemCheckRequest checkRequest;
-    checkRequest.stored = masks.data();
-    checkRequest.storedCount = static_cast<int64_t>(masks.size());
-    checkRequest.system = system.data();
-    checkRequest.systemSize = static_cast<int64_t>(system.size());
-    checkRequest.guaranteedHits = settings.guaranteedHits;
-    checkRequest.highestNumber = state.parameters.totalNumbers;
-    const SystemCheck check = checkSystem(checkRequest);
-    outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
-    if (system.empty()) {
-        outcome.error = !result.error.empty() ? result.error
-                        : outcome.stopped     ? "stopped before any system covered every stored combination"
-                                              : "the optimiser found no system in the time given";
-        return;
-    }
-    if (!check.holds(settings.anyCombination)) {
-        outcome.error = uncoveredReason(check, settings.anyCombination);
-        return;
-    }
-    outcome.verified = true;
+SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vector<uint64_t>& system, int guaranteedHits,
+                              int totalNumbers) {
+    SystemCheckRequest request;
+    request.stored = masks.data();
+    request.storedCount = static_cast<int64_t>(masks.size());
+    request.system = system.data();
+    request.systemSize = static_cast<int64_t>(system.size());
+    request.guaranteedHits = guaranteedHits;
+    request.highestNumber = totalNumbers;
+    return checkSystem(request);
+}
 
-    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.error = "a system of " + std::to_string(outcome.systemSize) + " combinations is not written: files hold at most " +
-                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
-        return;
-    }
+// The checked system (fewer members than the capacity) into the abbreviated-system store and its
+// file, which is read back.
+void writeCheckedSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
+                        const std::vector<uint64_t>& system, OptimiseOutcome& outcome) {
     putIntoSystemStore(state, system);
     const std::string note = outcome.outsideFilters > 0 ? " (system holds " + std::to_string(outcome.outsideFilters) +
                                                               " combinations outside the filters)"
@@ -186,6 +200,37 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
         outcome.file.written = false;
         outcome.error = outcome.file.fileName + " does not read back as the system that was written";
     }
+}
+
+void optimise(SharedState& state, Platform& platform, const OptimiseSettings& settings,
+              const std::function<void(const OptimiserProgress&)>& onProgress, OptimiseOutcome& outcome) {
+    ProgressReport report(onProgress, settings.timeLimitSeconds);
+    const std::vector<uint64_t> masks = combinationMasks(state);
+    const SearchedSystem searched = searchSystem(state, platform, masks, settings, report);
+    outcome.stopped = searched.stopped;
+    outcome.seconds = report.elapsedSeconds();
+    outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));
+    if (searched.members.empty()) {
+        outcome.error = searched.error;
+        return;
+    }
+    // A system too large for the store and its file is not used, so it is not checked either
+    // (on the largest stores the optimiser's systems run to thousands of members).
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
+        outcome.error = "a system of " + std::to_string(outcome.systemSize) +
+                        " combinations is not written: files hold at most " +
+                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+        return;
+    }
+    const SystemCheck check =
+        checkAgainstStore(masks, searched.members, settings.guaranteedHits, state.parameters.totalNumbers);
+    outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
+    if (!check.holds(settings.anyCombination)) {
+        outcome.error = uncoveredReason(check, settings.anyCombination);
+        return;
+    }
+    outcome.verified = true;
+    writeCheckedSystem(state, platform, settings, searched.members, outcome);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ struct OptimiseSettings {
 struct OptimiseOutcome {
     bool searched = false;   // false: nothing stored, nothing optimised or written
     bool stopped = false;    // ended early by the stop request (Escape, Ctrl+C)
-    bool verified = false;   // the separate check found every stored combination covered
+    bool verified = false;   // the separate check found every stored combination covered (not
+                             // checked: systems of the capacity or more, which are not written)
     int32_t systemSize = 0;
     int32_t outsideFilters = 0;  // members that are not stored combinations (anyCombination)
     double seconds = 0.0;        // the search: starting system and optimiser

@@ -107,7 +107,8 @@ check "holed system exits 3" 3 "$(status "$cli" --total 11 run 2 check4 holed.tx
 
 # header-less lines of seven numbers, blank- or comma-separated, in any order
 printf '7 6 5 4 3 2 1\n\n11\t10 9 8 3 2 1\n' >plain.txt
-check "plain blank-separated file" "$("$cli" --total 11 run 2 check4 mb_comb_file_ab.txt)" "$("$cli" --total 11 run 2 check4 plain.txt)"
+check "plain blank-separated file" "$("$cli" --total 11 run 2 check4 mb_comb_file_ab.txt | tail -4)" \
+      "$("$cli" --total 11 run 2 check4 plain.txt | tail -4)"
 printf '1,2,3,4,5,6,7\r\n1, 2, 3, 8, 9, 10, 11\r\n' >commas.txt
 check "plain comma-separated file" 0 "$(status "$cli" --total 11 run 2 check4 commas.txt)"
 
