@@ -1,6 +1,6 @@
 // The "Smaller systems" window: opened after a storing run, its steps, a search to its end with
-// the system file checked against every stored combination, the any-combination box, and Escape
-// during a long search.
+// the system file checked against every stored combination, the any-combination box, the file
+// opened by the main window's viewer button, and Escape during a long search.
 
 #include <bit>
 #include <cstdint>
@@ -17,7 +17,7 @@ namespace driver {
 
 namespace {
 
-constexpr int FULL_WHEEL_STORING = 1030, MEMORY_LABEL = 1073;
+constexpr int FULL_WHEEL_STORING = 1030, MEMORY_LABEL = 1073, VIEW_G5 = 1077;
 // The window's controls.
 constexpr int GUARANTEE_LABEL = 1163, GUARANTEE_UP = 1164, GUARANTEE_DOWN = 1165;
 constexpr int TIME_LIMIT_LABEL = 1167, TIME_LIMIT_UP = 1168, TIME_LIMIT_DOWN = 1169;
@@ -147,6 +147,23 @@ int sizeInResult(const std::string& result) {
     return std::stoi(match[1]);
 }
 
+// The main window's viewer button opens the file that the window wrote; the editor is closed again.
+void expectViewerShows(ProgramUnderTest& program, HWND mainWindow, int viewButton, const std::string& fileName) {
+    pressButton(mainWindow, viewButton);
+    HWND editor = nullptr;
+    waitUntil(
+        [&] {
+            if (HWND box = program.findMessageBox())
+                fail("a message box instead of the editor: \"" + windowText(box) + "\"");
+            editor = findForeignWindow(program.processId(), fileName);
+            return editor != nullptr;
+        },
+        "an editor showing " + fileName);
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    settle(mainWindow);
+    activate(mainWindow);
+}
+
 void searchAt12(const DriverOptions& options) {
     ProgramUnderTest program(options);
     HWND mainWindow = storeFullWheel(program, 12);
@@ -200,6 +217,7 @@ void searchAt12(const DriverOptions& options) {
 
     closeSmallerSystemsWindow(program, mainWindow, window);
     expectStoreButtons(mainWindow, true, "after the \"Smaller systems\" window");
+    expectViewerShows(program, mainWindow, VIEW_G5, "mb_comb_file_ab5.txt");
     // Opened again, the window starts from the last choice.
     window = openSmallerSystemsWindow(program, mainWindow);
     expectEqual(controlText(window, GUARANTEE_LABEL), "5", "guarantee when opened again");
