@@ -44,7 +44,10 @@ public:
           coverCount_(relation.targetCount, 0),
           coverXor_(relation.targetCount, 0),
           weight_(relation.targetCount, 1),
-          score_(relation.candidateCount, 0),
+          uncoveredSince_(relation.targetCount, 0),
+          loss_(relation.candidateCount, 0),
+          gainBase_(relation.candidateCount, 0),
+          uncoveredCount_(relation.candidateCount, 0),
           lastMoved_(relation.candidateCount, 0),
           members_(relation.candidateCount),
           uncovered_(relation.targetCount),
@@ -57,11 +60,10 @@ public:
             }
         }
         for (const int32_t m : start)
-            for (const int32_t x : relation.targetsOf(m)) score_[m] += coverCount_[x] == 1 ? weight_[x] : 0;
+            for (const int32_t x : relation.targetsOf(m)) loss_[m] += coverCount_[x] == 1 ? weight_[x] : 0;
     }
 
-    LocalSearchOutcome run(int64_t stepBudget, const std::atomic<bool>& stop,
-                           LocalSearchProgress& progress) {
+    LocalSearchOutcome run(int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
         LocalSearchOutcome outcome;
         int32_t lastAdded = NONE;
         for (;;) {
@@ -80,7 +82,7 @@ public:
             lastAdded = bestCandidateFor(target, dropped);
             add(lastAdded);
             lastMoved_[lastAdded] = outcome.steps;
-            raiseUncoveredWeights();
+            ++raises_;  // every uncovered target's weight grows by 1
             if (outcome.steps % PUBLISH_INTERVAL == 0) progress.steps.store(outcome.steps);
         }
         return finish(outcome, progress);
@@ -92,6 +94,14 @@ private:
         return outcome;
     }
 
+    // Weights grow only while their targets are uncovered, by 1 per step for all of them at
+    // once. So an uncovered target's weight is its weight when it was uncovered plus the raises
+    // since, and a candidate's gain, the sum over its uncovered targets, is
+    //   sum(weight - raises then) + raises now * (its uncovered targets),
+    // two values that change only when one of its targets changes between covered and
+    // uncovered: raising every uncovered target's weight costs nothing.
+    int64_t gain(int32_t candidate) const { return gainBase_[candidate] + raises_ * uncoveredCount_[candidate]; }
+
     void add(int32_t candidate) {
         members_.insert(candidate);
         int64_t loss = 0;
@@ -100,39 +110,43 @@ private:
             coverXor_[x] ^= candidate;
             if (count == 1) {
                 uncovered_.erase(x);
+                const int64_t base = weight_[x] - uncoveredSince_[x];
+                weight_[x] = base + raises_;
                 loss += weight_[x];
-                for (const int32_t other : relation_.candidatesOf(x))
-                    if (other != candidate) score_[other] -= weight_[x];
+                for (const int32_t other : relation_.candidatesOf(x)) {
+                    gainBase_[other] -= base;
+                    --uncoveredCount_[other];
+                }
             } else if (count == 2) {
-                score_[coverXor_[x] ^ candidate] -= weight_[x];  // no longer the only one
+                loss_[coverXor_[x] ^ candidate] -= weight_[x];  // no longer the only one
             }
         }
-        score_[candidate] = loss;
+        loss_[candidate] = loss;
     }
 
     void remove(int32_t member) {
         members_.erase(member);
-        int64_t gain = 0;
         for (const int32_t x : relation_.targetsOf(member)) {
             const int32_t count = --coverCount_[x];
             coverXor_[x] ^= member;
             if (count == 0) {
                 uncovered_.insert(x);
-                gain += weight_[x];
-                for (const int32_t other : relation_.candidatesOf(x))
-                    if (other != member) score_[other] += weight_[x];
+                uncoveredSince_[x] = raises_;
+                for (const int32_t other : relation_.candidatesOf(x)) {
+                    gainBase_[other] += weight_[x] - raises_;
+                    ++uncoveredCount_[other];
+                }
             } else if (count == 1) {
-                score_[coverXor_[x]] += weight_[x];  // now the only one
+                loss_[coverXor_[x]] += weight_[x];  // now the only one
             }
         }
-        score_[member] = gain;
     }
 
     int32_t leastLossMember(int32_t forbidden) const {
         int32_t best = NONE;
         for (const int32_t m : members_.items) {
             if (m == forbidden) continue;
-            if (best == NONE || score_[m] < score_[best] || (score_[m] == score_[best] && lastMoved_[m] < lastMoved_[best]))
+            if (best == NONE || loss_[m] < loss_[best] || (loss_[m] == loss_[best] && lastMoved_[m] < lastMoved_[best]))
                 best = m;
         }
         return best == NONE ? members_.items.front() : best;
@@ -140,30 +154,31 @@ private:
 
     int32_t bestCandidateFor(int32_t target, int32_t forbidden) const {
         int32_t best = NONE;
+        int64_t bestGain = 0;
         for (const int32_t c : relation_.candidatesOf(target)) {
             if (c == forbidden) continue;
-            if (best == NONE || score_[c] > score_[best] || (score_[c] == score_[best] && lastMoved_[c] < lastMoved_[best]))
+            const int64_t g = gain(c);
+            if (best == NONE || g > bestGain || (g == bestGain && lastMoved_[c] < lastMoved_[best])) {
                 best = c;
+                bestGain = g;
+            }
         }
         return best == NONE ? forbidden : best;
     }
 
-    void raiseUncoveredWeights() {
-        for (const int32_t x : uncovered_.items) {
-            ++weight_[x];
-            for (const int32_t c : relation_.candidatesOf(x)) ++score_[c];
-        }
-    }
-
     const CoverRelation& relation_;
     std::vector<int32_t> coverCount_;
-    std::vector<int32_t> coverXor_;  // XOR of the covering members: the member itself when only one covers
-    std::vector<int64_t> weight_;
-    std::vector<int64_t> score_;     // loss of a member, gain of any other candidate
+    std::vector<int32_t> coverXor_;        // XOR of the covering members: the member itself when only one covers
+    std::vector<int64_t> weight_;          // of a covered target; of an uncovered one, when it was uncovered
+    std::vector<int64_t> uncoveredSince_;  // raises_ when the target was last uncovered
+    std::vector<int64_t> loss_;            // of members
+    std::vector<int64_t> gainBase_;        // of other candidates, with uncoveredCount_: see gain()
+    std::vector<int32_t> uncoveredCount_;
     std::vector<int64_t> lastMoved_;
     IndexSet members_;
     IndexSet uncovered_;
     Random random_;
+    int64_t raises_ = 0;
 };
 
 }  // namespace

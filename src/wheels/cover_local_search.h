@@ -10,7 +10,8 @@
 // that targets left uncovered for long pull the search towards them. Whenever nothing is
 // uncovered the system is kept as the best so far and the member of least loss is dropped, one
 // size smaller. Scores are kept up to date incrementally: a step only touches the targets of the
-// two members it moves and the candidates of the targets whose cover changes.
+// two members it moves and the candidates of the targets whose cover changes; the weight raise
+// itself costs nothing (see gain() in the source).
 
 #include <atomic>
 #include <cstdint>

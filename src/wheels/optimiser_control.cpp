@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -72,13 +73,19 @@ void OptimiserControl::runParts(unsigned parts, const std::function<void(unsigne
     unsigned ended = 0;
     std::vector<std::thread> workers;
     workers.reserve(parts);
-    for (unsigned part = 0; part < parts; ++part)
-        workers.emplace_back([&, part] {
-            work(part);
-            std::lock_guard lock(mutex);
-            ++ended;
-            partEnded.notify_one();
-        });
+    const auto runPart = [&](unsigned part) {
+        work(part);
+        std::lock_guard lock(mutex);
+        ++ended;
+        partEnded.notify_one();
+    };
+    for (unsigned part = 0; part < parts; ++part) {
+        try {
+            workers.emplace_back(runPart, part);
+        } catch (const std::system_error&) {
+            runPart(part);  // no thread to be had: the part runs here, without polling meanwhile
+        }
+    }
     std::unique_lock lock(mutex);
     while (ended < parts) {
         lock.unlock();
