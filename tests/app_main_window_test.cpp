@@ -48,8 +48,31 @@ TEST(AppMainWindowTemplate, FrameAndCreationOrder) {
 
     std::vector<int> ids;
     for (const auto& c : w.controls) ids.push_back(c.id);
-    EXPECT_EQ(ids, expectedCreationOrder());
+    const std::vector<int> original = expectedCreationOrder();
+    ASSERT_GT(ids.size(), original.size());
+    // The original controls come first, in their order; controls added later follow them.
+    EXPECT_EQ(std::vector<int>(ids.begin(), ids.begin() + static_cast<long>(original.size())), original);
+    for (size_t k = original.size(); k < ids.size(); ++k) EXPECT_GT(ids[k], 1153) << "added control " << k;
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << "ids must be unique";
+}
+
+// The added button lies inside the client area and covers no other control.
+TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
+    const WindowTemplate w = mainWindowTemplate();
+    const ControlTemplate* button = w.find(SMALLER_SYSTEMS_BUTTON);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->kind, ControlKind::Button);
+    EXPECT_EQ(button->text, "Smaller systems...");
+    EXPECT_GE(button->x, 0);
+    EXPECT_GE(button->y, 0);
+    EXPECT_LE(button->x + button->width, w.width);
+    EXPECT_LE(button->y + button->height, w.height);
+    for (const auto& c : w.controls) {
+        if (c.id == button->id) continue;
+        const bool apart = c.x >= button->x + button->width || button->x >= c.x + c.width ||
+                           c.y >= button->y + button->height || button->y >= c.y + c.height;
+        EXPECT_TRUE(apart) << "overlaps control " << c.id;
+    }
 }
 
 TEST(AppMainWindowTemplate, SelectedControlsAreExact) {
@@ -153,7 +176,8 @@ TEST(AppMainWindowRun, StoreButtonsGreyAfterCreationAndOthersEnabled) {
     EXPECT_EQ(store, (std::set<int>{1037, 1038, 1074, 1075, 1076, 1077, 1080}));
     for (const auto& c : platform.shownWindows[0].controls) {
         if (c.kind != ControlKind::Button) continue;
-        EXPECT_EQ(platform.isEnabled(c.id), !store.count(c.id)) << c.id;
+        const bool greyed = store.count(c.id) || c.id == SMALLER_SYSTEMS_BUTTON;
+        EXPECT_EQ(platform.isEnabled(c.id), !greyed) << c.id;
     }
     EXPECT_EQ(platform.text(1137), "7");
 }

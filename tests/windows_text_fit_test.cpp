@@ -6,6 +6,8 @@
 
 #include "app/main_window.h"
 #include "windows/intro_window.h"
+#include "windows/smaller_systems_texts.h"
+#include "windows/smaller_systems_window.h"
 
 namespace quillstep {
 namespace {
@@ -45,12 +47,14 @@ int wrappedLines(const std::string& text, const FontTemplate& font, int width) {
     return lines;
 }
 
-void expectFits(const WindowTemplate& window, int id) {
+// Whether `text` fits control `id` of the window (its own text when none is given).
+void expectFits(const WindowTemplate& window, int id, const std::string* text = nullptr) {
     const ControlTemplate* c = window.find(id);
     ASSERT_NE(c, nullptr) << id;
+    const std::string& shown = text ? *text : c->text;
     const FontTemplate font = c->font < 0 ? FontTemplate{} : window.fonts[c->font];
     const int available = std::max(1, static_cast<int>(c->height / lineHeight(font)));
-    EXPECT_LE(wrappedLines(c->text, font, c->width), available) << id << ": \"" << c->text << "\"";
+    EXPECT_LE(wrappedLines(shown, font, c->width), available) << id << ": \"" << shown << "\"";
 }
 
 TEST(WindowsTextFit, EstimateIsNotVacuous) {
@@ -73,6 +77,29 @@ TEST(WindowsTextFit, IntroParagraphsFitTheirLabels) {
     const WindowTemplate w = introWindowTemplate();
     for (const auto& c : w.controls)
         if (c.kind == ControlKind::Label) expectFits(w, c.id);
+}
+
+// The fixed texts, and the longest texts the progress and result labels can be given.
+TEST(WindowsTextFit, SmallerSystemsTextsFitTheirLabels) {
+    SmallerSystemsChoice widest;
+    widest.timeLimitSeconds = 600;
+    const WindowTemplate w = smallerSystemsWindowTemplate(widest);
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox) expectFits(w, c.id);
+
+    const std::string progress = optimiserProgressText({999, 0.0, 600.0, 0});
+    expectFits(w, SMALLER_SYSTEMS_PROGRESS, &progress);
+
+    OptimiseOutcome outcome;
+    outcome.searched = outcome.verified = outcome.file.written = outcome.stopped = true;
+    outcome.systemSize = outcome.outsideFilters = 999;
+    outcome.seconds = 599.9;
+    outcome.file.fileName = "mb_comb_file_ab5.txt";
+    OptimiseSettings settings;
+    settings.guaranteedHits = 5;
+    settings.anyCombination = true;
+    const std::string result = optimiseOutcomeText(outcome, settings);
+    expectFits(w, SMALLER_SYSTEMS_RESULT, &result);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/dispatch.h"
+#include "commands/control_ids.h"
 #include "commands/store_commands.h"
 
 namespace quillstep {
@@ -142,6 +143,13 @@ constexpr std::array TRAILING_CONTROLS{
     ControlRow{1153, BUTTON, "any 5 num OUT+N+MM+R+F+SUM+O/E", 515, 385, 145, 25, NO_FONT},
 };
 
+// Controls added to the window later, created after all of the above so that those keep their
+// creation order: "Smaller systems..." stands in the free space above the notice, in the column
+// of the view buttons.
+constexpr std::array ADDED_CONTROLS{
+    ControlRow{SMALLER_SYSTEMS_BUTTON, BUTTON, "Smaller systems...", 515, 10, 145, 25, NO_FONT},
+};
+
 // Fonts A to H, all "MS Sans Serif".
 const std::vector<FontTemplate> MAIN_WINDOW_FONTS{
     {10, true, false, DEFAULT_CHARACTER_SET},  // A
@@ -184,6 +192,7 @@ WindowTemplate mainWindowTemplate() {
                                    EXCLUDED_BUTTON_WIDTH, EXCLUDED_BUTTON_HEIGHT, NO_FONT});
     }
     for (const ControlRow& row : TRAILING_CONTROLS) window.controls.push_back(row.toControl());
+    for (const ControlRow& row : ADDED_CONTROLS) window.controls.push_back(row.toControl());
     return window;
 }
 

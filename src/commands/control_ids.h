@@ -22,4 +22,9 @@ constexpr std::array<int, 7> StoreCommands{WRITE_COMBINATIONS_BUTTON, VIEW_COMBI
                                            VIEW_G4_BUTTON,            SEARCH_G5_BUTTON,         VIEW_G5_BUTTON,
                                            STATISTICS_BUTTON};
 
+// "Smaller systems...": created after the controls above, it opens a window of its own and works
+// on the stored combinations too, so it is enabled and disabled together with StoreCommands,
+// though not one of them.
+constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
+
 }  // namespace quillstep

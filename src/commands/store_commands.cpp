@@ -6,10 +6,12 @@ namespace quillstep {
 
 void enableStoreCommands(Platform& platform) {
     for (int id : StoreCommands) platform.enableControl(id, true);
+    platform.enableControl(SMALLER_SYSTEMS_BUTTON, true);
 }
 
 void disableStoreCommands(Platform& platform) {
     for (int id : StoreCommands) platform.enableControl(id, false);
+    platform.enableControl(SMALLER_SYSTEMS_BUTTON, false);
 }
 
 }  // namespace quillstep

@@ -4,7 +4,8 @@
 
 namespace quillstep {
 
-// Enable / disable the seven buttons that work on the stored combinations.
+// Enable / disable the seven buttons that work on the stored combinations, and with them the
+// "Smaller systems..." button.
 void enableStoreCommands(Platform& platform);
 void disableStoreCommands(Platform& platform);
 

@@ -17,6 +17,12 @@ public:
     virtual void enableControl(int controlId, bool enabled) = 0;
     virtual void enableMainWindow(bool enabled) = 0;
 
+    // The innermost open window other than the main one, for the handler of that window while it
+    // is open (a control it does not have is left alone).
+    virtual void setWindowControlText(int controlId, const std::string& text) = 0;
+    virtual void enableWindowControl(int controlId, bool enabled) = 0;
+    virtual void checkWindowControl(int controlId, bool checked) = 0;  // the mark of a check box
+
     // Builds the window from its template, shows it modally and returns once it has closed.
     virtual void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) = 0;
 

@@ -14,6 +14,7 @@ enum class ControlKind {
     Button,        // push button, tab stop
     EtchedFrame,   // static etched rectangle, shows no text
     GroupBox,      // button-class group box
+    CheckBox,      // button-class check box, tab stop; its mark is set by the window's handler
 };
 
 // A font of the face "MS Sans Serif"; the height follows from the point size and the screen's
@@ -51,6 +52,7 @@ struct WindowTemplate {
     uint32_t extendedStyle = 0;
     int iconResource = 0;        // 0: no icon
     bool isMainWindow = false;   // the target of Platform's control calls while it is open
+                                 // (the other windows are reached by Platform's window-control calls)
     std::vector<FontTemplate> fonts;
     std::vector<ControlTemplate> controls;  // in creation (tab) order
 

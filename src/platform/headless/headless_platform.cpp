@@ -40,6 +40,21 @@ std::string HeadlessPlatform::text(int controlId) const {
     return it == controlTexts.end() ? std::string() : it->second;
 }
 
+bool HeadlessPlatform::isWindowControlEnabled(int controlId) const {
+    const auto it = windowControlEnabled.find(controlId);
+    return it == windowControlEnabled.end() ? true : it->second;
+}
+
+bool HeadlessPlatform::isWindowControlChecked(int controlId) const {
+    const auto it = windowControlChecked.find(controlId);
+    return it != windowControlChecked.end() && it->second;
+}
+
+std::string HeadlessPlatform::windowText(int controlId) const {
+    const auto it = windowControlTexts.find(controlId);
+    return it == windowControlTexts.end() ? std::string() : it->second;
+}
+
 void HeadlessPlatform::setControlText(int controlId, const std::string& text) {
     controlTexts[controlId] = text;
     record(textHistory, keepHistory, std::make_pair(controlId, text));
@@ -52,6 +67,20 @@ void HeadlessPlatform::enableMainWindow(bool enabled) {
     record(mainWindowEnableHistory, keepHistory, enabled);
 }
 
+void HeadlessPlatform::setWindowControlText(int controlId, const std::string& text) {
+    if (!windowControlTexts.count(controlId)) return;
+    windowControlTexts[controlId] = text;
+    record(windowTextHistory, keepHistory, std::make_pair(controlId, text));
+}
+
+void HeadlessPlatform::enableWindowControl(int controlId, bool enabled) {
+    if (windowControlEnabled.count(controlId)) windowControlEnabled[controlId] = enabled;
+}
+
+void HeadlessPlatform::checkWindowControl(int controlId, bool checked) {
+    if (windowControlChecked.count(controlId)) windowControlChecked[controlId] = checked;
+}
+
 void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
     record(shownWindows, keepHistory, window);
     if (window.isMainWindow) {
@@ -59,12 +88,23 @@ void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const Window
             controlTexts[control.id] = control.text;
             controlEnabled[control.id] = true;
         }
+    } else {
+        windowControlTexts.clear();
+        windowControlEnabled.clear();
+        windowControlChecked.clear();
+        windowTextHistory.clear();
+        for (const auto& control : window.controls) {
+            windowControlTexts[control.id] = control.text;
+            windowControlEnabled[control.id] = true;
+            windowControlChecked[control.id] = false;
+        }
     }
     if (handler.onCreated) handler.onCreated();
     std::vector<int> clicks;
     clicks.swap(window.isMainWindow ? mainWindowClicks : clicksForNextWindow);
     for (int id : clicks) {
-        if (window.isMainWindow && !isEnabled(id)) continue;  // a greyed button sends nothing
+        // A greyed control sends nothing.
+        if (window.isMainWindow ? !isEnabled(id) : !isWindowControlEnabled(id)) continue;
         if (handler.onCommand && handler.onCommand(id) == WindowAction::Close) break;
     }
 }

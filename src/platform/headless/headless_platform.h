@@ -1,6 +1,7 @@
 #pragma once
-// A platform without a display: it keeps the main window's control texts and enabled states,
-// and records every other request, so that tests and the command line can read them back.
+// A platform without a display: it keeps the control texts and enabled states of the main window
+// and of the last other window opened, and records every other request, so that tests and the
+// command line can read them back.
 
 #include <functional>
 #include <map>
@@ -19,6 +20,13 @@ public:
     std::map<int, std::string> controlTexts;
     std::map<int, bool> controlEnabled;
     bool mainWindowEnabled = true;
+
+    // Control state of the last window other than the main one: filled from its template when it
+    // opens, changed by the window-control calls, kept after it has closed.
+    std::map<int, std::string> windowControlTexts;
+    std::map<int, bool> windowControlEnabled;
+    std::map<int, bool> windowControlChecked;
+    std::vector<std::pair<int, std::string>> windowTextHistory;
 
     // Everything asked, in order; with keepHistory false only the latest entry of each record.
     bool keepHistory = true;
@@ -43,10 +51,16 @@ public:
 
     bool isEnabled(int controlId) const;
     std::string text(int controlId) const;
+    bool isWindowControlEnabled(int controlId) const;
+    bool isWindowControlChecked(int controlId) const;
+    std::string windowText(int controlId) const;
 
     void setControlText(int controlId, const std::string& text) override;
     void enableControl(int controlId, bool enabled) override;
     void enableMainWindow(bool enabled) override;
+    void setWindowControlText(int controlId, const std::string& text) override;
+    void enableWindowControl(int controlId, bool enabled) override;
+    void checkWindowControl(int controlId, bool checked) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     void setHighPriority(bool high) override;

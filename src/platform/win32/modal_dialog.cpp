@@ -21,12 +21,15 @@ struct ControlClass {
 
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<ControlClass, 5> CONTROL_CLASSES{{
+constexpr std::array<ControlClass, 6> CONTROL_CLASSES{{
     {ControlKind::Label, L"STATIC", CHILD | SS_LEFT},
     {ControlKind::CentredLabel, L"STATIC", CHILD | SS_CENTER},
     {ControlKind::Button, L"BUTTON", CHILD | WS_TABSTOP | BS_PUSHBUTTON},
     {ControlKind::EtchedFrame, L"STATIC", CHILD | SS_ETCHEDFRAME},
     {ControlKind::GroupBox, L"BUTTON", CHILD | BS_GROUPBOX},
+    // Not an automatic check box: a click only reports itself, and the handler sets the mark, so
+    // that the mark always shows the handler's own state.
+    {ControlKind::CheckBox, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX},
 }};
 
 const ControlClass& controlClass(ControlKind kind) {

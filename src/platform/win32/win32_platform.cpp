@@ -46,16 +46,39 @@ std::optional<DWORD> runAndWait(const std::string& commandLine, DWORD creationFl
 
 Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
-void Win32Platform::setControlText(int controlId, const std::string& text) {
-    if (!mainWindow_) return;
-    SetDlgItemTextA(mainWindow_, controlId, text.c_str());
+namespace {
+
+void setTextOf(HWND dialog, int controlId, const std::string& text) {
+    if (!dialog) return;
+    SetDlgItemTextA(dialog, controlId, text.c_str());
     // No messages are handled during long work, so paint the new text right away.
-    if (HWND control = GetDlgItem(mainWindow_, controlId)) UpdateWindow(control);
+    if (HWND control = GetDlgItem(dialog, controlId)) UpdateWindow(control);
 }
 
-void Win32Platform::enableControl(int controlId, bool enabled) {
-    if (!mainWindow_) return;
-    if (HWND control = GetDlgItem(mainWindow_, controlId)) EnableWindow(control, enabled ? TRUE : FALSE);
+void enableControlOf(HWND dialog, int controlId, bool enabled) {
+    if (!dialog) return;
+    if (HWND control = GetDlgItem(dialog, controlId)) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+}  // namespace
+
+void Win32Platform::setControlText(int controlId, const std::string& text) {
+    setTextOf(mainWindow_, controlId, text);
+}
+
+void Win32Platform::enableControl(int controlId, bool enabled) { enableControlOf(mainWindow_, controlId, enabled); }
+
+void Win32Platform::setWindowControlText(int controlId, const std::string& text) {
+    setTextOf(otherWindow_, controlId, text);
+}
+
+void Win32Platform::enableWindowControl(int controlId, bool enabled) {
+    enableControlOf(otherWindow_, controlId, enabled);
+}
+
+void Win32Platform::checkWindowControl(int controlId, bool checked) {
+    if (otherWindow_ && GetDlgItem(otherWindow_, controlId))
+        CheckDlgButton(otherWindow_, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void Win32Platform::enableMainWindow(bool enabled) {
@@ -67,8 +90,14 @@ void Win32Platform::enableMainWindow(bool enabled) {
 }
 
 void Win32Platform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
-    HWND otherWindow = nullptr;
-    runModalDialog(instance_, window, handler, window.isMainWindow ? mainWindow_ : otherWindow);
+    if (window.isMainWindow) {
+        runModalDialog(instance_, window, handler, mainWindow_);
+        return;
+    }
+    // A window opened from another one's handler hands the window-control calls back when it closes.
+    HWND const outerWindow = otherWindow_;
+    runModalDialog(instance_, window, handler, otherWindow_);
+    otherWindow_ = outerWindow;
 }
 
 void Win32Platform::showMessage(const std::string& text) {

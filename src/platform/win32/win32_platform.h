@@ -16,6 +16,9 @@ public:
     void setControlText(int controlId, const std::string& text) override;
     void enableControl(int controlId, bool enabled) override;
     void enableMainWindow(bool enabled) override;
+    void setWindowControlText(int controlId, const std::string& text) override;
+    void enableWindowControl(int controlId, bool enabled) override;
+    void checkWindowControl(int controlId, bool checked) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     void setHighPriority(bool high) override;
@@ -27,6 +30,7 @@ public:
 private:
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;      // while the main window's dialog runs
+    HWND otherWindow_ = nullptr;     // the innermost other window, while its dialog runs
     ULONGLONG lastPollTicks_ = 0;    // GetTickCount64 of the last look into the message queue
 };
 

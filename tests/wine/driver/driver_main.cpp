@@ -20,7 +20,9 @@ using driver::Scenario;
 
 std::vector<Scenario> allScenarios() {
     std::vector<Scenario> all;
-    for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios()}) all.insert(all.end(), group.begin(), group.end());
+    for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios(),
+                       driver::smallerSystemsScenarios()})
+        all.insert(all.end(), group.begin(), group.end());
     return all;
 }
 

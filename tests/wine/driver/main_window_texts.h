@@ -120,7 +120,13 @@ constexpr std::array<int, 9> NOTICE_LABELS{1013, 1014, 1015, 1016, 1017, 1018, 1
 // The store buttons, greyed out until a storing run.
 constexpr std::array<int, 7> STORE_BUTTONS{1037, 1038, 1074, 1075, 1076, 1077, 1080};
 
-// Creation order of the controls, which is also the tab order of the buttons.
+// Opens the "Smaller systems" window; greyed out with the store buttons, though not one of them.
+constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
+
+// Controls added after the original ones, in creation order, with their first texts.
+constexpr std::array<ControlText, 1> ADDED_CONTROLS{{{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."}}};
+
+// Creation order of the original controls, which is also the tab order of the buttons.
 constexpr int MAIN_WINDOW_CREATION_ORDER[] = {
     1002, 1003, 1004, 1080, 1005, 1006, 1007, 1008, 1009, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019,
     1020, 1021, 1024, 1025, 1026, 1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040,

@@ -17,6 +17,7 @@ struct Scenario {
 std::span<const Scenario> mainWindowScenarios();
 std::span<const Scenario> commandScenarios();
 std::span<const Scenario> fontScenarios();
+std::span<const Scenario> smallerSystemsScenarios();
 
 // Shared steps of the scenarios.
 

@@ -41,17 +41,23 @@ void expectMainWindowControls(HWND mainWindow) {
                     "first text of control " + std::to_string(expected.id));
     for (int id : NOTICE_LABELS) expect(!controlText(mainWindow, id).empty(), "notice label " + std::to_string(id) + " is empty");
 
+    for (const ControlText& added : ADDED_CONTROLS)
+        expectEqual(controlText(mainWindow, added.id), std::string(added.text),
+                    "first text of control " + std::to_string(added.id));
+
+    // The original controls in their order, then the added ones.
+    std::vector<int> creationOrder(std::begin(MAIN_WINDOW_CREATION_ORDER), std::end(MAIN_WINDOW_CREATION_ORDER));
+    for (const ControlText& added : ADDED_CONTROLS) creationOrder.push_back(added.id);
     const std::vector<HWND> children = childWindows(mainWindow);
-    expect(children.size() == std::size(MAIN_WINDOW_CREATION_ORDER),
-           "the main window has " + std::to_string(children.size()) + " controls instead of " +
-               std::to_string(std::size(MAIN_WINDOW_CREATION_ORDER)));
+    expect(children.size() == creationOrder.size(), "the main window has " + std::to_string(children.size()) +
+                                                        " controls instead of " +
+                                                        std::to_string(creationOrder.size()));
     RECT client;
     GetClientRect(mainWindow, &client);
     for (size_t i = 0; i < children.size(); ++i) {
         const int id = GetDlgCtrlID(children[i]);
-        expect(id == MAIN_WINDOW_CREATION_ORDER[i], "control " + std::to_string(i + 1) + " in creation order is " +
-                                                        std::to_string(id) + " instead of " +
-                                                        std::to_string(MAIN_WINDOW_CREATION_ORDER[i]));
+        expect(id == creationOrder[i], "control " + std::to_string(i + 1) + " in creation order is " +
+                                           std::to_string(id) + " instead of " + std::to_string(creationOrder[i]));
         RECT box;
         GetWindowRect(children[i], &box);
         MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT*>(&box), 2);
@@ -63,9 +69,10 @@ void expectMainWindowControls(HWND mainWindow) {
         const bool isButton = _stricmp(windowClass(children[i]).c_str(), "Button") == 0;
         const bool isPushButton = isButton && (style & BS_TYPEMASK) == BS_PUSHBUTTON;
         expect(!isPushButton || (style & WS_TABSTOP), "button " + std::to_string(id) + " is not a tab stop");
+        const bool greyedAtFirst = isStoreButton(id) || id == SMALLER_SYSTEMS_BUTTON;
         if (isPushButton)
-            expect(controlEnabled(mainWindow, id) != isStoreButton(id),
-                   "button " + std::to_string(id) + (isStoreButton(id) ? " is enabled" : " is greyed out") +
+            expect(controlEnabled(mainWindow, id) != greyedAtFirst,
+                   "button " + std::to_string(id) + (greyedAtFirst ? " is enabled" : " is greyed out") +
                        " at first display");
     }
 }

@@ -32,6 +32,9 @@ void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when) 
         expect(controlEnabled(mainWindow, id) == enabled, "store button " + std::to_string(id) + " (\"" +
                                                               controlText(mainWindow, id) + "\") is " +
                                                               (enabled ? "greyed out" : "enabled") + " " + when);
+    expect(controlEnabled(mainWindow, SMALLER_SYSTEMS_BUTTON) == enabled,
+           std::string("\"Smaller systems...\" is ") + (enabled ? "greyed out" : "enabled") + " " + when +
+               ", unlike the store buttons");
 }
 
 std::string crlfLines(std::initializer_list<const char*> lines) {

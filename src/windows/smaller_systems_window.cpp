@@ -1,0 +1,133 @@
+#include "windows/smaller_systems_window.h"
+
+#include <array>
+#include <string>
+
+#include "app/main_window.h"
+#include "windows/smaller_systems_texts.h"
+
+namespace quillstep {
+namespace {
+
+enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
+constexpr int DEFAULT_CHARACTER_SET = 1;
+
+constexpr ControlKind LABEL = ControlKind::Label;
+constexpr ControlKind BUTTON = ControlKind::Button;
+
+// The controls in creation (tab) order. The two value labels get their texts from the choice.
+constexpr std::array<ControlRow, 15> CONTROLS{{
+    {SMALLER_SYSTEMS_HEADING, LABEL, "Smaller abbreviated systems", 10, 8, 310, 14, HEADING_FONT},
+    {SMALLER_SYSTEMS_EXPLANATION, LABEL,
+     "The same guarantee as the greedy search with far fewer combinations, searched for as long as the time "
+     "limit allows.",
+     10, 25, 310, 18, DIALOG_FONT},
+    {GUARANTEE_CAPTION, LABEL, "Guaranteed hits", 10, 55, 70, 10, DIALOG_FONT},
+    {GUARANTEE_LABEL, LABEL, "", 85, 47, 25, 25, VALUE_FONT},
+    {GUARANTEE_UP, BUTTON, "up", 115, 47, 30, 15, DIALOG_FONT},
+    {GUARANTEE_DOWN, BUTTON, "down", 115, 62, 30, 15, DIALOG_FONT},
+    {TIME_LIMIT_CAPTION, LABEL, "Time limit in seconds", 165, 52, 65, 20, DIALOG_FONT},
+    {TIME_LIMIT_LABEL, LABEL, "", 235, 47, 45, 25, VALUE_FONT},
+    {TIME_LIMIT_UP, BUTTON, "up", 285, 47, 30, 15, DIALOG_FONT},
+    {TIME_LIMIT_DOWN, BUTTON, "down", 285, 62, 30, 15, DIALOG_FONT},
+    {ANY_COMBINATION_BOX, ControlKind::CheckBox, "Any seven numbers as members (they may lie outside the filters)",
+     10, 85, 310, 12, DIALOG_FONT},
+    {SMALLER_SYSTEMS_START, BUTTON, "Start", 10, 102, 100, 20, DIALOG_FONT},
+    {SMALLER_SYSTEMS_CLOSE, BUTTON, "Close", 220, 102, 100, 20, DIALOG_FONT},
+    {SMALLER_SYSTEMS_PROGRESS, LABEL, SMALLER_SYSTEMS_READY_TEXT, 10, 130, 310, 18, DIALOG_FONT},
+    {SMALLER_SYSTEMS_RESULT, LABEL, "", 10, 150, 310, 42, DIALOG_FONT},
+}};
+
+// Everything a click could start while a search runs; greyed out until it has ended.
+constexpr std::array<int, 7> INPUT_CONTROLS{GUARANTEE_UP,        GUARANTEE_DOWN,        TIME_LIMIT_UP,
+                                            TIME_LIMIT_DOWN,     ANY_COMBINATION_BOX,   SMALLER_SYSTEMS_START,
+                                            SMALLER_SYSTEMS_CLOSE};
+
+void enableInput(Platform& platform, bool enabled) {
+    for (int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
+}
+
+void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
+    const OptimiseSettings settings = optimiseSettingsOf(choice);
+    enableInput(platform, false);
+    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, "");
+    OptimiserProgress start;
+    start.remainingSeconds = settings.timeLimitSeconds;
+    platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(start));
+    const OptimiseOutcome outcome =
+        optimiseStoredSystem(state, platform, settings, [&platform](const OptimiserProgress& progress) {
+            platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
+        });
+    platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, SMALLER_SYSTEMS_READY_TEXT);
+    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, optimiseOutcomeText(outcome, settings));
+    enableInput(platform, true);
+}
+
+// The choice to start from at the next use of the window.
+SmallerSystemsChoice lastChoice;
+
+}  // namespace
+
+WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice) {
+    WindowTemplate window;
+    window.title = PROGRAM_WINDOW_TITLE;
+    window.x = 120;
+    window.y = 100;
+    window.width = 330;
+    window.height = 200;
+    window.style = AUXILIARY_WINDOW_STYLE;
+    window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
+    for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
+    for (auto& control : window.controls) {
+        if (control.id == GUARANTEE_LABEL) control.text = std::to_string(choice.guaranteedHits);
+        if (control.id == TIME_LIMIT_LABEL) control.text = std::to_string(choice.timeLimitSeconds);
+    }
+    return window;
+}
+
+WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform, SmallerSystemsChoice& choice,
+                                          int controlId) {
+    switch (controlId) {
+        case GUARANTEE_UP:
+        case GUARANTEE_DOWN:
+            if (stepGuarantee(choice, controlId == GUARANTEE_UP))
+                platform.setWindowControlText(GUARANTEE_LABEL, std::to_string(choice.guaranteedHits));
+            break;
+        case TIME_LIMIT_UP:
+        case TIME_LIMIT_DOWN:
+            if (stepTimeLimit(choice, controlId == TIME_LIMIT_UP))
+                platform.setWindowControlText(TIME_LIMIT_LABEL, std::to_string(choice.timeLimitSeconds));
+            break;
+        case ANY_COMBINATION_BOX:
+            choice.anyCombination = !choice.anyCombination;
+            platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination);
+            break;
+        case SMALLER_SYSTEMS_START:
+            runSearch(state, platform, choice);
+            break;
+        case SMALLER_SYSTEMS_CLOSE:
+            return WindowAction::Close;
+        default:
+            break;  // Escape while nothing runs, and the labels: nothing
+    }
+    return WindowAction::Continue;
+}
+
+void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSystemsChoice& choice) {
+    WindowHandler handler;
+    handler.onCreated = [&platform, &choice] {
+        platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination);
+    };
+    handler.onCommand = [&state, &platform, &choice](int controlId) {
+        return smallerSystemsWindowCallback(state, platform, choice, controlId);
+    };
+    platform.enableMainWindow(false);
+    platform.runModalWindow(smallerSystemsWindowTemplate(choice), handler);
+    platform.enableMainWindow(true);
+}
+
+void showSmallerSystemsWindow(SharedState& state, Platform& platform) {
+    runSmallerSystemsWindow(state, platform, lastChoice);
+}
+
+}  // namespace quillstep

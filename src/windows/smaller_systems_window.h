@@ -1,0 +1,46 @@
+#pragma once
+// The "Smaller systems" window: the optimiser on the stored combinations, with the guarantee, the
+// time limit and the choice of members set by steps, progress while it runs (Escape stops it
+// early) and the system's size and file at the end.
+
+#include "engine/shared_state.h"
+#include "platform/platform.h"
+#include "platform/window.h"
+#include "windows/smaller_systems_choice.h"
+
+namespace quillstep {
+
+// The window's controls. Their ids follow those of the main window, so that every control of the
+// program has an id of its own.
+constexpr int SMALLER_SYSTEMS_HEADING = 1160;
+constexpr int SMALLER_SYSTEMS_EXPLANATION = 1161;
+constexpr int GUARANTEE_CAPTION = 1162;
+constexpr int GUARANTEE_LABEL = 1163;
+constexpr int GUARANTEE_UP = 1164;
+constexpr int GUARANTEE_DOWN = 1165;
+constexpr int TIME_LIMIT_CAPTION = 1166;
+constexpr int TIME_LIMIT_LABEL = 1167;
+constexpr int TIME_LIMIT_UP = 1168;
+constexpr int TIME_LIMIT_DOWN = 1169;
+constexpr int ANY_COMBINATION_BOX = 1170;
+constexpr int SMALLER_SYSTEMS_START = 1171;
+constexpr int SMALLER_SYSTEMS_CLOSE = 1172;
+constexpr int SMALLER_SYSTEMS_PROGRESS = 1173;
+constexpr int SMALLER_SYSTEMS_RESULT = 1174;
+
+// The window for the given choice, before any click.
+WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice);
+
+// A click in the window: a step of the choice, the check box, a search (which returns when the
+// optimiser has ended) or "Close".
+WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform, SmallerSystemsChoice& choice,
+                                          int controlId);
+
+// Shows the window modally for `choice`, which keeps what the user set, with the main window
+// disabled meanwhile; returns once it has been closed.
+void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSystemsChoice& choice);
+
+// Button "Smaller systems..." of the main window: the window with the choice of its last use.
+void showSmallerSystemsWindow(SharedState& state, Platform& platform);
+
+}  // namespace quillstep
