@@ -33,6 +33,10 @@ void pressAndSettle(HWND window, int id);
 
 void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when);
 
+// Starts the program, sets the total numbers and stores the full wheel; checks the memory label
+// and that the store buttons are enabled.
+HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers);
+
 // Lines joined with the line end the program writes.
 std::string crlfLines(std::initializer_list<const char*> lines);
 

@@ -36,16 +36,6 @@ std::string header(const char* description, const char* guarantee = nullptr) {
     return text + "\r\n";
 }
 
-// Starts the program, sets the total numbers and stores the full wheel.
-HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers) {
-    HWND mainWindow = startAtMainWindow(program);
-    setTotalNumbers(mainWindow, totalNumbers);
-    pressAndSettle(mainWindow, FULL_WHEEL_STORING);
-    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ " + std::to_string(totalNumbers),
-                "memory label after the full wheel with storing");
-    return mainWindow;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

@@ -17,22 +17,12 @@ namespace driver {
 
 namespace {
 
-constexpr int FULL_WHEEL_STORING = 1030, MEMORY_LABEL = 1073, VIEW_G5 = 1077;
+constexpr int VIEW_G5 = 1077;
 // The window's controls.
 constexpr int GUARANTEE_LABEL = 1163, GUARANTEE_UP = 1164, GUARANTEE_DOWN = 1165;
 constexpr int TIME_LIMIT_LABEL = 1167, TIME_LIMIT_UP = 1168, TIME_LIMIT_DOWN = 1169;
 constexpr int ANY_COMBINATION_BOX = 1170, START = 1171, CLOSE = 1172, PROGRESS = 1173, RESULT = 1174;
 constexpr int WINDOW_MARKER = START;
-
-HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers) {
-    HWND mainWindow = startAtMainWindow(program);
-    setTotalNumbers(mainWindow, totalNumbers);
-    pressAndSettle(mainWindow, FULL_WHEEL_STORING);
-    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ " + std::to_string(totalNumbers),
-                "memory label after the full wheel with storing");
-    expectStoreButtons(mainWindow, true, "after the full wheel with storing");
-    return mainWindow;
-}
 
 HWND openSmallerSystemsWindow(ProgramUnderTest& program, HWND mainWindow) {
     pressButton(mainWindow, SMALLER_SYSTEMS_BUTTON);

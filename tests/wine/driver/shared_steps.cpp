@@ -6,6 +6,7 @@
 namespace driver {
 
 constexpr int TOTAL_NUMBERS_UP = 1045, TOTAL_NUMBERS_DOWN = 1046, TOTAL_NUMBERS_LABEL = 1039;
+constexpr int FULL_WHEEL_STORING = 1030, MEMORY_LABEL = 1073;
 
 HWND startAtMainWindow(ProgramUnderTest& program) { return program.openMainWindow(); }
 
@@ -35,6 +36,16 @@ void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when) 
     expect(controlEnabled(mainWindow, SMALLER_SYSTEMS_BUTTON) == enabled,
            std::string("\"Smaller systems...\" is ") + (enabled ? "greyed out" : "enabled") + " " + when +
                ", unlike the store buttons");
+}
+
+HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers) {
+    HWND mainWindow = startAtMainWindow(program);
+    setTotalNumbers(mainWindow, totalNumbers);
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING);
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ " + std::to_string(totalNumbers),
+                "memory label after the full wheel with storing");
+    expectStoreButtons(mainWindow, true, "after the full wheel with storing");
+    return mainWindow;
 }
 
 std::string crlfLines(std::initializer_list<const char*> lines) {
