@@ -310,6 +310,15 @@ TEST(WheelsFastSearch, AgreesWithThePlainLoopOnRandomStoresAndThreadCounts) {
                     EXPECT_FALSE(fast.stopped);
                 }
             }
+            for (unsigned threads : {1u, 3u}) {
+                StartSearchOptions options;
+                options.path = StartSearchPath::Lanes;
+                options.threads = threads;
+                const BestStart lanes = findBestStart(masks, hits, options);
+                EXPECT_EQ(lanes.pathUsed, StartSearchPath::Lanes);
+                EXPECT_EQ(lanes.bestStart, plain.bestStart) << "round " << round << " G" << hits << " lanes";
+                EXPECT_EQ(lanes.bestSize, plain.bestSize) << "round " << round << " G" << hits << " lanes";
+            }
         }
     }
 }

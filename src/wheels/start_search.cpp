@@ -27,6 +27,11 @@
 // covers no b at all, the walk of 1 ended without reaching the capacity (the pass of 1 covers
 // everything, s included), and the pass of s ends with s and the whole system of 1.
 //
+// Sixty-four at once. On the lane path (lane_passes.h) a worker takes the next 64 starting numbers
+// together and runs their passes in one walk, each with its own stop size from the best key known
+// when the walk begins; the argument above holds lane by lane. The common beginning is not used
+// there: every lane walks from the first stored combination.
+//
 // Stores where no pass can end below the capacity. When every pass is proven to reach the
 // capacity, every key is (1000, s) and the smallest is (1000, 1): that is the answer, with every
 // starting number counted as checked, and no pass needs to run.
@@ -38,11 +43,16 @@
 #include <bit>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 
 #include "wheels/capacity_bound.h"
+#include "wheels/lane_passes.h"
+#include "wheels/store_trie.h"
 
 namespace quillstep {
 namespace {
@@ -67,6 +77,7 @@ struct SharedSearch {
     const std::vector<uint64_t>& masks;
     const int guaranteedHits;
     const PassKernel kernel;
+    const StoreTrie* trie = nullptr;   // the lane path's tree, or none on the scan path
     std::vector<int32_t> walkIndices;  // the system of starting number 1: store indices
     std::vector<uint64_t> walkMasks;   // and their masks
     std::atomic<int32_t> nextStart{1};
@@ -119,6 +130,63 @@ void tryStartingNumbers(SharedSearch& search) {
     search.workerEnded.notify_all();
 }
 
+// The lane path's worker: 64 consecutive starting numbers per walk.
+void tryStartBatches(SharedSearch& search, LaneCoverage& coverage) {
+    LaneBatch batch;
+    for (;;) {
+        if (search.stop.load() && search.nextStart.load() > 1) break;
+        const int32_t first = search.nextStart.fetch_add(PASS_LANES);
+        if (first > search.count()) break;
+        const uint64_t best = search.best.load();
+        batch.lanes = std::min(PASS_LANES, search.count() - first + 1);
+        for (int lane = 0; lane < batch.lanes; ++lane) {
+            batch.startIndex[lane] = first - 1 + lane;
+            batch.stopSize[lane] = hopelessSize(first + lane, keyStart(best), keySize(best));
+        }
+        runLanePasses(*search.trie, search.masks, coverage, batch);
+        for (int lane = 0; lane < batch.lanes; ++lane) {
+            const int32_t size = batch.size[lane];
+            if (size < batch.stopSize[lane] || size == ABBREVIATED_SYSTEM_CAPACITY)
+                lowerTo(search.best, packKey(size, first + lane));
+        }
+    }
+    std::lock_guard lock(search.mutex);
+    ++search.endedWorkers;
+    search.workerEnded.notify_all();
+}
+
+bool wantsLanes(StartSearchPath path, int guaranteedHits, size_t count) {
+    if (!lanePassesHandle(guaranteedHits)) return false;
+    if (path == StartSearchPath::Automatic) return count >= static_cast<size_t>(LANE_SEARCH_MIN_STORE);
+    return path == StartSearchPath::Lanes;
+}
+
+// Whether the lanes beat the scan on this store. A walk costs about the same for every node of the
+// tree; five hits also clear a 5.3 MB table per walk and end their passes sooner, so they pay only
+// on stores whose combinations share their beginnings (no more tree nodes than combinations), such
+// as the storing runs leave; scattered stores, such as random samples, are scanned at five hits.
+bool lanesPayOff(const StoreTrie& trie, size_t count, int guaranteedHits) {
+    if (guaranteedHits == 4) return true;
+    size_t nodes = 0;
+    for (int depth = trie.rootDepth; depth <= 6; ++depth) nodes += trie.followers[depth].size();
+    return nodes <= count;
+}
+
+// The lane path's tree and one coverage table per worker (at most `workers`). Empty coverages
+// when the store does not suit the tree or not even one table fits in memory: the scan runs then.
+void prepareLanes(const std::vector<uint64_t>& masks, int guaranteedHits, StartSearchPath path, unsigned workers,
+                  std::optional<StoreTrie>& trie, std::vector<std::unique_ptr<LaneCoverage>>& coverages) {
+    try {
+        trie = buildStoreTrie(masks, laneTrieRootDepth(guaranteedHits));
+        if (!trie) return;
+        if (path == StartSearchPath::Automatic && !lanesPayOff(*trie, masks.size(), guaranteedHits)) return;
+        while (coverages.size() < workers) coverages.push_back(std::make_unique<LaneCoverage>(guaranteedHits));
+    } catch (const std::bad_alloc&) {
+        // A tree that does not fit leaves the scan; tables that do not all fit, fewer workers.
+        if (!trie) coverages.clear();
+    }
+}
+
 }  // namespace
 
 int32_t hopelessSize(int32_t start, int32_t bestStart, int32_t bestSize) {
@@ -148,21 +216,40 @@ BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, 
         return result;
     }
     SharedSearch search(masks, guaranteedHits, options.kernel);
-    search.walkIndices = greedySystemMembers(masks, 1, guaranteedHits, options.kernel);
-    for (int32_t index : search.walkIndices) search.walkMasks.push_back(masks[static_cast<size_t>(index)]);
-
     unsigned wanted = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
     wanted = static_cast<unsigned>(std::min<int64_t>(wanted, search.count()));
+
+    std::optional<StoreTrie> trie;
+    std::vector<std::unique_ptr<LaneCoverage>> coverages;
+    if (wantsLanes(options.path, guaranteedHits, masks.size()))
+        prepareLanes(masks, guaranteedHits, options.path, wanted, trie, coverages);
+    const bool lanes = !coverages.empty();
+    if (lanes) {
+        search.trie = &*trie;
+        wanted = static_cast<unsigned>(coverages.size());
+        result.pathUsed = StartSearchPath::Lanes;
+    } else {
+        trie.reset();
+        search.walkIndices = greedySystemMembers(masks, 1, guaranteedHits, options.kernel);
+        for (int32_t index : search.walkIndices) search.walkMasks.push_back(masks[static_cast<size_t>(index)]);
+    }
+    auto work = [&](unsigned worker) {
+        if (lanes)
+            tryStartBatches(search, *coverages[worker]);
+        else
+            tryStartingNumbers(search);
+    };
+
     std::vector<std::thread> workers;
     for (unsigned i = 0; i < wanted; ++i) {
         try {
-            workers.emplace_back(tryStartingNumbers, std::ref(search));
+            workers.emplace_back(work, i);
         } catch (const std::system_error&) {
             break;  // fewer threads than wished: the others share the work
         }
     }
     if (workers.empty()) {
-        tryStartingNumbers(search);  // no thread could be started: the calling thread does it all
+        work(0);  // no thread could be started: the calling thread does it all
     } else {
         // The calling thread alone talks to the user: progress and stop requests.
         std::unique_lock lock(search.mutex);

@@ -14,15 +14,27 @@ namespace quillstep {
 constexpr int32_t PROGRESS_INTERVAL = 50;       // starting numbers between two progress texts
 constexpr int32_t NO_SYSTEM_YET_SIZE = 10000;   // above any size a pass can reach
 
+// How the passes run: one scan of the store per starting combination, or sixty-four starting
+// combinations at once in one walk through the store's tree of common beginnings (lane_passes.h).
+// Both give the same answer; Automatic takes the lanes wherever they handle the store and are
+// faster: four or five hits, at least LANE_SEARCH_MIN_STORE stored, and at five hits a store whose
+// combinations share their beginnings.
+enum class StartSearchPath { Automatic, Scan, Lanes };
+
+// Stores smaller than this are scanned: the lanes' fixed costs outweigh what they save there.
+constexpr int32_t LANE_SEARCH_MIN_STORE = 2000;
+
 struct BestStart {
     int32_t bestStart = 1;                  // starting number, from 1
     int32_t bestSize = NO_SYSTEM_YET_SIZE;
     int32_t startsChecked = 0;              // starting numbers 1 to startsChecked were tried
     bool stopped = false;                   // a stop request left later starting numbers untried
+    StartSearchPath pathUsed = StartSearchPath::Scan;  // Scan or Lanes: how the passes ran
 };
 
 struct StartSearchOptions {
-    PassKernel kernel = fastestPassKernel();
+    PassKernel kernel = fastestPassKernel();  // the scan's kernel
+    StartSearchPath path = StartSearchPath::Automatic;  // Lanes falls back to Scan where lanes cannot run
     unsigned threads = 0;  // 0: one per hardware thread
     // Called on the calling thread, now and then and once at the end, with the highest starting
     // number whose pass has begun (never decreasing).
