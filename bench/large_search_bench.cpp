@@ -163,6 +163,8 @@ BENCHMARK(BM_SearchRate)
     ->Args({4, 4, 20000, 1})
     ->Args({4, 5, 4000, 0})
     ->Args({4, 5, 40000, 1})
+    ->Args({2, 4, 150, 0})
+    ->Args({2, 4, 10000, 1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -63,7 +63,7 @@ int search(CliSession& session, int hits) {
     CliPlatform& platform = session.platform;
     stopRequested = false;
     platform.stopRequest = [] { return stopRequested.load(); };
-    platform.progress.emplace(std::cerr, standardErrorIsTerminal(), std::chrono::steady_clock::now());
+    platform.progress.emplace(std::cerr, standardErrorIsTerminal());
     auto previous = std::signal(SIGINT, onInterrupt);
     const int32_t stored = session.state.generatedCount;
     const SearchOutcome outcome = searchAbbreviatedSystem(session.state, platform, hits);

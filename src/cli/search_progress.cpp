@@ -42,13 +42,13 @@ std::string durationText(double seconds) {
     return std::to_string(rest) + " s";
 }
 
-std::string searchProgressText(const CheckedStarts& starts, double elapsedSeconds) {
+std::string searchProgressText(const CheckedStarts& starts, double startsPerSecond) {
     char share[32];
     std::snprintf(share, sizeof share, "%.1f%%", starts.total > 0 ? 100.0 * starts.checked / starts.total : 0.0);
     std::string text = "progress: " + std::to_string(starts.checked) + " of " + std::to_string(starts.total) +
                        " starting combinations (" + share + "), ";
-    if (starts.checked <= 0 || elapsedSeconds <= 0) return text + "time left not known yet";
-    const double rate = starts.checked / elapsedSeconds;
+    if (startsPerSecond <= 0) return text + "time left not known yet";
+    const double rate = startsPerSecond;
     char rateText[32];
     std::snprintf(rateText, sizeof rateText, rate < 10 ? "%.1f/s" : "%.0f/s", rate);
     return text + rateText + ", about " + durationText((starts.total - starts.checked) / rate) + " left";
@@ -62,8 +62,7 @@ bool standardErrorIsTerminal() {
 #endif
 }
 
-SearchProgress::SearchProgress(std::ostream& out, bool terminal, Clock::time_point searchBegan)
-    : out_(out), terminal_(terminal), began_(searchBegan) {}
+SearchProgress::SearchProgress(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
 
 void SearchProgress::onCountLabel(const std::string& text, Clock::time_point now) {
     const auto starts = parseCheckedStarts(text);
@@ -71,11 +70,14 @@ void SearchProgress::onCountLabel(const std::string& text, Clock::time_point now
         endLine();
         return;
     }
+    if (!firstStarts_) firstStarts_ = starts, firstTime_ = now;
     const auto interval = terminal_ ? Clock::duration(terminalInterval) : Clock::duration(pipeInterval);
     if (shownOnce_ && now - lastShown_ < interval) return;
     shownOnce_ = true;
     lastShown_ = now;
-    const std::string line = searchProgressText(*starts, std::chrono::duration<double>(now - began_).count());
+    const double seconds = std::chrono::duration<double>(now - firstTime_).count();
+    const int64_t checked = starts->checked - firstStarts_->checked;
+    const std::string line = searchProgressText(*starts, seconds > 0 && checked > 0 ? checked / seconds : 0.0);
     if (!terminal_) {
         out_ << line << std::endl;
         return;

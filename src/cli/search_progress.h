@@ -24,8 +24,9 @@ std::optional<CheckedStarts> parseCheckedStarts(const std::string& countLabelTex
 // "12 s", "3 min 12 s", "2 h 21 min": a duration as a person reads it.
 std::string durationText(double seconds);
 
-// "progress: 229700 of 2363628 starting combinations (9.7%), 251/s, about 2 h 21 min left".
-std::string searchProgressText(const CheckedStarts& starts, double elapsedSeconds);
+// "progress: 229700 of 2363628 starting combinations (9.7%), 251/s, about 2 h 21 min left"; a rate
+// of 0 or less is not known yet.
+std::string searchProgressText(const CheckedStarts& starts, double startsPerSecond);
 
 // Whether stderr is a terminal (not a pipe or a file).
 bool standardErrorIsTerminal();
@@ -34,8 +35,10 @@ class SearchProgress {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`.
-    SearchProgress(std::ostream& out, bool terminal, Clock::time_point searchBegan);
+    // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`. The rate is
+    // measured from the first progress text on, so that what the search does before its passes
+    // (the capacity proof, the store's tree) does not make the first estimates far too long.
+    SearchProgress(std::ostream& out, bool terminal);
 
     // Every text the count label receives during the search.
     void onCountLabel(const std::string& text, Clock::time_point now);
@@ -48,7 +51,8 @@ public:
 private:
     std::ostream& out_;
     const bool terminal_;
-    const Clock::time_point began_;
+    std::optional<CheckedStarts> firstStarts_;  // the first progress text and when it came
+    Clock::time_point firstTime_;
     Clock::time_point lastShown_;
     bool shownOnce_ = false;
     size_t lineLength_ = 0;  // characters on the terminal line being rewritten (0: none)

@@ -100,7 +100,6 @@ const RowLayout<T>& rowLayout() {
 
 int64_t coverageWords(int hits) { return hits == 4 ? rowLayout<3>().words : rowLayout<4>().words; }
 
-
 template <int T>
 class LaneWalk {
 public:
@@ -138,7 +137,7 @@ private:
         static constexpr int SUBSETS = static_cast<int>(choose(K, T - 1));
         int numbers[K];
         int64_t subsets[SUBSETS];
-        alignas(64) uint64_t reach[NUMBERS];
+        uint64_t reach[NUMBERS];
     };
 
     int64_t subsetBase(const int* numbers) const {
