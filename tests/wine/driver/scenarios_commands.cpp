@@ -171,7 +171,7 @@ void abbreviatedSystemsAt11(const DriverOptions& options) {
 
 void escapeStopsSearch(const DriverOptions& options) {
     ProgramUnderTest program(options);
-    HWND mainWindow = storeFullWheel(program, 20);  // 77,520 combinations: a search of many minutes
+    HWND mainWindow = storeFullWheel(program, 30);  // 2,035,800 combinations: a search of minutes
     pressButton(mainWindow, SEARCH_G4);
     waitUntil([&] { return controlText(mainWindow, COUNT_LABEL).find("checked systems") != std::string::npos; },
               "progress of the search in the count label");
@@ -193,12 +193,12 @@ void escapeStopsSearch(const DriverOptions& options) {
     expect(program.acknowledgeMessage().rfind("We store combinations  in file mb_comb_file_ab.txt in ", 0) == 0,
            "the system file is not written after a stop");
     settle(mainWindow);
-    expectEqual(controlText(mainWindow, COUNT_LABEL), " 77520", "count label after the stopped search");
-    expectEqual(controlText(mainWindow, 1039), "20", "total of numbers after clicks during the search");
-    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 20", "memory label after clicks during the search");
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 2035800", "count label after the stopped search");
+    expectEqual(controlText(mainWindow, 1039), "30", "total of numbers after clicks during the search");
+    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 30", "memory label after clicks during the search");
     expectStoreButtons(mainWindow, true, "after clicks during the search");
     const std::string file = program.readFile("mb_comb_file_ab.txt");
-    const std::string expectedHeader = header("FULL SYSTEM 7/ 20", "gar.:4 from 7 OK numbers");
+    const std::string expectedHeader = header("FULL SYSTEM 7/ 30", "gar.:4 from 7 OK numbers");
     expect(file.rfind(expectedHeader, 0) == 0, "header of the system file after a stopped search");
     expect(file.find("\r\n1,", expectedHeader.size() - 2) != std::string::npos, "the system file has no rows");
     program.closeMainWindowAndWaitForExit(mainWindow);
@@ -283,6 +283,29 @@ void fileReplacementKeepsAttributes(const DriverOptions& options) {
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
+// 3,432 stored: both searches take the path that runs 64 starting combinations per walk, and must
+// give what one pass after another gives.
+void abbreviatedSystemsAt14(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 14);
+    expectSearch(program, mainWindow, SEARCH_G4, "Best starting combination number: 3432, abbreviated system: 2",
+                 "We found for now  2 combinations/4 of any 7 under given conditions", "mb_comb_file_ab.txt",
+                 header("FULL SYSTEM 7/ 14", "gar.:4 from 7 OK numbers") +
+                     crlfLines({"1,8,9,10,11,12,13,14", "2,1,2,3,4,5,6,7"}));
+    expectSearch(
+        program, mainWindow, SEARCH_G5, "Best starting combination number: 3347, abbreviated system: 24",
+        "We found for now  24 combinations/5 of any 7 under given conditions", "mb_comb_file_ab5.txt",
+        header("FULL SYSTEM 7/ 14", "gar.:5 from 7 OK numbers") +
+            crlfLines({"1,5,6,7,11,12,13,14", "2,1,2,3,4,5,6,7",    "3,1,2,3,4,8,9,10",    "4,1,2,3,4,11,12,13",
+                       "5,1,2,3,5,8,11,14",   "6,1,2,3,6,9,12,14",  "7,1,2,3,7,10,13,14",  "8,1,2,4,5,9,13,14",
+                       "9,1,2,4,6,10,11,14",  "10,1,2,4,7,8,12,14", "11,1,2,5,6,8,10,12",  "12,1,2,5,7,9,10,11",
+                       "13,1,2,6,7,8,9,13",   "14,1,3,4,5,10,12,14", "15,1,3,4,6,8,13,14", "16,1,3,4,7,9,11,14",
+                       "17,1,3,5,6,9,10,13",  "18,1,3,5,7,8,9,12",  "19,1,3,6,7,8,10,11",  "20,1,4,5,6,8,9,11",
+                       "21,1,4,5,7,8,10,13",  "22,1,4,6,7,9,10,12", "23,1,8,9,10,11,12,13", "24,5,6,7,8,9,10,14"}));
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 3432", "count label after the G5 search");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
 constexpr Scenario COMMAND_SCENARIOS[] = {
     {"full-wheel-39", "count and store the full wheel of 39: count, memory, store buttons, statistics", fullWheelAt39},
     {"statistics-8", "statistics window after storing at 8: counts, Escape, closing re-enables the main window",
@@ -291,6 +314,8 @@ constexpr Scenario COMMAND_SCENARIOS[] = {
      combinationFileAt8},
     {"abbreviated-10", "G4 and G5 systems of the full wheel at 10 in their files", abbreviatedSystemsAt10},
     {"abbreviated-11", "G4 and G5 systems of the full wheel at 11 in their files", abbreviatedSystemsAt11},
+    {"abbreviated-14", "G4 and G5 systems of the full wheel at 14, 64 starting combinations per walk",
+     abbreviatedSystemsAt14},
     {"viewer", "View mb_comb_file.txt waits for WordPad, or for the default program without WordPad",
      viewerWaitsForEditor},
     {"escape-stops-search", "Escape ends a long search, which then reports and writes its best system",
