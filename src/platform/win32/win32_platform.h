@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace quillstep {
@@ -28,10 +31,19 @@ public:
     bool pollStopRequest() override;
 
 private:
+    void showWaitingTexts();
+
+    struct WaitingText {
+        int controlId;
+        std::string text;
+    };
+
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;      // while the main window's dialog runs
     HWND otherWindow_ = nullptr;     // the innermost other window, while its dialog runs
     ULONGLONG lastPollTicks_ = 0;    // GetTickCount64 of the last look into the message queue
+    std::vector<WaitingText> waitingTexts_;  // main-window texts not shown yet, one per label
+    ULONGLONG lastTextTicks_ = 0;    // when the main window's labels last took their texts
 };
 
 }  // namespace quillstep
