@@ -15,6 +15,7 @@
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "wheels/start_search.h"
+#include "wheels/system_verification.h"
 
 namespace quillstep {
 namespace {
@@ -177,6 +178,48 @@ TEST_F(WheelsSearch, SmallFullWheelsGiveTheKnownSystems) {
         const std::string content = readFile(folder / (c.hits == 4 ? "mb_comb_file_ab.txt" : "mb_comb_file_ab5.txt"));
         EXPECT_NE(content.find("\r\n1," + std::to_string(c.rows[0][0]) + ","), std::string::npos);
     }
+}
+
+TEST_F(WheelsSearch, TheSystemIsCheckedApartFromTheSearchAndItsFileReadBack) {
+    HeadlessPlatform platform;
+    auto state = fullWheelState(11, platform);
+    state->outputFolder = folder;
+    ASSERT_TRUE(searchAbbreviatedSystem(*state, platform, 4).file.written);
+    const std::vector<uint64_t> masks = combinationMasks(*state);
+    std::vector<uint64_t> system;
+    for (int32_t index : greedySystemMembers(masks, 1, 4)) system.push_back(masks[static_cast<size_t>(index)]);
+    ASSERT_EQ(system.size(), 2u);
+
+    // The check: the system holds; without a member it leaves combinations uncovered; against a
+    // store without one of its members it holds a combination that is not stored.
+    EXPECT_EQ(guaranteeFault(checkAgainstStore(masks, system, 4, 11), false, "the system found"), "");
+    const std::vector<uint64_t> shorter(system.begin(), system.begin() + 1);
+    EXPECT_EQ(guaranteeFault(checkAgainstStore(masks, shorter, 4, 11), false, "the system found"),
+              "the system found leaves 35 stored combinations uncovered");
+    std::vector<uint64_t> without = masks;
+    without.erase(std::find(without.begin(), without.end(), system[1]));
+    EXPECT_EQ(guaranteeFault(checkAgainstStore(without, system, 4, 11), false, "the system found"),
+              "the system found holds 1 combinations that are not stored");
+
+    // The read-back: the written file holds the system; a file changed afterwards does not.
+    EXPECT_TRUE(fileHoldsSystem(*state, "mb_comb_file_ab.txt", system));
+    EXPECT_FALSE(fileHoldsSystem(*state, "mb_comb_file_ab.txt", shorter));
+    const std::string written = readFile(folder / "mb_comb_file_ab.txt");
+    std::ofstream(folder / "mb_comb_file_ab.txt", std::ios::binary | std::ios::app) << "3,1,2,3,4,5,6,8\r\n";
+    EXPECT_FALSE(fileHoldsSystem(*state, "mb_comb_file_ab.txt", system));
+    std::ofstream(folder / "mb_comb_file_ab.txt", std::ios::binary | std::ios::trunc) << written;
+
+    // A system that fails the check is not written. Here the total was lowered behind the store's
+    // back, so that member 1,2,3,8,9,10,11 lies outside 1..9.
+    state->parameters.totalNumbers = 9;
+    platform.messages.clear();
+    const SearchOutcome refused = searchAbbreviatedSystem(*state, platform, 4);
+    EXPECT_FALSE(refused.file.written);
+    ASSERT_EQ(platform.messages.size(), 3u);
+    EXPECT_EQ(platform.messages[2],
+              "Not written: the system found holds 1 members that are not seven numbers of 1 to the total; "
+              "mb_comb_file_ab.txt keeps its previous content.");
+    EXPECT_EQ(readFile(folder / "mb_comb_file_ab.txt"), written);
 }
 
 TEST_F(WheelsSearch, ElevenNumbersG5StartingCombinationsOtherThanTheLastGiveFiveOrSix) {

@@ -11,6 +11,7 @@
 #include "commands/control_ids.h"
 #include "commands/number_text.h"
 #include "wheels/start_search.h"
+#include "wheels/system_verification.h"
 
 namespace quillstep {
 
@@ -36,21 +37,49 @@ std::string stoppedMessage(int32_t startsChecked, int32_t count) {
            " starting combinations; the best system among them follows.";
 }
 
-// Builds the greedy system of `startNumber` into the abbreviated-system store; returns its size.
-int32_t buildSystemIntoStore(SharedState& state, const std::vector<uint64_t>& masks, int32_t startNumber,
-                             int guaranteedHits) {
+// Builds the greedy system of `startNumber` into the abbreviated-system store; returns its members
+// as masks.
+std::vector<uint64_t> buildSystemIntoStore(SharedState& state, const std::vector<uint64_t>& masks, int32_t startNumber,
+                                           int guaranteedHits) {
     const std::vector<int32_t> members = greedySystemMembers(masks, startNumber, guaranteedHits);
+    std::vector<uint64_t> system;
     for (size_t s = 0; s < members.size(); ++s) {
         const int32_t* from = state.storedCombination(members[s]);
         std::copy(from, from + NUMBERS_PER_COMBINATION, state.abbreviatedSystemStore.get() + 7 * s + 1);
+        system.push_back(masks[static_cast<size_t>(members[s])]);
     }
-    return static_cast<int32_t>(members.size());
+    return system;
+}
+
+// The system file of a search, written only when the system passes the check apart from the
+// search, and read back afterwards. A failure is told in a message and leaves the old file.
+FileWriteResult writeVerifiedSystem(SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
+                                    const std::vector<uint64_t>& system, int guaranteedHits) {
+    const std::string fault =
+        guaranteeFault(checkAgainstStore(masks, system, guaranteedHits, state.parameters.totalNumbers), false,
+                       "the system found");
+    if (!fault.empty()) {
+        FileWriteResult refused;
+        refused.fileName = guaranteedHits == 5 ? G5_SYSTEM_FILE_NAME : G4_SYSTEM_FILE_NAME;
+        refused.error = fault;
+        platform.showMessage("Not written: " + fault + "; " + refused.fileName + " keeps its previous content.");
+        return refused;
+    }
+    const int32_t size = static_cast<int32_t>(system.size());
+    FileWriteResult file =
+        guaranteedHits == 5 ? writeG5SystemFile(state, platform, size) : writeG4SystemFile(state, platform, size);
+    if (file.written && !fileHoldsSystem(state, file.fileName, system)) {
+        file.written = false;
+        file.error = file.fileName + " does not read back as the system that was written";
+        platform.showMessage("Not written: " + file.error + ".");
+    }
+    return file;
 }
 
 }  // namespace
 
 int32_t buildGreedySystem(SharedState& state, int32_t startNumber, int guaranteedHits) {
-    return buildSystemIntoStore(state, combinationMasks(state), startNumber, guaranteedHits);
+    return static_cast<int32_t>(buildSystemIntoStore(state, combinationMasks(state), startNumber, guaranteedHits).size());
 }
 
 namespace {
@@ -88,12 +117,12 @@ SearchOutcome searchWithMemory(SharedState& state, Platform& platform, int guara
                          ", abbreviated system:" + signedNumberText(best.bestSize, 10));
 
     // The passes kept no system; the best one is built once more into the store.
-    outcome.systemSize = buildSystemIntoStore(state, masks, best.bestStart, guaranteedHits);
+    const std::vector<uint64_t> system = buildSystemIntoStore(state, masks, best.bestStart, guaranteedHits);
+    outcome.systemSize = static_cast<int32_t>(system.size());
     platform.showMessage("We found for now  " + maskedNumberText(outcome.systemSize, "####") + texts.resultTail);
 
     if (outcome.systemSize < ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.file = guaranteedHits == 5 ? writeG5SystemFile(state, platform, outcome.systemSize)
-                                           : writeG4SystemFile(state, platform, outcome.systemSize);
+        outcome.file = writeVerifiedSystem(state, platform, masks, system, guaranteedHits);
     } else {
         platform.showMessage("Not usefull! Try something else");
     }

@@ -14,9 +14,9 @@
 #include <chrono>
 #include <new>
 
-#include "commands/system_file_reader.h"
 #include "wheels/start_search.h"
 #include "wheels/system_check.h"
+#include "wheels/system_verification.h"
 
 namespace quillstep {
 namespace {
@@ -79,27 +79,6 @@ void putIntoSystemStore(SharedState& state, const std::vector<uint64_t>& system)
     for (uint64_t member : system)
         for (int v = 1; v < 64; ++v)
             if (member & (uint64_t{1} << v)) *out++ = v;
-}
-
-// The written file read back with the file reader: the same combinations in the same order.
-bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system) {
-    const SystemFileContents contents = readSystemFile(state.outputFolder / fileName);
-    if (!contents.ok() || contents.combinations.size() != system.size()) return false;
-    for (size_t s = 0; s < system.size(); ++s)
-        if (combinationMask(contents.combinations[s]) != system[s]) return false;
-    return true;
-}
-
-std::string uncoveredReason(const SystemCheck& check, bool anyCombination) {
-    if (!check.malformedMembers.empty())
-        return "the optimiser's system holds " + std::to_string(check.malformedMembers.size()) +
-               " members that are not seven numbers of 1 to the total";
-    if (check.uncovered > 0)
-        return "the optimiser's system leaves " + std::to_string(check.uncovered) + " stored combinations uncovered";
-    if (!anyCombination)
-        return "the optimiser's system holds " + std::to_string(check.membersNotStored.size()) +
-               " combinations that are not stored";
-    return "the optimiser's system failed its check";
 }
 
 // Progress of both phases on one clock, at most every PROGRESS_INTERVAL_SECONDS unless forced.
@@ -172,18 +151,6 @@ SearchedSystem searchSystem(const SharedState& state, Platform& platform, const 
     return searched;
 }
 
-SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vector<uint64_t>& system, int guaranteedHits,
-                              int totalNumbers) {
-    SystemCheckRequest request;
-    request.stored = masks.data();
-    request.storedCount = static_cast<int64_t>(masks.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
-    request.guaranteedHits = guaranteedHits;
-    request.highestNumber = totalNumbers;
-    return checkSystem(request);
-}
-
 // The checked system (fewer members than the capacity) into the abbreviated-system store and its
 // file, which is read back.
 void writeCheckedSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
@@ -225,8 +192,9 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     const SystemCheck check =
         checkAgainstStore(masks, searched.members, settings.guaranteedHits, state.parameters.totalNumbers);
     outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
-    if (!check.holds(settings.anyCombination)) {
-        outcome.error = uncoveredReason(check, settings.anyCombination);
+    if (const std::string fault = guaranteeFault(check, settings.anyCombination, "the optimiser's system");
+        !fault.empty()) {
+        outcome.error = fault;
         return;
     }
     outcome.verified = true;
