@@ -88,6 +88,20 @@ struct SharedSearch {
     unsigned endedWorkers = 0;
 
     int32_t count() const { return static_cast<int32_t>(masks.size()); }
+
+    // The first of the next `how many` starting numbers for a worker, or 0 when there are none
+    // left or a stop was asked for (which is honoured once starting number 1 has begun).
+    int32_t claimStarts(int32_t howMany) {
+        if (stop.load() && nextStart.load() > 1) return 0;
+        const int32_t first = nextStart.fetch_add(howMany);
+        return first > count() ? 0 : first;
+    }
+
+    void workerEnds() {
+        std::lock_guard lock(mutex);
+        ++endedWorkers;
+        workerEnded.notify_all();
+    }
     int32_t startsBegun() const { return std::min(nextStart.load() - 1, count()); }
 };
 
@@ -114,29 +128,21 @@ void tryStartingNumbers(SharedSearch& search) {
     request.count = search.count();
     request.guaranteedHits = search.guaranteedHits;
     request.systemMasks = system.data();
-    for (;;) {
-        // A stop request is honoured between starting numbers, once the first one has begun.
-        if (search.stop.load() && search.nextStart.load() > 1) break;
-        const int32_t start = search.nextStart.fetch_add(1);
-        if (start > request.count) break;
+    // A stop request is honoured between starting numbers.
+    while (const int32_t start = search.claimStarts(1)) {
         const uint64_t best = search.best.load();
         request.startIndex = start - 1;
         request.stopSize = hopelessSize(start, keyStart(best), keySize(best));
         const int32_t size = passFromCommonBeginning(search, request);
         if (size < request.stopSize || size == ABBREVIATED_SYSTEM_CAPACITY) lowerTo(search.best, packKey(size, start));
     }
-    std::lock_guard lock(search.mutex);
-    ++search.endedWorkers;
-    search.workerEnded.notify_all();
+    search.workerEnds();
 }
 
 // The lane path's worker: 64 consecutive starting numbers per walk.
 void tryStartBatches(SharedSearch& search, LaneCoverage& coverage) {
     LaneBatch batch;
-    for (;;) {
-        if (search.stop.load() && search.nextStart.load() > 1) break;
-        const int32_t first = search.nextStart.fetch_add(PASS_LANES);
-        if (first > search.count()) break;
+    while (const int32_t first = search.claimStarts(PASS_LANES)) {
         const uint64_t best = search.best.load();
         batch.lanes = std::min(PASS_LANES, search.count() - first + 1);
         for (int lane = 0; lane < batch.lanes; ++lane) {
@@ -150,9 +156,7 @@ void tryStartBatches(SharedSearch& search, LaneCoverage& coverage) {
                 lowerTo(search.best, packKey(size, first + lane));
         }
     }
-    std::lock_guard lock(search.mutex);
-    ++search.endedWorkers;
-    search.workerEnded.notify_all();
+    search.workerEnds();
 }
 
 bool wantsLanes(StartSearchPath path, int guaranteedHits, size_t count) {
@@ -182,8 +186,8 @@ void prepareLanes(const std::vector<uint64_t>& masks, int guaranteedHits, StartS
         if (path == StartSearchPath::Automatic && !lanesPayOff(*trie, masks.size(), guaranteedHits)) return;
         while (coverages.size() < workers) coverages.push_back(std::make_unique<LaneCoverage>(guaranteedHits));
     } catch (const std::bad_alloc&) {
-        // A tree that does not fit leaves the scan; tables that do not all fit, fewer workers.
-        if (!trie) coverages.clear();
+        // A tree or a first table that does not fit leaves the scan; tables that do not all fit,
+        // fewer workers.
     }
 }
 
