@@ -18,8 +18,9 @@
 #include "bench_stores.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/abbreviated_system.h"
-#include "wheels/start_search.h"
+#include "commands/abbreviated_system_command.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 namespace {

@@ -1,4 +1,4 @@
-#include "wheels/optimise_command.h"
+#include "commands/optimise_command.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,9 @@
 #include "commands/system_file_reader.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/start_search.h"
-#include "wheels/system_check.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/check/independent_system_check.h"
 
 namespace quillstep {
 namespace {

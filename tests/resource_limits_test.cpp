@@ -16,7 +16,7 @@
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/abbreviated_system.h"
+#include "commands/abbreviated_system_command.h"
 
 #if defined(__linux__)
 #include <malloc.h>

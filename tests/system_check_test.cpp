@@ -1,4 +1,4 @@
-#include "wheels/system_check.h"
+#include "wheels/check/independent_system_check.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,8 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/start_search.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 namespace {

@@ -1,4 +1,4 @@
-#include "wheels/capacity_bound.h"
+#include "wheels/greedy/capacity_proof.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include "commands/control_ids.h"
 #include "engine/shared_state.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/abbreviated_system.h"
-#include "wheels/start_search.h"
+#include "commands/abbreviated_system_command.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 namespace {

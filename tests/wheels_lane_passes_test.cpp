@@ -1,4 +1,4 @@
-#include "wheels/lane_passes.h"
+#include "wheels/greedy/bit_lane_passes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,10 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/greedy_pass.h"
-#include "wheels/start_search.h"
-#include "wheels/store_trie.h"
+#include "wheels/greedy/greedy_pass.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/store_trie.h"
 
 namespace quillstep {
 namespace {

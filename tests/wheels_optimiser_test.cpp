@@ -1,4 +1,4 @@
-#include "wheels/optimiser.h"
+#include "wheels/optimiser/optimiser.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,12 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/cover_check.h"
-#include "wheels/cover_greedy.h"
-#include "wheels/cover_relation.h"
-#include "wheels/index_list.h"
-#include "wheels/start_search.h"
+#include "wheels/optimiser/optimiser_coverage_check.h"
+#include "wheels/optimiser/cover_greedy.h"
+#include "wheels/optimiser/cover_relation.h"
+#include "wheels/optimiser/index_list.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 namespace {

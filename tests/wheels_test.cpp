@@ -1,4 +1,4 @@
-#include "wheels/abbreviated_system.h"
+#include "commands/abbreviated_system_command.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,9 @@
 #include "commands/control_ids.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/start_search.h"
-#include "wheels/system_verification.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "commands/verification_before_writing.h"
 
 namespace quillstep {
 namespace {

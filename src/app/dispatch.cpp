@@ -6,7 +6,7 @@
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
-#include "wheels/abbreviated_system.h"
+#include "commands/abbreviated_system_command.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
 

@@ -14,7 +14,7 @@
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
-#include "wheels/abbreviated_system.h"
+#include "commands/abbreviated_system_command.h"
 #include "windows/statistics_window.h"
 
 namespace quillstep {

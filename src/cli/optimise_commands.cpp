@@ -8,9 +8,10 @@
 
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
-#include "wheels/optimise_command.h"
-#include "wheels/start_search.h"
-#include "wheels/system_check.h"
+#include "commands/optimise_command.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/check/independent_system_check.h"
 
 namespace quillstep {
 namespace {

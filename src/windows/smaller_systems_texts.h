@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "wheels/optimise_command.h"
-#include "wheels/optimiser.h"
+#include "commands/optimise_command.h"
+#include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
 
