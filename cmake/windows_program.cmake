@@ -6,7 +6,8 @@ enable_language(RC)
 set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 kernel32)
 
 file(GLOB QUILLSTEP_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.cpp)
-list(FILTER QUILLSTEP_WIN32_SOURCES EXCLUDE REGEX "win32_main\\.cpp$")
+# win32_main.cpp is the program's own; the *_win32.cpp system services belong to the core.
+list(FILTER QUILLSTEP_WIN32_SOURCES EXCLUDE REGEX "(win32_main|_win32)\\.cpp$")
 add_library(quillstep_win32 STATIC ${QUILLSTEP_WIN32_SOURCES})
 target_link_libraries(quillstep_win32 PUBLIC quillstep_core ${QUILLSTEP_SYSTEM_LIBRARIES})
 target_compile_definitions(quillstep_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)

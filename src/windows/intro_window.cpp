@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/main_window.h"
+#include "windows/program_identity.h"
 
 namespace quillstep {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
+#include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
 
 namespace quillstep {

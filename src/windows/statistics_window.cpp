@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
+#include "windows/program_identity.h"
 #include "commands/number_text.h"
 #include "engine/run.h"
 

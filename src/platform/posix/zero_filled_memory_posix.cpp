@@ -1,3 +1,6 @@
+// The zero-filled arrays on POSIX systems: on Linux large arrays are mapped with a request for
+// huge pages; elsewhere every array comes from calloc.
+
 #include "engine/zero_filled_memory.h"
 
 #include <cstdlib>
@@ -61,8 +64,6 @@ ZeroFilledArray allocateZeroFilled(size_t elements) {
 
 #else
 
-// Large pages on Windows need the "lock pages in memory" privilege, which a user normally lacks:
-// calloc's zero pages are what the program can have there.
 ZeroFilledArray allocateZeroFilled(size_t elements) { return allocateZeroFilledWithoutHugePages(elements); }
 
 #endif
