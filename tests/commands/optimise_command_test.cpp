@@ -17,24 +17,15 @@
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 class OptimiseCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("quillstep-optimise-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
+        folder = freshTestFolder("quillstep-optimise-");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 

@@ -17,6 +17,7 @@
 #include "commands/generation_command.h"
 #include "platform/headless/headless_platform.h"
 #include "commands/abbreviated_system_command.h"
+#include "support/test_support.h"
 
 #if defined(__linux__)
 #include <malloc.h>
@@ -39,13 +40,6 @@ namespace {
 namespace fs = std::filesystem;
 
 #if defined(__linux__)
-
-std::string textOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 size_t entriesIn(const fs::path& folder) {
     size_t n = 0;
@@ -78,10 +72,7 @@ void limitAddressSpace(rlim_t bytes) {
 class ResourceLimits : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("quillstep-limits-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = freshTestFolder("quillstep-limits-");
     }
     void TearDown() override {
         std::error_code ec;
@@ -114,7 +105,7 @@ TEST_F(ResourceLimits, AFileSizeLimitFailsTheWriteLikeAnyOtherFailure) {
                      : result.error != "File too large"             ? "error: " + result.error
                      : platform.messages.back().rfind("Could not write mb_comb_file.txt: File too large", 0) != 0
                          ? "message: " + platform.messages.back()
-                     : textOf(folder_ / COMBINATION_FILE_NAME) != "previous" ? "the previous file is lost"
+                     : readFile(folder_ / COMBINATION_FILE_NAME) != "previous" ? "the previous file is lost"
                      : entriesIn(folder_) != 1                               ? "a temporary file is left"
                                                                              : "");
         },
@@ -128,7 +119,7 @@ TEST_F(ResourceLimits, WithoutASecondThreadTheCallingThreadWrites) {
     auto state = storedFullWheel(20);  // 77,520 rows, many blocks
     HeadlessPlatform platform;
     ASSERT_TRUE(writeCombinationFile(*state, platform).written);
-    const std::string expected = textOf(folder_ / COMBINATION_FILE_NAME);
+    const std::string expected = readFile(folder_ / COMBINATION_FILE_NAME);
     fs::remove(folder_ / COMBINATION_FILE_NAME);
     EXPECT_EXIT(
         {
@@ -146,7 +137,7 @@ TEST_F(ResourceLimits, WithoutASecondThreadTheCallingThreadWrites) {
             HeadlessPlatform childPlatform;
             const FileWriteResult result = writeCombinationFile(*state, childPlatform);
             endChild(!result.written                                        ? "not written: " + result.error
-                     : textOf(folder_ / COMBINATION_FILE_NAME) != expected ? "the file differs"
+                     : readFile(folder_ / COMBINATION_FILE_NAME) != expected ? "the file differs"
                      : entriesIn(folder_) != 1                              ? "a temporary file is left"
                                                                             : "");
         },

@@ -17,6 +17,7 @@
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "commands/verification_before_writing.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -104,20 +105,10 @@ std::vector<std::string> countLabelTexts(const HeadlessPlatform& platform) {
     return texts;
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 class WheelsSearch : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("quillstep-wheels-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
+        folder = freshTestFolder("quillstep-wheels-");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
     std::filesystem::path folder;

@@ -22,6 +22,7 @@
 #include "platform/headless/headless_platform.h"
 #include "windows/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -61,10 +62,7 @@ protected:
     void SetUp() override {
         state = createSharedState();
         ASSERT_NE(state, nullptr);
-        folder = fs::temp_directory_path() /
-                 ("quillstep-smaller-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = freshTestFolder("quillstep-smaller-");
         state->outputFolder = folder;
     }
     void TearDown() override { fs::remove_all(folder); }

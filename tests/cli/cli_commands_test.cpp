@@ -16,6 +16,7 @@
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
 #include "windows/statistics_window.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -25,10 +26,7 @@ namespace fs = std::filesystem;
 class CliCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("quillstep-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = freshTestFolder("quillstep-cli-");
     }
     void TearDown() override { fs::remove_all(folder); }
 

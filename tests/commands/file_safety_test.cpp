@@ -12,6 +12,7 @@
 #include "commands/generation_command.h"
 #include "commands/replacement_file.h"
 #include "platform/headless/headless_platform.h"
+#include "support/test_support.h"
 
 #if defined(__unix__)
 #include <sys/stat.h>
@@ -34,10 +35,7 @@ protected:
     }
     static void TearDownTestSuite() { delete state_; }
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("quillstep-safety-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = freshTestFolder("quillstep-safety-");
         state_->outputFolder = folder_;
     }
     void TearDown() override {
@@ -45,12 +43,6 @@ protected:
         std::error_code ec;
         fs::remove_all(folder_, ec);
         state_->outputFolder.clear();
-    }
-    static std::string textOf(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
     static void plant(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     std::set<std::string> namesInFolder() const {
@@ -64,7 +56,7 @@ protected:
         state_->outputFolder = reference;
         EXPECT_TRUE(writeCombinationFile(*state_, platform_).written);
         state_->outputFolder = folder_;
-        const std::string text = textOf(reference / COMBINATION_FILE_NAME);
+        const std::string text = readFile(reference / COMBINATION_FILE_NAME);
         fs::remove_all(reference);
         return text;
     }
@@ -90,9 +82,9 @@ TEST_F(FileSafety, LinksWhereTheWriterWritesAreNeverFollowed) {
     for (int round = 0; round < 2; ++round) {  // a new file, then a replaced one
         const FileWriteResult result = writeCombinationFile(*state_, platform_);
         ASSERT_TRUE(result.written) << result.error;
-        EXPECT_EQ(textOf(folder_ / COMBINATION_FILE_NAME), expected);
+        EXPECT_EQ(readFile(folder_ / COMBINATION_FILE_NAME), expected);
         EXPECT_FALSE(fs::is_symlink(folder_ / COMBINATION_FILE_NAME));
-        EXPECT_EQ(textOf(folder_ / "victim.txt"), "not to be touched\n");
+        EXPECT_EQ(readFile(folder_ / "victim.txt"), "not to be touched\n");
         EXPECT_EQ(namesInFolder().size(), plantedLinks + 2);  // the links, the victim and the file: no leftovers
     }
 
@@ -101,8 +93,8 @@ TEST_F(FileSafety, LinksWhereTheWriterWritesAreNeverFollowed) {
     fs::create_symlink(folder_ / "victim.txt", folder_ / COMBINATION_FILE_NAME);
     ASSERT_TRUE(writeCombinationFile(*state_, platform_).written);
     EXPECT_FALSE(fs::is_symlink(folder_ / COMBINATION_FILE_NAME));
-    EXPECT_EQ(textOf(folder_ / COMBINATION_FILE_NAME), expected);
-    EXPECT_EQ(textOf(folder_ / "victim.txt"), "not to be touched\n");
+    EXPECT_EQ(readFile(folder_ / COMBINATION_FILE_NAME), expected);
+    EXPECT_EQ(readFile(folder_ / "victim.txt"), "not to be touched\n");
 }
 
 TEST_F(FileSafety, AReplacedFileKeepsItsPermissionsAndANewOneGetsTheDefault) {
@@ -156,12 +148,12 @@ TEST_F(FileSafety, ACancelledWriteKeepsThePreviousFileAndLeavesNothing) {
     EXPECT_EQ(result.error, WRITE_INTERRUPTED_ERROR);
     EXPECT_EQ(platform_.messages.back(),
               "Could not write mb_comb_file.txt: interrupted. The previous mb_comb_file.txt is unchanged.");
-    EXPECT_EQ(textOf(folder_ / COMBINATION_FILE_NAME), "previous");
+    EXPECT_EQ(readFile(folder_ / COMBINATION_FILE_NAME), "previous");
     EXPECT_EQ(namesInFolder(), (std::set<std::string>{COMBINATION_FILE_NAME}));
 
     clearWriteCancel();
     EXPECT_TRUE(writeCombinationFile(*state_, platform_).written);
-    EXPECT_NE(textOf(folder_ / COMBINATION_FILE_NAME), "previous");
+    EXPECT_NE(readFile(folder_ / COMBINATION_FILE_NAME), "previous");
 }
 
 TEST(ViewerCommandLine, QuotesThePathWithBlanksAndTheFileName) {

@@ -15,6 +15,7 @@
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/store_trie.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -52,13 +53,6 @@ std::vector<uint64_t> randomStore(std::mt19937_64& random, int totalNumbers, siz
         masks.push_back(mask);
     }
     return masks;
-}
-
-std::vector<uint64_t> storeOfMode(int mode) {
-    auto state = createSharedState();
-    HeadlessPlatform platform;
-    runGeneration(*state, platform, mode);
-    return combinationMasks(*state);
 }
 
 int32_t scanPassSize(const std::vector<uint64_t>& masks, int hits, int32_t startIndex, int32_t stopSize) {

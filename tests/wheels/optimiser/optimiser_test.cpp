@@ -19,6 +19,7 @@
 #include "wheels/optimiser/index_list.h"
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -70,13 +71,6 @@ std::vector<uint64_t> randomStore(uint32_t seed, int totalNumbers, size_t count)
         chosen.insert(mask);
     }
     return {chosen.begin(), chosen.end()};
-}
-
-std::vector<uint64_t> storeOfMode(int mode) {
-    auto state = createSharedState();
-    HeadlessPlatform platform;
-    runGeneration(*state, platform, mode);
-    return combinationMasks(*state);
 }
 
 OptimiserRequest requestFor(const std::vector<uint64_t>& targets, int hits) {

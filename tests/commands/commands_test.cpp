@@ -11,6 +11,7 @@
 #include "commands/generation_command.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
+#include "support/test_support.h"
 
 #if defined(__unix__)
 #include <unistd.h>
@@ -28,10 +29,7 @@ protected:
     void SetUp() override {
         state_->parameters = GenerationParameters{};
         state_->memoryDescription.clear();
-        folder_ = fs::temp_directory_path() /
-                  ("quillstep-commands-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = freshTestFolder("quillstep-commands-");
         state_->outputFolder = folder_;
     }
     void TearDown() override {
