@@ -1,6 +1,7 @@
-# The Windows program quillstep.exe and the driver that tests it under Wine (cross-built with
+# The Windows program quillstep.exe, the command line quillstep-cli.exe (whose target the main
+# CMakeLists.txt makes) and the driver that tests the program under Wine (cross-built with
 # MinGW-w64, see cmake/mingw-w64.cmake). Only the system libraries user32, gdi32, comctl32 and
-# kernel32 are linked.
+# kernel32 are linked; the command line needs kernel32 alone.
 enable_language(RC)
 
 set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 kernel32)
@@ -12,12 +13,21 @@ target_link_libraries(quillstep_win32 PUBLIC quillstep_core ${QUILLSTEP_SYSTEM_L
 target_compile_definitions(quillstep_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
 
 set(QUILLSTEP_RESOURCE_FILE ${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep.rc)
+set(QUILLSTEP_CLI_RESOURCE_FILE ${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep-cli.rc)
+set(QUILLSTEP_VERSION_RESOURCE_INPUTS
+  ${CMAKE_CURRENT_SOURCE_DIR}/resources/version_info.rc ${CMAKE_BINARY_DIR}/generated/quillstep_version.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep.ico)
 set_source_files_properties(${QUILLSTEP_RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep.ico;${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep.manifest")
+  "${QUILLSTEP_VERSION_RESOURCE_INPUTS};${CMAKE_CURRENT_SOURCE_DIR}/resources/quillstep.manifest")
+set_source_files_properties(${QUILLSTEP_CLI_RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${QUILLSTEP_VERSION_RESOURCE_INPUTS}")
 
 add_executable(quillstep WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/win32_main.cpp
                                ${QUILLSTEP_RESOURCE_FILE})
 target_link_libraries(quillstep PRIVATE quillstep_win32)
+target_include_directories(quillstep PRIVATE ${CMAKE_BINARY_DIR}/generated)
+
+# The command line: one static console executable with its own version resource.
+target_sources(quillstep-cli PRIVATE ${QUILLSTEP_CLI_RESOURCE_FILE})
 
 # The test driver: a console program that starts quillstep.exe and works its windows.
 file(GLOB QUILLSTEP_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver/*.cpp)

@@ -25,3 +25,14 @@ foreach(scenario IN LISTS QUILLSTEP_WINE_SCENARIOS)
       FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_display TIMEOUT 300 LABELS wine
       ENVIRONMENT "${QUILLSTEP_WINE_ENVIRONMENT}")
 endforeach()
+
+# The command line for Windows: every contract script of tests/cli runs against quillstep-cli.exe
+# under Wine (tests/wine/run_cli_contract.sh), with the lines expected on Linux.
+file(GLOB QUILLSTEP_WINE_CLI_CONTRACTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../cli/*contract.sh)
+foreach(script ${QUILLSTEP_WINE_CLI_CONTRACTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME wine_${name}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_cli_contract.sh ${QUILLSTEP_WINDOWS_BUILD_DIR} ${script})
+  set_tests_properties(wine_${name} PROPERTIES
+      FIXTURES_REQUIRED wine_session TIMEOUT 600 LABELS wine ENVIRONMENT "${QUILLSTEP_WINE_ENVIRONMENT}")
+endforeach()
