@@ -51,3 +51,27 @@ if(QUILLSTEP_DRIVER_SOURCES)
   target_link_libraries(quillstep-text-probe PRIVATE user32 gdi32)
   add_dependencies(quillstep-driver quillstep-text-probe)
 endif()
+
+# The release package: dist/quillstep-<version>-windows-x64.zip (scripts/package.sh) holds one
+# folder of that name with the two executables, stripped, and README.txt for Windows users.
+set(QUILLSTEP_DIST_DIR ${CMAKE_CURRENT_SOURCE_DIR}/dist CACHE PATH "Folder that receives the release package")
+set(QUILLSTEP_PACKAGE_NAME quillstep-${PROJECT_VERSION}-windows-x64)
+set(QUILLSTEP_PACKAGE_STAGE ${CMAKE_BINARY_DIR}/package)
+set(QUILLSTEP_PACKAGE_FOLDER ${QUILLSTEP_PACKAGE_STAGE}/${QUILLSTEP_PACKAGE_NAME})
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/README-windows.txt.in ${CMAKE_BINARY_DIR}/README-windows.txt
+               @ONLY NEWLINE_STYLE CRLF)
+if(NOT CMAKE_STRIP)
+  find_program(CMAKE_STRIP NAMES x86_64-w64-mingw32-strip strip REQUIRED)
+endif()
+add_custom_target(release-zip
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUILLSTEP_PACKAGE_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILLSTEP_PACKAGE_FOLDER} ${QUILLSTEP_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quillstep> $<TARGET_FILE:quillstep-cli> ${QUILLSTEP_PACKAGE_FOLDER}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/README-windows.txt ${QUILLSTEP_PACKAGE_FOLDER}/README.txt
+  COMMAND ${CMAKE_STRIP} ${QUILLSTEP_PACKAGE_FOLDER}/quillstep.exe ${QUILLSTEP_PACKAGE_FOLDER}/quillstep-cli.exe
+  COMMAND ${CMAKE_COMMAND} -E chdir ${QUILLSTEP_PACKAGE_STAGE} ${CMAKE_COMMAND} -E tar cf ${QUILLSTEP_DIST_DIR}/${QUILLSTEP_PACKAGE_NAME}.zip --format=zip
+          ${QUILLSTEP_PACKAGE_NAME}/quillstep.exe ${QUILLSTEP_PACKAGE_NAME}/quillstep-cli.exe
+          ${QUILLSTEP_PACKAGE_NAME}/README.txt
+  COMMAND ${CMAKE_COMMAND} -E echo "release package: ${QUILLSTEP_DIST_DIR}/${QUILLSTEP_PACKAGE_NAME}.zip"
+  DEPENDS quillstep quillstep-cli
+  VERBATIM)
