@@ -9,7 +9,7 @@ set(QUILLSTEP_WINE_ENVIRONMENT
 set(QUILLSTEP_WINE_SCENARIOS
     first-display intro-closed parameter-steps store-buttons focus-restored full-wheel-39 statistics-8
     combination-file-8 abbreviated-10 abbreviated-11 abbreviated-14 viewer escape-stops-search file-replacement
-    captions-fit smaller-systems-12 smaller-systems-escape)
+    captions-fit dpi-change smaller-systems-12 smaller-systems-escape)
 
 add_test(NAME wine_setup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} setup)
 add_test(NAME wine_cleanup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} cleanup)
@@ -24,6 +24,15 @@ foreach(scenario IN LISTS QUILLSTEP_WINE_SCENARIOS)
   set_tests_properties(wine_${scenario} PROPERTIES
       FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_display TIMEOUT 300 LABELS wine
       ENVIRONMENT "${QUILLSTEP_WINE_ENVIRONMENT}")
+endforeach()
+
+# The captions at 150% and 200% display scaling (the prefix's DPI set for the scenario alone).
+foreach(dpi 144 192)
+  add_test(NAME wine_captions-fit-${dpi}dpi
+           COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} captions-fit)
+  set_tests_properties(wine_captions-fit-${dpi}dpi PROPERTIES
+      FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_display TIMEOUT 300 LABELS wine
+      ENVIRONMENT "${QUILLSTEP_WINE_ENVIRONMENT};QUILLSTEP_WINE_DPI=${dpi}")
 endforeach()
 
 # The command line for Windows: every contract script of tests/cli runs against quillstep-cli.exe
