@@ -33,13 +33,14 @@ target_sources(quillstep-cli PRIVATE ${QUILLSTEP_CLI_RESOURCE_FILE})
 file(GLOB QUILLSTEP_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver/*.cpp)
 if(QUILLSTEP_DRIVER_SOURCES)
   add_executable(quillstep-driver ${QUILLSTEP_DRIVER_SOURCES})
-  target_include_directories(quillstep-driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver)
+  target_include_directories(quillstep-driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver
+                                                     ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(quillstep-driver PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
   target_compile_features(quillstep-driver PRIVATE cxx_std_20)
   if(MINGW)
     target_link_options(quillstep-driver PRIVATE -municode)  # wmain: wide command-line arguments
   endif()
-  target_link_libraries(quillstep-driver PRIVATE ${QUILLSTEP_SYSTEM_LIBRARIES})
+  target_link_libraries(quillstep-driver PRIVATE ${QUILLSTEP_SYSTEM_LIBRARIES} version)
 
   # The driver's probe: a library it hooks into the program to measure texts in their own fonts.
   add_library(quillstep-text-probe SHARED ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/text_probe/text_probe.cpp)
