@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 
 #include "cli/interrupts.h"
@@ -19,10 +17,6 @@
 
 namespace quillstep {
 namespace {
-
-std::atomic<bool> stopRequested{false};
-
-extern "C" void onInterrupt(int) { stopRequested = true; }
 
 std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
 
@@ -61,13 +55,13 @@ int writeCombinations(CliSession& session, const CliCommand&) {
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
 int search(CliSession& session, int hits) {
     CliPlatform& platform = session.platform;
-    stopRequested = false;
-    platform.stopRequest = [] { return stopRequested.load(); };
+    platform.stopRequest = [] { return StopOnInterrupt::requested(); };
     platform.progress.emplace(std::cerr, standardErrorIsTerminal());
-    auto previous = std::signal(SIGINT, onInterrupt);
     const int32_t stored = session.state.generatedCount;
-    const SearchOutcome outcome = searchAbbreviatedSystem(session.state, platform, hits);
-    std::signal(SIGINT, previous);
+    const SearchOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return searchAbbreviatedSystem(session.state, platform, hits);
+    }();
     platform.progress.reset();
     platform.stopRequest = nullptr;
 

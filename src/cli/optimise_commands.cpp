@@ -1,11 +1,10 @@
 #include "cli/optimise_commands.h"
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 #include <new>
 #include <sstream>
 
+#include "cli/interrupts.h"
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
 #include "commands/optimise_command.h"
@@ -17,10 +16,6 @@ namespace quillstep {
 namespace {
 
 constexpr size_t HOLES_SHOWN = 10;
-
-std::atomic<bool> interrupted{false};
-
-extern "C" void onOptimiseInterrupt(int) { interrupted = true; }
 
 int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
 
@@ -85,12 +80,12 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.stepBudget = command.stepBudget;
     settings.anyCombination = command.anyCombination;
 
-    interrupted = false;
     const auto previousStopRequest = platform.stopRequest;
-    platform.stopRequest = [] { return interrupted.load(); };
-    const auto previousHandler = std::signal(SIGINT, onOptimiseInterrupt);
-    const OptimiseOutcome outcome = optimiseStoredSystem(state, platform, settings, printProgress);
-    std::signal(SIGINT, previousHandler);
+    platform.stopRequest = [] { return StopOnInterrupt::requested(); };
+    const OptimiseOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return optimiseStoredSystem(state, platform, settings, printProgress);
+    }();
     platform.stopRequest = previousStopRequest;
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <random>
@@ -184,6 +185,36 @@ TEST(CliParameterMessages, AcceptedStatesAreExactlyTheReachableOnes) {
         EXPECT_TRUE(blamesAGivenOption) << "trial " << trial << ": " << error;
     }
     EXPECT_GT(accepted, 100);  // the draw reaches both sides of the rule
+}
+
+}  // namespace
+}  // namespace quillstep
+
+namespace quillstep {
+namespace {
+
+// --version and --help answer by themselves wherever they stand among the options, and nothing
+// after them is looked at; the version line names the program and a dotted version.
+TEST(CliVersion, AnswersBeforeAnythingIsChecked) {
+    std::string error;
+    for (const auto& line : {"--version", "--total 40 --version", "--version run 99 fly", "--version --help"}) {
+        const auto options = parseCommandLine(words(line), error);
+        ASSERT_TRUE(options) << line << ": " << error;
+        EXPECT_TRUE(options->version) << line;
+        EXPECT_FALSE(options->help) << line;
+        EXPECT_TRUE(options->commands.empty()) << line;
+    }
+    const auto help = parseCommandLine(words("--help --version"), error);
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->help && !help->version);
+    EXPECT_FALSE(parseCommandLine(words("run 1 --version"), error)) << "--version is an option, not a command";
+
+    const std::string versionLine = CLI_VERSION_LINE;
+    ASSERT_EQ(versionLine.rfind("quillstep-cli ", 0), 0u);
+    const std::string version = versionLine.substr(14);
+    EXPECT_EQ(version.back(), '\n');
+    EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 2) << version;
+    EXPECT_EQ(version.find_first_not_of("0123456789.\n"), std::string::npos) << version;
 }
 
 }  // namespace
