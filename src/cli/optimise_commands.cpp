@@ -12,6 +12,8 @@
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
+#include "windows/file_reports.h"
+#include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -86,21 +88,23 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.anyCombination = command.anyCombination;
 
     interrupted = false;
-    const auto previousStopRequest = platform.stopRequest;
-    platform.stopRequest = [] { return interrupted.load(); };
+    OptimiseObserver observer;
+    observer.onProgress = printProgress;
+    observer.stopRequested = [] { return interrupted.load(); };
+    observer.write = mainWindowWriteObserver(platform);
     const auto previousHandler = std::signal(SIGINT, onOptimiseInterrupt);
-    const OptimiseOutcome outcome = optimiseStoredSystem(state, platform, settings, printProgress);
+    const OptimiseOutcome outcome = optimiseStoredSystem(state, settings, observer);
     std::signal(SIGINT, previousHandler);
-    platform.stopRequest = previousStopRequest;
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
     if (outcome.verified || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) out << "system size: " << outcome.systemSize << std::endl;
-    if (outcome.file.written) {
-        out << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
-                  << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
+    if (outcome.written()) {
+        const FileWriteResult& file = outcome.systemFile.file;
+        out << "file: " << file.fileName << " rows: " << file.rows
+                  << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
         return 0;
     }
-    out << "not written: " << outcome.error << std::endl;
+    out << "not written: " << optimiseFaultText(outcome, settings) << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // a failed check or write is a fault.
     const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;

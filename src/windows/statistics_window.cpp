@@ -69,6 +69,11 @@ WindowTemplate statisticsWindowTemplate(const SharedState& state) {
     return window;
 }
 
+std::string countingMessageText(int32_t combinationsCounted, double seconds) {
+    return signedNumberText(combinationsCounted, 8) + " combinations counted in:" + signedNumberText(seconds, 18) +
+           " seconds";
+}
+
 WindowAction statisticsWindowCallback(int controlId) {
     return controlId == CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
 }
@@ -84,8 +89,7 @@ void showNumberStatistics(SharedState& state, Platform& platform) {
     const double t0 = platform.timeOfDaySeconds();
     countNumberOccurrences(state);
     const double t1 = platform.timeOfDaySeconds();
-    state.countingMessage = signedNumberText(state.generatedCount, 8) + " combinations counted in:" +
-                            signedNumberText(elapsedSeconds(t0, t1), 18) + " seconds";
+    state.countingMessage = countingMessageText(state.generatedCount, elapsedSeconds(t0, t1));
     platform.enableMainWindow(false);
     buildStatisticsWindow(state, platform);
     platform.enableMainWindow(true);

@@ -1,6 +1,9 @@
 #pragma once
 // How often each number 1 to 39 occurs in the stored combinations, in a window of its own.
 
+#include <cstdint>
+#include <string>
+
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -10,6 +13,9 @@ namespace quillstep {
 // Button "Statistics of numbers in generated combinations": counts the occurrences afresh, times
 // the counting into countingMessage and shows the window, with the main window disabled meanwhile.
 void showNumberStatistics(SharedState& state, Platform& platform);
+
+// What the window shows under the counts: " 330 combinations counted in: .001 seconds".
+std::string countingMessageText(int32_t combinationsCounted, double seconds);
 
 // The window for the current counters and countingMessage.
 WindowTemplate statisticsWindowTemplate(const SharedState& state);

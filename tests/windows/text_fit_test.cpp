@@ -91,10 +91,10 @@ TEST(WindowsTextFit, SmallerSystemsTextsFitTheirLabels) {
     expectFits(w, SMALLER_SYSTEMS_PROGRESS, &progress);
 
     OptimiseOutcome outcome;
-    outcome.searched = outcome.verified = outcome.file.written = outcome.stopped = true;
+    outcome.searched = outcome.verified = outcome.systemFile.file.written = outcome.stopped = true;
     outcome.systemSize = outcome.outsideFilters = 999;
     outcome.seconds = 599.9;
-    outcome.file.fileName = "mb_comb_file_ab5.txt";
+    outcome.systemFile.file.fileName = "mb_comb_file_ab5.txt";
     OptimiseSettings settings;
     settings.guaranteedHits = 5;
     settings.anyCombination = true;
