@@ -13,7 +13,6 @@ namespace {
 constexpr int HEADING_LABEL = 1002;
 constexpr int NUMBER_LABEL_BASE = 1002;  // number n: 1002 + n
 constexpr int COUNT_LABEL_BASE = 1044;   // number n: 1044 + n
-constexpr int CLOSE_BUTTON = 1084;
 constexpr int HEADING_FRAME = 1085;
 constexpr int MESSAGE_LABEL = 1086;
 
@@ -63,7 +62,7 @@ WindowTemplate statisticsWindowTemplate(const SharedState& state) {
                         25, HEADING_FONT});
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) controls.push_back(numberLabel(n));
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) controls.push_back(countLabel(state, n));
-    controls.push_back({CLOSE_BUTTON, ControlKind::Button, "Close", 415, 285, 110, 40, DIALOG_FONT});
+    controls.push_back({STATISTICS_CLOSE_BUTTON, ControlKind::Button, "Close", 415, 285, 110, 40, DIALOG_FONT});
     controls.push_back({HEADING_FRAME, ControlKind::GroupBox, "", 50, 5, 450, 40, DIALOG_FONT});
     controls.push_back({MESSAGE_LABEL, ControlKind::Label, state.countingMessage, 30, 305, 375, 20, COUNT_FONT});
     return window;
@@ -75,7 +74,7 @@ std::string countingMessageText(int32_t combinationsCounted, double seconds) {
 }
 
 WindowAction statisticsWindowCallback(int controlId) {
-    return controlId == CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
+    return controlId == STATISTICS_CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
 }
 
 void buildStatisticsWindow(const SharedState& state, Platform& platform) {

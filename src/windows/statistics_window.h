@@ -10,6 +10,9 @@
 
 namespace quillstep {
 
+// "Close", which ends the window.
+constexpr int STATISTICS_CLOSE_BUTTON = 1084;
+
 // Button "Statistics of numbers in generated combinations": counts the occurrences afresh, times
 // the counting into countingMessage and shows the window, with the main window disabled meanwhile.
 void showNumberStatistics(SharedState& state, Platform& platform);

@@ -94,8 +94,8 @@ TEST_F(CommandsTest, DescriptionsWithDefaultParameters) {
               "FULL SYSTEM 7/ 8max neighb. no:0,min no.:1,max no.:39 min ODD/EVEN:0/4 SUM:140-150 FIX number=25,"
               "don't want 5 num of:3,9,10,20,30,38,39");
     EXPECT_EQ(composeMemoryDescription(p, 0), "");
-    EXPECT_EQ(generationModeOfButton(1153), 14);
-    EXPECT_EQ(generationModeOfButton(1037), 0);
+    EXPECT_EQ(generationModeOfButton(ANY_FIVE_EXCLUDED_FILTERS_BUTTON), 14);
+    EXPECT_EQ(generationModeOfButton(WRITE_COMBINATIONS_BUTTON), 0);
     for (int mode = 1; mode <= 14; ++mode) EXPECT_EQ(generationModeOfButton(generationButtonOfMode(mode)), mode);
 }
 
