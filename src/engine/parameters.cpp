@@ -54,8 +54,11 @@ ValueRange excludedStepRange(const GenerationParameters& p, int entry) {
 }
 
 std::optional<UnreachableParameter> findUnreachableParameter(const GenerationParameters& p) {
+    // A field is tested beside its partner once the partner, earlier in the table, is known to lie
+    // in its own range; the first of a pair is tested against its own range.
     for (const ParameterBounds& bounds : PARAMETER_BOUNDS) {
-        const ValueRange range = allowedRange(bounds, p);
+        const bool partnerChecked = bounds.partner && &boundsOf(bounds.partner) < &bounds;
+        const ValueRange range = partnerChecked ? bounds.rangeBesidePartner(p) : bounds.ownRange;
         if (!range.holds(p.*bounds.field)) return UnreachableParameter{&bounds, 0, range};
     }
     // The entry before is already known to be in its range when an entry's range is computed.
