@@ -1,42 +1,16 @@
-// The two commands "7 good numbers/get 4 in comb." and "7 good numbers/get 5 in comb.": the best
-// starting combination, its system rebuilt into the abbreviated-system store, the two messages
-// and the system file.
+// The search of the two commands "7 good numbers/get 4 in comb." and "7 good numbers/get 5 in
+// comb.": the best starting combination and its system, rebuilt into the abbreviated-system store.
 
 #include "commands/abbreviated_system_command.h"
 
 #include <algorithm>
 #include <new>
-#include <string>
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
-#include "commands/verification_before_writing.h"
 
 namespace quillstep {
-
-const char* const NOTHING_TO_SEARCH_MESSAGE =
-    "Nothing to search: the last storing run accepted no combination, so no abbreviated system can be "
-    "built and no file is written.";
-const char* const SEARCH_OUT_OF_MEMORY_MESSAGE =
-    "Not enough memory for the search of an abbreviated system among the stored combinations: nothing "
-    "was searched and no file is written.";
-
 namespace {
-
-// The literals in which the G4 and G5 commands differ.
-struct SearchTexts {
-    const char* progressMiddle;
-    const char* resultTail;
-};
-constexpr SearchTexts G4_TEXTS{" checked systems: ", " combinations/4 of any 7 under given conditions"};
-constexpr SearchTexts G5_TEXTS{" checked systems:", " combinations/5 of any 7 under given conditions"};
-
-std::string stoppedMessage(int32_t startsChecked, int32_t count) {
-    return "Search stopped after" + signedNumberText(startsChecked, 10) + " of" + signedNumberText(count, 10) +
-           " starting combinations; the best system among them follows.";
-}
 
 // Builds the greedy system of `startNumber` into the abbreviated-system store; returns its members
 // as masks.
@@ -52,99 +26,49 @@ std::vector<uint64_t> buildSystemIntoStore(SharedState& state, const std::vector
     return system;
 }
 
-// The system file of a search, written only when the system passes the check apart from the
-// search, and read back afterwards. A failure is told in a message and leaves the old file.
-FileWriteResult writeVerifiedSystem(SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
-                                    const std::vector<uint64_t>& system, int guaranteedHits) {
-    const std::string fault =
-        guaranteeFault(checkAgainstStore(masks, system, guaranteedHits, state.parameters.totalNumbers), false,
-                       "the system found");
-    if (!fault.empty()) {
-        FileWriteResult refused;
-        refused.fileName = guaranteedHits == 5 ? G5_SYSTEM_FILE_NAME : G4_SYSTEM_FILE_NAME;
-        refused.error = fault;
-        platform.showMessage("Not written: " + fault + "; " + refused.fileName + " keeps its previous content.");
-        return refused;
-    }
-    const int32_t size = static_cast<int32_t>(system.size());
-    FileWriteResult file =
-        guaranteedHits == 5 ? writeG5SystemFile(state, platform, size) : writeG4SystemFile(state, platform, size);
-    if (file.written && !fileHoldsSystem(state, file.fileName, system)) {
-        file.written = false;
-        file.error = file.fileName + " does not read back as the system that was written";
-        platform.showMessage("Not written: " + file.error + ".");
-    }
-    return file;
-}
-
-}  // namespace
-
-int32_t buildGreedySystem(SharedState& state, int32_t startNumber, int guaranteedHits) {
-    return static_cast<int32_t>(buildSystemIntoStore(state, combinationMasks(state), startNumber, guaranteedHits).size());
-}
-
-namespace {
-
-SearchOutcome searchWithMemory(SharedState& state, Platform& platform, int guaranteedHits) {
-    SearchOutcome outcome;
-    const int32_t count = state.generatedCount;
-    outcome.searched = true;
-    const SearchTexts& texts = guaranteedHits == 5 ? G5_TEXTS : G4_TEXTS;
-    const std::string countText = signedNumberText(count, 10);
-
-    // The progress text of every multiple of 50, in order, once the pass of that starting
-    // number has begun.
+void search(SharedState& state, int guaranteedHits, const AbbreviatedSearchObserver& observer,
+            AbbreviatedSearchResult& result) {
+    // Every multiple of 50, in order, once the pass of that starting number has begun.
     int32_t progressShownUpTo = 0;
     StartSearchOptions options;
     options.kernel = fastestPassKernel(guaranteedHits);
     options.onProgress = [&](int32_t startsBegun) {
         for (int32_t start = (progressShownUpTo / PROGRESS_INTERVAL + 1) * PROGRESS_INTERVAL; start <= startsBegun;
              start += PROGRESS_INTERVAL)
-            platform.setControlText(COUNT_LABEL, countText + texts.progressMiddle + signedNumberText(start, 10));
+            if (observer.onProgress) observer.onProgress(start, result.startsInAll);
         progressShownUpTo = std::max(progressShownUpTo, startsBegun);
     };
-    options.stopRequested = [&] { return platform.pollStopRequest(); };
+    if (observer.stopRequested) options.stopRequested = observer.stopRequested;
 
-    const std::vector<uint64_t> masks = combinationMasks(state);
-    const BestStart best = findBestStart(masks, guaranteedHits, options);
-    outcome.stopped = best.stopped;
-    outcome.startsChecked = best.startsChecked;
-    outcome.bestStart = best.bestStart;
-    outcome.bestSize = best.bestSize;
-
-    if (best.stopped) platform.showMessage(stoppedMessage(best.startsChecked, count));
-    platform.setControlText(COUNT_LABEL, countText);
-    platform.showMessage("Best starting combination number:" + signedNumberText(best.bestStart, 15) +
-                         ", abbreviated system:" + signedNumberText(best.bestSize, 10));
-
+    result.stored = combinationMasks(state);
+    const BestStart best = findBestStart(result.stored, guaranteedHits, options);
+    result.stopped = best.stopped;
+    result.startsChecked = best.startsChecked;
+    result.bestStart = best.bestStart;
+    result.bestSize = best.bestSize;
     // The passes kept no system; the best one is built once more into the store.
-    const std::vector<uint64_t> system = buildSystemIntoStore(state, masks, best.bestStart, guaranteedHits);
-    outcome.systemSize = static_cast<int32_t>(system.size());
-    platform.showMessage("We found for now  " + maskedNumberText(outcome.systemSize, "####") + texts.resultTail);
-
-    if (outcome.systemSize < ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.file = writeVerifiedSystem(state, platform, masks, system, guaranteedHits);
-    } else {
-        platform.showMessage("Not usefull! Try something else");
-    }
-    return outcome;
+    result.system = buildSystemIntoStore(state, result.stored, best.bestStart, guaranteedHits);
+    result.systemSize = static_cast<int32_t>(result.system.size());
 }
 
 }  // namespace
 
-SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits) {
-    if (state.generatedCount <= 0) {
-        platform.showMessage(NOTHING_TO_SEARCH_MESSAGE);
-        return SearchOutcome{};
-    }
+AbbreviatedSearchResult findAbbreviatedSystem(SharedState& state, int guaranteedHits,
+                                              const AbbreviatedSearchObserver& observer) {
+    AbbreviatedSearchResult result;
+    result.startsInAll = state.generatedCount;
+    if (state.generatedCount <= 0) return result;
     try {
-        return searchWithMemory(state, platform, guaranteedHits);
+        result.refusal = SearchRefusal::None;
+        search(state, guaranteedHits, observer, result);
     } catch (const std::bad_alloc&) {
         // The search's tables did not fit: nothing was searched, the program goes on.
-        platform.setControlText(COUNT_LABEL, signedNumberText(state.generatedCount, 10));
-        platform.showMessage(SEARCH_OUT_OF_MEMORY_MESSAGE);
-        return SearchOutcome{};
+        AbbreviatedSearchResult refused;
+        refused.refusal = SearchRefusal::OutOfMemory;
+        refused.startsInAll = state.generatedCount;
+        return refused;
     }
+    return result;
 }
 
 }  // namespace quillstep

@@ -1,36 +1,50 @@
 #pragma once
 // Abbreviated systems: the smallest greedy system among the stored combinations such that every
-// stored combination shares at least guaranteedHits numbers with one of its combinations.
+// stored combination shares at least guaranteedHits numbers with one of its combinations. The
+// search reports numbers and ends with a result; the main window's buttons
+// (app/abbreviated_system_buttons.h) and the command line make the texts.
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
-#include "commands/combination_file.h"
 #include "engine/shared_state.h"
-#include "platform/platform.h"
-#include "wheels/greedy/plain_greedy.h"
 
 namespace quillstep {
 
-struct SearchOutcome {
-    bool searched = false;      // false: nothing was stored or memory was short; nothing searched or written
-    bool stopped = false;       // the user stopped the search; the best among the checked starts was used
-    int32_t startsChecked = 0;
-    int32_t bestStart = 1;
-    int32_t bestSize = 10000;
-    int32_t systemSize = 0;     // size of the rebuilt best system (1000: not usefull, not written)
-    FileWriteResult file;       // the system file, when one was written
+struct AbbreviatedSearchObserver {
+    // Called for every multiple of PROGRESS_INTERVAL (50) starting combinations, in order, once the
+    // pass of that starting number has begun: startsChecked of startsInAll (the stored count).
+    std::function<void(int32_t startsChecked, int32_t startsInAll)> onProgress;
+    // Polled while passes run; true stops the search with the best among the starts checked.
+    std::function<bool()> stopRequested;
 };
 
-// Buttons "7 good numbers/get 4 in comb." (4) and "7 good numbers/get 5 in comb." (5).
-SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits);
+// Why nothing was searched.
+enum class SearchRefusal {
+    None,           // searched
+    NothingStored,  // the last storing run accepted no combination
+    OutOfMemory,    // the search's tables could not be allocated
+};
 
-// The text shown instead of a search when the last storing run accepted nothing.
-extern const char* const NOTHING_TO_SEARCH_MESSAGE;
-// The text shown instead of a search whose tables could not be allocated.
-extern const char* const SEARCH_OUT_OF_MEMORY_MESSAGE;
+struct AbbreviatedSearchResult {
+    SearchRefusal refusal = SearchRefusal::NothingStored;
+    bool stopped = false;          // stopped early; the best among the checked starts was used
+    int32_t startsChecked = 0;     // starting numbers 1 to startsChecked were tried
+    int32_t startsInAll = 0;       // the stored combinations
+    int32_t bestStart = 1;
+    int32_t bestSize = 10000;
+    int32_t systemSize = 0;        // size of the rebuilt best system (1000: not usefull, not written)
+    std::vector<uint64_t> stored;  // the stored combinations as masks, in store order
+    std::vector<uint64_t> system;  // the best system's members as masks, also in the abbreviated-system store
 
-// The greedy system that starts with stored combination `startNumber` (from 1), left in the
-// abbreviated-system store; returns its size (1 to 1000, 1000 meaning the capacity was reached).
-int32_t buildGreedySystem(SharedState& state, int32_t startNumber, int guaranteedHits);
+    bool searched() const { return refusal == SearchRefusal::None; }
+};
+
+// The best starting combination and its system, rebuilt into the abbreviated-system store.
+// Nothing is written: a system below ABBREVIATED_SYSTEM_CAPACITY goes to writeCheckedSystemFile
+// (commands/system_file_writer.h).
+AbbreviatedSearchResult findAbbreviatedSystem(SharedState& state, int guaranteedHits,
+                                              const AbbreviatedSearchObserver& observer);
 
 }  // namespace quillstep

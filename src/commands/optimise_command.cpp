@@ -16,8 +16,6 @@
 
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
-#include "wheels/check/independent_system_check.h"
-#include "commands/verification_before_writing.h"
 
 namespace quillstep {
 namespace {
@@ -35,26 +33,26 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-std::string settingsMistake(const OptimiseSettings& settings) {
-    if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return "guaranteed hits must be 4 or 5";
+OptimiseFault settingsMistake(const OptimiseSettings& settings) {
+    if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return OptimiseFault::GuaranteeOutOfRange;
     if (!(settings.timeLimitSeconds >= SHORTEST_TIME_LIMIT && settings.timeLimitSeconds <= LONGEST_TIME_LIMIT))
-        return "the time limit must be 1 to 3600 seconds";
-    if (settings.stepBudget < 0) return "the step budget must not be negative";
-    return {};
+        return OptimiseFault::TimeLimitOutOfRange;
+    if (settings.stepBudget < 0) return OptimiseFault::NegativeStepBudget;
+    return OptimiseFault::None;
 }
 
 // The stop request stays answered once the user has asked: the window's Escape is reported once.
 class StopLatch {
 public:
-    explicit StopLatch(Platform& platform) : platform_(platform) {}
+    explicit StopLatch(const std::function<bool()>& stopRequested) : stopRequested_(stopRequested) {}
     bool operator()() {
-        if (!stopped_) stopped_ = platform_.pollStopRequest();
+        if (!stopped_ && stopRequested_) stopped_ = stopRequested_();
         return stopped_;
     }
     bool stopped() const { return stopped_; }
 
 private:
-    Platform& platform_;
+    const std::function<bool()>& stopRequested_;
     bool stopped_ = false;
 };
 
@@ -73,13 +71,6 @@ std::vector<uint64_t> greedyStartingSystem(const std::vector<uint64_t>& masks, i
     for (int32_t index : greedySystemMembers(masks, best.bestStart, guaranteedHits, options.kernel))
         system.push_back(masks[static_cast<size_t>(index)]);
     return system;
-}
-
-void putIntoSystemStore(SharedState& state, const std::vector<uint64_t>& system) {
-    int32_t* out = state.abbreviatedSystemStore.get() + 1;
-    for (uint64_t member : system)
-        for (int v = 1; v < 64; ++v)
-            if (member & (uint64_t{1} << v)) *out++ = v;
 }
 
 // Progress of both phases on one clock, at most every PROGRESS_INTERVAL_SECONDS unless forced.
@@ -110,13 +101,15 @@ private:
 struct SearchedSystem {
     std::vector<uint64_t> members;
     bool stopped = false;
-    std::string error;  // why there is no system, when there is none
+    OptimiseFault fault = OptimiseFault::None;  // why there is no system, when there is none
+    std::string optimiserError;
 };
 
 // The greedy search's system, then the optimiser from it for the rest of the time.
-SearchedSystem searchSystem(const SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
-                            const OptimiseSettings& settings, ProgressReport& report) {
-    StopLatch stop(platform);
+SearchedSystem searchSystem(const SharedState& state, const std::function<bool()>& stopRequested,
+                            const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
+                            ProgressReport& report) {
+    StopLatch stop(stopRequested);
     const double greedySeconds = settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT;
     std::vector<uint64_t> greedySystem =
         greedyStartingSystem(masks, settings.guaranteedHits, greedySeconds, stop, [&] { report({}, false); });
@@ -144,85 +137,62 @@ SearchedSystem searchSystem(const SharedState& state, Platform& platform, const 
     const bool keepGreedy =
         !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size());
     searched.members = keepGreedy ? std::move(greedySystem) : std::move(result.system);
-    if (searched.members.empty())
-        searched.error = !result.error.empty() ? result.error
-                         : searched.stopped    ? "stopped before any system covered every stored combination"
-                                               : "the optimiser found no system in the time given";
+    if (searched.members.empty()) {
+        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
+                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
+                                               : OptimiseFault::NoSystemInTime;
+        searched.optimiserError = result.error;
+    }
     report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.steps}, true);
     return searched;
 }
 
-// The checked system (fewer members than the capacity) into the abbreviated-system store and its
-// file, which is read back.
-void writeCheckedSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
-                        const std::vector<uint64_t>& system, OptimiseOutcome& outcome) {
-    putIntoSystemStore(state, system);
-    const std::string note = outcome.outsideFilters > 0 ? " (system holds " + std::to_string(outcome.outsideFilters) +
-                                                              " combinations outside the filters)"
-                                                        : std::string();
-    outcome.file = settings.guaranteedHits == 5 ? writeG5SystemFile(state, platform, outcome.systemSize, note)
-                                                : writeG4SystemFile(state, platform, outcome.systemSize, note);
-    if (!outcome.file.written) {
-        outcome.error = outcome.file.error;
-    } else if (!fileHoldsSystem(state, outcome.file.fileName, system)) {
-        outcome.file.written = false;
-        outcome.error = outcome.file.fileName + " does not read back as the system that was written";
-    }
-}
-
-void optimise(SharedState& state, Platform& platform, const OptimiseSettings& settings,
-              const std::function<void(const OptimiserProgress&)>& onProgress, OptimiseOutcome& outcome) {
-    ProgressReport report(onProgress, settings.timeLimitSeconds);
+void optimise(SharedState& state, const OptimiseSettings& settings, const OptimiseObserver& observer,
+              OptimiseOutcome& outcome) {
+    ProgressReport report(observer.onProgress, settings.timeLimitSeconds);
     const std::vector<uint64_t> masks = combinationMasks(state);
-    const SearchedSystem searched = searchSystem(state, platform, masks, settings, report);
+    const SearchedSystem searched = searchSystem(state, observer.stopRequested, masks, settings, report);
     outcome.stopped = searched.stopped;
     outcome.seconds = report.elapsedSeconds();
     outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));
     if (searched.members.empty()) {
-        outcome.error = searched.error;
+        outcome.fault = searched.fault;
+        outcome.optimiserError = searched.optimiserError;
         return;
     }
     // A system too large for the store and its file is not used, so it is not checked either
     // (on the largest stores the optimiser's systems run to thousands of members).
     if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.error = "a system of " + std::to_string(outcome.systemSize) +
-                        " combinations is not written: files hold at most " +
-                        std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+        outcome.fault = OptimiseFault::TooLargeForFile;
         return;
     }
-    const SystemCheck check =
-        checkAgainstStore(masks, searched.members, settings.guaranteedHits, state.parameters.totalNumbers);
-    outcome.outsideFilters = static_cast<int32_t>(check.membersNotStored.size());
-    if (const std::string fault = guaranteeFault(check, settings.anyCombination, "the optimiser's system");
-        !fault.empty()) {
-        outcome.error = fault;
-        return;
-    }
-    outcome.verified = true;
-    writeCheckedSystem(state, platform, settings, searched.members, outcome);
+    outcome.systemFile = writeCheckedSystemFile(
+        state, {masks, searched.members, settings.guaranteedHits, settings.anyCombination}, observer.write);
+    outcome.outsideFilters = outcome.systemFile.outsideFilters;
+    outcome.verified = outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
+    if (!outcome.systemFile.written()) outcome.fault = OptimiseFault::SystemFileFault;
 }
 
 }  // namespace
 
-OptimiseOutcome optimiseStoredSystem(SharedState& state, Platform& platform, const OptimiseSettings& settings,
-                                     const std::function<void(const OptimiserProgress&)>& onProgress) {
+OptimiseOutcome optimiseStoredSystem(SharedState& state, const OptimiseSettings& settings,
+                                     const OptimiseObserver& observer) {
     OptimiseOutcome outcome;
+    outcome.storedCount = state.generatedCount;
     if (state.generatedCount <= 0) {
-        outcome.error = "nothing is stored: the last storing run accepted no combination";
+        outcome.fault = OptimiseFault::NothingStored;
         return outcome;
     }
-    if (const std::string mistake = settingsMistake(settings); !mistake.empty()) {
-        outcome.error = mistake;
+    if (const OptimiseFault mistake = settingsMistake(settings); mistake != OptimiseFault::None) {
+        outcome.fault = mistake;
         return outcome;
     }
     outcome.searched = true;
     try {
-        optimise(state, platform, settings, onProgress, outcome);
+        optimise(state, settings, observer, outcome);
     } catch (const std::bad_alloc&) {
         outcome.verified = false;
-        outcome.file.written = false;
-        outcome.error = "not enough memory for the optimiser on " + std::to_string(state.generatedCount) +
-                        " stored combinations";
+        outcome.fault = OptimiseFault::OutOfMemory;
     }
     return outcome;
 }

@@ -18,16 +18,6 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
     return checkSystem(request);
 }
 
-std::string guaranteeFault(const SystemCheck& check, bool membersMayBeAnyCombination, const std::string& whose) {
-    if (check.holds(membersMayBeAnyCombination)) return "";
-    if (!check.malformedMembers.empty())
-        return whose + " holds " + std::to_string(check.malformedMembers.size()) +
-               " members that are not seven numbers of 1 to the total";
-    if (check.uncovered > 0)
-        return whose + " leaves " + std::to_string(check.uncovered) + " stored combinations uncovered";
-    return whose + " holds " + std::to_string(check.membersNotStored.size()) + " combinations that are not stored";
-}
-
 bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system) {
     const SystemFileContents contents = readSystemFile(state.outputFolder / fileName);
     if (!contents.ok() || contents.combinations.size() != system.size()) return false;

@@ -16,10 +16,6 @@ namespace quillstep {
 SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vector<uint64_t>& system,
                               int guaranteedHits, int totalNumbers);
 
-// Why the checked system fails its guarantee, or "" when it holds. `whose` begins the reason
-// ("the optimiser's system").
-std::string guaranteeFault(const SystemCheck& check, bool membersMayBeAnyCombination, const std::string& whose);
-
 // Whether the system file `fileName` in the output folder reads back as exactly `system`: the same
 // combinations in the same order.
 bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system);

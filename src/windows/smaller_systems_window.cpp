@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "windows/file_reports.h"
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
 
@@ -54,10 +55,13 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     OptimiserProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(start));
-    const OptimiseOutcome outcome =
-        optimiseStoredSystem(state, platform, settings, [&platform](const OptimiserProgress& progress) {
-            platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
-        });
+    OptimiseObserver observer;
+    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+        platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
+    };
+    observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const OptimiseOutcome outcome = optimiseStoredSystem(state, settings, observer);
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, SMALLER_SYSTEMS_READY_TEXT);
     platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, optimiseOutcomeText(outcome, settings));
     enableInput(platform, true);

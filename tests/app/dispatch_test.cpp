@@ -9,11 +9,12 @@
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/statistics_window.h"
 
 namespace quillstep {
 namespace {
 
-constexpr int LOWER_TOTAL = 1046;
+constexpr int LOWER_TOTAL = TOTAL_NUMBERS_DOWN;
 
 // The main window with the shared state of a real start, its clicks handed over one by one.
 class AppDispatch : public ::testing::Test {
@@ -45,12 +46,12 @@ protected:
 
 TEST_F(AppDispatch, FullWheelButtonsCountAndStore) {
     lowerTotalTo8();
-    click(1029);
+    click(FULL_WHEEL_BUTTON);
     EXPECT_EQ(platform.text(COUNT_LABEL), " 8(FULL SYSTEM)");
     EXPECT_EQ(platform.text(MEMORY_LABEL), "");
     for (int id : StoreCommands) EXPECT_FALSE(platform.isEnabled(id)) << id;
 
-    click(1030);
+    click(FULL_WHEEL_STORING_BUTTON);
     EXPECT_EQ(platform.text(COUNT_LABEL), " 8 (FULL SYSTEM)");
     EXPECT_EQ(platform.text(MEMORY_LABEL), "FULL SYSTEM 7/ 8");
     for (int id : StoreCommands) EXPECT_TRUE(platform.isEnabled(id)) << id;
@@ -58,11 +59,14 @@ TEST_F(AppDispatch, FullWheelButtonsCountAndStore) {
 
 // Each generation button runs its own mode: its labels match those of a direct run of that mode.
 TEST_F(AppDispatch, EveryGenerationButtonRunsItsMode) {
-    const std::pair<int, int> buttonModes[] = {{1029, 1},  {1030, 2},  {1031, 3},  {1032, 4},  {1033, 5},
-                                               {1034, 6},  {1035, 7},  {1036, 8},  {1059, 9},  {1071, 10},
-                                               {1124, 11}, {1129, 12}, {1152, 13}, {1153, 14}};
+    const std::pair<int, int> buttonModes[] = {
+        {FULL_WHEEL_BUTTON, 1},         {FULL_WHEEL_STORING_BUTTON, 2},    {SUM_BUTTON, 3},
+        {SUM_STORING_BUTTON, 4},        {ODD_EVEN_BUTTON, 5},              {ODD_EVEN_STORING_BUTTON, 6},
+        {SUM_ODD_EVEN_BUTTON, 7},       {SUM_ODD_EVEN_STORING_BUTTON, 8},  {FORCED_FILTERS_BUTTON, 9},
+        {RANGE_FILTERS_BUTTON, 10},     {MIN_MAX_FILTERS_BUTTON, 11},      {NEIGHBOURS_FILTERS_BUTTON, 12},
+        {ALL_EXCLUDED_FILTERS_BUTTON, 13}, {ANY_FIVE_EXCLUDED_FILTERS_BUTTON, 14}};
     lowerTotalTo8();
-    click(1048, 110);  // minSum 30: the sums at 8 numbers are 28 to 35, so the sum runs accept some
+    click(MIN_SUM_DOWN, 110);  // minSum 30: the sums at 8 numbers are 28 to 35, so the sum runs accept some
     for (const auto& [button, mode] : buttonModes) {
         click(button);
         HeadlessPlatform direct;
@@ -74,9 +78,9 @@ TEST_F(AppDispatch, EveryGenerationButtonRunsItsMode) {
 }
 
 TEST_F(AppDispatch, ViewButtonsOpenTheirFiles) {
-    click(1030);  // a storing run enables the view buttons' row
+    click(FULL_WHEEL_STORING_BUTTON);  // a storing run enables the view buttons' row
     const std::pair<int, const char*> views[] = {
-        {1038, COMBINATION_FILE_NAME}, {1075, G4_SYSTEM_FILE_NAME}, {1077, G5_SYSTEM_FILE_NAME}};
+        {VIEW_COMBINATIONS_BUTTON, COMBINATION_FILE_NAME}, {VIEW_G4_BUTTON, G4_SYSTEM_FILE_NAME}, {VIEW_G5_BUTTON, G5_SYSTEM_FILE_NAME}};
     for (const auto& [button, file] : views) {
         platform.startedCommandLines.clear();
         click(button);
@@ -87,22 +91,22 @@ TEST_F(AppDispatch, ViewButtonsOpenTheirFiles) {
 
 TEST_F(AppDispatch, FileAndSearchButtonsWriteTheirFiles) {
     lowerTotalTo8();
-    click(1030);
-    click(1037);
+    click(FULL_WHEEL_STORING_BUTTON);
+    click(WRITE_COMBINATIONS_BUTTON);
     EXPECT_TRUE(std::filesystem::exists(folder / COMBINATION_FILE_NAME));
-    click(1074);
+    click(SEARCH_G4_BUTTON);
     EXPECT_TRUE(std::filesystem::exists(folder / G4_SYSTEM_FILE_NAME));
-    click(1076);
+    click(SEARCH_G5_BUTTON);
     EXPECT_TRUE(std::filesystem::exists(folder / G5_SYSTEM_FILE_NAME));
     EXPECT_TRUE(platform.startedCommandLines.empty()) << "writing opens no viewer";
 }
 
 TEST_F(AppDispatch, StatisticsButtonOpensItsWindow) {
     lowerTotalTo8();
-    click(1030);
+    click(FULL_WHEEL_STORING_BUTTON);
     click(STATISTICS_BUTTON);
     ASSERT_EQ(platform.shownWindows.size(), 2u);
-    EXPECT_EQ(platform.shownWindows[1].find(1084)->text, "Close");
+    EXPECT_EQ(platform.shownWindows[1].find(STATISTICS_CLOSE_BUTTON)->text, "Close");
     EXPECT_TRUE(platform.mainWindowEnabled);
 }
 

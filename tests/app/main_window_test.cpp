@@ -84,23 +84,23 @@ TEST(AppMainWindowTemplate, SelectedControlsAreExact) {
         int x, y, width, height;
     };
     const Expected rows[] = {
-        {1026, ControlKind::EtchedFrame, "Line1", 5, 5, 190, 70},
-        {1032, ControlKind::Button, "Use sum condition (with storring in memory)", 5, 175, 180, 20},
-        {1049, ControlKind::Button, "up", 150, 115, 30, 14},
-        {1069, ControlKind::Button, "down", 150, 330, 31, 14},
-        {1012, ControlKind::CentredLabel, "Quillstep", 210, 250, 125, 45},
-        {1021, ControlKind::CentredLabel, w.find(1021)->text.c_str(), 350, 45, 300, 20},
-        {1125, ControlKind::GroupBox, "", 350, 260, 310, 40},
-        {1127, ControlKind::Button, "down", 50, 380, 31, 15},
-        {1128, ControlKind::Button, "up", 50, 365, 31, 15},
-        {1131, ControlKind::Label, "1", 235, 370, 25, 21},
-        {1135, ControlKind::Label, "5", 390, 370, 30, 20},
-        {1141, ControlKind::Button, "up", 350, 355, 30, 15},
-        {1151, ControlKind::Button, "down", 470, 395, 30, 15},
-        {1152, ControlKind::Button, "All  num  OUT+N+MM+R+F+SUM+O/E", 515, 355, 145, 25},
-        {1153, ControlKind::Button, "any 5 num OUT+N+MM+R+F+SUM+O/E", 515, 385, 145, 25},
-        {1073, ControlKind::Label, "Here you will find info about what is in memory", 355, 275, 300, 20},
-        {1007, ControlKind::Label, "0.00", 420, 200, 240, 14},
+        {TOTAL_NUMBERS_FRAME, ControlKind::EtchedFrame, "Line1", 5, 5, 190, 70},
+        {SUM_STORING_BUTTON, ControlKind::Button, "Use sum condition (with storring in memory)", 5, 175, 180, 20},
+        {MAX_SUM_UP, ControlKind::Button, "up", 150, 115, 30, 14},
+        {RANGE_LIMIT_DOWN, ControlKind::Button, "down", 150, 330, 31, 14},
+        {PROGRAM_NAME_LABEL, ControlKind::CentredLabel, "Quillstep", 210, 250, 125, 45},
+        {NOTICE_HEADLINE, ControlKind::CentredLabel, w.find(NOTICE_HEADLINE)->text.c_str(), 350, 45, 300, 20},
+        {MEMORY_FRAME, ControlKind::GroupBox, "", 350, 260, 310, 40},
+        {MAX_NEIGHBOURS_DOWN, ControlKind::Button, "down", 50, 380, 31, 15},
+        {MAX_NEIGHBOURS_UP, ControlKind::Button, "up", 50, 365, 31, 15},
+        {excludedLabel(1), ControlKind::Label, "1", 235, 370, 25, 21},
+        {excludedLabel(5), ControlKind::Label, "5", 390, 370, 30, 20},
+        {excludedUp(4), ControlKind::Button, "up", 350, 355, 30, 15},
+        {excludedDown(7), ControlKind::Button, "down", 470, 395, 30, 15},
+        {ALL_EXCLUDED_FILTERS_BUTTON, ControlKind::Button, "All  num  OUT+N+MM+R+F+SUM+O/E", 515, 355, 145, 25},
+        {ANY_FIVE_EXCLUDED_FILTERS_BUTTON, ControlKind::Button, "any 5 num OUT+N+MM+R+F+SUM+O/E", 515, 385, 145, 25},
+        {MEMORY_LABEL, ControlKind::Label, "Here you will find info about what is in memory", 355, 275, 300, 20},
+        {TIME_LABEL, ControlKind::Label, "0.00", 420, 200, 240, 14},
     };
     for (const auto& e : rows) {
         const ControlTemplate* c = w.find(e.id);
@@ -122,15 +122,15 @@ TEST(AppMainWindowTemplate, FontsOfTheirControls) {
         std::vector<int> controls;
     };
     const Expected fonts[] = {
-        {10, true, false, {1002, 1021, 1072}},
-        {12, true, false, {1003}},
-        {12, false, false, {1005, 1007}},
-        {14, true, true, {1012}},
-        {24, true, false, {1039, 1040, 1041, 1042, 1043, 1044, 1060, 1067, 1116, 1120, 1126, 1131, 1132, 1133, 1134,
-                           1135, 1136, 1137}},
-        {8, true, false, {1055, 1063, 1119, 1123, 1130}},
-        {24, false, false, {1056}},
-        {14, true, false, {1066}},
+        {10, true, false, {TOTAL_NUMBERS_CAPTION, NOTICE_HEADLINE, MEMORY_CAPTION}},
+        {12, true, false, {NUMBERS_PER_COMBINATION_CAPTION}},
+        {12, false, false, {COUNT_LABEL, TIME_LABEL}},
+        {14, true, true, {PROGRAM_NAME_LABEL}},
+        {24, true, false, {TOTAL_NUMBERS_LABEL, NUMBERS_PER_COMBINATION_LABEL, MIN_SUM_LABEL, MAX_SUM_LABEL, MIN_ODD_LABEL, MIN_EVEN_LABEL, RANGE_COUNT_LABEL, RANGE_LIMIT_LABEL, MIN_NUMBER_LABEL, MAX_NUMBER_LABEL, MAX_NEIGHBOURS_LABEL, excludedLabel(1), excludedLabel(2), excludedLabel(3), excludedLabel(4),
+                           excludedLabel(5), excludedLabel(6), excludedLabel(7)}},
+        {8, true, false, {FORCED_NUMBER_CAPTION, RANGE_COUNT_CAPTION, MIN_NUMBER_CAPTION, MAX_NUMBER_CAPTION, MAX_NEIGHBOURS_CAPTION}},
+        {24, false, false, {FORCED_NUMBER_LABEL}},
+        {14, true, false, {RANGE_LIMIT_CAPTION}},
     };
     std::set<int> withOwnFont;
     for (const auto& f : fonts) {
@@ -156,15 +156,15 @@ TEST(AppMainWindowTemplate, ValueLabelsShowTheDefaults) {
     const WindowTemplate w = mainWindowTemplate();
     const GenerationParameters defaults;
     const std::pair<int, int32_t> labels[] = {
-        {1039, defaults.totalNumbers}, {1040, defaults.numbersPerCombination}, {1041, defaults.minSum},
-        {1042, defaults.maxSum},       {1043, defaults.minOdd},                 {1044, defaults.minEven},
-        {1056, defaults.forcedNumber}, {1060, defaults.rangeCount},            {1067, defaults.rangeLimit},
-        {1116, defaults.minNumber},    {1120, defaults.maxNumber},             {1126, defaults.maxNeighbours},
+        {TOTAL_NUMBERS_LABEL, defaults.totalNumbers}, {NUMBERS_PER_COMBINATION_LABEL, defaults.numbersPerCombination}, {MIN_SUM_LABEL, defaults.minSum},
+        {MAX_SUM_LABEL, defaults.maxSum},       {MIN_ODD_LABEL, defaults.minOdd},                 {MIN_EVEN_LABEL, defaults.minEven},
+        {FORCED_NUMBER_LABEL, defaults.forcedNumber}, {RANGE_COUNT_LABEL, defaults.rangeCount},            {RANGE_LIMIT_LABEL, defaults.rangeLimit},
+        {MIN_NUMBER_LABEL, defaults.minNumber},    {MAX_NUMBER_LABEL, defaults.maxNumber},             {MAX_NEIGHBOURS_LABEL, defaults.maxNeighbours},
     };
     for (const auto& [id, value] : labels) EXPECT_EQ(w.find(id)->text, std::to_string(value)) << id;
     for (int i = 1; i <= 7; ++i)
-        EXPECT_EQ(w.find(1130 + i)->text, std::to_string(defaults.excludedNumbers[i])) << "excluded " << i;
-    EXPECT_EQ(w.find(1005)->text, "0");
+        EXPECT_EQ(w.find(excludedLabel(i))->text, std::to_string(defaults.excludedNumbers[i])) << "excluded " << i;
+    EXPECT_EQ(w.find(COUNT_LABEL)->text, "0");
 }
 
 TEST(AppMainWindowRun, StoreButtonsGreyAfterCreationAndOthersEnabled) {
@@ -173,13 +173,13 @@ TEST(AppMainWindowRun, StoreButtonsGreyAfterCreationAndOthersEnabled) {
     runMainWindow(state, platform);
     ASSERT_EQ(platform.shownWindows.size(), 1u);
     const std::set<int> store(StoreCommands.begin(), StoreCommands.end());
-    EXPECT_EQ(store, (std::set<int>{1037, 1038, 1074, 1075, 1076, 1077, 1080}));
+    EXPECT_EQ(store, (std::set<int>{WRITE_COMBINATIONS_BUTTON, VIEW_COMBINATIONS_BUTTON, SEARCH_G4_BUTTON, VIEW_G4_BUTTON, SEARCH_G5_BUTTON, VIEW_G5_BUTTON, STATISTICS_BUTTON}));
     for (const auto& c : platform.shownWindows[0].controls) {
         if (c.kind != ControlKind::Button) continue;
         const bool greyed = store.count(c.id) || c.id == SMALLER_SYSTEMS_BUTTON;
         EXPECT_EQ(platform.isEnabled(c.id), !greyed) << c.id;
     }
-    EXPECT_EQ(platform.text(1137), "7");
+    EXPECT_EQ(platform.text(excludedLabel(7)), "7");
 }
 
 }  // namespace

@@ -23,14 +23,14 @@ struct ShownValue {
 
 std::vector<ShownValue> shownValues() {
     std::vector<ShownValue> shown{
-        {1039, [](auto& p) { return p.totalNumbers; }},  {1040, [](auto& p) { return p.numbersPerCombination; }},
-        {1041, [](auto& p) { return p.minSum; }},        {1042, [](auto& p) { return p.maxSum; }},
-        {1043, [](auto& p) { return p.minOdd; }},        {1044, [](auto& p) { return p.minEven; }},
-        {1056, [](auto& p) { return p.forcedNumber; }},  {1060, [](auto& p) { return p.rangeCount; }},
-        {1067, [](auto& p) { return p.rangeLimit; }},    {1116, [](auto& p) { return p.minNumber; }},
-        {1120, [](auto& p) { return p.maxNumber; }},     {1126, [](auto& p) { return p.maxNeighbours; }},
+        {TOTAL_NUMBERS_LABEL, [](auto& p) { return p.totalNumbers; }},  {NUMBERS_PER_COMBINATION_LABEL, [](auto& p) { return p.numbersPerCombination; }},
+        {MIN_SUM_LABEL, [](auto& p) { return p.minSum; }},        {MAX_SUM_LABEL, [](auto& p) { return p.maxSum; }},
+        {MIN_ODD_LABEL, [](auto& p) { return p.minOdd; }},        {MIN_EVEN_LABEL, [](auto& p) { return p.minEven; }},
+        {FORCED_NUMBER_LABEL, [](auto& p) { return p.forcedNumber; }},  {RANGE_COUNT_LABEL, [](auto& p) { return p.rangeCount; }},
+        {RANGE_LIMIT_LABEL, [](auto& p) { return p.rangeLimit; }},    {MIN_NUMBER_LABEL, [](auto& p) { return p.minNumber; }},
+        {MAX_NUMBER_LABEL, [](auto& p) { return p.maxNumber; }},     {MAX_NEIGHBOURS_LABEL, [](auto& p) { return p.maxNeighbours; }},
     };
-    for (int i = 1; i <= 7; ++i) shown.push_back({1130 + i, [i](auto& p) { return p.excludedNumbers[i]; }});
+    for (int i = 1; i <= 7; ++i) shown.push_back({excludedLabel(i), [i](auto& p) { return p.excludedNumbers[i]; }});
     return shown;
 }
 
@@ -77,124 +77,124 @@ protected:
 };
 
 TEST_F(AppParameterSteps, TotalNumbersStaysWithin8And39) {
-    expectRefused(1045);
-    click(1046, 31);
+    expectRefused(TOTAL_NUMBERS_UP);
+    click(TOTAL_NUMBERS_DOWN, 31);
     EXPECT_EQ(state.parameters.totalNumbers, 8);
-    EXPECT_EQ(platform.text(1039), "8");
-    expectRefused(1046);
-    click(1045);
-    EXPECT_EQ(platform.text(1039), "9");
+    EXPECT_EQ(platform.text(TOTAL_NUMBERS_LABEL), "8");
+    expectRefused(TOTAL_NUMBERS_DOWN);
+    click(TOTAL_NUMBERS_UP);
+    EXPECT_EQ(platform.text(TOTAL_NUMBERS_LABEL), "9");
 }
 
 TEST_F(AppParameterSteps, SumBoundsMeetButNeverCross) {
-    click(1047, 10);  // minSum up to maxSum
+    click(MIN_SUM_UP, 10);  // minSum up to maxSum
     EXPECT_EQ(state.parameters.minSum, 150);
-    EXPECT_EQ(platform.text(1041), "150");
-    expectRefused(1047);
-    expectRefused(1050);
-    click(1048, 150 - 28);
-    EXPECT_EQ(platform.text(1041), "28");
-    expectRefused(1048);
-    click(1049, 252 - 150);
-    EXPECT_EQ(platform.text(1042), "252");
-    expectRefused(1049);
+    EXPECT_EQ(platform.text(MIN_SUM_LABEL), "150");
+    expectRefused(MIN_SUM_UP);
+    expectRefused(MAX_SUM_DOWN);
+    click(MIN_SUM_DOWN, 150 - 28);
+    EXPECT_EQ(platform.text(MIN_SUM_LABEL), "28");
+    expectRefused(MIN_SUM_DOWN);
+    click(MAX_SUM_UP, 252 - 150);
+    EXPECT_EQ(platform.text(MAX_SUM_LABEL), "252");
+    expectRefused(MAX_SUM_UP);
 }
 
 TEST_F(AppParameterSteps, OddEvenUpsBlockedAtDefaultsUntilOneIsLowered) {
-    expectRefused(1051);
-    expectRefused(1053);
-    click(1054);  // minEven 3
-    click(1051);  // minOdd 4
-    EXPECT_EQ(platform.text(1043), "4");
-    EXPECT_EQ(platform.text(1044), "3");
-    click(1054, 3);
-    EXPECT_EQ(platform.text(1044), "0");
-    expectRefused(1054);
-    click(1051, 3);
-    EXPECT_EQ(platform.text(1043), "7");
-    expectRefused(1051);
-    expectRefused(1053);
+    expectRefused(MIN_ODD_UP);
+    expectRefused(MIN_EVEN_UP);
+    click(MIN_EVEN_DOWN);  // minEven 3
+    click(MIN_ODD_UP);  // minOdd 4
+    EXPECT_EQ(platform.text(MIN_ODD_LABEL), "4");
+    EXPECT_EQ(platform.text(MIN_EVEN_LABEL), "3");
+    click(MIN_EVEN_DOWN, 3);
+    EXPECT_EQ(platform.text(MIN_EVEN_LABEL), "0");
+    expectRefused(MIN_EVEN_DOWN);
+    click(MIN_ODD_UP, 3);
+    EXPECT_EQ(platform.text(MIN_ODD_LABEL), "7");
+    expectRefused(MIN_ODD_UP);
+    expectRefused(MIN_EVEN_UP);
 }
 
 TEST_F(AppParameterSteps, MinAndMaxNumberKeepOneApart) {
-    click(1122, 37);  // maxNumber 2
-    EXPECT_EQ(platform.text(1120), "2");
-    expectRefused(1117);
-    expectRefused(1122);
-    expectRefused(1118);
-    click(1121, 37);
-    EXPECT_EQ(platform.text(1120), "39");
-    expectRefused(1121);
-    click(1117, 37);
-    EXPECT_EQ(platform.text(1116), "38");
-    expectRefused(1117);
+    click(MAX_NUMBER_DOWN, 37);  // maxNumber 2
+    EXPECT_EQ(platform.text(MAX_NUMBER_LABEL), "2");
+    expectRefused(MIN_NUMBER_UP);
+    expectRefused(MAX_NUMBER_DOWN);
+    expectRefused(MIN_NUMBER_DOWN);
+    click(MAX_NUMBER_UP, 37);
+    EXPECT_EQ(platform.text(MAX_NUMBER_LABEL), "39");
+    expectRefused(MAX_NUMBER_UP);
+    click(MIN_NUMBER_UP, 37);
+    EXPECT_EQ(platform.text(MIN_NUMBER_LABEL), "38");
+    expectRefused(MIN_NUMBER_UP);
 }
 
 TEST_F(AppParameterSteps, RangeCountAndLimitBounds) {
-    click(1064, 5);
-    EXPECT_EQ(platform.text(1060), "7");
-    expectRefused(1064);
-    click(1065, 7);
-    EXPECT_EQ(platform.text(1060), "0");
-    expectRefused(1065);
-    click(1069, 13);
-    EXPECT_EQ(platform.text(1067), "7");
-    expectRefused(1069);
-    click(1068, 32);
-    EXPECT_EQ(platform.text(1067), "39");
-    expectRefused(1068);
+    click(RANGE_COUNT_UP, 5);
+    EXPECT_EQ(platform.text(RANGE_COUNT_LABEL), "7");
+    expectRefused(RANGE_COUNT_UP);
+    click(RANGE_COUNT_DOWN, 7);
+    EXPECT_EQ(platform.text(RANGE_COUNT_LABEL), "0");
+    expectRefused(RANGE_COUNT_DOWN);
+    click(RANGE_LIMIT_DOWN, 13);
+    EXPECT_EQ(platform.text(RANGE_LIMIT_LABEL), "7");
+    expectRefused(RANGE_LIMIT_DOWN);
+    click(RANGE_LIMIT_UP, 32);
+    EXPECT_EQ(platform.text(RANGE_LIMIT_LABEL), "39");
+    expectRefused(RANGE_LIMIT_UP);
 }
 
 TEST_F(AppParameterSteps, NeighboursBoundsWithDownCreatedFirst) {
-    click(1128, 3);
-    EXPECT_EQ(platform.text(1126), "6");
-    expectRefused(1128);
-    click(1127, 6);
-    EXPECT_EQ(platform.text(1126), "0");
-    expectRefused(1127);
+    click(MAX_NEIGHBOURS_UP, 3);
+    EXPECT_EQ(platform.text(MAX_NEIGHBOURS_LABEL), "6");
+    expectRefused(MAX_NEIGHBOURS_UP);
+    click(MAX_NEIGHBOURS_DOWN, 6);
+    EXPECT_EQ(platform.text(MAX_NEIGHBOURS_LABEL), "0");
+    expectRefused(MAX_NEIGHBOURS_DOWN);
 }
 
 TEST_F(AppParameterSteps, LoweredTotalLeavesForcedAndMaxNumberAlone) {
-    click(1046, 19);  // totalNumbers 20
-    EXPECT_EQ(platform.text(1056), "25");
-    EXPECT_EQ(platform.text(1120), "39");
-    expectRefused(1057);
-    expectRefused(1121);
-    expectRefused(1068);  // rangeLimit 20 is at the total already
-    click(1058);
-    click(1122);
-    EXPECT_EQ(platform.text(1056), "24");
-    EXPECT_EQ(platform.text(1120), "38");
-    click(1058, 23);
-    EXPECT_EQ(platform.text(1056), "1");
-    expectRefused(1058);
+    click(TOTAL_NUMBERS_DOWN, 19);  // totalNumbers 20
+    EXPECT_EQ(platform.text(FORCED_NUMBER_LABEL), "25");
+    EXPECT_EQ(platform.text(MAX_NUMBER_LABEL), "39");
+    expectRefused(FORCED_NUMBER_UP);
+    expectRefused(MAX_NUMBER_UP);
+    expectRefused(RANGE_LIMIT_UP);  // rangeLimit 20 is at the total already
+    click(FORCED_NUMBER_DOWN);
+    click(MAX_NUMBER_DOWN);
+    EXPECT_EQ(platform.text(FORCED_NUMBER_LABEL), "24");
+    EXPECT_EQ(platform.text(MAX_NUMBER_LABEL), "38");
+    click(FORCED_NUMBER_DOWN, 23);
+    EXPECT_EQ(platform.text(FORCED_NUMBER_LABEL), "1");
+    expectRefused(FORCED_NUMBER_DOWN);
 }
 
 TEST_F(AppParameterSteps, ExcludedNumbersStayStrictlyIncreasing) {
-    for (int i = 1; i <= 7; ++i) expectRefused(1144 + i);  // every down
-    for (int i = 1; i <= 6; ++i) expectRefused(1137 + i);  // every up but the last
-    click(1144, 32);
-    EXPECT_EQ(platform.text(1137), "39");
-    expectRefused(1144);
-    click(1143, 32);
-    EXPECT_EQ(platform.text(1136), "38");
-    expectRefused(1143);
-    expectRefused(1151);  // entry 7 cannot step onto entry 6
-    click(1150);
-    click(1151);
-    EXPECT_EQ(platform.text(1136), "37");
-    EXPECT_EQ(platform.text(1137), "38");
-    EXPECT_EQ(platform.text(1135), "5");
+    for (int i = 1; i <= 7; ++i) expectRefused(excludedDown(i));  // every down
+    for (int i = 1; i <= 6; ++i) expectRefused(excludedUp(i));  // every up but the last
+    click(excludedUp(7), 32);
+    EXPECT_EQ(platform.text(excludedLabel(7)), "39");
+    expectRefused(excludedUp(7));
+    click(excludedUp(6), 32);
+    EXPECT_EQ(platform.text(excludedLabel(6)), "38");
+    expectRefused(excludedUp(6));
+    expectRefused(excludedDown(7));  // entry 7 cannot step onto entry 6
+    click(excludedDown(6));
+    click(excludedDown(7));
+    EXPECT_EQ(platform.text(excludedLabel(6)), "37");
+    EXPECT_EQ(platform.text(excludedLabel(7)), "38");
+    EXPECT_EQ(platform.text(excludedLabel(5)), "5");
 }
 
 TEST_F(AppParameterSteps, FieldStepsGreyStoreButtonsExcludedStepsDoNot) {
     enableStoreCommands(platform);
-    click(1144);  // excluded entry 7 up
-    click(1151);  // and down again
+    click(excludedUp(7));  // excluded entry 7 up
+    click(excludedDown(7));  // and down again
     EXPECT_TRUE(storeButtonsEnabled());
-    expectRefused(1045);  // a refused field step leaves them enabled too
+    expectRefused(TOTAL_NUMBERS_UP);  // a refused field step leaves them enabled too
     EXPECT_TRUE(storeButtonsEnabled());
-    click(1047);
+    click(MIN_SUM_UP);
     EXPECT_FALSE(storeButtonsEnabled());
     for (int id : StoreCommands) EXPECT_FALSE(platform.isEnabled(id)) << id;
 }
@@ -227,8 +227,8 @@ void expectReachable(const GenerationParameters& p) {
 
 TEST_F(AppParameterSteps, RandomClicksKeepEveryInvariant) {
     const std::vector<int> buttons = parameterStepButtons();
-    const std::set<int> excludedButtons{1138, 1139, 1140, 1141, 1142, 1143, 1144,
-                                        1145, 1146, 1147, 1148, 1149, 1150, 1151};
+    std::set<int> excludedButtons;
+    for (int i = 1; i <= EXCLUDED_ENTRIES; ++i) excludedButtons.insert({excludedUp(i), excludedDown(i)});
     std::mt19937 random(20240613);
     std::uniform_int_distribution<size_t> pick(0, buttons.size() - 1);
     std::bernoulli_distribution reenable(0.1);

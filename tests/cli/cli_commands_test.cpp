@@ -145,6 +145,28 @@ TEST_F(CliCommandsTest, SearchRunToItsEndSaysNothingOfStopping) {
     EXPECT_EQ(out.str().rfind("best start: ", 0), 0u) << out.str();
 }
 
+TEST_F(CliCommandsTest, StatsCountsWithoutAWindowAndPrintsTheWindowsFigures) {
+    CliPlatform platform;
+    auto state = fullWheel(9, folder, platform);  // 36 combinations: every number 28 times
+    platform.clock = [t = 0.0]() mutable { return t += 0.25; };
+    std::ostringstream out;
+    CliSession session{*state, platform, out};
+    const CliCommandRow* stats = findCliCommand("stats");
+    ASSERT_EQ(stats->run(session, CliCommand{"stats", 0, stats}), 0);
+    EXPECT_TRUE(platform.shownWindows.empty()) << "no window is built to count";
+
+    std::string expected = countingMessageText(36, 0.25) + "\n";
+    for (int v = 1; v <= 39; ++v) expected += std::to_string(v) + ": " + (v <= 9 ? "28" : "") + "\n";
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(countingMessageText(36, 0.25), " 36 combinations counted in: .25 seconds");
+
+    // The window shows the same counts and message.
+    HeadlessPlatform window;
+    window.clock = [t = 0.0]() mutable { return t += 0.25; };
+    showNumberStatistics(*state, window);
+    EXPECT_EQ(state->countingMessage, countingMessageText(36, 0.25));
+}
+
 TEST_F(CliCommandsTest, LongCommandLinesKeepOnlyTheLatestRecords) {
     auto state = createSharedState();
     state->parameters.totalNumbers = 8;

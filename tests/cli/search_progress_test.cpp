@@ -11,20 +11,6 @@ namespace {
 using Clock = SearchProgress::Clock;
 using std::chrono::milliseconds;
 
-TEST(CliSearchProgress, ReadsTheCountLabelOfBothCommands) {
-    const auto g4 = parseCheckedStarts(" 2363628 checked systems:  229700");
-    ASSERT_TRUE(g4);
-    EXPECT_EQ(g4->checked, 229700);
-    EXPECT_EQ(g4->total, 2363628);
-    const auto g5 = parseCheckedStarts(" 2000 checked systems: 50");
-    ASSERT_TRUE(g5);
-    EXPECT_EQ(g5->checked, 50);
-    EXPECT_EQ(g5->total, 2000);
-    EXPECT_FALSE(parseCheckedStarts(" 2000"));  // the final count
-    EXPECT_FALSE(parseCheckedStarts(" 2000 checked systems: "));
-    EXPECT_FALSE(parseCheckedStarts(" 2000 checked systems: 5x"));
-}
-
 TEST(CliSearchProgress, ShowsShareRateAndTimeLeft) {
     EXPECT_EQ(durationText(0.4), "0 s");
     EXPECT_EQ(durationText(59.6), "1 min 0 s");
@@ -41,12 +27,12 @@ TEST(CliSearchProgress, OnATerminalOneLineIsRewrittenAndEndedOnce) {
     std::ostringstream out;
     const Clock::time_point began{};
     SearchProgress progress(out, true);
-    progress.onCountLabel(" 1000 checked systems: 50", began + milliseconds(10000));
-    progress.onCountLabel(" 1000 checked systems: 100", began + milliseconds(10100));  // too soon: not shown
-    progress.onCountLabel(" 1000 checked systems: 950", began + milliseconds(20000));
-    progress.onCountLabel(" 1000", began + milliseconds(20010));
+    progress.onStartsChecked({50, 1000}, began + milliseconds(10000));
+    progress.onStartsChecked({100, 1000}, began + milliseconds(10100));  // too soon: not shown
+    progress.onStartsChecked({950, 1000}, began + milliseconds(20000));
+    progress.endLine();  // the search is over
     progress.endLine();  // a message after the search: the line is already ended
-    // The rate counts from the first progress text on: the 10 s before it went into the work
+    // The rate counts from the first progress report on: the 10 s before it went into the work
     // before the passes, which says nothing about their pace.
     const std::string first = "progress: 50 of 1000 starting combinations (5.0%), time left not known yet";
     const std::string second = "progress: 950 of 1000 starting combinations (95.0%), 90/s, about 1 s left";
@@ -59,8 +45,8 @@ TEST(CliSearchProgress, ElsewhereALineEveryFewSeconds) {
     const Clock::time_point began{};
     SearchProgress progress(out, false);
     for (int step = 1; step <= 24; ++step)  // every half second
-        progress.onCountLabel(" 2400 checked systems: " + std::to_string(50 * step), began + milliseconds(500 * step));
-    progress.onCountLabel(" 2400", began + milliseconds(12100));
+        progress.onStartsChecked({50 * step, 2400}, began + milliseconds(500 * step));
+    progress.endLine();  // nothing to end in a pipe
     std::istringstream lines(out.str());
     std::vector<std::string> shown;
     for (std::string line; std::getline(lines, line);) shown.push_back(line);

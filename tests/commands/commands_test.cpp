@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "commands/combination_file.h"
+#include "windows/file_reports.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
 #include "engine/run.h"
@@ -93,8 +94,8 @@ TEST_F(CommandsTest, DescriptionsWithDefaultParameters) {
               "FULL SYSTEM 7/ 8max neighb. no:0,min no.:1,max no.:39 min ODD/EVEN:0/4 SUM:140-150 FIX number=25,"
               "don't want 5 num of:3,9,10,20,30,38,39");
     EXPECT_EQ(composeMemoryDescription(p, 0), "");
-    EXPECT_EQ(generationModeOfButton(1153), 14);
-    EXPECT_EQ(generationModeOfButton(1037), 0);
+    EXPECT_EQ(generationModeOfButton(ANY_FIVE_EXCLUDED_FILTERS_BUTTON), 14);
+    EXPECT_EQ(generationModeOfButton(WRITE_COMBINATIONS_BUTTON), 0);
     for (int mode = 1; mode <= 14; ++mode) EXPECT_EQ(generationModeOfButton(generationButtonOfMode(mode)), mode);
 }
 
@@ -206,12 +207,12 @@ TEST_F(CommandsTest, SystemFilesHaveTheirGuaranteeLine) {
     const int32_t system[3][7] = {{1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 8, 9, 10}, {1, 5, 6, 7, 8, 9, 10}};
     std::copy_n(&system[0][0], 21, state_->abbreviatedSystemStore.get() + 1);
     tickingClock(10.0, 0.25);
-    ASSERT_TRUE(writeG5SystemFile(*state_, platform_, 3).written);
+    ASSERT_TRUE(writeSystemRows(*state_, 5, 3, {}, mainWindowWriteObserver(platform_)).written);
     EXPECT_EQ(fileText(G5_SYSTEM_FILE_NAME),
               "\"Marrowby - Quillstep\"\r\n\"FULL SYSTEM 7/ 10\"\r\n\"gar.:5 from 7 OK numbers\"\r\n\r\n"
               "1,1,2,3,4,5,6,7\r\n2,1,2,3,4,8,9,10\r\n3,1,5,6,7,8,9,10\r\n");
     EXPECT_EQ(platform_.messages.back(), "We store combinations  in file mb_comb_file_ab5.txt in  .25 seconds");
-    ASSERT_TRUE(writeG4SystemFile(*state_, platform_, 1).written);
+    ASSERT_TRUE(writeSystemRows(*state_, 4, 1, {}, mainWindowWriteObserver(platform_)).written);
     EXPECT_EQ(fileText(G4_SYSTEM_FILE_NAME),
               "\"Marrowby - Quillstep\"\r\n\"FULL SYSTEM 7/ 10\"\r\n\"gar.:4 from 7 OK numbers\"\r\n\r\n"
               "1,1,2,3,4,5,6,7\r\n");

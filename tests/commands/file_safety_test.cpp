@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "commands/combination_file.h"
+#include "windows/file_reports.h"
 #include "commands/generation_command.h"
 #include "commands/replacement_file.h"
 #include "platform/headless/headless_platform.h"

@@ -18,6 +18,8 @@
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
 #include "support/test_support.h"
+#include "windows/file_reports.h"
+#include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -61,6 +63,16 @@ protected:
         return check;
     }
 
+    // The command as the window runs it: the platform's stop request and the main window's reports of the write.
+    OptimiseOutcome optimise(SharedState& state, const OptimiseSettings& settings,
+                             std::function<void(const OptimiserProgress&)> onProgress = {}) {
+        OptimiseObserver observer;
+        observer.onProgress = std::move(onProgress);
+        observer.stopRequested = [this] { return platform.pollStopRequest(); };
+        observer.write = mainWindowWriteObserver(platform);
+        return optimiseStoredSystem(state, settings, observer);
+    }
+
     HeadlessPlatform platform;
     std::filesystem::path folder;
 };
@@ -68,21 +80,24 @@ protected:
 TEST_F(OptimiseCommand, RefusesAnEmptyStoreAndBadSettingsWithoutWriting) {
     auto empty = storedRun(10, 4);  // the sum condition leaves nothing at 10 numbers
     ASSERT_EQ(empty->generatedCount, 0);
-    OptimiseOutcome outcome = optimiseStoredSystem(*empty, platform, quick(4), {});
+    OptimiseOutcome outcome = optimise(*empty, quick(4));
     EXPECT_FALSE(outcome.searched);
-    EXPECT_FALSE(outcome.error.empty());
+    EXPECT_EQ(outcome.fault, OptimiseFault::NothingStored);
+    EXPECT_EQ(optimiseFaultText(outcome, quick(4)), "nothing is stored: the last storing run accepted no combination");
 
     auto state = storedRun(10);
     for (OptimiseSettings bad : {quick(3), quick(6)}) {
-        outcome = optimiseStoredSystem(*state, platform, bad, {});
-        EXPECT_EQ(outcome.error, "guaranteed hits must be 4 or 5");
+        outcome = optimise(*state, bad);
+        EXPECT_FALSE(outcome.searched);
+        EXPECT_EQ(outcome.fault, OptimiseFault::GuaranteeOutOfRange);
+        EXPECT_EQ(optimiseFaultText(outcome, bad), "guaranteed hits must be 4 or 5");
     }
     for (double seconds : {0.5, 3600.5}) {
         OptimiseSettings bad = quick(4);
         bad.timeLimitSeconds = seconds;
-        outcome = optimiseStoredSystem(*state, platform, bad, {});
+        outcome = optimise(*state, bad);
         EXPECT_FALSE(outcome.searched);
-        EXPECT_EQ(outcome.error, "the time limit must be 1 to 3600 seconds");
+        EXPECT_EQ(optimiseFaultText(outcome, bad), "the time limit must be 1 to 3600 seconds");
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
@@ -96,14 +111,14 @@ TEST_F(OptimiseCommand, WritesACheckedSystemNoLargerThanTheGreedySearchs) {
             const int32_t greedySize = findBestStart(masks, hits, {}).bestSize;
             int progressCalls = 0;
             const OptimiseOutcome outcome =
-                optimiseStoredSystem(*state, platform, quick(hits), [&](const OptimiserProgress&) { ++progressCalls; });
-            ASSERT_TRUE(outcome.verified) << outcome.error;
-            EXPECT_TRUE(outcome.error.empty());
+                optimise(*state, quick(hits), [&](const OptimiserProgress&) { ++progressCalls; });
+            ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome, quick(hits));
+            EXPECT_EQ(outcome.fault, OptimiseFault::None) << optimiseFaultText(outcome, quick(hits));
             EXPECT_GE(progressCalls, 1);
             EXPECT_LE(outcome.systemSize, greedySize);
             EXPECT_EQ(outcome.outsideFilters, 0);
-            ASSERT_TRUE(outcome.file.written);
-            EXPECT_EQ(outcome.file.rows, outcome.systemSize);
+            ASSERT_TRUE(outcome.written());
+            EXPECT_EQ(outcome.systemFile.file.rows, outcome.systemSize);
             EXPECT_EQ(checkWrittenFile(*state, hits, false).systemSize, outcome.systemSize);
 
             // The abbreviated-system store holds the written system, ascending numbers per row.
@@ -118,7 +133,7 @@ TEST_F(OptimiseCommand, TheSameSeedAndStepBudgetGiveTheSameFile) {
     auto state = storedRun(14);
     std::vector<std::string> files;
     for (int run = 0; run < 2; ++run) {
-        ASSERT_TRUE(optimiseStoredSystem(*state, platform, quick(5, 7), {}).file.written);
+        ASSERT_TRUE(optimise(*state, quick(5, 7)).written());
         files.push_back(readFile(folder / G5_SYSTEM_FILE_NAME));
     }
     EXPECT_EQ(files[0], files[1]);
@@ -129,8 +144,8 @@ TEST_F(OptimiseCommand, AnyCombinationSaysInTheFileWhenMembersLieOutsideTheFilte
     state->memoryDescription = "STORE";
     OptimiseSettings settings = quick(5);
     settings.anyCombination = true;
-    const OptimiseOutcome outcome = optimiseStoredSystem(*state, platform, settings, {});
-    ASSERT_TRUE(outcome.file.written) << outcome.error;
+    const OptimiseOutcome outcome = optimise(*state, settings);
+    ASSERT_TRUE(outcome.written()) << optimiseFaultText(outcome, settings);
     const SystemCheck check = checkWrittenFile(*state, 5, true);
     EXPECT_EQ(static_cast<int64_t>(outcome.outsideFilters), static_cast<int64_t>(check.membersNotStored.size()));
     const std::string description = readFile(folder / G5_SYSTEM_FILE_NAME).substr(0, 120);
@@ -147,9 +162,9 @@ TEST_F(OptimiseCommand, AStopRequestStillWritesACheckedSystem) {
     OptimiseSettings settings = quick(5);
     settings.stepBudget = 0;
     settings.timeLimitSeconds = 60.0;
-    const OptimiseOutcome outcome = optimiseStoredSystem(*state, platform, settings, {});
+    const OptimiseOutcome outcome = optimise(*state, settings);
     EXPECT_TRUE(outcome.stopped);
-    ASSERT_TRUE(outcome.file.written) << outcome.error;
+    ASSERT_TRUE(outcome.written()) << optimiseFaultText(outcome, settings);
     EXPECT_LT(outcome.seconds, 30.0);
     checkWrittenFile(*state, 5, false);
 }
@@ -172,11 +187,12 @@ TEST_F(OptimiseCommand, ASystemOfAThousandIsNotWritten) {
     state->generatedCount = 1000;
     std::ofstream(folder / G5_SYSTEM_FILE_NAME) << "previous";
 
-    const OptimiseOutcome outcome = optimiseStoredSystem(*state, platform, quick(5), {});
+    const OptimiseOutcome outcome = optimise(*state, quick(5));
     EXPECT_TRUE(outcome.searched);
     EXPECT_EQ(outcome.systemSize, 1000);
-    EXPECT_FALSE(outcome.file.written);
-    EXPECT_EQ(outcome.error, "a system of 1000 combinations is not written: files hold at most 999");
+    EXPECT_FALSE(outcome.written());
+    EXPECT_EQ(outcome.fault, OptimiseFault::TooLargeForFile);
+    EXPECT_EQ(optimiseFaultText(outcome, quick(5)), "a system of 1000 combinations is not written: files hold at most 999");
     EXPECT_EQ(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
 }
 

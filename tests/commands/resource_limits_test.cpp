@@ -14,9 +14,10 @@
 #include <thread>
 
 #include "commands/combination_file.h"
+#include "windows/file_reports.h"
 #include "commands/generation_command.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/abbreviated_system_command.h"
+#include "app/abbreviated_system_buttons.h"
 #include "support/test_support.h"
 
 #if defined(__linux__)

@@ -72,11 +72,11 @@ TEST(SmallerSystemsTexts, ProgressShowsTheBestSizeAndWholeSecondsLeftRoundedUp) 
 
 OptimiseOutcome writtenOutcome(int32_t size, const char* fileName) {
     OptimiseOutcome outcome;
-    outcome.searched = outcome.verified = outcome.file.written = true;
+    outcome.searched = outcome.verified = outcome.systemFile.file.written = true;
     outcome.systemSize = size;
     outcome.seconds = 30.04;
-    outcome.file.fileName = fileName;
-    outcome.file.rows = size;
+    outcome.systemFile.file.fileName = fileName;
+    outcome.systemFile.file.rows = size;
     return outcome;
 }
 
@@ -112,19 +112,37 @@ TEST(SmallerSystemsTexts, WhyNothingWasWritten) {
     const OptimiseSettings settings;
     OptimiseOutcome nothingStored;
     EXPECT_EQ(optimiseOutcomeText(nothingStored, settings), "Nothing is stored: run a generation with storing first.");
-    nothingStored.error = "nothing is stored: the last storing run accepted no combination";
+    nothingStored.fault = OptimiseFault::NothingStored;
     EXPECT_EQ(optimiseOutcomeText(nothingStored, settings),
               "Nothing is stored: the last storing run accepted no combination.");
 
     OptimiseOutcome failedCheck = writtenOutcome(4, "mb_comb_file_ab.txt");
     failedCheck.verified = false;
-    failedCheck.file.written = false;
     EXPECT_EQ(optimiseOutcomeText(failedCheck, settings), "No file written: the system did not pass its check.");
+    failedCheck.fault = OptimiseFault::SystemFileFault;
+    failedCheck.systemFile.fault = SystemFileFault::GuaranteeNotHeld;
+    failedCheck.systemFile.check.uncovered = 2;
+    EXPECT_EQ(optimiseOutcomeText(failedCheck, settings),
+              "No file written: the optimiser's system leaves 2 stored combinations uncovered.");
 
     OptimiseOutcome diskFull = writtenOutcome(4, "mb_comb_file_ab.txt");
-    diskFull.file.written = false;
-    diskFull.file.error = "No space left on device";
+    diskFull.fault = OptimiseFault::SystemFileFault;
+    diskFull.systemFile.fault = SystemFileFault::WriteFailed;
+    diskFull.systemFile.file.written = false;
+    diskFull.systemFile.file.error = "No space left on device";
     EXPECT_EQ(optimiseOutcomeText(diskFull, settings), "No file written: No space left on device.");
+
+    OptimiseOutcome changedOnDisk = writtenOutcome(4, "mb_comb_file_ab.txt");
+    changedOnDisk.fault = OptimiseFault::SystemFileFault;
+    changedOnDisk.systemFile.fault = SystemFileFault::ReadBackDiffers;
+    EXPECT_EQ(optimiseOutcomeText(changedOnDisk, settings),
+              "No file written: mb_comb_file_ab.txt does not read back as the system that was written.");
+
+    OptimiseOutcome tooLarge = writtenOutcome(1200, "mb_comb_file_ab.txt");
+    tooLarge.verified = false;
+    tooLarge.fault = OptimiseFault::TooLargeForFile;
+    EXPECT_EQ(optimiseOutcomeText(tooLarge, settings),
+              "No file written: a system of 1200 combinations is not written: files hold at most 999.");
 }
 
 }  // namespace

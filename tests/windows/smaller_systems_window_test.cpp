@@ -253,18 +253,18 @@ TEST_F(SmallerSystemsWindow, MainWindowButtonFollowsTheStoreButtonsAndOpensTheWi
     runMainWindow(*state, platform);
     auto click = [&](int id) { handleMainWindowCommand(*state, platform, id); };
     EXPECT_FALSE(platform.isEnabled(SMALLER_SYSTEMS_BUTTON));
-    for (int k = 0; k < 31; ++k) click(1046);  // 8 numbers
-    click(1030);                                 // full wheel with storing
+    for (int k = 0; k < 31; ++k) click(TOTAL_NUMBERS_DOWN);  // 8 numbers
+    click(FULL_WHEEL_STORING_BUTTON);                         // full wheel with storing
     EXPECT_TRUE(platform.isEnabled(SMALLER_SYSTEMS_BUTTON));
-    click(1144);  // an excluded number leaves the store buttons as they are
+    click(excludedUp(7));  // an excluded number leaves the store buttons as they are
     EXPECT_TRUE(platform.isEnabled(SMALLER_SYSTEMS_BUTTON));
-    click(1047);  // a parameter step greys them
+    click(MIN_SUM_UP);  // a parameter step greys them
     EXPECT_FALSE(platform.isEnabled(SMALLER_SYSTEMS_BUTTON));
-    click(1030);
-    click(1029);  // and so does a counting run
+    click(FULL_WHEEL_STORING_BUTTON);
+    click(FULL_WHEEL_BUTTON);  // and so does a counting run
     EXPECT_FALSE(platform.isEnabled(SMALLER_SYSTEMS_BUTTON));
 
-    click(1030);
+    click(FULL_WHEEL_STORING_BUTTON);
     const size_t shown = platform.shownWindows.size();
     platform.clicksForNextWindow = {SMALLER_SYSTEMS_CLOSE};
     click(SMALLER_SYSTEMS_BUTTON);

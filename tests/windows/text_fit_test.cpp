@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/main_window.h"
+#include "commands/control_ids.h"
 #include "windows/intro_window.h"
 #include "windows/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
@@ -67,7 +68,8 @@ TEST(WindowsTextFit, EstimateIsNotVacuous) {
 
 TEST(WindowsTextFit, MainWindowNoticeFitsItsLabels) {
     const WindowTemplate w = mainWindowTemplate();
-    for (int id = 1013; id <= 1021; ++id) {
+    for (int id : {NOTICE_HEADLINE, NOTICE_LINE_1, NOTICE_LINE_2, NOTICE_LINE_3, NOTICE_LINE_4, NOTICE_LINE_5,
+                   NOTICE_LINE_6, NOTICE_LINE_7, NOTICE_LINE_8}) {
         expectFits(w, id);
         EXPECT_GT(w.find(id)->text.size(), 20u) << id << " carries a sentence";
     }
@@ -91,10 +93,10 @@ TEST(WindowsTextFit, SmallerSystemsTextsFitTheirLabels) {
     expectFits(w, SMALLER_SYSTEMS_PROGRESS, &progress);
 
     OptimiseOutcome outcome;
-    outcome.searched = outcome.verified = outcome.file.written = outcome.stopped = true;
+    outcome.searched = outcome.verified = outcome.systemFile.file.written = outcome.stopped = true;
     outcome.systemSize = outcome.outsideFilters = 999;
     outcome.seconds = 599.9;
-    outcome.file.fileName = "mb_comb_file_ab5.txt";
+    outcome.systemFile.file.fileName = "mb_comb_file_ab5.txt";
     OptimiseSettings settings;
     settings.guaranteedHits = 5;
     settings.anyCombination = true;

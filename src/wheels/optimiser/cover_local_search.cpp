@@ -35,12 +35,17 @@ struct IndexSet {
     }
 };
 
+// Checked: every move is followed by a recount from scratch (improveSystemChecked); otherwise no
+// trace of the check is compiled in.
+template <bool Checked>
 class Search {
 public:
     // `start` covers every target: every gain is 0, and a member's loss is the count of the
     // targets only it covers.
-    Search(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed)
-        : relation_(relation),
+    Search(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
+           LocalSearchAudit* audit = nullptr)
+        : audit_(audit),
+          relation_(relation),
           coverCount_(relation.targetCount, 0),
           coverXor_(relation.targetCount, 0),
           weight_(relation.targetCount, 1),
@@ -61,6 +66,7 @@ public:
         }
         for (const int32_t m : start)
             for (const int32_t x : relation.targetsOf(m)) loss_[m] += coverCount_[x] == 1 ? weight_[x] : 0;
+        if constexpr (Checked) plainWeight_.assign(relation.targetCount, 1);
     }
 
     LocalSearchOutcome run(int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
@@ -72,17 +78,22 @@ public:
                 progress.bestSize.store(static_cast<int32_t>(outcome.best.size()));
                 if (members_.items.size() <= 1) return finish(outcome, progress);
                 remove(leastLossMember(NONE));
+                if (!agreesWithRecount("a member dropped from a covering system", outcome.steps))
+                    return finish(outcome, progress);
             }
             if ((stepBudget > 0 && outcome.steps >= stepBudget) || stop.load(std::memory_order_relaxed)) break;
             ++outcome.steps;
             const int32_t dropped = leastLossMember(lastAdded);
             remove(dropped);
             lastMoved_[dropped] = outcome.steps;
+            if (!agreesWithRecount("the member dropped by a step", outcome.steps)) break;
             const int32_t target = uncovered_.items[random_.below(static_cast<int32_t>(uncovered_.items.size()))];
             lastAdded = bestCandidateFor(target, dropped);
             add(lastAdded);
             lastMoved_[lastAdded] = outcome.steps;
             ++raises_;  // every uncovered target's weight grows by 1
+            if constexpr (Checked) raisePlainWeights();
+            if (!agreesWithRecount("the candidate added by a step", outcome.steps)) break;
             if (outcome.steps % PUBLISH_INTERVAL == 0) progress.steps.store(outcome.steps);
         }
         return finish(outcome, progress);
@@ -166,6 +177,52 @@ private:
         return best == NONE ? forbidden : best;
     }
 
+    // The plain model of the weights: every target still uncovered after a step gains 1.
+    void raisePlainWeights() {
+        for (const int32_t x : uncovered_.items) ++plainWeight_[x];
+    }
+
+    // Whether the incremental bookkeeping equals a recount from scratch; records the first
+    // difference in the audit. Always true in the unchecked search.
+    bool agreesWithRecount(const char* afterMove, int64_t step) {
+        if constexpr (!Checked) {
+            return true;
+        } else {
+            const std::string mismatch = recountMismatch();
+            ++audit_->movesChecked;
+            if (mismatch.empty()) return true;
+            audit_->firstMismatch = "after " + std::string(afterMove) + " at step " + std::to_string(step) + ": " + mismatch;
+            return false;
+        }
+    }
+
+    std::string recountMismatch() const {
+        std::vector<int32_t> count(relation_.targetCount, 0);
+        for (const int32_t m : members_.items)
+            for (const int32_t x : relation_.targetsOf(m)) ++count[x];
+        for (int32_t x = 0; x < relation_.targetCount; ++x) {
+            if (count[x] != coverCount_[x])
+                return "target " + std::to_string(x) + " is covered " + std::to_string(coverCount_[x]) +
+                       " times, recounted " + std::to_string(count[x]);
+            if ((count[x] == 0) != (uncovered_.position[x] != NONE))
+                return "target " + std::to_string(x) + " is wrongly " +
+                       (count[x] == 0 ? "missing from" : "listed among") + " the uncovered";
+        }
+        for (int32_t c = 0; c < relation_.candidateCount; ++c) {
+            const bool member = members_.position[c] != NONE;
+            int64_t expected = 0;
+            for (const int32_t x : relation_.targetsOf(c))
+                if (count[x] == (member ? 1 : 0)) expected += plainWeight_[x];
+            const int64_t kept = member ? loss_[c] : gain(c);
+            if (kept != expected)
+                return std::string(member ? "member " : "candidate ") + std::to_string(c) + " has " +
+                       (member ? "loss " : "gain ") + std::to_string(kept) + ", recounted " + std::to_string(expected);
+        }
+        return "";
+    }
+
+    LocalSearchAudit* audit_;
+    std::vector<int64_t> plainWeight_;  // checked search only
     const CoverRelation& relation_;
     std::vector<int32_t> coverCount_;
     std::vector<int32_t> coverXor_;        // XOR of the covering members: the member itself when only one covers
@@ -191,8 +248,16 @@ uint64_t mixSeed(uint64_t seed, uint64_t searchNumber) {
 
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
                                  int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
-    Search search(relation, start, seed);
+    Search<false> search(relation, start, seed);
     return search.run(stepBudget, stop, progress);
+}
+
+LocalSearchOutcome improveSystemChecked(const CoverRelation& relation, const std::vector<int32_t>& start,
+                                        uint64_t seed, int64_t stepBudget, LocalSearchAudit& audit) {
+    const std::atomic<bool> noStop{false};
+    LocalSearchProgress progress;
+    Search<true> search(relation, start, seed, &audit);
+    return search.run(stepBudget, noStop, progress);
 }
 
 }  // namespace quillstep

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "wheels/optimiser/cover_relation.h"
@@ -37,6 +38,17 @@ struct LocalSearchOutcome {
 // same outcome whenever `stop` is not raised.
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
                                  int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress);
+
+// The checking search for the tests of the bookkeeping: the same search, and after every move
+// (each member dropped or added) the cover counts, the uncovered targets, every member's loss and
+// every candidate's gain are recounted from scratch, with weights kept plainly beside the search's
+// (every uncovered target +1 per step). The first difference ends the search.
+struct LocalSearchAudit {
+    int64_t movesChecked = 0;
+    std::string firstMismatch;  // "" while the bookkeeping agrees with the recount
+};
+LocalSearchOutcome improveSystemChecked(const CoverRelation& relation, const std::vector<int32_t>& start,
+                                        uint64_t seed, int64_t stepBudget, LocalSearchAudit& audit);
 
 // A 64-bit seed mixed from a seed and a search number (splitmix64).
 uint64_t mixSeed(uint64_t seed, uint64_t searchNumber);

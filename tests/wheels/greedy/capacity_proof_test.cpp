@@ -12,8 +12,9 @@
 #include "commands/control_ids.h"
 #include "engine/shared_state.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/abbreviated_system_command.h"
+#include "app/abbreviated_system_buttons.h"
 #include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/plain_greedy.h"
 
 namespace quillstep {
 namespace {

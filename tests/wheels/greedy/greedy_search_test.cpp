@@ -1,4 +1,4 @@
-#include "commands/abbreviated_system_command.h"
+#include "app/abbreviated_system_buttons.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,10 @@
 #include "platform/headless/headless_platform.h"
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/plain_greedy.h"
 #include "commands/verification_before_writing.h"
 #include "support/test_support.h"
+#include "windows/file_reports.h"
 
 namespace quillstep {
 namespace {
@@ -184,13 +186,13 @@ TEST_F(WheelsSearch, TheSystemIsCheckedApartFromTheSearchAndItsFileReadBack) {
 
     // The check: the system holds; without a member it leaves combinations uncovered; against a
     // store without one of its members it holds a combination that is not stored.
-    EXPECT_EQ(guaranteeFault(checkAgainstStore(masks, system, 4, 11), false, "the system found"), "");
+    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(masks, system, 4, 11), false, "the system found"), "");
     const std::vector<uint64_t> shorter(system.begin(), system.begin() + 1);
-    EXPECT_EQ(guaranteeFault(checkAgainstStore(masks, shorter, 4, 11), false, "the system found"),
+    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(masks, shorter, 4, 11), false, "the system found"),
               "the system found leaves 35 stored combinations uncovered");
     std::vector<uint64_t> without = masks;
     without.erase(std::find(without.begin(), without.end(), system[1]));
-    EXPECT_EQ(guaranteeFault(checkAgainstStore(without, system, 4, 11), false, "the system found"),
+    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(without, system, 4, 11), false, "the system found"),
               "the system found holds 1 combinations that are not stored");
 
     // The read-back: the written file holds the system; a file changed afterwards does not.
@@ -217,10 +219,11 @@ TEST_F(WheelsSearch, TheSystemIsCheckedApartFromTheSearchAndItsFileReadBack) {
 TEST_F(WheelsSearch, ElevenNumbersG5StartingCombinationsOtherThanTheLastGiveFiveOrSix) {
     HeadlessPlatform platform;
     auto state = fullWheelState(11, platform);
-    EXPECT_EQ(buildGreedySystem(*state, 1, 5), 5);
+    const std::vector<uint64_t> masks = combinationMasks(*state);
+    EXPECT_EQ(greedySystemMembers(masks, 1, 5).size(), 5u);
     EXPECT_EQ(buildGreedySystemPlainly(*state, 1, 5), 5);
     for (int32_t start = 1; start < 330; ++start) {
-        const int32_t size = buildGreedySystem(*state, start, 5);
+        const auto size = static_cast<int32_t>(greedySystemMembers(masks, start, 5).size());
         EXPECT_TRUE(size == 5 || size == 6) << "start " << start << " size " << size;
     }
 }
@@ -231,12 +234,29 @@ TEST_F(WheelsSearch, ProgressEveryFiftyStartsWithTheBlanksOfEachCommand) {
         auto state = fullWheelState(11, platform);  // 330 stored
         state->outputFolder = folder;
         platform.textHistory.clear();
-        searchAbbreviatedSystem(*state, platform, hits);
+        std::vector<std::pair<int32_t, int32_t>> reported;
+        searchAbbreviatedSystem(*state, platform, hits,
+                                [&](int32_t checked, int32_t all) { reported.emplace_back(checked, all); });
         std::vector<std::string> expected;
-        for (int start = 50; start <= 330; start += 50)
+        std::vector<std::pair<int32_t, int32_t>> expectedNumbers;
+        for (int start = 50; start <= 330; start += 50) {
             expected.push_back(std::string(" 330 checked systems:") + (hits == 4 ? "  " : " ") + std::to_string(start));
+            expectedNumbers.emplace_back(start, 330);
+        }
         expected.push_back(" 330");
         EXPECT_EQ(countLabelTexts(platform), expected) << "G" << hits;
+        // The same numbers as data, as the command line reads them.
+        EXPECT_EQ(reported, expectedNumbers) << "G" << hits;
+
+        // The search alone: the numbers and the result, and not a single text.
+        std::vector<std::pair<int32_t, int32_t>> alone;
+        AbbreviatedSearchObserver observer;
+        observer.onProgress = [&](int32_t checked, int32_t all) { alone.emplace_back(checked, all); };
+        const AbbreviatedSearchResult found = findAbbreviatedSystem(*state, hits, observer);
+        EXPECT_EQ(alone, expectedNumbers);
+        EXPECT_TRUE(found.searched());
+        EXPECT_EQ(found.startsChecked, 330);
+        EXPECT_EQ(found.systemSize, static_cast<int32_t>(found.system.size()));
     }
 }
 

@@ -18,7 +18,7 @@ namespace driver {
 
 namespace {
 
-constexpr int FULL_WHEEL_STORING = 1030, STATISTICS = 1080;
+constexpr int FULL_WHEEL_STORING = FULL_WHEEL_STORING_BUTTON, STATISTICS = STATISTICS_BUTTON;
 
 // The dialog base units of "MS Sans Serif" at 8 points on a 96-dpi screen, for which the
 // windows were laid out.
