@@ -70,6 +70,12 @@ int search(CliSession& session, int hits) {
     platform.progress.reset();
     platform.stopRequest = nullptr;
 
+    if (outcome.refusal == SearchRefusal::OutOfMemory) {
+        // A fault like any failed write: the previous file stays, the commands after it do not run.
+        session.out << "not written: not enough memory for the search among " << stored << " stored combinations"
+                    << std::endl;
+        return 1;
+    }
     if (!outcome.searched) {
         session.out << "not written: " << searchRefusalMessage(outcome.refusal) << std::endl;
         return 0;

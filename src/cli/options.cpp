@@ -98,7 +98,7 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 
 Files are written to the current working directory unless --output-dir names another folder.
 Messages of the window go to stderr.
-Exit status: 0 done, 1 a file or the standard output could not be written, 2 bad arguments, a
+Exit status: 0 done, 1 a file or the standard output could not be written (also for want of memory), 2 bad arguments, a
 refused command, an output folder that is missing or not writable, or a system file that cannot be
 read or holds a malformed line, 3 a checked system leaves combinations uncovered, 130 or 143 a
 write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).

@@ -12,6 +12,7 @@
 #include <charconv>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <new>
 #include <mutex>
@@ -21,6 +22,7 @@
 
 #include "commands/replacement_file.h"
 #include "engine/run.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 namespace {
@@ -110,12 +112,17 @@ class BlockWriter {
 public:
     explicit BlockWriter(ReplacementFile& out) : out_(out) {
         try {
-            thread_ = std::thread([this] { loop(); });
+            thread_ = startWorkerThread([this] { loop(); });
         } catch (const std::system_error&) {
             // No second thread: slower, but the file is written all the same.
         }
     }
     ~BlockWriter() { finish(); }
+
+    // What the disk thread threw, if anything, now on the calling thread (after finish()).
+    void rethrowFailure() {
+        if (error_) std::rethrow_exception(error_);
+    }
 
     // Hands a filled block over; returns once the previous block has been written, so that its
     // buffer may be filled again.
@@ -150,8 +157,13 @@ private:
             ready_.wait(lock, [this] { return pending_ != nullptr || done_; });
             if (pending_ == nullptr) return;
             lock.unlock();
-            out_.write(pending_, pendingSize_);
-            if (!out_.ok()) failed_ = true;
+            try {
+                out_.write(pending_, pendingSize_);
+                if (!out_.ok()) failed_ = true;
+            } catch (...) {
+                error_ = std::current_exception();  // read by the calling thread after the join
+                failed_ = true;
+            }
             lock.lock();
             pending_ = nullptr;
             idle_.notify_one();
@@ -165,6 +177,7 @@ private:
     size_t pendingSize_ = 0;
     bool done_ = false;
     std::atomic<bool> failed_{false};
+    std::exception_ptr error_;
     std::thread thread_;  // last: started once everything it uses exists
 };
 
@@ -193,7 +206,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
     try {
         for (auto& buffer : buffers) buffer.resize(BUFFER_BYTES);
     } catch (const std::bad_alloc&) {
-        result.error = "not enough memory";
+        result.error = WRITER_OUT_OF_MEMORY_ERROR;
         return ended(observer, result);
     }
     ReplacementFile out(target);
@@ -207,7 +220,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
     RowNumber number;
 
     const double t0 = timeOfDay(observer);
-    {
+    try {
         BlockWriter writer(out);
         int32_t nextProgress = 0;
         for (int32_t i = 0; i < rows; ++i, source += 7) {
@@ -229,6 +242,13 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
             }
         }
         if (!writer.failed() && !writeCancelRequested.load()) writer.submit(begin, size_t(p - begin));
+        writer.finish();
+        writer.rethrowFailure();
+    } catch (const std::bad_alloc&) {
+        // The disk thread or the progress report ran out of memory: the previous file stays.
+        out.discard();
+        result.error = WRITER_OUT_OF_MEMORY_ERROR;
+        return ended(observer, result);
     }
     const double t1 = timeOfDay(observer);
 
@@ -248,6 +268,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
 }  // namespace
 
 const char* const WRITE_INTERRUPTED_ERROR = "interrupted";
+const char* const WRITER_OUT_OF_MEMORY_ERROR = "not enough memory for the writer's buffers";
 
 void requestWriteCancel() noexcept { writeCancelRequested.store(true); }
 void clearWriteCancel() noexcept { writeCancelRequested.store(false); }

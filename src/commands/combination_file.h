@@ -48,6 +48,8 @@ const char* systemFileName(int guaranteedHits);
 void requestWriteCancel() noexcept;
 void clearWriteCancel() noexcept;
 extern const char* const WRITE_INTERRUPTED_ERROR;
+// The error of a write that found no room for its buffers: the previous file stays.
+extern const char* const WRITER_OUT_OF_MEMORY_ERROR;
 
 // The viewer's command line: the word processor's path and the file name, each in double quotes,
 // so that the path with its blanks is never taken for "C:\Program" with arguments.

@@ -9,8 +9,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <thread>
 #include <utility>
+
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 namespace {
@@ -82,7 +83,7 @@ bool isWellFormed(uint64_t member, int highestNumber) {
 }
 
 unsigned threadCount(const SystemCheckRequest& request) {
-    const unsigned wanted = request.threads != 0 ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned wanted = request.threads != 0 ? request.threads : hardwareThreads();
     const int64_t useful = std::max<int64_t>(1, request.storedCount / SMALLEST_CHUNK);
     return static_cast<unsigned>(std::min<int64_t>(wanted, useful));
 }
@@ -107,13 +108,10 @@ SystemCheck checkSystem(const SystemCheckRequest& request) {
     for (ChunkResult& chunk : chunks) chunk.memberStored.assign(static_cast<size_t>(check.systemSize), 0);
     const auto scan = processorHasPopcnt() ? scanChunkPopcnt : scanChunkPortable;
     const auto chunkBegin = [&](unsigned t) { return check.storedCount * t / threads; };
-    {
-        std::vector<std::thread> workers;
-        for (unsigned t = 1; t < threads; ++t)
-            workers.emplace_back([&, t] { scan(request, sorted, chunkBegin(t), chunkBegin(t + 1), chunks[t]); });
-        scan(request, sorted, chunkBegin(0), chunkBegin(1), chunks[0]);
-        for (std::thread& worker : workers) worker.join();
-    }
+    WorkerRun run;
+    run.parts = threads;
+    run.work = [&](unsigned t) { scan(request, sorted, chunkBegin(t), chunkBegin(t + 1), chunks[t]); };
+    runWorkers(run);
 
     std::vector<char> memberStored(static_cast<size_t>(check.systemSize), 0);
     for (const ChunkResult& chunk : chunks) {

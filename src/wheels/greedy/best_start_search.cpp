@@ -42,17 +42,14 @@
 #include <atomic>
 #include <bit>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "wheels/greedy/capacity_proof.h"
 #include "wheels/greedy/bit_lane_passes.h"
 #include "wheels/greedy/store_trie.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 namespace {
@@ -82,10 +79,7 @@ struct SharedSearch {
     std::vector<uint64_t> walkMasks;   // and their masks
     std::atomic<int32_t> nextStart{1};
     std::atomic<uint64_t> best{packKey(NO_SYSTEM_YET_SIZE, 1)};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable workerEnded;
-    unsigned endedWorkers = 0;
+    StopFlag stop;  // raised by the calling thread's poll or by a failing worker
 
     int32_t count() const { return static_cast<int32_t>(masks.size()); }
 
@@ -95,12 +89,6 @@ struct SharedSearch {
         if (stop.load() && nextStart.load() > 1) return 0;
         const int32_t first = nextStart.fetch_add(howMany);
         return first > count() ? 0 : first;
-    }
-
-    void workerEnds() {
-        std::lock_guard lock(mutex);
-        ++endedWorkers;
-        workerEnded.notify_all();
     }
     int32_t startsBegun() const { return std::min(nextStart.load() - 1, count()); }
 };
@@ -136,7 +124,6 @@ void tryStartingNumbers(SharedSearch& search) {
         const int32_t size = passFromCommonBeginning(search, request);
         if (size < request.stopSize || size == ABBREVIATED_SYSTEM_CAPACITY) lowerTo(search.best, packKey(size, start));
     }
-    search.workerEnds();
 }
 
 // The lane path's worker: 64 consecutive starting numbers per walk.
@@ -156,7 +143,6 @@ void tryStartBatches(SharedSearch& search, LaneCoverage& coverage) {
                 lowerTo(search.best, packKey(size, first + lane));
         }
     }
-    search.workerEnds();
 }
 
 bool wantsLanes(StartSearchPath path, int guaranteedHits, size_t count) {
@@ -201,15 +187,23 @@ int32_t hopelessSize(int32_t start, int32_t bestStart, int32_t bestSize) {
 BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, const StartSearchOptions& options) {
     BestStart result;
     if (masks.empty()) return result;
-    if (options.answerProvenCapacityAtOnce &&
-        everyPassReachesCapacity(masks, guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY)) {
+    CapacityProof proof = CapacityProof::NotProven;
+    if (options.answerProvenCapacityAtOnce) {
+        CountingWork counting;
+        counting.threads = options.threads;
+        counting.stopRequested = options.stopRequested;
+        counting.pollMilliseconds = options.pollMilliseconds;
+        proof = proveEveryPassReachesCapacity(masks, guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY, counting);
+    }
+    if (proof == CapacityProof::Proven) {
         result.bestSize = ABBREVIATED_SYSTEM_CAPACITY;
         result.startsChecked = static_cast<int32_t>(masks.size());
         if (options.onProgress) options.onProgress(result.startsChecked);
         return result;
     }
     SharedSearch search(masks, guaranteedHits, options.kernel);
-    unsigned wanted = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    if (proof == CapacityProof::Stopped) search.stop.raise();  // asked during the proof: starting number 1 only
+    unsigned wanted = options.threads ? options.threads : hardwareThreads();
     wanted = static_cast<unsigned>(std::min<int64_t>(wanted, search.count()));
 
     std::optional<StoreTrie> trie;
@@ -233,29 +227,18 @@ BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, 
             tryStartingNumbers(search);
     };
 
-    std::vector<std::thread> workers;
-    for (unsigned i = 0; i < wanted; ++i) {
-        try {
-            workers.emplace_back(work, i);
-        } catch (const std::system_error&) {
-            break;  // fewer threads than wished: the others share the work
-        }
-    }
-    if (workers.empty()) {
-        work(0);  // no thread could be started: the calling thread does it all
-    } else {
-        // The calling thread alone talks to the user: progress and stop requests.
-        std::unique_lock lock(search.mutex);
-        while (search.endedWorkers < workers.size()) {
-            search.workerEnded.wait_for(lock, std::chrono::milliseconds(options.pollMilliseconds));
-            if (search.endedWorkers == workers.size()) break;
-            lock.unlock();
-            if (options.onProgress) options.onProgress(search.startsBegun());
-            if (!search.stop.load() && options.stopRequested && options.stopRequested()) search.stop.store(true);
-            lock.lock();
-        }
-    }
-    for (auto& worker : workers) worker.join();
+    // The calling thread alone talks to the user: progress and stop requests, at every poll
+    // interval, also while it runs the passes itself because no thread could be started.
+    WorkerRun run;
+    run.parts = wanted;
+    run.work = work;
+    run.poll = [&] {
+        if (options.onProgress) options.onProgress(search.startsBegun());
+        if (!search.stop.load() && options.stopRequested && options.stopRequested()) search.stop.raise();
+    };
+    run.pollInterval = std::chrono::milliseconds(options.pollMilliseconds);
+    run.onFailure = [&] { search.stop.raise(); };
+    runWorkers(run);
 
     result.startsChecked = search.startsBegun();  // every pass that began has ended
     result.stopped = result.startsChecked < search.count();

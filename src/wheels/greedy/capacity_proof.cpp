@@ -12,9 +12,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <chrono>
+#include <new>
 #include <numeric>
 
 #include "wheels/subsets.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 namespace {
@@ -89,51 +92,130 @@ void forEachSubset(const std::array<int, NUMBERS>& ranks, int hits, Visit visit)
     }
 }
 
+// The two walks over the store, split into ranges of consecutive combinations, one per part.
+class CountingWalks {
+public:
+    CountingWalks(const std::vector<uint64_t>& masks, int hits, const CountingWork& work)
+        : masks_(masks), hits_(hits), work_(work), usedNumbers_(std::reduce(masks.begin(), masks.end(), uint64_t{0},
+                                                                             std::bit_or<>())) {
+        const unsigned wanted = work.threads != 0 ? work.threads : hardwareThreads();
+        const int64_t useful = std::max<int64_t>(1, static_cast<int64_t>(masks.size()) / SMALLEST_SHARE);
+        parts_ = static_cast<unsigned>(std::min<int64_t>(wanted, useful));
+    }
+
+    int numbers() const { return std::popcount(usedNumbers_); }
+
+    // The counts, or nothing when stopped.
+    std::optional<std::vector<int32_t>> counts() {
+        // How many stored combinations hold each subset of `size` numbers, hits <= size <= 6: one
+        // table per part, added into the first.
+        std::vector<Holding> holding(parts_);
+        for (Holding& tables : holding)
+            for (int size = hits_; size < NUMBERS; ++size)
+                tables[size].assign(static_cast<size_t>(BINOMIAL[numbers()][size]), 0);
+        run([&](size_t x, unsigned part) {
+            forEachSubset(numberRanks(masks_[x], usedNumbers_), hits_,
+                          [&](int size, int64_t index) { ++holding[part][size][index]; });
+        });
+        if (stop_.load()) return std::nullopt;
+        for (unsigned part = 1; part < parts_; ++part)
+            for (int size = hits_; size < NUMBERS; ++size)
+                for (size_t i = 0; i < holding[0][size].size(); ++i) holding[0][size][i] += holding[part][size][i];
+        holding.resize(1);
+
+        std::array<int64_t, NUMBERS + 1> weight{};
+        for (int j = hits_; j <= NUMBERS; ++j)
+            for (int k = hits_; k <= j; ++k) weight[j] += ((j - k) % 2 ? -1 : 1) * BINOMIAL[j][k];
+
+        std::vector<int32_t> counts(masks_.size());
+        const Holding& held = holding[0];
+        run([&](size_t x, unsigned) {
+            int64_t covered = weight[NUMBERS];  // S_7 = 1: the combination itself
+            forEachSubset(numberRanks(masks_[x], usedNumbers_), hits_,
+                          [&](int size, int64_t index) { covered += weight[size] * held[size][index]; });
+            counts[x] = static_cast<int32_t>(covered);
+        });
+        if (stop_.load()) return std::nullopt;
+        return counts;
+    }
+
+private:
+    using Holding = std::array<std::vector<int32_t>, NUMBERS>;
+    static constexpr int64_t SMALLEST_SHARE = 1 << 18;  // fewer combinations are not worth a thread
+    static constexpr size_t STOP_LOOK_INTERVAL = 4096;  // combinations between two looks at the stop flag
+
+    // Calls visit(x, part) for every stored combination x, the store split over the parts, while
+    // the calling thread polls the stop request.
+    template <class Visit>
+    void run(Visit visit) {
+        WorkerRun run;
+        run.parts = parts_;
+        run.work = [&](unsigned part) {
+            const size_t end = masks_.size() * (part + 1) / parts_;
+            for (size_t x = masks_.size() * part / parts_; x < end; ++x) {
+                if (x % STOP_LOOK_INTERVAL == 0 && stop_.load(std::memory_order_relaxed)) return;
+                visit(x, part);
+            }
+        };
+        if (work_.stopRequested)
+            run.poll = [&] {
+                if (!stop_.load() && work_.stopRequested()) stop_.raise();
+            };
+        run.pollInterval = std::chrono::milliseconds(work_.pollMilliseconds);
+        run.onFailure = [&] { stop_.raise(); };
+        runWorkers(run);
+    }
+
+    const std::vector<uint64_t>& masks_;
+    const int hits_;
+    const CountingWork& work_;
+    const uint64_t usedNumbers_;
+    unsigned parts_ = 1;
+    StopFlag stop_;
+};
+
 }  // namespace
 
-std::vector<int32_t> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits) {
+std::optional<std::vector<int32_t>> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits,
+                                                  const CountingWork& work) {
     const int hits = std::clamp(guaranteedHits, 1, NUMBERS);
-    if (!sevenNumbersEachAndDistinct(masks)) return {};
-    const uint64_t usedNumbers = std::reduce(masks.begin(), masks.end(), uint64_t{0}, std::bit_or<>());
-    const int numbers = std::popcount(usedNumbers);
-    if (numbers > MAX_COUNTED_NUMBERS) return {};
-
-    // How many stored combinations hold each subset of `size` numbers, hits <= size <= 6.
-    std::array<std::vector<int32_t>, NUMBERS> holding;
-    for (int size = hits; size < NUMBERS; ++size) holding[size].assign(static_cast<size_t>(BINOMIAL[numbers][size]), 0);
-    for (uint64_t mask : masks)
-        forEachSubset(numberRanks(mask, usedNumbers), hits, [&](int size, int64_t index) { ++holding[size][index]; });
-
-    std::array<int64_t, NUMBERS + 1> weight{};
-    for (int j = hits; j <= NUMBERS; ++j)
-        for (int k = hits; k <= j; ++k) weight[j] += ((j - k) % 2 ? -1 : 1) * BINOMIAL[j][k];
-
-    std::vector<int32_t> counts(masks.size());
-    for (size_t x = 0; x < masks.size(); ++x) {
-        int64_t covered = weight[NUMBERS];  // S_7 = 1: the combination itself
-        forEachSubset(numberRanks(masks[x], usedNumbers), hits,
-                      [&](int size, int64_t index) { covered += weight[size] * holding[size][index]; });
-        counts[x] = static_cast<int32_t>(covered);
-    }
-    return counts;
+    if (!sevenNumbersEachAndDistinct(masks)) return std::vector<int32_t>{};
+    CountingWalks walks(masks, hits, work);
+    if (walks.numbers() > MAX_COUNTED_NUMBERS) return std::vector<int32_t>{};
+    return walks.counts();
 }
 
-bool everyPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity) {
+std::vector<int32_t> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits) {
+    return *coveredCounts(masks, guaranteedHits, CountingWork{});
+}
+
+CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                            const CountingWork& work) {
     const int64_t stored = static_cast<int64_t>(masks.size());
     const int64_t members = int64_t{capacity} - 1;  // the most a pass below the capacity holds
-    if (capacity < 1 || stored <= members) return false;  // a pass holds at most every stored combination
-    if (!sevenNumbersEachAndDistinct(masks)) return false;
+    if (capacity < 1 || stored <= members) return CapacityProof::NotProven;  // a pass holds at most every stored combination
+    if (!sevenNumbersEachAndDistinct(masks)) return CapacityProof::NotProven;
 
     // First the bound from the count of numbers alone, which settles the largest stores at once.
     const uint64_t usedNumbers = std::reduce(masks.begin(), masks.end(), uint64_t{0}, std::bit_or<>());
     const int64_t largest = largestPossibleCoveredCount(std::popcount(usedNumbers), guaranteedHits);
-    if (stored > members * largest) return true;
+    if (stored > members * largest) return CapacityProof::Proven;
 
-    std::vector<int32_t> counts = coveredCounts(masks, guaranteedHits);
-    if (counts.empty()) return false;
-    std::nth_element(counts.begin(), counts.begin() + members, counts.end(), std::greater<>());
-    const int64_t coverable = std::accumulate(counts.begin(), counts.begin() + members, int64_t{0});
-    return stored > coverable;
+    std::optional<std::vector<int32_t>> counts;
+    try {
+        counts = coveredCounts(masks, guaranteedHits, work);
+    } catch (const std::bad_alloc&) {
+        return CapacityProof::NotProven;  // the proof only saves time: without room for it, the passes run
+    }
+    if (!counts) return CapacityProof::Stopped;
+    if (counts->empty()) return CapacityProof::NotProven;
+    std::nth_element(counts->begin(), counts->begin() + members, counts->end(), std::greater<>());
+    const int64_t coverable = std::accumulate(counts->begin(), counts->begin() + members, int64_t{0});
+    return stored > coverable ? CapacityProof::Proven : CapacityProof::NotProven;
+}
+
+bool everyPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity) {
+    return proveEveryPassReachesCapacity(masks, guaranteedHits, capacity, CountingWork{}) == CapacityProof::Proven;
 }
 
 }  // namespace quillstep

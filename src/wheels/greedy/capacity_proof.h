@@ -7,6 +7,8 @@
 // that sum therefore makes every pass reach the capacity, whatever its starting combination.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace quillstep {
@@ -17,10 +19,29 @@ namespace quillstep {
 // twice, or more than MAX_COUNTED_NUMBERS distinct numbers in the store).
 std::vector<int32_t> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits);
 
+// How the counting runs on a large store: split over threads, the stop request polled on the
+// calling thread at least every pollMilliseconds (the full wheel of 39 numbers takes some seconds).
+struct CountingWork {
+    unsigned threads = 0;  // 0: one per hardware thread
+    std::function<bool()> stopRequested;
+    int pollMilliseconds = 20;
+};
+
+// The same, or nothing when stopped.
+std::optional<std::vector<int32_t>> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits,
+                                                  const CountingWork& work);
+
 constexpr int MAX_COUNTED_NUMBERS = 45;
 
 // True only when it is proven that every greedy pass over `masks` reaches `capacity` members.
 // False when it cannot be proven (which does not mean some pass ends below the capacity).
 bool everyPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity);
+
+enum class CapacityProof { Proven, NotProven, Stopped };
+
+// The same with the counting split over threads and stoppable; a proof that finds no room for its
+// tables is NotProven.
+CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                            const CountingWork& work);
 
 }  // namespace quillstep

@@ -7,7 +7,7 @@
 
 namespace quillstep {
 
-std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const std::atomic<bool>& stop) {
+std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const StopFlag& stop) {
     // Every candidate's gain is kept exact (a target that gets covered lowers the gain of all its
     // candidates); the queue may hold older, larger gains, which are put back with the exact one
     // when they come to the top. An entry whose gain is exact at the top is the best candidate.
@@ -58,7 +58,7 @@ void removeRedundantMembers(const CoverRelation& relation, std::vector<int32_t>&
     }
 }
 
-std::vector<uint64_t> storeOrderSystem(const uint64_t* masks, int32_t count, int hits, const std::atomic<bool>& stop) {
+std::vector<uint64_t> storeOrderSystem(const uint64_t* masks, int32_t count, int hits, const StopFlag& stop) {
     uint64_t numbersUsed = 0;
     for (int32_t i = 0; i < count; ++i) numbersUsed |= masks[i];
     std::vector<uint8_t> marked(static_cast<size_t>(rankBound(numbersUsed, hits)), 0);

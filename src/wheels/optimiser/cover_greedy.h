@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "wheels/worker_threads.h"
 #include "wheels/optimiser/cover_relation.h"
 
 namespace quillstep {
@@ -13,7 +14,7 @@ namespace quillstep {
 // covered (the lowest index among equals) until every target is covered, then leaves out the
 // members that turned out redundant, the latest first. Candidate indices in order of choice;
 // empty when `stop` was raised first.
-std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const std::atomic<bool>& stop);
+std::vector<int32_t> maxCoverageSystem(const CoverRelation& relation, const StopFlag& stop);
 
 // Leaves out, the latest first, every member whose targets are all covered by other members.
 void removeRedundantMembers(const CoverRelation& relation, std::vector<int32_t>& members);
@@ -21,6 +22,6 @@ void removeRedundantMembers(const CoverRelation& relation, std::vector<int32_t>&
 // For stores too large for the relation: walks the targets in store order and takes every one
 // that no member covers yet, testing through a bitmap of the members' t-subsets. Empty when
 // `stop` was raised first.
-std::vector<uint64_t> storeOrderSystem(const uint64_t* masks, int32_t count, int hits, const std::atomic<bool>& stop);
+std::vector<uint64_t> storeOrderSystem(const uint64_t* masks, int32_t count, int hits, const StopFlag& stop);
 
 }  // namespace quillstep

@@ -69,7 +69,7 @@ public:
         if constexpr (Checked) plainWeight_.assign(relation.targetCount, 1);
     }
 
-    LocalSearchOutcome run(int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
+    LocalSearchOutcome run(int64_t stepBudget, const StopFlag& stop, LocalSearchProgress& progress) {
         LocalSearchOutcome outcome;
         int32_t lastAdded = NONE;
         for (;;) {
@@ -247,14 +247,14 @@ uint64_t mixSeed(uint64_t seed, uint64_t searchNumber) {
 }
 
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
-                                 int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress) {
+                                 int64_t stepBudget, const StopFlag& stop, LocalSearchProgress& progress) {
     Search<false> search(relation, start, seed);
     return search.run(stepBudget, stop, progress);
 }
 
 LocalSearchOutcome improveSystemChecked(const CoverRelation& relation, const std::vector<int32_t>& start,
                                         uint64_t seed, int64_t stepBudget, LocalSearchAudit& audit) {
-    const std::atomic<bool> noStop{false};
+    const StopFlag noStop;
     LocalSearchProgress progress;
     Search<true> search(relation, start, seed, &audit);
     return search.run(stepBudget, noStop, progress);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "wheels/worker_threads.h"
 #include "wheels/optimiser/cover_relation.h"
 
 namespace quillstep {
@@ -37,7 +38,7 @@ struct LocalSearchOutcome {
 // `stop` is raised or when it reaches a single member. The same start, seed and budget give the
 // same outcome whenever `stop` is not raised.
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
-                                 int64_t stepBudget, const std::atomic<bool>& stop, LocalSearchProgress& progress);
+                                 int64_t stepBudget, const StopFlag& stop, LocalSearchProgress& progress);
 
 // The checking search for the tests of the bookkeeping: the same search, and after every move
 // (each member dropped or added) the cover counts, the uncovered targets, every member's loss and

@@ -103,7 +103,7 @@ SubsetIndex buildSubsetIndex(const uint64_t* masks, int32_t count, int hits, uin
 
 RelationBuilt fillCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
                          std::vector<std::unique_ptr<uint16_t[]>>& chunks, std::atomic<int64_t>& unitsUsed,
-                         int64_t unitLimit, const std::atomic<bool>& stop) {
+                         int64_t unitLimit, const StopFlag& stop) {
     CoveredSet covered(relation.targetCount);
     ChunkWriter writer(chunks);
     for (int32_t c = first; c < last; ++c) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "wheels/worker_threads.h"
 #include "wheels/optimiser/index_list.h"
 #include "wheels/subsets.h"
 
@@ -65,7 +66,7 @@ enum class RelationBuilt { Complete, Stopped, TooLarge };
 // `stop` is raised or when `unitsUsed`, shared by all parts, would pass `unitLimit`.
 RelationBuilt fillCovers(const RelationSources& sources, int32_t first, int32_t last, CoverRelation& relation,
                          std::vector<std::unique_ptr<uint16_t[]>>& chunks, std::atomic<int64_t>& unitsUsed,
-                         int64_t unitLimit, const std::atomic<bool>& stop);
+                         int64_t unitLimit, const StopFlag& stop);
 
 // The reverse lists (coveredBy) of a relation whose candidates are not the targets.
 void addReverseLists(CoverRelation& relation);

@@ -10,6 +10,7 @@
 #include "wheels/optimiser/optimiser.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -21,6 +22,8 @@
 #include "wheels/optimiser/cover_local_search.h"
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/optimiser_control.h"
+#include "wheels/optimiser/relation_memory.h"
+#include "wheels/memory_room.h"
 #include "wheels/subsets.h"
 
 namespace quillstep {
@@ -105,6 +108,8 @@ struct Searcher {
 
     std::vector<uint64_t> search() {
         if (int64_t{count()} * binomial(COMBINATION_SIZE, hits()) > INDEX_ENTRY_LIMIT) return storeOrder();
+        const uint64_t indexNumbers = numbersUsed() | (request.anyCombination ? allowedNumbers() : 0);
+        if (!memoryRoomFor(subsetIndexBytes(count(), hits(), indexNumbers) + SEARCH_ROOM_BYTES)) return storeOrder();
         CoverRelation relation;
         const uint64_t* candidates = request.targets;
         {
@@ -121,10 +126,20 @@ struct Searcher {
                 fillPool(index, targetEntries);
                 candidates = pool.data();
             }
+            // The relation of the candidates where it fits, else of the stored combinations alone,
+            // else none: the walk in store order, which needs only a bitmap.
             for (;;) {
                 const bool ownCandidates = candidates != request.targets;
                 const int32_t candidateCount = ownCandidates ? static_cast<int32_t>(pool.size()) : count();
-                const RelationBuilt built = buildRelation({request.targets, candidates, index}, candidateCount, relation);
+                const RelationSources sources{request.targets, candidates, index};
+                RelationBuilt built = RelationBuilt::TooLarge;
+                if (relationFits(sources, candidateCount)) {
+                    try {
+                        built = buildRelation(sources, candidateCount, relation);
+                    } catch (const std::bad_alloc&) {
+                        built = RelationBuilt::TooLarge;  // the estimate fell short: as if it had said so
+                    }
+                }
                 if (built == RelationBuilt::Complete) break;
                 release(relation);
                 if (built == RelationBuilt::Stopped) return {};
@@ -184,6 +199,16 @@ struct Searcher {
     }
 
     uint64_t allowedNumbers() const { return numbersUpTo(request.totalNumbers); }
+    uint64_t numbersUsed() const {
+        uint64_t used = 0;
+        for (int32_t i = 0; i < count(); ++i) used |= request.targets[i];
+        return used;
+    }
+
+    // Whether the relation's estimated bytes, with room for the searches, can be had now.
+    bool relationFits(const RelationSources& sources, int32_t candidateCount) const {
+        return memoryRoomFor(relationBytes(sources, candidateCount, count(), threads) + SEARCH_ROOM_BYTES);
+    }
 
     int32_t partStart(int32_t total, unsigned part) const {
         return static_cast<int32_t>(int64_t{total} * part / threads);

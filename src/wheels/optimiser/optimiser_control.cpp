@@ -1,16 +1,11 @@
 #include "wheels/optimiser/optimiser_control.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace quillstep {
 namespace {
 
-constexpr auto POLL_INTERVAL = std::chrono::milliseconds(20);
+constexpr auto POLL_INTERVAL = WORKER_POLL_INTERVAL;
 constexpr auto PROGRESS_INTERVAL = std::chrono::milliseconds(500);
 
 int32_t smallerSize(int32_t a, int32_t b) { return a == 0 ? b : b == 0 ? a : std::min(a, b); }
@@ -49,12 +44,12 @@ int64_t OptimiserControl::steps() const {
 void OptimiserControl::poll() {
     if (!stop_.load() && request_.stopRequested && request_.stopRequested()) {
         stopped_ = true;
-        stop_ = true;
+        stop_.raise();
     }
     const auto now = Clock::now();
     if (!stop_.load() && now >= searchDeadline_) {
         timeLimitReached_ = true;
-        stop_ = true;
+        stop_.raise();
     }
     if (request_.onProgress && now >= nextProgress_) {
         OptimiserProgress progress;
@@ -68,33 +63,13 @@ void OptimiserControl::poll() {
 }
 
 void OptimiserControl::runParts(unsigned parts, const std::function<void(unsigned part)>& work) {
-    std::mutex mutex;
-    std::condition_variable partEnded;
-    unsigned ended = 0;
-    std::vector<std::thread> workers;
-    workers.reserve(parts);
-    const auto runPart = [&](unsigned part) {
-        work(part);
-        std::lock_guard lock(mutex);
-        ++ended;
-        partEnded.notify_one();
-    };
-    for (unsigned part = 0; part < parts; ++part) {
-        try {
-            workers.emplace_back(runPart, part);
-        } catch (const std::system_error&) {
-            runPart(part);  // no thread to be had: the part runs here, without polling meanwhile
-        }
-    }
-    std::unique_lock lock(mutex);
-    while (ended < parts) {
-        lock.unlock();
-        poll();
-        lock.lock();
-        partEnded.wait_for(lock, POLL_INTERVAL, [&] { return ended == parts; });
-    }
-    lock.unlock();
-    for (auto& worker : workers) worker.join();
+    WorkerRun run;
+    run.parts = parts;
+    run.work = work;
+    run.poll = [this] { poll(); };
+    run.pollInterval = POLL_INTERVAL;
+    run.onFailure = [this] { stop_.raise(); };
+    runWorkers(run);
 }
 
 }  // namespace quillstep

@@ -11,6 +11,7 @@
 
 #include "wheels/optimiser/cover_local_search.h"
 #include "wheels/optimiser/optimiser.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 
@@ -24,13 +25,14 @@ public:
     // Ends the search `seconds` earlier still, for work that must follow it (called between parts).
     void keepBack(double seconds);
 
-    const std::atomic<bool>& stopFlag() const { return stop_; }
+    const StopFlag& stopFlag() const { return stop_; }
     bool stopped() const { return stopped_; }
     bool timeLimitReached() const { return timeLimitReached_; }
     double elapsedSeconds() const;
 
-    // Runs work(part) for every part 0 to parts - 1, each on a thread of its own, and polls on the
-    // calling thread until all have ended.
+    // Runs work(part) for every part 0 to parts - 1, each on a thread of its own where one can be
+    // started (worker_threads.h), and polls on the calling thread until all have ended. A part
+    // that throws raises the stop flag for the others; the exception reaches the caller.
     void runParts(unsigned parts, const std::function<void(unsigned part)>& work);
 
     // What the progress reports show: sizes found before the local search, and the searches'.
@@ -46,7 +48,7 @@ private:
     const Clock::time_point begin_;
     Clock::time_point searchDeadline_;
     Clock::time_point nextProgress_;
-    std::atomic<bool> stop_{false};
+    StopFlag stop_;
     bool stopped_ = false;
     bool timeLimitReached_ = false;
     std::atomic<int32_t> publishedSize_{0};

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <thread>
 
 #include "wheels/subsets.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep {
 
@@ -40,13 +40,15 @@ bool systemCoversAll(const uint64_t* targets, int32_t count, const std::vector<u
         }
     };
     const unsigned parts = std::clamp<unsigned>(threads, 1, std::max<unsigned>(1, static_cast<unsigned>(count / 65536)));
-    std::vector<std::thread> workers;
     const int64_t share = (static_cast<int64_t>(count) + parts - 1) / parts;
-    for (unsigned p = 1; p < parts; ++p)
-        workers.emplace_back(checkRange, static_cast<int32_t>(std::min<int64_t>(count, p * share)),
-                             static_cast<int32_t>(std::min<int64_t>(count, (p + 1) * share)));
-    checkRange(0, static_cast<int32_t>(std::min<int64_t>(count, share)));
-    for (auto& worker : workers) worker.join();
+    WorkerRun run;
+    run.parts = parts;
+    run.work = [&](unsigned p) {
+        checkRange(static_cast<int32_t>(std::min<int64_t>(count, p * share)),
+                   static_cast<int32_t>(std::min<int64_t>(count, (p + 1) * share)));
+    };
+    run.onFailure = [&] { allCovered = false; };
+    runWorkers(run);
     return allCovered.load();
 }
 

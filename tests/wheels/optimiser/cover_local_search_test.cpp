@@ -39,7 +39,7 @@ CoverRelation relationOf(const std::vector<uint64_t>& targets, int hits) {
     relation.covers.ends.resize(count);
     relation.covers.sizes.resize(count);
     std::atomic<int64_t> units{0};
-    const std::atomic<bool> noStop{false};
+    const StopFlag noStop;
     EXPECT_EQ(fillCovers({targets.data(), targets.data(), index}, 0, count, relation, relation.covers.chunks, units,
                          int64_t{1} << 40, noStop),
               RelationBuilt::Complete);
@@ -56,7 +56,7 @@ TEST(WheelsOptimiserLocalSearch, EveryMoveAgreesWithARecountFromScratch) {
         SCOPED_TRACE("store " + std::to_string(c.seed) + " G" + std::to_string(c.hits));
         const std::vector<uint64_t> targets = randomStore(c.seed, c.totalNumbers, c.stored);
         const CoverRelation relation = relationOf(targets, c.hits);
-        const std::atomic<bool> noStop{false};
+        const StopFlag noStop;
         // Two starts: every stored combination (each covers itself), and the max-coverage greedy.
         std::vector<int32_t> everything(targets.size());
         std::iota(everything.begin(), everything.end(), 0);

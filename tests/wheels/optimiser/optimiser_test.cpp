@@ -268,7 +268,7 @@ TEST(WheelsOptimiserParts, CoverCheckFindsTheOneUncoveredTarget) {
 }
 
 TEST(WheelsOptimiserParts, StoreOrderSystemIsTheGreedySearchPassFromTheFirstCombination) {
-    const std::atomic<bool> noStop{false};
+    const StopFlag noStop;
     for (const int hits : {4, 5}) {
         const auto targets = randomStore(31 + hits, 17, 1200);
         std::vector<uint64_t> pass;
@@ -308,7 +308,7 @@ std::vector<int32_t> plainMaxCoverage(const std::vector<uint64_t>& targets, int 
 }
 
 TEST(WheelsOptimiserParts, MaxCoverageGreedyAgreesWithThePlainOne) {
-    const std::atomic<bool> noStop{false};
+    const StopFlag noStop;
     for (const int hits : {4, 5}) {
         const auto targets = randomStore(40 + hits, 15, 250);
         const int32_t count = static_cast<int32_t>(targets.size());
