@@ -1,0 +1,95 @@
+#!/bin/bash
+# quillstep-cli under resource limits: too little address space, no thread to be had, an
+# interrupt during the long stretches of a large store. Every command ends by itself, with exit
+# 0 or 1 (3 for a check that finds holes) and a line saying what it did or why not, never by a
+# signal or "terminate called"; the time limit and Ctrl+C are honoured within a second or two.
+source "$(dirname "$0")/contract_helpers.sh"
+
+elapsed_since() { echo "$(( ($(date +%s%N) - $1) / 1000000 ))"; }  # milliseconds
+
+# A system file to check, written without limits.
+"$cli" run 9 search4 >/dev/null 2>&1
+cp mb_comb_file_ab.txt mode9_ab.txt
+
+# The mode-9 store (99,427 combinations) and the full wheel of 20 (77,520) under address-space
+# limits from 600 MB to 1.5 GB.
+for limit in 600000 1000000 1500000; do
+    for store in "run 9" "--total 20 run 2"; do
+        for command in "optimise4 --time-limit 2 --steps 3000" "optimise5 --time-limit 1 --steps 3000" search4 \
+                       "check4 mode9_ab.txt" write; do
+            out=$( (ulimit -v $limit; timeout 120 "$cli" $store $command) 2>"$work/err")
+            code=$?
+            case=" under ulimit -v $limit: $store $command"
+            case $code in 0 | 1 | 3) check "exit code$case" ok ok ;; *) check "exit code$case" "0, 1 or 3" "$code" ;; esac
+            check "no abort$case" "" "$(grep -E 'terminate called|std::bad_alloc' "$work/err")"
+            last=$(echo "$out" | tail -1)
+            case $last in
+                "file: "* | "not written: "* | "best match:"* | "hole: "*) check "a reason line$case" ok ok ;;
+                *) [ $code -eq 1 ] && [ -n "$(tail -1 "$work/err")" ] && check "a reason line$case" ok ok ||
+                   check "a reason line$case" "file:, not written:, the check's lines or a reason on stderr" "$last" ;;
+            esac
+        done
+    done
+done
+
+# No thread to be had (a process limit of one, which binds only users other than root): the
+# calling thread does the work and still watches the time limit and Ctrl+C.
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    command -v setpriv >/dev/null && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+if skipped_under_wine "process limits"; then :
+elif [ "$(id -u)" -eq 0 ] && [ ${#as_user[@]} -eq 0 ]; then echo "skipped: no setpriv to drop root for ulimit -u"
+else
+    chmod o+x "$work" && mkdir threadless && chmod 777 threadless && cp mode9_ab.txt threadless/ && cd threadless || exit 1
+    single=("${as_user[@]}" bash -c 'ulimit -u 1; exec "$@"' single)
+    begin=$(date +%s%N)
+    out=$(timeout 30 "${single[@]}" "$cli" --total 10 run 2 optimise5 --time-limit 1 2>/dev/null)
+    code=$?
+    took=$(elapsed_since "$begin")
+    check "no threads: optimise5 exit code" 0 $code
+    check "no threads: optimise5 ends within its time limit and 2 s" yes "$([ "$took" -le 3000 ] && echo yes || echo "$took ms")"
+    check "no threads: optimise5 writes" "file: mb_comb_file_ab5.txt" "$(echo "$out" | tail -1 | cut -d' ' -f1-2)"
+    for command in "run 12 check4 mode9_ab.txt" "run 12 search4" "run 9 search5"; do
+        timeout 120 "${single[@]}" "$cli" $command >/dev/null 2>"$work/err"
+        code=$?
+        case $code in 0 | 1 | 3) check "no threads: $command" ok ok ;; *) check "no threads: $command" "0, 1 or 3" "$code" ;; esac
+        check "no threads: $command does not abort" "" "$(grep -E 'terminate called|system_error' "$work/err")"
+    done
+    "${single[@]}" "$cli" run 9 search4 >"$work/out" 2>/dev/null &
+    pid=$!
+    sleep 1.5
+    kill -INT $pid
+    begin=$(date +%s%N)
+    wait $pid
+    code=$?
+    took=$(elapsed_since "$begin")
+    check "no threads: Ctrl+C ends the search" 0 $code
+    check "no threads: Ctrl+C within a second" yes "$([ "$took" -le 1000 ] && echo yes || echo "$took ms")"
+    check "no threads: the stop is reported" "stopped after:" "$(grep -o '^stopped after:' "$work/out")"
+    cd "$work" || exit 1
+fi
+
+# A large store (the full wheel of 30: 2,035,800 combinations): the counting that may prove every
+# pass to reach the capacity and the passes listen to Ctrl+C; the optimiser keeps its time limit.
+"$cli" --total 30 run 2 search4 >"$work/out" 2>/dev/null &
+pid=$!
+sleep 1.5
+kill -INT $pid
+begin=$(date +%s%N)
+wait $pid
+code=$?
+took=$(elapsed_since "$begin")
+check "Ctrl+C on a large store: exit code" 0 $code
+check "Ctrl+C on a large store: stopped" "stopped after:" "$(grep -o '^stopped after:' "$work/out")"
+# The answer then still needs its greedy pass and the check before writing (about a second).
+check "Ctrl+C on a large store: the answer within 3 s" yes "$([ "$took" -le 3000 ] && echo yes || echo "$took ms")"
+begin=$(date +%s%N)
+"$cli" --total 30 run 2 optimise4 --time-limit 1 >/dev/null 2>&1
+code=$?
+took=$(elapsed_since "$begin")
+check "the optimiser on a large store: exit code" 0 $code
+check "the optimiser on a large store: within its time limit and 2 s" yes \
+      "$([ "$took" -le 3500 ] && echo yes || echo "$took ms")"  # the storing run takes part of a second
+
+finish
