@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <optional>
 
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
@@ -14,6 +15,7 @@
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
+#include "commands/system_file_reader.h"
 #include "wheels/abbreviated_system.h"
 #include "windows/statistics_window.h"
 
@@ -47,13 +49,14 @@ int runGeneration(CliSession& session, const CliCommand& command) {
 }
 
 // SIGINT or SIGTERM during the write give it up: the temporary file goes, the previous file
-// stays, and the process ends with 130 or 143.
+// stays, and the process ends with 130 or 143. A signal that comes once the new file has taken
+// the old one's place finds the write done: its file line follows and the status is 0.
 int writeCombinations(CliSession& session, const CliCommand&) {
     const WriteInterrupts interrupts;
     const FileWriteResult result = writeCombinationFile(session.state, session.platform);
     if (const int signal = interrupts.signal(); signal != 0) {
         std::cerr << interruptedWriteLine(result, signal) << std::endl;
-        return interruptedExitCode(signal);
+        if (!result.written) return interruptedExitCode(signal);
     }
     return reportFile(session, result);
 }
@@ -107,15 +110,15 @@ int checkSystemFile(CliSession& session, const CliCommand& command) {
 }
 
 constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
-    {"run", CommandArgument::Mode, false, runGeneration},
-    {"write", CommandArgument::None, true, writeCombinations},
-    {"search4", CommandArgument::None, true, searchG4},
-    {"search5", CommandArgument::None, true, searchG5},
-    {"optimise4", CommandArgument::SystemOptions, true, optimise},
-    {"optimise5", CommandArgument::SystemOptions, true, optimise},
-    {"check4", CommandArgument::SystemOptions, true, checkSystemFile},
-    {"check5", CommandArgument::SystemOptions, true, checkSystemFile},
-    {"stats", CommandArgument::None, true, showStatistics},
+    {"run", CommandArgument::Mode, false, false, runGeneration},
+    {"write", CommandArgument::None, true, true, writeCombinations},
+    {"search4", CommandArgument::None, true, true, searchG4},
+    {"search5", CommandArgument::None, true, true, searchG5},
+    {"optimise4", CommandArgument::SystemOptions, true, true, optimise},
+    {"optimise5", CommandArgument::SystemOptions, true, true, optimise},
+    {"check4", CommandArgument::SystemOptions, true, false, checkSystemFile},
+    {"check5", CommandArgument::SystemOptions, true, false, checkSystemFile},
+    {"stats", CommandArgument::None, true, false, showStatistics},
 }};
 
 }  // namespace
@@ -126,8 +129,27 @@ const CliCommandRow* findCliCommand(std::string_view name) {
     return row == CLI_COMMANDS.end() ? nullptr : &*row;
 }
 
+namespace {
+
+// What keeps the line from running at all: an output folder that cannot receive the files, or a
+// file to check that cannot be opened. Its content is read only when its command runs.
+std::optional<std::string> findLineProblem(const CliOptions& options) {
+    if (const auto problem = findOutputFolderProblem(options.outputFolder)) return problem;
+    const bool writes = std::any_of(options.commands.begin(), options.commands.end(),
+                                    [](const CliCommand& c) { return c.row->writesFile; });
+    if (writes && options.outputFolder.empty())
+        if (const auto problem = findWorkingFolderProblem()) return problem;
+    for (const CliCommand& command : options.commands)
+        if (!command.fileName.empty())
+            if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())
+                return command.name + ": " + problem;
+    return std::nullopt;
+}
+
+}  // namespace
+
 int runCommandLine(const CliOptions& options, std::ostream& out) {
-    if (const auto problem = findOutputFolderProblem(options.outputFolder)) {
+    if (const auto problem = findLineProblem(options)) {
         std::cerr << "quillstep-cli: " << *problem << std::endl;
         return 2;
     }

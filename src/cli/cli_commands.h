@@ -29,6 +29,8 @@ struct CliCommandRow {
     // Refused unless the last run before it stored its combinations, as the window greys the
     // store buttons after a counting-only run.
     bool needsStoredCombinations;
+    // Writes a file into the output folder, which must then be writable before anything runs.
+    bool writesFile;
     // Runs the command; returns the exit status, 0 to go on with the next command.
     int (*run)(CliSession& session, const CliCommand& command);
 };
@@ -36,8 +38,9 @@ struct CliCommandRow {
 // The row of command `name`, or null.
 const CliCommandRow* findCliCommand(std::string_view name);
 
-// Checks the output folder, then runs the commands in order, stopping at the first that fails
-// or when `out` cannot be written. Returns the exit status.
+// Checks the output folder (the working directory too when a command writes there) and that
+// every file to be checked opens, then runs the commands in order, stopping at the first that
+// fails or when `out` cannot be written. Returns the exit status.
 int runCommandLine(const CliOptions& options, std::ostream& out);
 
 }  // namespace quillstep

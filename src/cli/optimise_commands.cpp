@@ -101,7 +101,9 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     }
     out << "not written: " << outcome.error << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
-    // a failed check or write is a fault.
+    // no system in the time given (or before Ctrl+C) has a status of its own; a failed check or
+    // write is a fault.
+    if (outcome.foundNoSystem) return NO_SYSTEM_FOUND_EXIT_CODE;
     const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;
     return answered ? 0 : 1;
 }

@@ -36,7 +36,8 @@ Parameters (defaults as at start-up; every state the window's up/down buttons ca
   --excluded a,b,c,d,e,f,g
                        seven excluded numbers, strictly increasing, 1 to 39 (1,2,3,4,5,6,7)
   --output-dir DIR     folder that receives the files; it must exist and be writable
-                       (the current working directory)
+                       (the current working directory, which must then be writable when a
+                       command writes a file)
   A value may follow its option as the next argument or after "=". A value out of range is
   refused naming the option given and the range the other values leave it.
 
@@ -75,7 +76,10 @@ Commands:
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
-             seven numbers 1 to 39 separated by commas or blanks) against the store; prints
+             seven numbers 1 to 39 separated by commas or blanks, each bare or in double quotes;
+             lines end in LF, CR LF or CR; at most 10000 lines of at most 1000 characters; a row
+             number only in the form row,a,b,c,d,e,f,g with rows counting 1, 2, 3, ...) against
+             the store; the file must open before anything runs; prints
                stored: <n>
                system size: <s>
                uncovered: <stored combinations that share fewer than 4 (5) numbers with every line>
@@ -97,9 +101,13 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 Files are written to the current working directory unless --output-dir names another folder.
 Messages of the window go to stderr.
 Exit status: 0 done, 1 a file or the standard output could not be written, 2 bad arguments, a
-refused command, an output folder that is missing or not writable, or a system file that cannot be
-read or holds a malformed line, 3 a checked system leaves combinations uncovered, 130 or 143 a
-write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).
+refused command, an output folder (or, without --output-dir, a working directory) that is missing
+or not writable, or a system file that cannot be read or holds a malformed line (the first one,
+named by its line number), 3 a checked system leaves combinations uncovered, 4 the optimiser found
+no system in the time given or before Ctrl+C ("not written: the optimiser found no system in the
+time given" or "not written: stopped before any system covered every stored combination"), 130 or
+143 a write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept; a signal
+that comes once the new file is in place ends the write with its file: line and status 0).
 )";
 
 namespace {

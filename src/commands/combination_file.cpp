@@ -22,6 +22,7 @@
 #include "commands/control_ids.h"
 #include "commands/number_text.h"
 #include "commands/replacement_file.h"
+#include "commands/system_read_back.h"
 #include "engine/run.h"
 
 namespace quillstep {
@@ -190,6 +191,7 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     result.fileName = kind.fileName;
     result.rows = rows;
     const std::filesystem::path target = state.outputFolder / kind.fileName;
+    const int32_t* const firstRow = source;
 
     std::vector<char> buffers[2];
     try {
@@ -233,9 +235,13 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     }
     const double t1 = platform.timeOfDaySeconds();
 
+    // A system file is read back before it replaces the old one (see system_read_back.h).
     if (writeCancelRequested.load()) {
         out.discard();
         result.error = WRITE_INTERRUPTED_ERROR;
+    } else if (kind.guaranteeLine && out.ok() && !readsBackAsRows(out, firstRow, rows)) {
+        out.discard();
+        result.error = std::string(kind.fileName) + " does not read back as the system that was written";
     } else if (!out.commit()) {
         result.error = out.error();
     }

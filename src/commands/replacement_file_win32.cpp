@@ -40,7 +40,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     removeLeftoverTemporaries(target_);
     for (unsigned serial = 0; serial < NAME_ATTEMPTS; ++serial) {
         temporaryName_ = temporaryNameOf(target_, currentProcessId(), serial);
-        HANDLE file = CreateFileW(temporaryName_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE file = CreateFileW(temporaryName_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         handle_ = reinterpret_cast<intptr_t>(file);
         if (file != INVALID_HANDLE_VALUE) return;
@@ -68,6 +68,18 @@ void ReplacementFile::write(const char* data, size_t size) {
         data += written;
         size -= written;
     }
+}
+
+// ReadFile at an offset moves the file pointer as well: used only once everything is written.
+int64_t ReplacementFile::readAt(uint64_t offset, char* buffer, size_t size) {
+    if (handleOf(handle_) == INVALID_HANDLE_VALUE) return -1;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    DWORD got = 0;
+    if (!ReadFile(handleOf(handle_), buffer, chunk, &got, &at)) return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    return got;
 }
 
 bool ReplacementFile::commit() {

@@ -52,7 +52,8 @@ std::vector<uint64_t> buildSystemIntoStore(SharedState& state, const std::vector
 }
 
 // The system file of a search, written only when the system passes the check apart from the
-// search, and read back afterwards. A failure is told in a message and leaves the old file.
+// search, and read back before it takes the old file's place. A failure is told in a message and
+// leaves the old file.
 FileWriteResult writeVerifiedSystem(SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
                                     const std::vector<uint64_t>& system, int guaranteedHits) {
     const std::string fault =
@@ -66,14 +67,8 @@ FileWriteResult writeVerifiedSystem(SharedState& state, Platform& platform, cons
         return refused;
     }
     const int32_t size = static_cast<int32_t>(system.size());
-    FileWriteResult file =
-        guaranteedHits == 5 ? writeG5SystemFile(state, platform, size) : writeG4SystemFile(state, platform, size);
-    if (file.written && !fileHoldsSystem(state, file.fileName, system)) {
-        file.written = false;
-        file.error = file.fileName + " does not read back as the system that was written";
-        platform.showMessage("Not written: " + file.error + ".");
-    }
-    return file;
+    // The writer reads the file back before it replaces the old one.
+    return guaranteedHits == 5 ? writeG5SystemFile(state, platform, size) : writeG4SystemFile(state, platform, size);
 }
 
 }  // namespace

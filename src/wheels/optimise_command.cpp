@@ -110,6 +110,7 @@ struct SearchedSystem {
     std::vector<uint64_t> members;
     bool stopped = false;
     std::string error;  // why there is no system, when there is none
+    bool foundNone = false;  // none in the time given or before the stop: no fault
 };
 
 // The greedy search's system, then the optimiser from it for the rest of the time.
@@ -143,6 +144,7 @@ SearchedSystem searchSystem(const SharedState& state, Platform& platform, const 
     const bool keepGreedy =
         !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size());
     searched.members = keepGreedy ? std::move(greedySystem) : std::move(result.system);
+    searched.foundNone = searched.members.empty() && result.error.empty();
     if (searched.members.empty())
         searched.error = !result.error.empty() ? result.error
                          : searched.stopped    ? "stopped before any system covered every stored combination"
@@ -161,12 +163,7 @@ void writeCheckedSystem(SharedState& state, Platform& platform, const OptimiseSe
                                                         : std::string();
     outcome.file = settings.guaranteedHits == 5 ? writeG5SystemFile(state, platform, outcome.systemSize, note)
                                                 : writeG4SystemFile(state, platform, outcome.systemSize, note);
-    if (!outcome.file.written) {
-        outcome.error = outcome.file.error;
-    } else if (!fileHoldsSystem(state, outcome.file.fileName, system)) {
-        outcome.file.written = false;
-        outcome.error = outcome.file.fileName + " does not read back as the system that was written";
-    }
+    if (!outcome.file.written) outcome.error = outcome.file.error;  // read back before the rename, too
 }
 
 void optimise(SharedState& state, Platform& platform, const OptimiseSettings& settings,
@@ -178,6 +175,7 @@ void optimise(SharedState& state, Platform& platform, const OptimiseSettings& se
     outcome.seconds = report.elapsedSeconds();
     outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));
     if (searched.members.empty()) {
+        outcome.foundNoSystem = searched.foundNone;
         outcome.error = searched.error;
         return;
     }

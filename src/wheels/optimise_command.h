@@ -27,6 +27,8 @@ struct OptimiseOutcome {
     bool stopped = false;    // ended early by the stop request (Escape, Ctrl+C)
     bool verified = false;   // the separate check found every stored combination covered (not
                              // checked: systems of the capacity or more, which are not written)
+    bool foundNoSystem = false;  // the time limit or the stop request came before any system covered
+                                 // every stored combination (an answer, not a fault)
     int32_t systemSize = 0;
     int32_t outsideFilters = 0;  // members that are not stored combinations (anyCombination)
     double seconds = 0.0;        // the search: starting system and optimiser
