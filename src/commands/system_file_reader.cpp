@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <system_error>
 
@@ -243,14 +243,10 @@ std::string cannotRead(const std::filesystem::path& path, const std::string& rea
 
 std::string reasonOf(int code) { return code == ENOENT ? "no such file" : std::generic_category().message(code); }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// The file opened for reading, or null with `error` set. Only a regular file is opened, so that a
-// pipe or a device neither blocks nor streams without end.
-OpenFile openSystemFile(const std::filesystem::path& path, std::string& error) {
+// The file opened for reading, or nothing with `error` set. Only a regular file is opened, so that
+// a pipe or a device neither blocks nor streams without end. (A stream, not fopen, so that any
+// name the path holds opens on Windows too; its failure leaves the system's reason in errno.)
+std::unique_ptr<std::ifstream> openSystemFile(const std::filesystem::path& path, std::string& error) {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (ec) {
@@ -262,8 +258,11 @@ OpenFile openSystemFile(const std::filesystem::path& path, std::string& error) {
         return nullptr;
     }
     errno = 0;
-    OpenFile file(std::fopen(path.string().c_str(), "rb"));
-    if (!file) error = cannotRead(path, errno != 0 ? reasonOf(errno) : "cannot open it");
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) {
+        error = cannotRead(path, errno != 0 ? reasonOf(errno) : "cannot open it");
+        return nullptr;
+    }
     return file;
 }
 
@@ -271,17 +270,17 @@ OpenFile openSystemFile(const std::filesystem::path& path, std::string& error) {
 
 SystemFileContents readSystemFile(const std::filesystem::path& path) {
     SystemFileContents contents;
-    const OpenFile file = openSystemFile(path, contents.error);
+    const std::unique_ptr<std::ifstream> file = openSystemFile(path, contents.error);
     if (!file) return contents;
     int readError = 0;
     contents = readSystemFileFrom([&](char* buffer, size_t size) -> int64_t {
         errno = 0;
-        const size_t got = std::fread(buffer, 1, size, file.get());
-        if (got == 0 && std::ferror(file.get())) {
+        file->read(buffer, static_cast<std::streamsize>(size));
+        if (file->bad()) {
             readError = errno != 0 ? errno : EIO;
             return -1;
         }
-        return static_cast<int64_t>(got);
+        return static_cast<int64_t>(file->gcount());
     });
     if (readError != 0) contents.error = cannotRead(path, reasonOf(readError));
     else if (!contents.ok()) contents.error = escapedText(path.string()) + ": " + contents.error;
