@@ -78,6 +78,25 @@ TEST_F(CliPreflightTest, AFileToCheckMustOpenBeforeTheEarlierCommandsRun) {
     EXPECT_FALSE(fs::exists(folder / COMBINATION_FILE_NAME));
     EXPECT_FALSE(fs::exists(folder / G4_SYSTEM_FILE_NAME));
 
+    // A file an earlier command of the line writes need not exist before the line runs.
+    std::ostringstream written;
+    EXPECT_EQ(runCommandLine(parsed({"--total", "10", "run", "2", "search4", "check4", G4_SYSTEM_FILE_NAME}), written), 0);
+    EXPECT_NE(written.str().find("uncovered: 0\n"), std::string::npos) << written.str();
+    fs::remove(folder / G5_SYSTEM_FILE_NAME);
+    fs::current_path(previous);
+    std::ostringstream elsewhere;
+    EXPECT_EQ(runCommandLine(parsed({"--total", "10", "--output-dir", folder.string(), "run", "2", "optimise5",
+                                     "--time-limit", "1", "check5", (folder / "." / G5_SYSTEM_FILE_NAME).string()}),
+                             elsewhere),
+              0);
+    EXPECT_NE(elsewhere.str().find("uncovered: 0\n"), std::string::npos) << elsewhere.str();
+    std::ostringstream notWrittenHere;
+    EXPECT_EQ(runCommandLine(parsed({"--total", "10", "--output-dir", folder.string(), "run", "2", "search4",
+                                     "check4", (folder / "missing" / G4_SYSTEM_FILE_NAME).string()}),
+                             notWrittenHere),
+              2);
+    fs::current_path(folder);
+
     // A file that opens but is malformed is refused when its command runs, after the others.
     std::ofstream(folder / "bad.txt") << "1 2 3\n";
     std::ostringstream later;

@@ -110,15 +110,15 @@ int checkSystemFile(CliSession& session, const CliCommand& command) {
 }
 
 constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
-    {"run", CommandArgument::Mode, false, false, runGeneration},
-    {"write", CommandArgument::None, true, true, writeCombinations},
-    {"search4", CommandArgument::None, true, true, searchG4},
-    {"search5", CommandArgument::None, true, true, searchG5},
-    {"optimise4", CommandArgument::SystemOptions, true, true, optimise},
-    {"optimise5", CommandArgument::SystemOptions, true, true, optimise},
-    {"check4", CommandArgument::SystemOptions, true, false, checkSystemFile},
-    {"check5", CommandArgument::SystemOptions, true, false, checkSystemFile},
-    {"stats", CommandArgument::None, true, false, showStatistics},
+    {"run", CommandArgument::Mode, false, nullptr, runGeneration},
+    {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
+    {"search4", CommandArgument::None, true, G4_SYSTEM_FILE_NAME, searchG4},
+    {"search5", CommandArgument::None, true, G5_SYSTEM_FILE_NAME, searchG5},
+    {"optimise4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, optimise},
+    {"optimise5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, optimise},
+    {"check4", CommandArgument::SystemOptions, true, nullptr, checkSystemFile},
+    {"check5", CommandArgument::SystemOptions, true, nullptr, checkSystemFile},
+    {"stats", CommandArgument::None, true, nullptr, showStatistics},
 }};
 
 }  // namespace
@@ -131,18 +131,35 @@ const CliCommandRow* findCliCommand(std::string_view name) {
 
 namespace {
 
+// Whether `file` names the file an earlier command of the line writes (the same path once both
+// are made absolute), which need not exist before the line runs.
+bool writtenEarlier(const CliOptions& options, const CliCommand& check, const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::filesystem::path named = std::filesystem::weakly_canonical(file, ec);
+    for (const CliCommand& command : options.commands) {
+        if (&command == &check) break;
+        if (!command.row->fileWritten) continue;
+        const std::filesystem::path written =
+            std::filesystem::weakly_canonical(options.outputFolder / command.row->fileWritten, ec);
+        if (!ec && named == written) return true;
+    }
+    return false;
+}
+
 // What keeps the line from running at all: an output folder that cannot receive the files, or a
-// file to check that cannot be opened. Its content is read only when its command runs.
+// file to check that cannot be opened (unless an earlier command writes it). Its content is read
+// only when its command runs.
 std::optional<std::string> findLineProblem(const CliOptions& options) {
     if (const auto problem = findOutputFolderProblem(options.outputFolder)) return problem;
     const bool writes = std::any_of(options.commands.begin(), options.commands.end(),
-                                    [](const CliCommand& c) { return c.row->writesFile; });
+                                    [](const CliCommand& c) { return c.row->fileWritten != nullptr; });
     if (writes && options.outputFolder.empty())
         if (const auto problem = findWorkingFolderProblem()) return problem;
-    for (const CliCommand& command : options.commands)
-        if (!command.fileName.empty())
-            if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())
-                return command.name + ": " + problem;
+    for (const CliCommand& command : options.commands) {
+        if (command.fileName.empty() || writtenEarlier(options, command, command.fileName)) continue;
+        if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())
+            return command.name + ": " + problem;
+    }
     return std::nullopt;
 }
 

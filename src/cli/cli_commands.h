@@ -29,8 +29,9 @@ struct CliCommandRow {
     // Refused unless the last run before it stored its combinations, as the window greys the
     // store buttons after a counting-only run.
     bool needsStoredCombinations;
-    // Writes a file into the output folder, which must then be writable before anything runs.
-    bool writesFile;
+    // The file the command writes into the output folder, or null. The folder must then be
+    // writable before anything runs.
+    const char* fileWritten;
     // Runs the command; returns the exit status, 0 to go on with the next command.
     int (*run)(CliSession& session, const CliCommand& command);
 };

@@ -79,7 +79,8 @@ Commands:
              seven numbers 1 to 39 separated by commas or blanks, each bare or in double quotes;
              lines end in LF, CR LF or CR; at most 10000 lines of at most 1000 characters; a row
              number only in the form row,a,b,c,d,e,f,g with rows counting 1, 2, 3, ...) against
-             the store; the file must open before anything runs; prints
+             the store; the file must open before anything runs (unless an earlier command of
+             the line writes it); prints
                stored: <n>
                system size: <s>
                uncovered: <stored combinations that share fewer than 4 (5) numbers with every line>
