@@ -6,6 +6,7 @@
 #include <new>
 #include <sstream>
 
+#include "commands/escaped_text.h"
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
 #include "wheels/optimise_command.h"
@@ -112,7 +113,7 @@ int runCheckCommand(const SharedState& state, const CliCommand& command, std::os
     try {
         return checkSystemFile(state, command, out);
     } catch (const std::bad_alloc&) {
-        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << command.fileName
+        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << escapedText(command.fileName)
                   << " against " << state.generatedCount << " stored combinations" << std::endl;
         return 1;
     }
