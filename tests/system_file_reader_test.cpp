@@ -58,7 +58,8 @@ TEST(SystemFileReader, NamesTheLineAndTheMistakeOfAMalformedLine) {
         {"0,1,2,3,4,5,6,7\n", "line 1: row number 0 is below 1"},
         {"\"header\"\r\n1,1,2,3,4,5,6,7\r\n\"late header\"\r\n", "line 3: a header line after the first combination"},
         {"1 2 3 4 5 6 7\n1 2 3 4 5 6 7 8\n", "line 2: expected seven numbers like the lines before, found 8 fields"},
-        {"1;2;3;4;5;6;7\n", "line 1: expected seven numbers (or a row number and seven numbers), found 1 field"},
+        {"1;2;3;4;5;6\n", "line 1: expected seven numbers (or a row number and seven numbers), found 6 fields"},
+        {"1;2;3;4;5;6;7\nDraw;N1;N2\n", "line 2: a header line after the first combination"},
         {"1 2 3 4 5 6 x7\n", "line 1: 'x7' is not a whole number"},
     };
     for (const Case& c : cases) {

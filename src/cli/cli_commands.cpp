@@ -10,6 +10,7 @@
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
+#include "cli/system_file_commands.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
@@ -105,8 +106,15 @@ int optimise(CliSession& session, const CliCommand& command) {
 int checkSystemFile(CliSession& session, const CliCommand& command) {
     return runCheckCommand(session.state, command, session.out);
 }
+int profileSystemFile(CliSession& session, const CliCommand& command) {
+    return runProfileCommand(session.state, command, session.out);
+}
+int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
+int completeSystemFile(CliSession& session, const CliCommand& command) {
+    return runCompleteCommand(session.state, session.platform, command, session.out);
+}
 
-constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, runGeneration},
     {"write", CommandArgument::None, true, writeCombinations},
     {"search4", CommandArgument::None, true, searchG4},
@@ -116,6 +124,10 @@ constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
     {"check4", CommandArgument::SystemOptions, true, checkSystemFile},
     {"check5", CommandArgument::SystemOptions, true, checkSystemFile},
     {"stats", CommandArgument::None, true, showStatistics},
+    {"profile", CommandArgument::SystemOptions, false, profileSystemFile},
+    {"match", CommandArgument::SystemOptions, false, matchDrawInFile},
+    {"complete4", CommandArgument::SystemOptions, true, completeSystemFile},
+    {"complete5", CommandArgument::SystemOptions, true, completeSystemFile},
 }};
 
 }  // namespace

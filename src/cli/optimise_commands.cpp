@@ -6,6 +6,7 @@
 #include <new>
 #include <sstream>
 
+#include "cli/system_file_commands.h"
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
 #include "wheels/optimise_command.h"
@@ -65,6 +66,8 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 
+    // The share first, so that the lines of the check proper stay the last ones before the holes.
+    out << storedShareLine(check.storedCount, state.parameters.totalNumbers) << '\n';
     out << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
               << "\nuncovered: " << check.uncovered << "\nbest match:";
     for (int k = 7; k >= 0; --k) out << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
