@@ -1,9 +1,9 @@
 # The Windows program quillstep.exe and the driver that tests it under Wine (cross-built with
-# MinGW-w64, see cmake/mingw-w64.cmake). Only the system libraries user32, gdi32, comctl32 and
-# kernel32 are linked.
+# MinGW-w64, see cmake/mingw-w64.cmake). Only the system libraries user32, gdi32, comctl32,
+# comdlg32 (the file-open dialog) and kernel32 are linked.
 enable_language(RC)
 
-set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 kernel32)
+set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 comdlg32 kernel32)
 
 file(GLOB QUILLSTEP_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.cpp)
 list(FILTER QUILLSTEP_WIN32_SOURCES EXCLUDE REGEX "win32_main\\.cpp$")

@@ -65,7 +65,9 @@ std::string hitCountsText(const std::array<int64_t, 8>& counts) {
     std::string text;
     for (int k = 7; k >= 0; --k) {
         if (k < 7) text += ' ';
-        text += std::to_string(k) + '=' + std::to_string(counts[static_cast<size_t>(k)]);
+        text += std::to_string(k);
+        text += '=';
+        text += std::to_string(counts[static_cast<size_t>(k)]);
     }
     return text;
 }

@@ -2,6 +2,7 @@
 // What the portable core needs of the system. One implementation drives real Win32 windows,
 // the headless one records every request for tests and the command line.
 
+#include <filesystem>
 #include <string>
 
 #include "platform/window.h"
@@ -28,6 +29,10 @@ public:
 
     // A message box: caption "Notify this", OK only, no icon, no owner, task-modal.
     virtual void showMessage(const std::string& text) = 0;
+
+    // The system's own dialog for choosing a file to open, titled `title`, over the innermost
+    // open window: the chosen file's full path, or an empty path when the user cancelled.
+    virtual std::filesystem::path chooseFileToOpen(const std::string& title) = 0;
 
     // Process priority: high around an enumeration, normal otherwise.
     virtual void setHighPriority(bool high) = 0;
