@@ -120,11 +120,14 @@ constexpr std::array<int, 9> NOTICE_LABELS{1013, 1014, 1015, 1016, 1017, 1018, 1
 // The store buttons, greyed out until a storing run.
 constexpr std::array<int, 7> STORE_BUTTONS{1037, 1038, 1074, 1075, 1076, 1077, 1080};
 
-// Opens the "Smaller systems" window; greyed out with the store buttons, though not one of them.
+// Open the "Smaller systems" and "Check a system" windows; greyed out with the store buttons,
+// though not among them.
 constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
+constexpr int CHECK_SYSTEM_BUTTON = 1155;
 
 // Controls added after the original ones, in creation order, with their first texts.
-constexpr std::array<ControlText, 1> ADDED_CONTROLS{{{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."}}};
+constexpr std::array<ControlText, 2> ADDED_CONTROLS{
+    {{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."}, {CHECK_SYSTEM_BUTTON, "Check a system..."}}};
 
 // Creation order of the original controls, which is also the tab order of the buttons.
 constexpr int MAIN_WINDOW_CREATION_ORDER[] = {
