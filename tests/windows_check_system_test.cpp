@@ -127,7 +127,7 @@ TEST_F(CheckSystemWindow, CompletesAHoledSystemAndShowsTheSystemWritten) {
     platform_.filesToOpen = {writeFile("holed.txt", "1,2,3,4,5,6,7\n")};
     run({CHECK_OPEN_FILE, CHECK_COMPLETE});
     EXPECT_EQ(text(CHECK_RESULT_LABEL),
-              "Completed: 1 combination added to the 1 lines of the file, a system of 2 combinations with 4 hits "
+              "Completed: 1 combination added to the 1 line of the file, a system of 2 combinations with 4 hits "
               "guaranteed, written to mb_comb_file_ab.txt.");
     EXPECT_EQ(text(CHECK_FILE_LABEL), "File: mb_comb_file_ab.txt");
     EXPECT_EQ(text(CHECK_UNCOVERED_LABEL), "Every one of the 330 stored combinations gets at least 4 hits.");

@@ -28,6 +28,8 @@ std::string holesText(const SystemExamination& examination) {
     return text + ".";
 }
 
+std::string linesText(int64_t count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+
 }  // namespace
 
 std::string allDrawsShareText(const DrawProfile& profile, int guaranteedHits) {
@@ -89,7 +91,7 @@ std::string completionOutcomeText(const CompletionOutcome& outcome, int guarante
     const int64_t size = int64_t{outcome.kept} + outcome.added;
     std::string text = outcome.added == 0 ? "The system covers every stored combination already: "
                                           : "Completed: " + combinationCountText(outcome.added) + " added to the " +
-                                                std::to_string(outcome.kept) + " lines of the file, ";
+                                                linesText(outcome.kept) + " of the file, ";
     text += "a system of " + combinationCountText(size) + " with " + std::to_string(guaranteedHits) +
             " hits guaranteed, written to " + outcome.file.fileName + ".";
     if (outcome.stopped) text += " Stopped by Escape.";
