@@ -17,6 +17,7 @@
 #include "platform/headless/headless_platform.h"
 #include "windows/check_system_texts.h"
 #include "windows/check_system_window.h"
+#include "windows/smaller_systems_window.h"
 
 #include <unistd.h>
 
@@ -150,6 +151,19 @@ TEST_F(CheckSystemWindow, CompleteWaitsForAFileAndAStore) {
     EXPECT_EQ(text(CHECK_UNCOVERED_LABEL), "Nothing is stored: run a generation with storing to check the system.");
     EXPECT_EQ(text(CHECK_DRAW_PROFILE_LABEL).rfind("Best match over all 15380937 draws of 1 to 39: 7=1 6=224 ", 0), 0u);
     EXPECT_FALSE(fs::exists(folder_ / G4_SYSTEM_FILE_NAME));
+}
+
+// Any two combinations of 8 numbers share six: one member is the whole system, at either guarantee,
+// and it gets six or seven hits on every one of the 8 draws.
+TEST_F(CheckSystemWindow, TheSmallerSystemsResultTellsTheShareOfAllDraws) {
+    storeFullWheel(8);
+    platform_.clicksForNextWindow = {SMALLER_SYSTEMS_START, SMALLER_SYSTEMS_CLOSE};
+    showSmallerSystemsWindow(*state_, platform_);
+    const std::string result = platform_.windowText(SMALLER_SYSTEMS_RESULT);
+    const std::string hits = std::to_string(lastSmallerSystemsChoice().guaranteedHits);
+    EXPECT_NE(result.find("System of 1 combination,"), std::string::npos) << result;
+    EXPECT_NE(result.find(" It gets at least " + hits + " hits on 100.00% of all 8 possible draws."), std::string::npos)
+        << result;
 }
 
 TEST(CheckSystemTexts, SharesAndCounts) {
