@@ -70,6 +70,14 @@ TEST(DrawProfile, MatchesThePlainCountOnSmallTotals) {
     }
 }
 
+// Sixteen words of lines, and the two ways of counting the seventh number (the union of the best
+// lines when they are few, a test per number when they are many) both taken.
+TEST(DrawProfile, AThousandLinesAtTwenty) {
+    std::mt19937_64 rng(1000);
+    const std::vector<uint64_t> system = randomSystem(rng, 1000, 20);
+    EXPECT_EQ(profileAllDraws(system.data(), 1000, 20).bestMatchCounts, bruteForceProfile(system, 20));
+}
+
 TEST(DrawProfile, ThreadsDoNotChangeTheCounts) {
     std::mt19937_64 rng(5);
     const std::vector<uint64_t> system = randomSystem(rng, 90, 20);
