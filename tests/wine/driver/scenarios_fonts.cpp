@@ -3,6 +3,7 @@
 // fonts its controls really use, by quillstep-text-probe.dll (tests/wine/text_probe), which the
 // driver hooks into the program's user-interface thread.
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -148,7 +149,7 @@ void captionsFit(const DriverOptions& options) {
         uint64_t seed = 12345;
         for (int line = 0; line < 300; ++line) {
             uint64_t mask = 0;
-            while (__builtin_popcountll(mask) < 7) {
+            while (std::popcount(mask) < 7) {
                 seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
                 mask |= uint64_t{1} << (1 + (seed >> 33) % 39);
             }
