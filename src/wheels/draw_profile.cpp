@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -204,7 +205,14 @@ DrawProfile profileAllDraws(const uint64_t* system, int64_t systemSize, int tota
     };
     {
         std::vector<std::thread> running;
-        for (unsigned worker = 1; worker < workers; ++worker) running.emplace_back(work, worker);
+        // Workers take pieces from one counter: should a thread not start, the others do its share.
+        for (unsigned worker = 1; worker < workers; ++worker) {
+            try {
+                running.emplace_back(work, worker);
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
         work(0);
         for (std::thread& thread : running) thread.join();
     }

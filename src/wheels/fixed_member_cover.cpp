@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 #include "wheels/cover_check.h"
@@ -192,7 +193,13 @@ std::vector<uint8_t> coveredByMembers(const uint64_t* stored, int32_t storedCoun
         }
     };
     std::vector<std::thread> workers;
-    for (unsigned part = 1; part < parts; ++part) workers.emplace_back(scan, part);
+    for (unsigned part = 1; part < parts; ++part) {
+        try {
+            workers.emplace_back(scan, part);
+        } catch (const std::system_error&) {
+            scan(part);  // no thread to be had: the part runs here
+        }
+    }
     scan(0);
     for (std::thread& worker : workers) worker.join();
     return covered;
