@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "wheels/draw_profile.h"
+#include "wheels/check/draw_profile.h"
 
 namespace quillstep {
 namespace {

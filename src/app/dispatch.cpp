@@ -2,12 +2,13 @@
 
 #include <array>
 
+#include "app/abbreviated_system_buttons.h"
 #include "app/parameter_steps.h"
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
-#include "wheels/abbreviated_system.h"
 #include "windows/check_system_window.h"
+#include "windows/file_reports.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
 

@@ -8,6 +8,7 @@
 #include "cli/echoed_text.h"
 #include "cli/parameter_options.h"
 #include "engine/generation_mode.h"
+#include "quillstep_version.h"
 
 #include "cli/system_command_options.h"
 
@@ -15,6 +16,7 @@ namespace quillstep {
 
 const char* const CLI_HELP_TEXT =
     R"(Usage: quillstep-cli [PARAMETERS] COMMAND...
+       quillstep-cli --help | --version
 
 Enumerates seven-number lottery combinations of 1..N, filters them, stores them, writes them to
 text files, finds abbreviated systems among them and counts how often each number occurs. The
@@ -131,6 +133,8 @@ read or holds a malformed line, or a completion that found no system to write, 3
 write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).
 )";
 
+const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n";
+
 namespace {
 
 // A whole number, or nothing. A number too large for 32 bits is kept at the nearest 32-bit bound,
@@ -186,6 +190,10 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
         const std::string& argument = arguments[next];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            return true;
+        }
+        if (argument == "--version") {
+            options.version = true;
             return true;
         }
         if (argument.rfind("--", 0) != 0) break;
@@ -283,7 +291,7 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     TypedValues typed;
     size_t next = 0;
     if (!parseOptions(arguments, next, options, typed, error)) return std::nullopt;
-    if (options.help) return options;
+    if (options.help || options.version) return options;
     if (findUnreachableParameter(options.parameters)) {
         error = refusedParameterMessage(options.parameters, typed.integers, typed.excluded);
         return std::nullopt;

@@ -34,6 +34,7 @@ struct CliOptions {
     std::filesystem::path outputFolder;  // empty: the working directory
     std::vector<CliCommand> commands;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments (without the program name). On a mistake returns nothing and sets `error`
@@ -43,5 +44,7 @@ struct CliOptions {
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 extern const char* const CLI_HELP_TEXT;
+// "quillstep-cli <version>" and a line end: what --version prints.
+extern const char* const CLI_VERSION_LINE;
 
 }  // namespace quillstep

@@ -1,23 +1,20 @@
 #include "cli/system_file_commands.h"
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 #include <new>
 #include <sstream>
 
+#include "cli/interrupts.h"
 #include "commands/number_text.h"
 #include "commands/system_completion.h"
 #include "commands/system_examination.h"
+#include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
 
 namespace quillstep {
 namespace {
 
 constexpr int PROFILED_HITS[] = {3, 4, 5};
-
-std::atomic<bool> interrupted{false};
-
-extern "C" void onCompletionInterrupt(int) { interrupted = true; }
 
 int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
 
@@ -95,27 +92,32 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.seed = command.seed;
     settings.stepBudget = command.stepBudget;
 
-    interrupted = false;
-    const auto previousStopRequest = platform.stopRequest;
-    platform.stopRequest = [] { return interrupted.load(); };
-    const auto previousHandler = std::signal(SIGINT, onCompletionInterrupt);
-    const CompletionOutcome outcome = completeSystem(state, platform, lines, settings, printProgress);
-    std::signal(SIGINT, previousHandler);
-    platform.stopRequest = previousStopRequest;
+    CompletionObserver observer;
+    observer.onProgress = printProgress;
+    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const CompletionOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return completeSystem(state, lines, settings, observer);
+    }();
 
     if (outcome.stopped) std::cerr << "stopped: the best completion found so far follows" << std::endl;
-    if (!outcome.completed) {
+    if (!outcome.completed()) {
+        const std::string why = completionFaultText(outcome, state.parameters.totalNumbers);
         // No system to write is the answer to this file and store; a failed write or read-back is a fault.
-        if (outcome.file.fileName.empty()) {
-            std::cerr << "quillstep-cli: " << command.name << ": " << outcome.error << std::endl;
+        const bool fileFault = outcome.fault == CompletionFault::SystemFileFault &&
+                               outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
+        if (!fileFault) {
+            std::cerr << "quillstep-cli: " << command.name << ": " << why << std::endl;
             return 2;
         }
-        std::cerr << "quillstep-cli: " << outcome.file.fileName << " not written: " << outcome.error << std::endl;
+        std::cerr << "quillstep-cli: " << outcome.systemFile.file.fileName << " not written: " << why << std::endl;
         return 1;
     }
-    out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.kept + outcome.added
-        << "\nfile: " << outcome.file.fileName << " rows: " << outcome.file.rows
-        << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
+    const FileWriteResult& file = outcome.systemFile.file;
+    out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
+        << "\nfile: " << file.fileName << " rows: " << file.rows
+        << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
     return 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "commands/stored_masks.h"
+#include "commands/store_masks.h"
 
 namespace quillstep {
 
@@ -24,7 +24,7 @@ SystemExamination examineSystemFile(const SharedState& state, const std::filesys
     }
     examination.lines = systemMasks(contents);
     if (request.againstStore && state.generatedCount > 0) {
-        const std::vector<uint64_t> stored = storedMasks(state);
+        const std::vector<uint64_t> stored = combinationMasks(state);
         SystemCheckRequest check;
         check.stored = stored.data();
         check.storedCount = static_cast<int64_t>(stored.size());

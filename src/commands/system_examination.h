@@ -11,8 +11,8 @@
 
 #include "commands/system_file_reader.h"
 #include "engine/shared_state.h"
-#include "wheels/draw_profile.h"
-#include "wheels/system_check.h"
+#include "wheels/check/draw_profile.h"
+#include "wheels/check/independent_system_check.h"
 
 namespace quillstep {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "windows/file_reports.h"
+
 namespace quillstep {
 namespace {
 
@@ -86,14 +88,49 @@ std::string completionProgressText(const OptimiserProgress& progress) {
     return added + ", " + std::to_string(secondsLeft) + " s left. Escape stops the search.";
 }
 
-std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits) {
-    if (!outcome.completed) return "Not completed: " + outcome.error + (outcome.error.empty() || outcome.error.back() == '.' ? "" : ".");
-    const int64_t size = int64_t{outcome.kept} + outcome.added;
+std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbers) {
+    const std::string mostInFile = std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+    switch (outcome.fault) {
+        case CompletionFault::None:
+            return "";
+        case CompletionFault::NothingStored:
+            return "nothing is stored: the last storing run accepted no combination";
+        case CompletionFault::GuaranteeOutOfRange:
+            return "guaranteed hits must be 4 or 5";
+        case CompletionFault::TimeLimitOutOfRange:
+            return "the time limit must be 1 to 3600 seconds";
+        case CompletionFault::NegativeStepBudget:
+            return "the step budget must not be negative";
+        case CompletionFault::TooManyLines:
+            return "the system has " + std::to_string(outcome.kept) + " lines already: files hold at most " + mostInFile;
+        case CompletionFault::NumberAboveTotal:
+            return "combination " + std::to_string(outcome.lineAboveTotal) + " of the system holds a number above " +
+                   std::to_string(totalNumbers) + ", the total numbers in system";
+        case CompletionFault::SearchFailed:
+            return outcome.searchError;
+        case CompletionFault::TooLargeForFile:
+            return "a system of " + std::to_string(outcome.systemSize()) +
+                   " combinations is not written: files hold at most " + mostInFile;
+        case CompletionFault::SystemFileFault:
+            return systemFileFaultText(outcome.systemFile, true, "the completed system");
+        case CompletionFault::OutOfMemory:
+            return "not enough memory to complete the system on " + std::to_string(outcome.storedCount) +
+                   " stored combinations";
+    }
+    return "";
+}
+
+std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits, int totalNumbers) {
+    if (!outcome.completed()) {
+        const std::string why = completionFaultText(outcome, totalNumbers);
+        return "Not completed: " + why + (why.empty() || why.back() == '.' ? "" : ".");
+    }
+    const int64_t size = outcome.systemSize();
     std::string text = outcome.added == 0 ? "The system covers every stored combination already: "
                                           : "Completed: " + combinationCountText(outcome.added) + " added to the " +
                                                 linesText(outcome.kept) + " of the file, ";
     text += "a system of " + combinationCountText(size) + " with " + std::to_string(guaranteedHits) +
-            " hits guaranteed, written to " + outcome.file.fileName + ".";
+            " hits guaranteed, written to " + outcome.systemFile.file.fileName + ".";
     if (outcome.stopped) text += " Stopped by Escape.";
     return text;
 }

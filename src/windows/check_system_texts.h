@@ -6,7 +6,7 @@
 
 #include "commands/system_completion.h"
 #include "commands/system_examination.h"
-#include "wheels/optimiser.h"
+#include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
 
@@ -34,8 +34,12 @@ std::string unreadableFileText(const std::string& fileName, const SystemExaminat
 // While the completion runs: the members added so far and the seconds left.
 std::string completionProgressText(const OptimiserProgress& progress);
 
+// Why the completion wrote no file, in lower case as the command line prints it ("nothing is
+// stored: the last storing run accepted no combination"); "" when it wrote one.
+std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbers);
+
 // The completion's outcome: what was kept and added and where it went, or why nothing was written.
-std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits);
+std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits, int totalNumbers);
 
 // What a written system wins beyond its guarantee: " It gets at least 4 hits on 0.35% of all
 // 15380937 possible draws." (with the blank in front, to follow another sentence).

@@ -2,10 +2,11 @@
 
 #include <array>
 
-#include "app/main_window.h"
-#include "commands/stored_masks.h"
+#include "commands/store_masks.h"
 #include "commands/system_completion.h"
 #include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
+#include "windows/program_identity.h"
 #include "windows/smaller_systems_choice.h"
 #include "windows/smaller_systems_window.h"
 
@@ -100,7 +101,7 @@ bool openSystemFile(const SharedState& state, Platform& platform, CheckSystemSes
 void checkAgain(const SharedState& state, Platform& platform, CheckSystemSession& session) {
     if (!session.hasFile || state.generatedCount <= 0) return;
     SystemCheckRequest request;
-    const std::vector<uint64_t> stored = storedMasks(state);
+    const std::vector<uint64_t> stored = combinationMasks(state);
     request.stored = stored.data();
     request.storedCount = static_cast<int64_t>(stored.size());
     request.system = session.examination.lines.data();
@@ -122,13 +123,18 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
     OptimiserProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(start));
-    const CompletionOutcome outcome =
-        completeSystem(state, platform, session.examination.lines, settings, [&platform](const OptimiserProgress& p) {
-            platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(p));
-        });
+    CompletionObserver observer;
+    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+        platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(progress));
+    };
+    observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const CompletionOutcome outcome = completeSystem(state, session.examination.lines, settings, observer);
     // The labels then describe the system written, which covers every stored combination.
-    if (outcome.completed) openSystemFile(state, platform, session, state.outputFolder / outcome.file.fileName);
-    platform.setWindowControlText(CHECK_RESULT_LABEL, completionOutcomeText(outcome, session.guaranteedHits));
+    if (outcome.completed())
+        openSystemFile(state, platform, session, state.outputFolder / outcome.systemFile.file.fileName);
+    platform.setWindowControlText(CHECK_RESULT_LABEL,
+                                  completionOutcomeText(outcome, session.guaranteedHits, state.parameters.totalNumbers));
     enableInput(state, platform, session, true);
 }
 

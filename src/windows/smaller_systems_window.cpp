@@ -3,8 +3,9 @@
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
 #include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
+#include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
@@ -66,13 +67,17 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     OptimiserProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(start));
-    const OptimiseOutcome outcome =
-        optimiseStoredSystem(state, platform, settings, [&platform](const OptimiserProgress& progress) {
-            platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
-        });
+    OptimiseObserver observer;
+    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+        platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
+    };
+    observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const OptimiseOutcome outcome = optimiseStoredSystem(state, settings, observer);
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, SMALLER_SYSTEMS_READY_TEXT);
     std::string result = optimiseOutcomeText(outcome, settings);
-    if (outcome.file.written) result += allDrawsShareText(profileOfSystemStore(state, outcome.systemSize), settings.guaranteedHits);
+    if (outcome.written())
+        result += allDrawsShareText(profileOfSystemStore(state, outcome.systemSize), settings.guaranteedHits);
     platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, result);
     enableInput(platform, true);
 }

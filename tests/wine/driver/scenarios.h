@@ -19,6 +19,7 @@ std::span<const Scenario> commandScenarios();
 std::span<const Scenario> fontScenarios();
 std::span<const Scenario> smallerSystemsScenarios();
 std::span<const Scenario> checkSystemScenarios();
+std::span<const Scenario> releaseScenarios();
 
 // Shared steps of the scenarios.
 

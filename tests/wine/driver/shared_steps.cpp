@@ -5,8 +5,7 @@
 
 namespace driver {
 
-constexpr int TOTAL_NUMBERS_UP = 1045, TOTAL_NUMBERS_DOWN = 1046, TOTAL_NUMBERS_LABEL = 1039;
-constexpr int FULL_WHEEL_STORING = 1030, MEMORY_LABEL = 1073;
+constexpr int FULL_WHEEL_STORING = FULL_WHEEL_STORING_BUTTON;
 
 HWND startAtMainWindow(ProgramUnderTest& program) { return program.openMainWindow(); }
 
