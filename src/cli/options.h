@@ -24,7 +24,7 @@ struct CliCommand {
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
     // check4, check5, profile, match, complete4, complete5
-    std::string fileName;
+    std::string fileName{};
     // match: the draw (bit v for number v)
     uint64_t draw = 0;
 };
