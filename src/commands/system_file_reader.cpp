@@ -21,7 +21,8 @@ constexpr size_t ECHOED_FIELD_BYTES = 20;
 constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isSeparator(char c) { return c == ',' || isBlank(c); }
+bool isComma(char c) { return c == ',' || c == ';'; }  // other programs separate fields by semicolons
+bool isSeparator(char c) { return isComma(c) || isBlank(c); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 struct Field {
@@ -29,7 +30,7 @@ struct Field {
     bool quoted = false;
 };
 
-// The fields of a combination line, split at commas and blanks. A field in double quotes is its
+// The fields of a line, split at commas, semicolons, blanks and tabs. A field in double quotes is its
 // text within them; a quote that does not close, or text after a closing quote, makes the field
 // run to the next separator quotes and all, which then is no whole number. A comma with nothing
 // before it (",1,2" or "1,,2") leaves an empty field, which the caller reports.
@@ -38,7 +39,7 @@ std::vector<Field> splitFields(std::string_view line) {
     size_t i = 0;
     bool expectField = false;  // a comma was seen since the last field
     while (i < line.size()) {
-        if (line[i] == ',') {
+        if (isComma(line[i])) {
             if (expectField || fields.empty()) fields.emplace_back();
             expectField = true;
             ++i;
@@ -79,7 +80,7 @@ NumberReading readWholeNumber(std::string_view field, int64_t& value) {
 std::string quoted(std::string_view field) { return "'" + escapedText(field, ECHOED_FIELD_BYTES) + "'"; }
 
 // A header line of this program's form: text in double quotes, with no other double quote.
-bool isHeaderLine(std::string_view line) {
+bool isOwnHeaderLine(std::string_view line) {
     return line.size() >= 2 && line.front() == '"' && line.back() == '"' &&
            line.substr(1, line.size() - 2).find('"') == std::string_view::npos;
 }
@@ -87,6 +88,16 @@ bool isHeaderLine(std::string_view line) {
 // This program's own combination line: digits and commas only, as in "12,1,5,9,17,22,30,39".
 bool hasOwnRowForm(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return isDigit(c) || c == ','; });
+}
+
+// Another program's header: a line of words ("N1;N2;N3", "Draw 1st 2nd", "# my system"), none of
+// whose fields is a number, bare or quoted. A line with a number in it may be a combination with
+// a typing mistake, so it is never passed over as a header.
+bool isLineOfWords(const std::vector<Field>& fields) {
+    return std::none_of(fields.begin(), fields.end(), [](const Field& f) {
+        int64_t value = 0;
+        return readWholeNumber(f.text, value) != NumberReading::NotWhole;
+    });
 }
 
 bool allWholeNumbers(const std::vector<Field>& fields) {
@@ -155,7 +166,7 @@ bool SystemFileParser::endLine() {
 
 bool SystemFileParser::readLine(std::string_view line) {
     const int64_t lineNumber = linesEnded_;
-    if (isHeaderLine(line)) {
+    if (isOwnHeaderLine(line)) {
         if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
         const std::vector<Field> inner = splitFields(line.substr(1, line.size() - 2));
         if ((inner.size() == 7 || inner.size() == 8) && allWholeNumbers(inner))
@@ -164,6 +175,10 @@ bool SystemFileParser::readLine(std::string_view line) {
     }
 
     const std::vector<Field> fields = splitFields(line);
+    if (isLineOfWords(fields)) {
+        if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
+        return true;
+    }
     if (fields.size() != 7 && fields.size() != 8)
         return fail(lineNumber, "expected seven numbers (or a row number and seven numbers), found " +
                                     fieldCountText(fields.size()));

@@ -1,7 +1,8 @@
 #pragma once
 // Reading a system file back: this program's own system files ("row,a,b,c,d,e,f,g" lines after a
-// quoted header), the same without header, or plain lines of seven numbers separated by commas
-// or blanks, each number bare or in double quotes.
+// quoted header), the same without header, or other programs' lines of seven numbers separated by
+// commas, blanks, tabs or semicolons, each number bare or in double quotes, after header lines of
+// words or without them.
 
 #include <array>
 #include <cstdint>
@@ -33,12 +34,14 @@ constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 // The rules, line by line (lines end in LF, CR LF or CR alone; a UTF-8 byte order mark at the
 // start is skipped; blanks at either end of a line do not count):
 // - blank lines are skipped anywhere;
-// - header lines, of this program's quoted form ("text", with no other double quote), come only
-//   before the first combination line;
-// - a combination line holds seven numbers separated by commas and/or blanks, each bare or in
-//   double quotes, or, in this program's own form only (digits and commas: row,a,b,c,d,e,f,g), a
-//   row number and seven numbers, the rows counting 1, 2, 3, ...; all combination lines of a file
-//   have the same form;
+// - header lines come only before the first combination line: this program's quoted form ("text",
+//   with no other double quote, and not seven numbers), or another program's line of words, none
+//   of whose fields is a number ("N1;N2;...", "# my system", "\"Ball1\",\"Ball2\""). A line that
+//   holds a number field is never dropped as a header: it is a combination line or a mistake;
+// - a combination line holds seven numbers separated by commas, semicolons, blanks and/or tabs,
+//   each bare or in double quotes, or, in this program's own form only (digits and commas:
+//   row,a,b,c,d,e,f,g), a row number and seven numbers, the rows counting 1, 2, 3, ...; all
+//   combination lines of a file have the same form;
 // - the seven must be distinct and lie in 1..39, in any order.
 // The first line that breaks a rule ends the reading: the error names it by its own number.
 class SystemFileParser {
