@@ -35,13 +35,15 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$threads"
   -DCMAKE_EXE_LINKER_FLAGS="$threads" -DQUILLSTEP_BENCHMARKS=OFF
 cmake --build build-tsan -j"$jobs" --target quillstep_tests
 threaded_tests='Wheels*:LanePasses*:LaneSearch*:SystemCheck*:OptimiseCommand*:FileSafety*:Commands*'
-threaded_tests+=':SmallerSystems*:CliCommands*:CliPreflight*'
+threaded_tests+=':SmallerSystems*:CliCommands*:CliPreflight*:SystemCompletion*:DrawProfile*:CheckSystemWindow*'
+threaded_tests+=':SystemReadBack*'
 threaded_tests+='-LaneSearch.GivesTheScansAnswerOnMidSizedStoresWithAnyThreadCount'
 threaded_tests+=':LaneSearch.AutomaticTakesTheLanesWhereTheyPayAndTheScanElsewhere'
 threaded_tests+=':WheelsOptimiser.TheSameSeedAndBudgetGiveTheSameSystem'
 threaded_tests+=':WheelsOptimiser.StopRequestAndTimeLimitEndTheSearchOnTime'
 threaded_tests+=':OptimiseCommand.TheSameSeedAndStepBudgetGiveTheSameFile'
 threaded_tests+=':OptimiseCommand.WritesACheckedSystemNoLargerThanTheGreedySearchs'
+threaded_tests+=':SystemCompletion.KeepsLinesOutsideTheFiltersAndCoversFromNothing'
 TSAN_OPTIONS=halt_on_error=1:exitcode=66:second_deadlock_stack=1 \
   build-tsan/tests/quillstep_tests --gtest_brief=1 --gtest_filter="$threaded_tests"
 
