@@ -77,7 +77,12 @@ NumberReading readWholeNumber(std::string_view field, int64_t& value) {
     return ec == std::errc() ? NumberReading::Whole : NumberReading::NotWhole;
 }
 
-std::string quoted(std::string_view field) { return "'" + escapedText(field, ECHOED_FIELD_BYTES) + "'"; }
+std::string quoted(std::string_view field) {
+    std::string text(1, '\'');
+    text += escapedText(field, ECHOED_FIELD_BYTES);
+    text += '\'';
+    return text;
+}
 
 // A header line of this program's form: text in double quotes, with no other double quote.
 bool isOwnHeaderLine(std::string_view line) {
