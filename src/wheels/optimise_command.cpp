@@ -14,6 +14,7 @@
 #include <chrono>
 #include <new>
 
+#include "wheels/large_optimiser/large_optimiser.h"
 #include "wheels/start_search.h"
 #include "wheels/system_check.h"
 #include "wheels/system_verification.h"
@@ -112,9 +113,41 @@ struct SearchedSystem {
     std::string error;  // why there is no system, when there is none
 };
 
+// Stores whose covering relation would not fit: the optimiser without one, for the whole time
+// (there the greedy search takes minutes to hours and ends far above it).
+SearchedSystem searchLargeStore(const SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
+                                const OptimiseSettings& settings, ProgressReport& report) {
+    StopLatch stop(platform);
+    large::Request request;
+    request.targets = masks.data();
+    request.targetCount = static_cast<int64_t>(masks.size());
+    request.guaranteedHits = settings.guaranteedHits;
+    request.totalNumbers = state.parameters.totalNumbers;
+    request.anyCombination = settings.anyCombination;
+    request.timeLimitSeconds = settings.timeLimitSeconds;
+    request.seed = settings.seed;
+    request.moveBudget = settings.stepBudget;
+    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
+    request.onProgress = [&](const large::Progress& p) { report({p.bestSize, 0.0, 0.0, p.moves}, false); };
+    request.stopRequested = [&] { return stop(); };
+    large::Result result = large::optimiseLargeStore(request);
+    SearchedSystem searched;
+    searched.stopped = stop.stopped() || result.stopped;
+    searched.members = std::move(result.system);
+    if (searched.members.empty())
+        searched.error = !result.error.empty() ? result.error
+                         : searched.stopped    ? "stopped before any system covered every stored combination"
+                                               : "the optimiser found no system in the time given";
+    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.moves}, true);
+    return searched;
+}
+
 // The greedy search's system, then the optimiser from it for the rest of the time.
 SearchedSystem searchSystem(const SharedState& state, Platform& platform, const std::vector<uint64_t>& masks,
                             const OptimiseSettings& settings, ProgressReport& report) {
+    if (large::prefersLargeOptimiser(static_cast<int64_t>(masks.size()), settings.guaranteedHits,
+                                     state.parameters.totalNumbers))
+        return searchLargeStore(state, platform, masks, settings, report);
     StopLatch stop(platform);
     const double greedySeconds = settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT;
     std::vector<uint64_t> greedySystem =
