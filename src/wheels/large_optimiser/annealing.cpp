@@ -103,11 +103,11 @@ private:
         members_[chosen] = next;
     }
 
-    // T rises when worse moves are taken more often than wanted, falls when less often.
+    // T falls when worse moves are taken more often than wanted, rises when less often.
     void followAcceptance(bool accepted, int64_t moveNumber) {
         const double roundShare = static_cast<double>(moveNumber % ROUND_MOVES) / ROUND_MOVES;
         const double wanted = FIRST_ACCEPTANCE * std::pow(LAST_ACCEPTANCE / FIRST_ACCEPTANCE, roundShare);
-        temperature_ *= std::exp(TEMPERATURE_STEP * ((accepted ? 1.0 : 0.0) - wanted));
+        temperature_ *= std::exp(TEMPERATURE_STEP * (wanted - (accepted ? 1.0 : 0.0)));
         temperature_ = std::max(temperature_, 1e-3);
     }
 

@@ -18,9 +18,9 @@ constexpr int T = 4;
 constexpr int MAX_PART = 31;  // points of a part, as bits of a 32-bit mask
 // g(x) = 1 + x^2 + x^4 + x^5 + x^6 + x^10 + x^11 generates the cyclic Golay code of length 23.
 constexpr uint32_t GOLAY_GENERATOR = 0xC75;
-constexpr int64_t MOVES_PER_ROUND = 200000;
-constexpr double FIRST_ACCEPTANCE = 0.2;
-constexpr double LAST_ACCEPTANCE = 0.001;
+constexpr int64_t MOVES_PER_ROUND = 2000000;
+constexpr double FIRST_ACCEPTANCE = 0.05;
+constexpr double LAST_ACCEPTANCE = 0.0005;
 
 using Clock = std::chrono::steady_clock;
 
@@ -37,6 +37,18 @@ std::vector<uint32_t> subsetsOf(uint32_t points, int size) {
     std::vector<uint64_t> wide;
     appendSubsets(uint64_t{points}, size, wide);
     return {wide.begin(), wide.end()};
+}
+
+constexpr int TRIPLES_OF_SIX = 20;
+
+// The 20 subsets of three of the six points of `six`.
+void triplesOf(uint32_t six, uint32_t* out) {
+    uint32_t point[6];
+    for (int i = 0; i < 6; ++i, six &= six - 1) point[i] = six & (~six + 1);
+    int n = 0;
+    for (int i = 0; i < 6; ++i)
+        for (int j = i + 1; j < 6; ++j)
+            for (int k = j + 1; k < 6; ++k) out[n++] = point[i] | point[j] | point[k];
 }
 
 class PartAnnealer {
@@ -134,7 +146,8 @@ private:
         const int a = random_.numberOf(old & ~x);
         const int b = random_.numberOf(x & ~old);
         const uint32_t kept = old & ~(uint32_t{1} << a);
-        const std::vector<uint32_t> triples = subsetsOf(kept, T - 1);
+        uint32_t triples[TRIPLES_OF_SIX];
+        triplesOf(kept, triples);
         int change = 0;
         for (const uint32_t p : triples) {
             change += counts_[rankOf4(p | uint32_t{1} << a)] == 1;
@@ -144,7 +157,7 @@ private:
             const bool accepted = random_.unit() < std::exp(-change / temperature_);
             const double share = static_cast<double>(moveNumber % MOVES_PER_ROUND) / MOVES_PER_ROUND;
             const double wanted = FIRST_ACCEPTANCE * std::pow(LAST_ACCEPTANCE / FIRST_ACCEPTANCE, share);
-            temperature_ = std::max(1e-3, temperature_ * std::exp(0.05 * ((accepted ? 1.0 : 0.0) - wanted)));
+            temperature_ = std::max(1e-3, temperature_ * std::exp(0.05 * (wanted - (accepted ? 1.0 : 0.0))));
             if (!accepted) return;
         }
         for (const uint32_t p : triples) {
