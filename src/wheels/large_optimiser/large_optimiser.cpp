@@ -18,10 +18,17 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned MAX_THREADS = 16;
 constexpr auto POLL_INTERVAL = std::chrono::milliseconds(20);
 constexpr auto PROGRESS_INTERVAL = std::chrono::milliseconds(500);
-// Climbs per greedy member: more give smaller systems, at a cost that grows with the store.
-constexpr int CLIMBS_SMALL_STORE = 256;
-constexpr int CLIMBS_LARGE_STORE = 64;
-constexpr int64_t LARGE_STORE = 4'000'000;
+// Climbs per greedy member: more give smaller systems. A climb costs about a millisecond whatever
+// the store (its sample has the same size), so their count follows the time limit; past a share
+// of it a greedy still running takes one climb per member.
+constexpr double CLIMBS_PER_SECOND_OF_LIMIT = 4.0;
+constexpr int FEWEST_CLIMBS = 16;
+constexpr int MOST_CLIMBS = 1024;
+constexpr double GREEDY_SHARE = 0.5;
+
+int climbsPerMember(double timeLimitSeconds) {
+    return std::clamp(static_cast<int>(timeLimitSeconds * CLIMBS_PER_SECOND_OF_LIMIT), FEWEST_CLIMBS, MOST_CLIMBS);
+}
 // A system from parts, on full wheels at four hits: at most this share of the time, and this long.
 constexpr double PARTS_SHARE = 0.25;
 constexpr double PARTS_LONGEST_SECONDS = 90.0;
@@ -71,6 +78,7 @@ struct Shared {
     const Request& request;
     const StoredIndex& index;
     std::atomic<bool> stop{false};
+    std::atomic<bool> hurry{false};
     std::atomic<int64_t> moves{0};
     std::atomic<bool> recountDisagreed{false};
     BestSystem best;
@@ -89,7 +97,8 @@ void searchOnThread(Shared& shared, unsigned thread) {
     }
     GreedySettings greedy;
     greedy.anyCombination = request.anyCombination;
-    greedy.climbs = request.targetCount > LARGE_STORE ? CLIMBS_LARGE_STORE : CLIMBS_SMALL_STORE;
+    greedy.climbs = climbsPerMember(request.timeLimitSeconds);
+    greedy.hurry = &shared.hurry;
     if (!completeGreedily(coverage, request.targets, request.targetCount, members, greedy, random, shared.stop))
         return;
     shared.best.offer(members, thread);
@@ -146,6 +155,8 @@ Result optimiseLargeStore(const Request& request) {
         }
     }
     auto nextProgress = begin + PROGRESS_INTERVAL;
+    const auto hurryFrom = begin + std::chrono::duration_cast<Clock::duration>(
+                                       std::chrono::duration<double>(GREEDY_SHARE * request.timeLimitSeconds));
     const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - begin).count(); };
     while (running.load() > 0) {
         std::this_thread::sleep_for(POLL_INTERVAL);
@@ -158,6 +169,7 @@ Result optimiseLargeStore(const Request& request) {
             result.timeLimitReached = true;
             shared.stop = true;
         }
+        if (now >= hurryFrom) shared.hurry = true;
         if (request.onProgress && now >= nextProgress) {
             const double seconds = elapsed();
             request.onProgress({shared.best.size(), seconds, std::max(0.0, request.timeLimitSeconds - seconds),

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "wheels/large_optimiser/sample_pass.h"
+
 namespace quillstep::large {
 namespace {
 
@@ -19,7 +21,10 @@ public:
             refreshSample();
             uint64_t best = 0;
             int64_t bestGain = -1;
-            for (int c = 0; c < settings_.climbs; ++c) {
+            const int climbs = settings_.hurry != nullptr && settings_.hurry->load(std::memory_order_relaxed)
+                                   ? 1
+                                   : settings_.climbs;
+            for (int c = 0; c < climbs; ++c) {
                 const uint64_t u = sample_[random_.below(sample_.size())];
                 int64_t gain = 0;
                 const uint64_t candidate = climb(u, gain);
@@ -60,47 +65,22 @@ private:
         }
     }
 
-    int64_t sampleGain(uint64_t candidate) const {
-        int64_t gain = 0;
-        for (const uint64_t s : sample_) gain += bitCount(s & candidate) >= hits_;
-        return gain;
-    }
-
     // The climb from u: its summit, and the summit's gain on the sample.
     uint64_t climb(uint64_t u, int64_t& gain) {
         uint64_t c = u;
-        for (int step = 0; step < MAX_CLIMB_STEPS; ++step) {
+        for (int step = 0;; ++step) {
+            countSwaps(sample_.data(), sample_.size(), c, hits_, counts_);
+            if (step == MAX_CLIMB_STEPS) break;
             int numbers[SEVEN];
-            int positionOf[64];
             int n = 0;
-            for (uint64_t rest = c; rest != 0; rest &= rest - 1) {
-                numbers[n] = std::countr_zero(rest);
-                positionOf[numbers[n]] = n;
-                ++n;
-            }
-            int32_t swapGain[SEVEN][64] = {};
-            int32_t outLoss[SEVEN] = {};
-            for (const uint64_t s : sample_) {
-                const int k = bitCount(s & c);
-                if (k == hits_ - 1) {
-                    for (uint64_t out = c & ~s; out != 0; out &= out - 1)
-                        for (uint64_t in = s & ~c; in != 0; in &= in - 1)
-                            ++swapGain[positionOf[std::countr_zero(out)]][std::countr_zero(in)];
-                } else if (k == hits_) {
-                    for (uint64_t out = c & s; out != 0; out &= out - 1) {
-                        const int p = positionOf[std::countr_zero(out)];
-                        ++outLoss[p];
-                        for (uint64_t in = s & ~c; in != 0; in &= in - 1) ++swapGain[p][std::countr_zero(in)];
-                    }
-                }
-            }
+            for (uint64_t rest = c; rest != 0; rest &= rest - 1) numbers[n++] = std::countr_zero(rest);
             int32_t bestChange = 0;
             uint64_t bestNext = 0;
             int ties = 0;
             for (int p = 0; p < SEVEN; ++p)
                 for (uint64_t in = allNumbers_ & ~c; in != 0; in &= in - 1) {
                     const int b = std::countr_zero(in);
-                    const int32_t change = swapGain[p][b] - outLoss[p];
+                    const int32_t change = counts_.change(p, b);
                     if (change <= 0 || change < bestChange) continue;
                     const uint64_t next = (c & ~(uint64_t{1} << numbers[p])) | uint64_t{1} << b;
                     if (bitCount(next & u) < hits_) continue;
@@ -114,7 +94,7 @@ private:
             if (bestChange == 0) break;
             c = bestNext;
         }
-        gain = sampleGain(c);
+        gain = counts_.covered;
         return c;
     }
 
@@ -127,6 +107,7 @@ private:
     const uint64_t allNumbers_;
     std::vector<uint64_t> sample_;
     bool exact_ = false;
+    SwapCounts counts_;
 };
 
 }  // namespace

@@ -22,6 +22,7 @@ struct GreedySettings {
     int climbs = 64;            // per member
     int32_t sampleSize = 20000;
     bool anyCombination = false;
+    const std::atomic<bool>* hurry = nullptr;  // when raised: one climb per member from then on
 };
 
 // Adds members to `members` (already counted in `coverage`) until every stored combination
