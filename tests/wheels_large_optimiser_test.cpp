@@ -298,7 +298,9 @@ TEST(LargeOptimiserSearch, TheStopRequestAndTheTimeLimitEndTheSearch) {
         EXPECT_TRUE(result.stopped);
         EXPECT_FALSE(result.timeLimitReached);
         EXPECT_FALSE(sizes.empty());
-        if (!result.system.empty()) EXPECT_EQ(uncoveredByLoop(wheel, result.system, 4), 0);
+        if (!result.system.empty()) {
+            EXPECT_EQ(uncoveredByLoop(wheel, result.system, 4), 0);
+        }
     }
     {
         Request request = requestFor(wheel, 4, 22, 2.0);

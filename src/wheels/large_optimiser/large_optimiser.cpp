@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "wheels/large_optimiser/annealing.h"
@@ -81,6 +82,7 @@ struct Shared {
     std::atomic<bool> hurry{false};
     std::atomic<int64_t> moves{0};
     std::atomic<bool> recountDisagreed{false};
+    std::atomic<bool> outOfMemory{false};
     BestSystem best;
 };
 
@@ -143,8 +145,14 @@ Result optimiseLargeStore(const Request& request) {
     const unsigned threads = threadCount(request);
     std::atomic<unsigned> running{threads};
     std::vector<std::thread> workers;
+    // A search without memory ends all of them; the caller hears of it as from any allocation.
     const auto work = [&](unsigned thread) {
-        searchOnThread(shared, thread);
+        try {
+            searchOnThread(shared, thread);
+        } catch (const std::bad_alloc&) {
+            shared.outOfMemory = true;
+            shared.stop = true;
+        }
         --running;
     };
     for (unsigned t = 0; t < threads; ++t) {
@@ -178,6 +186,7 @@ Result optimiseLargeStore(const Request& request) {
         }
     }
     for (auto& worker : workers) worker.join();
+    if (shared.outOfMemory) throw std::bad_alloc();
     result.system = shared.best.take();
     result.moves = shared.moves.load();
     result.recountDisagreed = shared.recountDisagreed.load();

@@ -52,6 +52,7 @@ struct Result {
     std::string error;  // the request is unusable
 };
 
+// Throws std::bad_alloc when memory runs out, on any thread of the search.
 Result optimiseLargeStore(const Request& request);
 
 // Whether a store is better served by this optimiser than by the one with a covering relation:
