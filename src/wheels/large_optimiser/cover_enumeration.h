@@ -23,11 +23,11 @@ void appendSubsets(uint64_t numbers, int size, std::vector<uint64_t>& out);
 class CoverEnumerator {
 public:
     CoverEnumerator(const StoredIndex& index, int hits)
-        : index_(index), hits_(hits), allNumbers_(((uint64_t{2} << index.ranks().totalNumbers()) - 1) & ~uint64_t{1}) {}
+        : index_(&index), hits_(hits), allNumbers_(((uint64_t{2} << index.ranks().totalNumbers()) - 1) & ~uint64_t{1}) {}
 
     int hits() const { return hits_; }
     uint64_t allNumbers() const { return allNumbers_; }
-    const StoredIndex& index() const { return index_; }
+    const StoredIndex& index() const { return *index_; }
 
     // visit(mask, index) for every stored combination sharing at least t numbers with `member`.
     template <typename Visit>
@@ -41,7 +41,7 @@ public:
             for (const uint64_t part : keptParts_)
                 for (const uint64_t other : otherParts_) {
                     const uint64_t x = part | other;
-                    const int32_t i = index_.indexOf(x);
+                    const int32_t i = index_->indexOf(x);
                     if (i >= 0) visit(x, i);
                 }
         }
@@ -61,17 +61,17 @@ public:
         for (const uint64_t part : keptParts_)
             for (const uint64_t other : otherParts_) {
                 const uint64_t x = part | other;
-                const int32_t lost = index_.indexOf(x | bitA);
+                const int32_t lost = index_->indexOf(x | bitA);
                 if (lost >= 0) lose(x | bitA, lost);
-                const int32_t gained = index_.indexOf(x | bitB);
+                const int32_t gained = index_->indexOf(x | bitB);
                 if (gained >= 0) gain(x | bitB, gained);
             }
     }
 
 private:
-    const StoredIndex& index_;
-    const int hits_;
-    const uint64_t allNumbers_;
+    const StoredIndex* index_;
+    int hits_;
+    uint64_t allNumbers_;
     std::vector<uint64_t> keptParts_;
     std::vector<uint64_t> otherParts_;
 };

@@ -19,17 +19,16 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned MAX_THREADS = 16;
 constexpr auto POLL_INTERVAL = std::chrono::milliseconds(20);
 constexpr auto PROGRESS_INTERVAL = std::chrono::milliseconds(500);
-// Climbs per greedy member: more give smaller systems. A climb costs about a millisecond whatever
-// the store (its sample has the same size), so their count follows the time limit; past a share
-// of it a greedy still running takes one climb per member.
-constexpr double CLIMBS_PER_SECOND_OF_LIMIT = 4.0;
-constexpr int FEWEST_CLIMBS = 16;
-constexpr int MOST_CLIMBS = 1024;
-constexpr double GREEDY_SHARE = 0.5;
+// The greedy first runs with a few climbs per member, for a complete system soon; then again with
+// as many climbs as its share of the time allows (more give smaller systems), as long as there
+// is time. The annealing gets the rest of the time; where its moves are costly (many combinations
+// change cover per move: stores at 39 numbers) it gains little, and the greedy gets more time.
+constexpr int FIRST_CLIMBS = 8;
+constexpr int MOST_CLIMBS = 2048;
+constexpr double GREEDY_SHARE = 0.4;
+constexpr double GREEDY_SHARE_COSTLY_MOVES = 0.85;
+constexpr int64_t COSTLY_MOVE = 50'000;  // combinations whose cover a move may change
 
-int climbsPerMember(double timeLimitSeconds) {
-    return std::clamp(static_cast<int>(timeLimitSeconds * CLIMBS_PER_SECOND_OF_LIMIT), FEWEST_CLIMBS, MOST_CLIMBS);
-}
 // A system from parts, on full wheels at four hits: at most this share of the time, and this long.
 constexpr double PARTS_SHARE = 0.25;
 constexpr double PARTS_LONGEST_SECONDS = 90.0;
@@ -75,16 +74,58 @@ private:
 };
 
 struct Shared {
-    Shared(const Request& r, const StoredIndex& i) : request(r), index(i) {}
+    Shared(const Request& r, const StoredIndex& i, Clock::time_point greedyEnd)
+        : request(r), index(i), greedyDeadline(greedyEnd) {}
     const Request& request;
     const StoredIndex& index;
+    const Clock::time_point greedyDeadline;
     std::atomic<bool> stop{false};
-    std::atomic<bool> hurry{false};
+    std::atomic<bool> greedyOver{false};
     std::atomic<int64_t> moves{0};
     std::atomic<bool> recountDisagreed{false};
     std::atomic<bool> outOfMemory{false};
     BestSystem best;
 };
+
+double greedyShare(const Request& request) {
+    const int t = request.guaranteedHits;
+    const int64_t moveChanges = 2 * choose(6, t - 1) * choose(request.totalNumbers - 8, SEVEN - t);
+    return moveChanges > COSTLY_MOVE ? GREEDY_SHARE_COSTLY_MOVES : GREEDY_SHARE;
+}
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The greedy's systems, better ones with more climbs while its share of the time lasts. False
+// when stopped before the first was complete.
+bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& coverage, std::vector<uint64_t>& members) {
+    const Request& request = shared.request;
+    GreedySettings settings;
+    settings.anyCombination = request.anyCombination;
+    settings.climbs = FIRST_CLIMBS;
+    Clock::time_point start = Clock::now();
+    if (!completeGreedily(coverage, request.targets, request.targetCount, members, settings, random, shared.stop))
+        return false;
+    shared.best.offer(members, thread);
+    settings.abandon = &shared.greedyOver;
+    while (!shared.greedyOver.load() && !shared.stop.load()) {
+        const double secondsPerClimb = secondsSince(start) / (static_cast<double>(members.size()) * settings.climbs);
+        const double remaining = std::chrono::duration<double>(shared.greedyDeadline - Clock::now()).count();
+        const double affordable = 0.9 * remaining / (secondsPerClimb * static_cast<double>(members.size()));
+        if (affordable < settings.climbs) break;  // no better run fits in the time left
+        settings.climbs = static_cast<int>(std::min<double>(MOST_CLIMBS, affordable));
+        Coverage fresh(shared.index, request.guaranteedHits);
+        std::vector<uint64_t> again;
+        start = Clock::now();
+        if (!completeGreedily(fresh, request.targets, request.targetCount, again, settings, random, shared.stop)) break;
+        if (again.size() < members.size()) {
+            members = std::move(again);
+            coverage = std::move(fresh);
+            shared.best.offer(members, thread);
+        }
+        if (settings.climbs == MOST_CLIMBS) break;
+    }
+    return true;
+}
 
 void searchOnThread(Shared& shared, unsigned thread) {
     const Request& request = shared.request;
@@ -95,14 +136,12 @@ void searchOnThread(Shared& shared, unsigned thread) {
     if (fullWheelAtFour && (thread % 2 == 0 || request.totalNumbers >= PARTS_ON_EVERY_THREAD)) {
         const double seconds = std::min(PARTS_LONGEST_SECONDS, PARTS_SHARE * request.timeLimitSeconds);
         members = fullWheelFromParts(request.totalNumbers, seconds, random.next(), shared.stop);
+        if (members.empty()) return;
         for (const uint64_t m : members) coverage.add(m);
-    }
-    GreedySettings greedy;
-    greedy.anyCombination = request.anyCombination;
-    greedy.climbs = climbsPerMember(request.timeLimitSeconds);
-    greedy.hurry = &shared.hurry;
-    if (!completeGreedily(coverage, request.targets, request.targetCount, members, greedy, random, shared.stop))
+        removeRedundant(coverage, members);
+    } else if (!greedySystem(shared, thread, random, coverage, members)) {
         return;
+    }
     shared.best.offer(members, thread);
     AnnealingSettings annealing;
     annealing.anyCombination = request.anyCombination;
@@ -139,7 +178,9 @@ Result optimiseLargeStore(const Request& request) {
     if (!result.error.empty() || request.targetCount == 0) return result;
     const Clock::time_point begin = Clock::now();
     const StoredIndex index(request.targets, request.targetCount, request.totalNumbers);
-    Shared shared{request, index};
+    const auto greedyOver = begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                        greedyShare(request) * request.timeLimitSeconds));
+    Shared shared{request, index, greedyOver};
     const auto deadline =
         begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(request.timeLimitSeconds));
     const unsigned threads = threadCount(request);
@@ -163,8 +204,6 @@ Result optimiseLargeStore(const Request& request) {
         }
     }
     auto nextProgress = begin + PROGRESS_INTERVAL;
-    const auto hurryFrom = begin + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double>(GREEDY_SHARE * request.timeLimitSeconds));
     const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - begin).count(); };
     while (running.load() > 0) {
         std::this_thread::sleep_for(POLL_INTERVAL);
@@ -177,7 +216,7 @@ Result optimiseLargeStore(const Request& request) {
             result.timeLimitReached = true;
             shared.stop = true;
         }
-        if (now >= hurryFrom) shared.hurry = true;
+        if (now >= greedyOver) shared.greedyOver = true;
         if (request.onProgress && now >= nextProgress) {
             const double seconds = elapsed();
             request.onProgress({shared.best.size(), seconds, std::max(0.0, request.timeLimitSeconds - seconds),

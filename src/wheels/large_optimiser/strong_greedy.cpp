@@ -1,5 +1,6 @@
 #include "wheels/large_optimiser/strong_greedy.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "wheels/large_optimiser/sample_pass.h"
@@ -18,13 +19,11 @@ public:
     bool run(std::vector<uint64_t>& members, const std::atomic<bool>& stop) {
         while (coverage_.uncoveredCount() > 0) {
             if (stop.load(std::memory_order_relaxed)) return false;
+            if (settings_.abandon != nullptr && settings_.abandon->load(std::memory_order_relaxed)) return false;
             refreshSample();
             uint64_t best = 0;
             int64_t bestGain = -1;
-            const int climbs = settings_.hurry != nullptr && settings_.hurry->load(std::memory_order_relaxed)
-                                   ? 1
-                                   : settings_.climbs;
-            for (int c = 0; c < climbs; ++c) {
+            for (int c = 0; c < std::max(1, settings_.climbs); ++c) {
                 const uint64_t u = sample_[random_.below(sample_.size())];
                 int64_t gain = 0;
                 const uint64_t candidate = climb(u, gain);

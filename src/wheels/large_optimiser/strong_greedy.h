@@ -22,12 +22,12 @@ struct GreedySettings {
     int climbs = 64;            // per member
     int32_t sampleSize = 20000;
     bool anyCombination = false;
-    const std::atomic<bool>* hurry = nullptr;  // when raised: one climb per member from then on
+    const std::atomic<bool>* abandon = nullptr;  // when raised, the greedy gives up as when stopped
 };
 
 // Adds members to `members` (already counted in `coverage`) until every stored combination
 // (`masks`, `count`) is covered, then leaves out the members that turned out redundant. Returns
-// false, the system incomplete, when `stop` was raised first.
+// false, the system incomplete, when `stop` or the settings' `abandon` was raised first.
 bool completeGreedily(Coverage& coverage, const uint64_t* masks, int64_t count, std::vector<uint64_t>& members,
                       const GreedySettings& settings, Random& random, const std::atomic<bool>& stop);
 
