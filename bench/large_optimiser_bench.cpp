@@ -8,7 +8,7 @@
 // resident memory so far: run one case per process for the case's own peak, as
 // bench/large_optimiser_rows.sh does).
 //
-//   build/bench/large_optimiser_bench --benchmark_filter='large/wheel20/4hits'
+//   build/bench/large_optimiser_bench --benchmark_filter='large/wheel20/4hits/'
 // QUILLSTEP_OPTIMISER_SECONDS=<s> replaces every time limit (for a quick look).
 
 #include <benchmark/benchmark.h>
