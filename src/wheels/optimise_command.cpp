@@ -7,6 +7,9 @@
 // larger one. The greedy search gets at most a quarter of the time limit: on stores where it
 // needs longer, it keeps the best among the starting combinations it reached in that time, and
 // the result is then never larger than that.
+//
+// Stores whose covering relation would not fit go to the optimiser without one
+// (large_optimiser/) for the whole time instead; the greedy search is not run there.
 
 #include "wheels/optimise_command.h"
 
