@@ -56,7 +56,7 @@ private:
             exact_ = true;
             return;
         }
-        if (static_cast<int64_t>(sample_.size()) >= settings_.sampleSize * 9 / 10) return;  // kept nearly full: less noise
+        if (static_cast<int64_t>(sample_.size()) >= settings_.sampleSize / 2) return;
         sample_.clear();
         while (static_cast<int64_t>(sample_.size()) < settings_.sampleSize) {
             const uint64_t mask = masks_[random_.below(static_cast<uint64_t>(count_))];
