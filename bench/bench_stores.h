@@ -9,7 +9,8 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/start_search.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/combination_file.h"
+#include "windows/file_reports.h"
 #include "commands/generation_command.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"

@@ -21,7 +21,9 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/optimise_command.h"
+#include "commands/optimise_command.h"
+#include "windows/file_reports.h"
+#include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -64,14 +66,16 @@ void runCase(benchmark::State& b, const LargeCase& c) {
     if (const char* seconds = std::getenv("QUILLSTEP_OPTIMISER_SECONDS")) settings.timeLimitSeconds = std::atof(seconds);
     OptimiseOutcome outcome;
     const auto begin = std::chrono::steady_clock::now();
-    for (auto _ : b) outcome = optimiseStoredSystem(*state, platform, settings, nullptr);
+    OptimiseObserver observer;
+    observer.write = mainWindowWriteObserver(platform);
+    for (auto _ : b) outcome = optimiseStoredSystem(*state, settings, observer);
     b.counters["stored"] = static_cast<double>(state->generatedCount);
     b.counters["size"] = outcome.verified ? outcome.systemSize : 0;
     b.counters["greedy"] = c.greedySize;
     b.counters["target"] = c.targetSize;
     b.counters["seconds"] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     b.counters["peak_mb"] = peakMegabytes();
-    if (!outcome.verified) b.SkipWithError(outcome.error.c_str());
+    if (!outcome.written()) b.SkipWithError(optimiseFaultText(outcome, settings).c_str());
     std::filesystem::remove_all(folder);
 }
 

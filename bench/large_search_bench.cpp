@@ -26,11 +26,12 @@
 #include "bench_stores.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/abbreviated_system.h"
-#include "wheels/capacity_bound.h"
-#include "wheels/lane_passes.h"
-#include "wheels/start_search.h"
-#include "wheels/store_trie.h"
+#include "app/abbreviated_system_buttons.h"
+#include "wheels/greedy/capacity_proof.h"
+#include "wheels/greedy/bit_lane_passes.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/plain_greedy.h"
+#include "wheels/greedy/store_trie.h"
 
 namespace quillstep {
 namespace {

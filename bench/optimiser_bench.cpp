@@ -22,8 +22,9 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/optimiser.h"
-#include "wheels/start_search.h"
+#include "wheels/optimiser/optimiser.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
 namespace {

@@ -10,8 +10,9 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/start_search.h"
-#include "wheels/system_check.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/check/independent_system_check.h"
 
 namespace quillstep {
 namespace {

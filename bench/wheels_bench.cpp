@@ -18,8 +18,10 @@
 #include "bench_stores.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "wheels/abbreviated_system.h"
-#include "wheels/start_search.h"
+#include "app/abbreviated_system_buttons.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/plain_greedy.h"
 
 namespace quillstep {
 namespace {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the command-line program, the tests and the benchmarks natively,
-# cross-builds the Windows program with MinGW-w64, and runs every test (the window's under Wine).
+# cross-builds the Windows program and command line with MinGW-w64, packs the release zip
+# (dist/), and runs every test (the window's, the Windows command line's and the zip's under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -9,6 +10,7 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 bash scripts/build-windows.sh "$root/build-win"
+bash scripts/package.sh "$root/build-win"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUILLSTEP_WINDOWS_BUILD_DIR="$root/build-win"
 cmake --build build -j"$jobs"
 

@@ -5,11 +5,9 @@
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "platform/window.h"
+#include "windows/program_identity.h"
 
 namespace quillstep {
-
-constexpr const char* PROGRAM_WINDOW_TITLE = "Marrowby - Quillstep";
-constexpr int PROGRAM_ICON_RESOURCE = 102;
 
 // The window as built, before any click: controls in creation (tab) order with their first texts.
 WindowTemplate mainWindowTemplate();

@@ -2,64 +2,45 @@
 
 #include <array>
 
+#include "commands/control_ids.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
 
 namespace quillstep {
 namespace {
 
-using Refusal = bool (*)(const GenerationParameters&);
-
-// One parameter with its label and buttons. The refusal tests are written on the values before
-// the step, exactly as the bounds are stated for the user.
+// One parameter with its label and buttons; its bounds come from PARAMETER_BOUNDS.
 struct FieldStep {
     int32_t GenerationParameters::*field;
     int labelId;
     const char* mask;
     int upId;
-    Refusal upRefused;
     int downId;
-    Refusal downRefused;
 };
 
-using P = const GenerationParameters&;
-
+using G = GenerationParameters;
 constexpr std::array<FieldStep, 11> FIELD_STEPS{{
-    {&GenerationParameters::totalNumbers, 1039, "##", 1045, [](P p) { return p.totalNumbers + 1 >= 40; },
-     1046, [](P p) { return p.totalNumbers - 1 < 8; }},
-    {&GenerationParameters::minSum, 1041, "###", 1047, [](P p) { return p.minSum + 1 > p.maxSum; },
-     1048, [](P p) { return p.minSum - 1 <= 27; }},
-    {&GenerationParameters::maxSum, 1042, "###", 1049, [](P p) { return p.maxSum + 1 >= 253; },
-     1050, [](P p) { return p.maxSum - 1 < p.minSum; }},
-    {&GenerationParameters::minOdd, 1043, "#", 1051, [](P p) { return p.minOdd + 1 + p.minEven > 7; },
-     1052, [](P p) { return p.minOdd - 1 < 0; }},
-    {&GenerationParameters::minEven, 1044, "#", 1053, [](P p) { return p.minEven + 1 + p.minOdd > 7; },
-     1054, [](P p) { return p.minEven - 1 < 0; }},
-    {&GenerationParameters::forcedNumber, 1056, "##", 1057, [](P p) { return p.forcedNumber + 1 > p.totalNumbers; },
-     1058, [](P p) { return p.forcedNumber - 1 < 1; }},
-    {&GenerationParameters::rangeCount, 1060, "##", 1064,
-     [](P p) { return p.rangeCount + 1 > p.numbersPerCombination; },
-     1065, [](P p) { return p.rangeCount - 1 < 0; }},
-    {&GenerationParameters::rangeLimit, 1067, "##", 1068, [](P p) { return p.rangeLimit + 1 > p.totalNumbers; },
-     1069, [](P p) { return p.rangeLimit - 1 < p.numbersPerCombination; }},
-    {&GenerationParameters::minNumber, 1116, "##", 1117, [](P p) { return p.minNumber + 1 >= p.maxNumber; },
-     1118, [](P p) { return p.minNumber - 1 <= 0; }},
-    {&GenerationParameters::maxNumber, 1120, "##", 1121, [](P p) { return p.maxNumber + 1 > p.totalNumbers; },
-     1122, [](P p) { return p.maxNumber - 1 <= p.minNumber; }},
-    // The neighbours' "down" button is created before its "up" button; the ids follow that order.
-    {&GenerationParameters::maxNeighbours, 1126, "#", 1128, [](P p) { return p.maxNeighbours + 1 >= 7; },
-     1127, [](P p) { return p.maxNeighbours - 1 < 0; }},
+    {&G::totalNumbers, TOTAL_NUMBERS_LABEL, "##", TOTAL_NUMBERS_UP, TOTAL_NUMBERS_DOWN},
+    {&G::minSum, MIN_SUM_LABEL, "###", MIN_SUM_UP, MIN_SUM_DOWN},
+    {&G::maxSum, MAX_SUM_LABEL, "###", MAX_SUM_UP, MAX_SUM_DOWN},
+    {&G::minOdd, MIN_ODD_LABEL, "#", MIN_ODD_UP, MIN_ODD_DOWN},
+    {&G::minEven, MIN_EVEN_LABEL, "#", MIN_EVEN_UP, MIN_EVEN_DOWN},
+    {&G::forcedNumber, FORCED_NUMBER_LABEL, "##", FORCED_NUMBER_UP, FORCED_NUMBER_DOWN},
+    {&G::rangeCount, RANGE_COUNT_LABEL, "##", RANGE_COUNT_UP, RANGE_COUNT_DOWN},
+    {&G::rangeLimit, RANGE_LIMIT_LABEL, "##", RANGE_LIMIT_UP, RANGE_LIMIT_DOWN},
+    {&G::minNumber, MIN_NUMBER_LABEL, "##", MIN_NUMBER_UP, MIN_NUMBER_DOWN},
+    {&G::maxNumber, MAX_NUMBER_LABEL, "##", MAX_NUMBER_UP, MAX_NUMBER_DOWN},
+    {&G::maxNeighbours, MAX_NEIGHBOURS_LABEL, "#", MAX_NEIGHBOURS_UP, MAX_NEIGHBOURS_DOWN},
 }};
 
-// Column i (1 to 7) of the excluded numbers: "up" 1137 + i, label 1130 + i, "down" 1144 + i.
-constexpr int EXCLUDED_LABEL_BASE = 1130;
-constexpr int EXCLUDED_UP_BASE = 1137;
-constexpr int EXCLUDED_DOWN_BASE = 1144;
-constexpr int EXCLUDED_ENTRIES = 7;
+// A step is tested on the values before it: up is refused above the step range, down below it.
+bool refused(const ValueRange& range, int32_t value, int delta) {
+    return delta > 0 ? value + 1 > range.highest : value - 1 < range.lowest;
+}
 
 void stepField(SharedState& state, Platform& platform, const FieldStep& step, int delta) {
     GenerationParameters& p = state.parameters;
-    if ((delta > 0 ? step.upRefused : step.downRefused)(p)) return;
+    if (refused(stepRange(boundsOf(step.field), p), p.*step.field, delta)) return;
     p.*step.field += delta;
     platform.setControlText(step.labelId, maskedNumberText(p.*step.field, step.mask));
     disableStoreCommands(platform);
@@ -68,18 +49,15 @@ void stepField(SharedState& state, Platform& platform, const FieldStep& step, in
 // The entries stay strictly increasing within 1 to 39: an entry never steps onto its neighbour.
 void stepExcludedNumber(SharedState& state, Platform& platform, int entry, int delta) {
     auto& e = state.parameters.excludedNumbers;
-    const int32_t lowest = entry == 1 ? 1 : e[entry - 1] + 1;
-    const int32_t highest = entry == EXCLUDED_ENTRIES ? HIGHEST_NUMBER : e[entry + 1] - 1;
-    const int32_t stepped = e[entry] + delta;
-    if (stepped < lowest || stepped > highest) return;
-    e[entry] = stepped;
+    if (refused(excludedStepRange(state.parameters, entry), e[entry], delta)) return;
+    e[entry] += delta;
     showExcludedNumber(state, platform, entry);
 }
 
 }  // namespace
 
 void showExcludedNumber(const SharedState& state, Platform& platform, int entry) {
-    platform.setControlText(EXCLUDED_LABEL_BASE + entry,
+    platform.setControlText(excludedLabel(entry),
                             maskedNumberText(state.parameters.excludedNumbers[entry], "##"));
 }
 
@@ -90,13 +68,11 @@ bool stepParameterButton(SharedState& state, Platform& platform, int controlId) 
             return true;
         }
     }
-    if (controlId > EXCLUDED_UP_BASE && controlId <= EXCLUDED_UP_BASE + EXCLUDED_ENTRIES) {
-        stepExcludedNumber(state, platform, controlId - EXCLUDED_UP_BASE, +1);
-        return true;
-    }
-    if (controlId > EXCLUDED_DOWN_BASE && controlId <= EXCLUDED_DOWN_BASE + EXCLUDED_ENTRIES) {
-        stepExcludedNumber(state, platform, controlId - EXCLUDED_DOWN_BASE, -1);
-        return true;
+    for (int entry = 1; entry <= EXCLUDED_ENTRIES; ++entry) {
+        if (controlId == excludedUp(entry) || controlId == excludedDown(entry)) {
+            stepExcludedNumber(state, platform, entry, controlId == excludedUp(entry) ? +1 : -1);
+            return true;
+        }
     }
     return false;
 }
@@ -107,8 +83,8 @@ std::vector<int> parameterStepButtons() {
         ids.push_back(step.upId);
         ids.push_back(step.downId);
     }
-    for (int i = 1; i <= EXCLUDED_ENTRIES; ++i) ids.push_back(EXCLUDED_UP_BASE + i);
-    for (int i = 1; i <= EXCLUDED_ENTRIES; ++i) ids.push_back(EXCLUDED_DOWN_BASE + i);
+    for (int i = 1; i <= EXCLUDED_ENTRIES; ++i) ids.push_back(excludedUp(i));
+    for (int i = 1; i <= EXCLUDED_ENTRIES; ++i) ids.push_back(excludedDown(i));
     return ids;
 }
 

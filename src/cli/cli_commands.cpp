@@ -2,27 +2,24 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 
+#include "app/abbreviated_system_buttons.h"
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
+#include "cli/system_file_commands.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
-#include "wheels/abbreviated_system.h"
+#include "engine/run.h"
+#include "windows/file_reports.h"
 #include "windows/statistics_window.h"
 
 namespace quillstep {
 namespace {
-
-std::atomic<bool> stopRequested{false};
-
-extern "C" void onInterrupt(int) { stopRequested = true; }
 
 std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
 
@@ -61,19 +58,21 @@ int writeCombinations(CliSession& session, const CliCommand&) {
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
 int search(CliSession& session, int hits) {
     CliPlatform& platform = session.platform;
-    stopRequested = false;
-    platform.stopRequest = [] { return stopRequested.load(); };
+    platform.stopRequest = [] { return StopOnInterrupt::requested(); };
     platform.progress.emplace(std::cerr, standardErrorIsTerminal());
-    auto previous = std::signal(SIGINT, onInterrupt);
     const int32_t stored = session.state.generatedCount;
-    const SearchOutcome outcome = searchAbbreviatedSystem(session.state, platform, hits);
-    std::signal(SIGINT, previous);
+    const SearchOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return searchAbbreviatedSystem(session.state, platform, hits, [&platform](int32_t checked, int32_t all) {
+            platform.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
+        });
+    }();
+    platform.progress->endLine();
     platform.progress.reset();
     platform.stopRequest = nullptr;
 
     if (!outcome.searched) {
-        session.out << "not written: " << (platform.messages.empty() ? "nothing stored" : platform.messages.back())
-                    << std::endl;
+        session.out << "not written: " << searchRefusalMessage(outcome.refusal) << std::endl;
         return 0;
     }
     if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
@@ -88,9 +87,14 @@ int search(CliSession& session, int hits) {
 int searchG4(CliSession& session, const CliCommand&) { return search(session, 4); }
 int searchG5(CliSession& session, const CliCommand&) { return search(session, 5); }
 
+// The counts and the counting message of the statistics window, without the window.
 int showStatistics(CliSession& session, const CliCommand&) {
-    showNumberStatistics(session.state, session.platform);
-    session.out << session.state.countingMessage << '\n';
+    SharedState& state = session.state;
+    for (int n = 1; n <= HIGHEST_NUMBER; ++n) state.numberStatistics[n] = 0;
+    const double t0 = session.platform.timeOfDaySeconds();
+    countNumberOccurrences(state);
+    const double t1 = session.platform.timeOfDaySeconds();
+    session.out << countingMessageText(state.generatedCount, elapsedSeconds(t0, t1)) << '\n';
     for (int v = 1; v <= HIGHEST_NUMBER; ++v) {
         const int32_t count = session.state.numberStatistics[v];
         session.out << v << ": " << (count > 0 ? maskedNumberText(count, "##########") : std::string()) << '\n';
@@ -105,8 +109,15 @@ int optimise(CliSession& session, const CliCommand& command) {
 int checkSystemFile(CliSession& session, const CliCommand& command) {
     return runCheckCommand(session.state, command, session.out);
 }
+int profileSystemFile(CliSession& session, const CliCommand& command) {
+    return runProfileCommand(session.state, command, session.out);
+}
+int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
+int completeSystemFile(CliSession& session, const CliCommand& command) {
+    return runCompleteCommand(session.state, session.platform, command, session.out);
+}
 
-constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, runGeneration},
     {"write", CommandArgument::None, true, writeCombinations},
     {"search4", CommandArgument::None, true, searchG4},
@@ -116,6 +127,10 @@ constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
     {"check4", CommandArgument::SystemOptions, true, checkSystemFile},
     {"check5", CommandArgument::SystemOptions, true, checkSystemFile},
     {"stats", CommandArgument::None, true, showStatistics},
+    {"profile", CommandArgument::SystemOptions, false, profileSystemFile},
+    {"match", CommandArgument::SystemOptions, false, matchDrawInFile},
+    {"complete4", CommandArgument::SystemOptions, true, completeSystemFile},
+    {"complete5", CommandArgument::SystemOptions, true, completeSystemFile},
 }};
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// The headless platform as the command line uses it: the window's messages and the search
-// progress go to stderr, and only the latest of every record is kept, so that a long command
-// line runs in constant memory.
+// The headless platform as the command line uses it: the window's messages go to stderr (ending
+// a search's progress line first), and only the latest of every record is kept, so that a long
+// command line runs in constant memory.
 
 #include <optional>
 #include <string>
@@ -17,7 +17,6 @@ public:
 
     CliPlatform() { keepHistory = false; }
 
-    void setControlText(int controlId, const std::string& text) override;
     void showMessage(const std::string& text) override;
 };
 

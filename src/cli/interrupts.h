@@ -1,6 +1,8 @@
 #pragma once
 // SIGINT and SIGTERM while quillstep-cli writes a file: the write gives up, its temporary file goes,
-// the previous file stays, and the program ends with 128 + the signal's number.
+// the previous file stays, and the program ends with 128 + the signal's number. On Windows the
+// console's control events stand for the signals: Ctrl+C for SIGINT, Ctrl+Break and the closing of
+// the console window for SIGTERM. Ctrl+C during a search or the optimiser asks it to stop.
 
 #include <string>
 
@@ -18,6 +20,18 @@ public:
 
     // The signal that arrived meanwhile, or 0.
     int signal() const;
+};
+
+// Ctrl+C (SIGINT) from construction to destruction asks the running search to stop instead of
+// ending the program; requested() says whether it came. Puts back what was there before.
+class StopOnInterrupt {
+public:
+    StopOnInterrupt();
+    ~StopOnInterrupt();
+    StopOnInterrupt(const StopOnInterrupt&) = delete;
+    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+
+    static bool requested();
 };
 
 // The line for stderr after a write during which `signal` arrived, e.g.

@@ -8,8 +8,10 @@
 
 #include "cli/cli_commands.h"
 #include "cli/options.h"
+#include "cli/standard_streams.h"
 
 int main(int argc, char** argv) {
+    quillstep::useSameLineEndsEverywhere();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
     const auto options = quillstep::parseCommandLine(arguments, error);
@@ -17,8 +19,8 @@ int main(int argc, char** argv) {
         std::cerr << "quillstep-cli: " << error << std::endl;
         return 2;
     }
-    if (options->help) {
-        if (!(std::cout << quillstep::CLI_HELP_TEXT << std::flush)) {
+    if (options->help || options->version) {
+        if (!(std::cout << (options->help ? quillstep::CLI_HELP_TEXT : quillstep::CLI_VERSION_LINE) << std::flush)) {
             std::cerr << "quillstep-cli: the standard output could not be written" << std::endl;
             return 1;
         }

@@ -1,25 +1,24 @@
 #include "cli/optimise_commands.h"
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 #include <new>
 #include <sstream>
 
+#include "cli/interrupts.h"
+#include "cli/system_file_commands.h"
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
-#include "wheels/optimise_command.h"
-#include "wheels/start_search.h"
-#include "wheels/system_check.h"
+#include "commands/optimise_command.h"
+#include "commands/store_masks.h"
+#include "wheels/greedy/best_start_search.h"
+#include "wheels/check/independent_system_check.h"
+#include "windows/file_reports.h"
+#include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
 
 constexpr size_t HOLES_SHOWN = 10;
-
-std::atomic<bool> interrupted{false};
-
-extern "C" void onOptimiseInterrupt(int) { interrupted = true; }
 
 int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
 
@@ -65,6 +64,8 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 
+    // The share first, so that the lines of the check proper stay the last ones before the holes.
+    out << storedShareLine(check.storedCount, state.parameters.totalNumbers) << '\n';
     out << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
               << "\nuncovered: " << check.uncovered << "\nbest match:";
     for (int k = 7; k >= 0; --k) out << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
@@ -84,22 +85,24 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.stepBudget = command.stepBudget;
     settings.anyCombination = command.anyCombination;
 
-    interrupted = false;
-    const auto previousStopRequest = platform.stopRequest;
-    platform.stopRequest = [] { return interrupted.load(); };
-    const auto previousHandler = std::signal(SIGINT, onOptimiseInterrupt);
-    const OptimiseOutcome outcome = optimiseStoredSystem(state, platform, settings, printProgress);
-    std::signal(SIGINT, previousHandler);
-    platform.stopRequest = previousStopRequest;
+    OptimiseObserver observer;
+    observer.onProgress = printProgress;
+    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const OptimiseOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return optimiseStoredSystem(state, settings, observer);
+    }();
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
     if (outcome.verified || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) out << "system size: " << outcome.systemSize << std::endl;
-    if (outcome.file.written) {
-        out << "file: " << outcome.file.fileName << " rows: " << outcome.file.rows
-                  << " seconds: " << maskedNumberText(outcome.file.seconds, "###.###############") << std::endl;
+    if (outcome.written()) {
+        const FileWriteResult& file = outcome.systemFile.file;
+        out << "file: " << file.fileName << " rows: " << file.rows
+                  << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
         return 0;
     }
-    out << "not written: " << outcome.error << std::endl;
+    out << "not written: " << optimiseFaultText(outcome, settings) << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // a failed check or write is a fault.
     const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;

@@ -8,6 +8,7 @@
 #include "cli/echoed_text.h"
 #include "cli/parameter_options.h"
 #include "engine/generation_mode.h"
+#include "quillstep_version.h"
 
 #include "cli/system_command_options.h"
 
@@ -15,6 +16,7 @@ namespace quillstep {
 
 const char* const CLI_HELP_TEXT =
     R"(Usage: quillstep-cli [PARAMETERS] COMMAND...
+       quillstep-cli --help | --version
 
 Enumerates seven-number lottery combinations of 1..N, filters them, stores them, writes them to
 text files, finds abbreviated systems among them and counts how often each number occurs. The
@@ -75,17 +77,46 @@ Commands:
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
-             seven numbers 1 to 39 separated by commas or blanks) against the store; prints
+             seven numbers 1 to 39 separated by commas, blanks, tabs or semicolons, with or
+             without a header line of other programs) against the store; prints
+               stored share: <n> of <C(N,7)> draws (<share of all draws>%)
                stored: <n>
                system size: <s>
                uncovered: <stored combinations that share fewer than 4 (5) numbers with every line>
                best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>
                hole: <the first ten uncovered combinations, one line each>
              and ends with status 0 when nothing is uncovered, 3 when something is.
+  profile FILE
+             every possible draw of 1..N (N = --total) against a system file: the most numbers
+             it shares with one line; needs no store; prints
+               draws: <C(N,7)>
+               best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of draws)
+               at least 3: <share of all draws>%
+               at least 4: <share>%
+               at least 5: <share>%
+  match a,b,c,d,e,f,g FILE
+             one draw (seven different numbers 1 to N) against a system file; needs no store;
+             prints
+               hits: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of lines)
+               best: <most numbers shared> on line <the first line with that many>
+             (lines are the file's combinations counted from 1, as its row numbers are)
+  complete4 [--time-limit S] [--seed N] [--steps N] FILE
+  complete5 [the same options] FILE
+             keeps every line of a system file and adds as few stored combinations as it finds
+             within the time limit (30 s; 1 to 3600), so that every stored combination shares
+             at least 4 (5) numbers with a line; the result is checked against the store and
+             written to mb_comb_file_ab.txt (mb_comb_file_ab5.txt), the file's lines first; a
+             file that covers everything already is written unchanged; prints
+               kept: <lines of FILE>
+               added: <combinations added>
+               system size: <kept + added>
+               file: <file> rows: <n> seconds: <s>
+             Progress goes to stderr; Ctrl+C ends the search early with what it found so far.
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
-  write, search4, search5, optimise4, optimise5, check4, check5 and stats are refused unless the
-  last run before them stored its combinations.
+  write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
+  are refused unless the last run before them stored its combinations; profile and match are
+  allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
 means nothing runs and no file is written.
@@ -97,10 +128,12 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 Files are written to the current working directory unless --output-dir names another folder.
 Messages of the window go to stderr.
 Exit status: 0 done, 1 a file or the standard output could not be written, 2 bad arguments, a
-refused command, an output folder that is missing or not writable, or a system file that cannot be
-read or holds a malformed line, 3 a checked system leaves combinations uncovered, 130 or 143 a
+refused command, an output folder that is missing or not writable, a system file that cannot be
+read or holds a malformed line, or a completion that found no system to write, 3 a checked system leaves combinations uncovered, 130 or 143 a
 write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).
 )";
+
+const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n";
 
 namespace {
 
@@ -157,6 +190,10 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
         const std::string& argument = arguments[next];
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            return true;
+        }
+        if (argument == "--version") {
+            options.version = true;
             return true;
         }
         if (argument.rfind("--", 0) != 0) break;
@@ -254,13 +291,15 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     TypedValues typed;
     size_t next = 0;
     if (!parseOptions(arguments, next, options, typed, error)) return std::nullopt;
-    if (options.help) return options;
+    if (options.help || options.version) return options;
     if (findUnreachableParameter(options.parameters)) {
         error = refusedParameterMessage(options.parameters, typed.integers, typed.excluded);
         return std::nullopt;
     }
     if (!parseCommands(arguments, next, options, error) || !checkStoredCombinations(options, error))
         return std::nullopt;
+    for (const CliCommand& command : options.commands)
+        if (error = drawMistake(command, options.parameters.totalNumbers); !error.empty()) return std::nullopt;
     return options;
 }
 

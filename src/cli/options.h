@@ -23,8 +23,10 @@ struct CliCommand {
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
-    // check4, check5
-    std::string fileName;
+    // check4, check5, profile, match, complete4, complete5
+    std::string fileName{};
+    // match: the draw (bit v for number v)
+    uint64_t draw = 0;
 };
 
 struct CliOptions {
@@ -32,6 +34,7 @@ struct CliOptions {
     std::filesystem::path outputFolder;  // empty: the working directory
     std::vector<CliCommand> commands;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments (without the program name). On a mistake returns nothing and sets `error`
@@ -41,5 +44,7 @@ struct CliOptions {
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 extern const char* const CLI_HELP_TEXT;
+// "quillstep-cli <version>" and a line end: what --version prints.
+extern const char* const CLI_VERSION_LINE;
 
 }  // namespace quillstep

@@ -1,6 +1,5 @@
 #include "cli/search_progress.h"
 
-#include <charconv>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -10,29 +9,6 @@
 #endif
 
 namespace quillstep {
-namespace {
-
-constexpr const char* CHECKED_SYSTEMS = " checked systems:";
-
-std::optional<int64_t> parseNumber(const std::string& text, size_t from, size_t to) {
-    while (from < to && text[from] == ' ') ++from;
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data() + from, text.data() + to, value);
-    if (error != std::errc() || end != text.data() + to || from == to) return std::nullopt;
-    return value;
-}
-
-}  // namespace
-
-std::optional<CheckedStarts> parseCheckedStarts(const std::string& countLabelText) {
-    const size_t middle = countLabelText.find(CHECKED_SYSTEMS);
-    if (middle == std::string::npos) return std::nullopt;
-    const auto total = parseNumber(countLabelText, 0, middle);
-    const auto checked =
-        parseNumber(countLabelText, middle + std::char_traits<char>::length(CHECKED_SYSTEMS), countLabelText.size());
-    if (!total || !checked) return std::nullopt;
-    return CheckedStarts{*checked, *total};
-}
 
 std::string durationText(double seconds) {
     const int64_t whole = seconds < 0 ? 0 : static_cast<int64_t>(seconds + 0.5);
@@ -64,20 +40,15 @@ bool standardErrorIsTerminal() {
 
 SearchProgress::SearchProgress(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
 
-void SearchProgress::onCountLabel(const std::string& text, Clock::time_point now) {
-    const auto starts = parseCheckedStarts(text);
-    if (!starts) {  // the search is over: its final count
-        endLine();
-        return;
-    }
+void SearchProgress::onStartsChecked(const CheckedStarts& starts, Clock::time_point now) {
     if (!firstStarts_) firstStarts_ = starts, firstTime_ = now;
     const auto interval = terminal_ ? Clock::duration(terminalInterval) : Clock::duration(pipeInterval);
     if (shownOnce_ && now - lastShown_ < interval) return;
     shownOnce_ = true;
     lastShown_ = now;
     const double seconds = std::chrono::duration<double>(now - firstTime_).count();
-    const int64_t checked = starts->checked - firstStarts_->checked;
-    const std::string line = searchProgressText(*starts, seconds > 0 && checked > 0 ? checked / seconds : 0.0);
+    const int64_t checked = starts.checked - firstStarts_->checked;
+    const std::string line = searchProgressText(starts, seconds > 0 && checked > 0 ? checked / seconds : 0.0);
     if (!terminal_) {
         out_ << line << std::endl;
         return;

@@ -1,7 +1,7 @@
 #pragma once
 // The abbreviated-system search's progress on the command line: starting combinations checked,
-// the share done, the rate and the estimated time left, read from the count label's texts that
-// the search sets every 50 starting combinations. On a terminal it is one line rewritten in place;
+// the share done, the rate and the estimated time left, from the numbers the search reports
+// every 50 starting combinations. On a terminal it is one line rewritten in place;
 // elsewhere (a pipe, a file) a new line every few seconds.
 
 #include <chrono>
@@ -16,10 +16,6 @@ struct CheckedStarts {
     int64_t checked = 0;
     int64_t total = 0;
 };
-
-// The numbers of a progress text of the count label (" 2000 checked systems:  50"); nothing for
-// any other text (the final " 2000" among them).
-std::optional<CheckedStarts> parseCheckedStarts(const std::string& countLabelText);
 
 // "12 s", "3 min 12 s", "2 h 21 min": a duration as a person reads it.
 std::string durationText(double seconds);
@@ -36,12 +32,12 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`. The rate is
-    // measured from the first progress text on, so that what the search does before its passes
+    // measured from the first progress report on, so that what the search does before its passes
     // (the capacity proof, the store's tree) does not make the first estimates far too long.
     SearchProgress(std::ostream& out, bool terminal);
 
-    // Every text the count label receives during the search.
-    void onCountLabel(const std::string& text, Clock::time_point now);
+    // Every progress report of the search.
+    void onStartsChecked(const CheckedStarts& starts, Clock::time_point now);
     // Ends the line being rewritten, if any, so that other output starts on a line of its own.
     void endLine();
 
@@ -51,7 +47,7 @@ public:
 private:
     std::ostream& out_;
     const bool terminal_;
-    std::optional<CheckedStarts> firstStarts_;  // the first progress text and when it came
+    std::optional<CheckedStarts> firstStarts_;  // the first progress report and when it came
     Clock::time_point firstTime_;
     Clock::time_point lastShown_;
     bool shownOnce_ = false;

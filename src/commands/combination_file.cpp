@@ -19,8 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
 #include "commands/replacement_file.h"
 #include "engine/run.h"
 
@@ -30,7 +28,7 @@ namespace {
 struct FileKind {
     const char* fileName;
     const char* guaranteeLine;  // third header line of the system files; null for the combination file
-    int32_t progressInterval;   // rows between two progress texts in the time label
+    int32_t progressInterval;   // rows between two progress reports
 };
 
 constexpr FileKind COMBINATIONS{COMBINATION_FILE_NAME, nullptr, 5000};
@@ -177,15 +175,15 @@ std::string headerOf(const FileKind& kind, const std::string& description) {
     return header;
 }
 
-FileWriteResult failed(Platform& platform, const FileKind& kind, FileWriteResult& result, const std::string& error) {
-    result.error = error;
-    platform.showMessage(std::string("Could not write ") + kind.fileName + ": " + error + ". The previous " +
-                         kind.fileName + " is unchanged.");
+FileWriteResult ended(const WriteObserver& observer, const FileWriteResult& result) {
+    if (observer.onEnded) observer.onEnded(result);
     return result;
 }
 
-FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind& kind, const int32_t* source,
-                          int32_t rows, const std::string& descriptionNote = {}) {
+double timeOfDay(const WriteObserver& observer) { return observer.timeOfDaySeconds ? observer.timeOfDaySeconds() : 0.0; }
+
+FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_t* source, int32_t rows,
+                          const std::string& descriptionNote, const WriteObserver& observer) {
     FileWriteResult result;
     result.fileName = kind.fileName;
     result.rows = rows;
@@ -195,7 +193,8 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     try {
         for (auto& buffer : buffers) buffer.resize(BUFFER_BYTES);
     } catch (const std::bad_alloc&) {
-        return failed(platform, kind, result, "not enough memory");
+        result.error = "not enough memory";
+        return ended(observer, result);
     }
     ReplacementFile out(target);
     const std::string header = headerOf(kind, state.memoryDescription + descriptionNote);
@@ -207,13 +206,13 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     char* p = begin;
     RowNumber number;
 
-    const double t0 = platform.timeOfDaySeconds();
+    const double t0 = timeOfDay(observer);
     {
         BlockWriter writer(out);
         int32_t nextProgress = 0;
         for (int32_t i = 0; i < rows; ++i, source += 7) {
             if (i == nextProgress) {
-                platform.setControlText(TIME_LABEL, signedNumberText(i, 10));
+                if (observer.onProgress) observer.onProgress(i);
                 nextProgress += kind.progressInterval;
             }
             number.next();
@@ -231,7 +230,7 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
         }
         if (!writer.failed() && !writeCancelRequested.load()) writer.submit(begin, size_t(p - begin));
     }
-    const double t1 = platform.timeOfDaySeconds();
+    const double t1 = timeOfDay(observer);
 
     if (writeCancelRequested.load()) {
         out.discard();
@@ -239,15 +238,11 @@ FileWriteResult writeRows(SharedState& state, Platform& platform, const FileKind
     } else if (!out.commit()) {
         result.error = out.error();
     }
-    if (!result.error.empty()) return failed(platform, kind, result, result.error);
-
-    const double seconds = elapsedSeconds(t0, t1);
-    result.written = true;
-    result.seconds = seconds;
-    platform.showMessage(std::string("We store combinations  in file ") + kind.fileName + " in " +
-                         signedNumberText(seconds, 15) + " seconds");
-    platform.setControlText(TIME_LABEL, maskedNumberText(seconds, "###.###############"));
-    return result;
+    if (result.error.empty()) {
+        result.written = true;
+        result.seconds = elapsedSeconds(t0, t1);
+    }
+    return ended(observer, result);
 }
 
 }  // namespace
@@ -257,18 +252,16 @@ const char* const WRITE_INTERRUPTED_ERROR = "interrupted";
 void requestWriteCancel() noexcept { writeCancelRequested.store(true); }
 void clearWriteCancel() noexcept { writeCancelRequested.store(false); }
 
-FileWriteResult writeCombinationFile(SharedState& state, Platform& platform) {
-    return writeRows(state, platform, COMBINATIONS, state.storedCombination(0), state.generatedCount);
+FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& observer) {
+    return writeRows(state, COMBINATIONS, state.storedCombination(0), state.generatedCount, {}, observer);
 }
 
-FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
-                                  const std::string& descriptionNote) {
-    return writeRows(state, platform, G4_SYSTEM, state.systemCombination(0), systemSize, descriptionNote);
-}
+const char* systemFileName(int guaranteedHits) { return guaranteedHits == 5 ? G5_SYSTEM_FILE_NAME : G4_SYSTEM_FILE_NAME; }
 
-FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
-                                  const std::string& descriptionNote) {
-    return writeRows(state, platform, G5_SYSTEM, state.systemCombination(0), systemSize, descriptionNote);
+FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
+                                const std::string& descriptionNote, const WriteObserver& observer) {
+    return writeRows(state, guaranteedHits == 5 ? G5_SYSTEM : G4_SYSTEM, state.systemCombination(0), systemSize,
+                     descriptionNote, observer);
 }
 
 std::string editorCommandLine(const std::string& fileName) {

@@ -2,6 +2,7 @@
 // The three text files (stored combinations, systems G4 and G5) and their viewer.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/shared_state.h"
@@ -22,14 +23,24 @@ struct FileWriteResult {
     std::string error;       // why it failed, when it did
 };
 
-// Button "Last data to mb_comb_file.txt": the first generatedCount stored combinations.
-FileWriteResult writeCombinationFile(SharedState& state, Platform& platform);
-// The first `systemSize` combinations of the abbreviated-system store. A non-empty descriptionNote
-// is added to the description line (for a system that holds combinations outside the filters).
-FileWriteResult writeG4SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
-                                  const std::string& descriptionNote = {});
-FileWriteResult writeG5SystemFile(SharedState& state, Platform& platform, int32_t systemSize,
-                                  const std::string& descriptionNote = {});
+// What a write tells while it runs and when it ends; the texts are made by the caller (the main
+// window's time label and message box, see windows/file_reports.h). Every member may be empty.
+struct WriteObserver {
+    std::function<double()> timeOfDaySeconds;  // the clock that times the rows (empty: 0 seconds)
+    // Rows written so far: 0, then every 5000 rows (the combination file) or every 50 (a system file).
+    std::function<void(int32_t rowsWritten)> onProgress;
+    std::function<void(const FileWriteResult&)> onEnded;  // once, with the result returned
+};
+
+// The first generatedCount stored combinations into "mb_comb_file.txt".
+FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& observer);
+// The first `systemSize` combinations of the abbreviated-system store into the file of the
+// guarantee (4: "mb_comb_file_ab.txt", 5: "mb_comb_file_ab5.txt"). A non-empty descriptionNote is
+// added to the description line (for a system that holds combinations outside the filters).
+FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
+                                const std::string& descriptionNote, const WriteObserver& observer);
+// The system file of the guarantee: "mb_comb_file_ab.txt" (4) or "mb_comb_file_ab5.txt" (5).
+const char* systemFileName(int guaranteedHits);
 
 // Asks a write in progress, or the next one, to give up: it removes its temporary file, leaves the
 // previous file as it was and fails with WRITE_INTERRUPTED_ERROR. Async-signal-safe (one lock-free

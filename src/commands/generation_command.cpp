@@ -37,20 +37,20 @@ constexpr uint32_t FILTERED = FULL_SYSTEM | ODD_EVEN_PIECE | SUM_PIECE | FORCED_
 constexpr uint32_t FILTERED_N = FULL_SYSTEM | NEIGHBOURS_PIECE | MIN_MAX_PIECE | ODD_EVEN_PIECE | SUM_PIECE | FORCED_PIECE;
 
 constexpr std::array<CommandRow, 14> CommandTable{{
-    {1, 1029, "(FULL SYSTEM)", "", 0},
-    {2, 1030, " (FULL SYSTEM)", "", FULL_SYSTEM},
-    {3, 1031, " (SUM)", " (SUM)", 0},
-    {4, 1032, " (SUM)", " (SUM)", FULL_SYSTEM | SUM_PIECE},
-    {5, 1033, " (ODD/EVEN)", " (ODD/EVEN)", 0},
-    {6, 1034, " (ODD/EVEN)", " (ODD/EVEN)", FULL_SYSTEM | ODD_EVEN_PIECE},
-    {7, 1035, " (SUM)+(O/E)", " (SUM)+(O/E)", 0},
-    {8, 1036, " (SUM)+(O/E)", " (SUM)+(O/E)", FULL_SYSTEM | ODD_EVEN_PIECE | SUM_PIECE},
-    {9, 1059, " (F/S/O/E)", "", FILTERED},
-    {10, 1071, "(R/F/S/O/E)", "", FILTERED | RANGE_PIECE},
-    {11, 1124, "(MM/R/F/S/O/E)", "", FILTERED | MIN_MAX_FIRST},
-    {12, 1129, "(N/MM/R/F/S/O/E)", "", FILTERED_N},
-    {13, 1152, "(NW7/N/MM/R/F/S/O/E)", "", FILTERED_N | DONT_WANT_7},
-    {14, 1153, "(NW5/N/MM/R/F/S/O/E)", "", FILTERED_N | DONT_WANT_5},
+    {1, FULL_WHEEL_BUTTON, "(FULL SYSTEM)", "", 0},
+    {2, FULL_WHEEL_STORING_BUTTON, " (FULL SYSTEM)", "", FULL_SYSTEM},
+    {3, SUM_BUTTON, " (SUM)", " (SUM)", 0},
+    {4, SUM_STORING_BUTTON, " (SUM)", " (SUM)", FULL_SYSTEM | SUM_PIECE},
+    {5, ODD_EVEN_BUTTON, " (ODD/EVEN)", " (ODD/EVEN)", 0},
+    {6, ODD_EVEN_STORING_BUTTON, " (ODD/EVEN)", " (ODD/EVEN)", FULL_SYSTEM | ODD_EVEN_PIECE},
+    {7, SUM_ODD_EVEN_BUTTON, " (SUM)+(O/E)", " (SUM)+(O/E)", 0},
+    {8, SUM_ODD_EVEN_STORING_BUTTON, " (SUM)+(O/E)", " (SUM)+(O/E)", FULL_SYSTEM | ODD_EVEN_PIECE | SUM_PIECE},
+    {9, FORCED_FILTERS_BUTTON, " (F/S/O/E)", "", FILTERED},
+    {10, RANGE_FILTERS_BUTTON, "(R/F/S/O/E)", "", FILTERED | RANGE_PIECE},
+    {11, MIN_MAX_FILTERS_BUTTON, "(MM/R/F/S/O/E)", "", FILTERED | MIN_MAX_FIRST},
+    {12, NEIGHBOURS_FILTERS_BUTTON, "(N/MM/R/F/S/O/E)", "", FILTERED_N},
+    {13, ALL_EXCLUDED_FILTERS_BUTTON, "(NW7/N/MM/R/F/S/O/E)", "", FILTERED_N | DONT_WANT_7},
+    {14, ANY_FIVE_EXCLUDED_FILTERS_BUTTON, "(NW5/N/MM/R/F/S/O/E)", "", FILTERED_N | DONT_WANT_5},
 }};
 
 std::string mask(int32_t value, const char* m) { return maskedNumberText(value, m); }

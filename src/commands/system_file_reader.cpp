@@ -4,6 +4,7 @@
 #include "commands/system_file_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -15,7 +16,10 @@ namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
-bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
+bool isComma(char c) { return c == ',' || c == ';'; }  // other programs separate fields by semicolons
+bool isSeparator(char c) { return isComma(c) || c == ' ' || c == '\t'; }
+// A line of words before the first combination ("N1;N2;...", "# numbers") is another program's header.
+bool beginsAsHeader(char c) { return c == '"' || c == '#' || std::isalpha(static_cast<unsigned char>(c)); }
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 // The fields of a combination line, split at commas and blanks. A comma with nothing before it
@@ -26,7 +30,7 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     while (i < line.size() && isBlank(line[i])) ++i;
     bool expectField = false;  // a comma was seen since the last field
     while (i < line.size()) {
-        if (line[i] == ',') {
+        if (isComma(line[i])) {
             if (expectField || fields.empty()) fields.emplace_back();
             expectField = true;
             ++i;
@@ -113,7 +117,7 @@ SystemFileContents parseSystemFileText(std::string_view text) {
         if (line.empty()) continue;
 
         std::string mistake;
-        if (line.front() == '"') {
+        if (beginsAsHeader(line.front())) {
             if (contents.combinations.empty()) continue;
             mistake = "a header line after the first combination";
         } else {

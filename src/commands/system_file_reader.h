@@ -1,7 +1,7 @@
 #pragma once
 // Reading a system file back: this program's own system files ("row,a,b,c,d,e,f,g" lines after a
-// quoted header), the same without header, or plain lines of seven numbers separated by commas
-// or blanks.
+// quoted header), the same without header, or plain lines of seven numbers separated by commas,
+// blanks, tabs or semicolons, with or without a header line.
 
 #include <array>
 #include <cstdint>
@@ -24,8 +24,9 @@ struct SystemFileContents {
 constexpr int32_t HIGHEST_SYSTEM_FILE_NUMBER = 39;
 
 // Lines may end in CR LF or LF. Blank lines are skipped anywhere; lines that begin with a double
-// quote are header lines and may only come before the first combination. A combination line holds
-// seven numbers, or a row number and seven numbers, separated by commas and/or blanks; the seven
+// quote, a letter or '#' are header lines and may only come before the first combination. A
+// combination line holds seven numbers, or a row number and seven numbers, separated by commas,
+// semicolons and/or blanks or tabs; the seven
 // must be distinct and lie in 1..39, in any order. All combination lines of a file have the same
 // form: with a row number or without.
 SystemFileContents parseSystemFileText(std::string_view text);

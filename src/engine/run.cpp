@@ -10,8 +10,8 @@ double elapsedSeconds(double t0, double t1) {
     return elapsed < 0 ? elapsed + SECONDS_PER_DAY : elapsed;
 }
 
-double runGeneration(SharedState& state, Platform& platform, int mode) {
-    platform.enableMainWindow(false);
+double runGeneration(SharedState& state, RunHost& host, int mode) {
+    host.enableMainWindow(false);
 
     const GenerationParameters& p = state.parameters;
     state.generatedCount = 0;
@@ -21,15 +21,15 @@ double runGeneration(SharedState& state, Platform& platform, int mode) {
     double t0 = 0.0, t1 = 0.0;
     if (const KernelFunction kernel = kernelOfMode(mode)) {
         const int32_t n = state.boundTable[7] - 1;
-        platform.setHighPriority(true);
-        t0 = platform.timeOfDaySeconds();
+        host.setHighPriority(true);
+        t0 = host.timeOfDaySeconds();
         state.generatedCount = kernel(p, n, state.combinationStore.get() + 1);
-        t1 = platform.timeOfDaySeconds();
-        platform.setHighPriority(false);
+        t1 = host.timeOfDaySeconds();
+        host.setHighPriority(false);
     }
     const double elapsed = elapsedSeconds(t0, t1);
 
-    platform.enableMainWindow(true);
+    host.enableMainWindow(true);
     return elapsed;
 }
 

@@ -2,20 +2,22 @@
 // What the portable core needs of the system. One implementation drives real Win32 windows,
 // the headless one records every request for tests and the command line.
 
+#include <filesystem>
 #include <string>
 
+#include "engine/run_host.h"
 #include "platform/window.h"
 
 namespace quillstep {
 
-class Platform {
+// enableMainWindow, setHighPriority and timeOfDaySeconds come from RunHost (engine/run_host.h).
+class Platform : public RunHost {
 public:
     virtual ~Platform() = default;
 
     // The main window, while it is open (see WindowTemplate::isMainWindow).
     virtual void setControlText(int controlId, const std::string& text) = 0;
     virtual void enableControl(int controlId, bool enabled) = 0;
-    virtual void enableMainWindow(bool enabled) = 0;
 
     // The innermost open window other than the main one, for the handler of that window while it
     // is open (a control it does not have is left alone).
@@ -29,11 +31,9 @@ public:
     // A message box: caption "Notify this", OK only, no icon, no owner, task-modal.
     virtual void showMessage(const std::string& text) = 0;
 
-    // Process priority: high around an enumeration, normal otherwise.
-    virtual void setHighPriority(bool high) = 0;
-
-    // Local time of day in seconds, millisecond resolution.
-    virtual double timeOfDaySeconds() = 0;
+    // The system's own dialog for choosing a file to open, titled `title`, over the innermost
+    // open window: the chosen file's full path, or an empty path when the user cancelled.
+    virtual std::filesystem::path chooseFileToOpen(const std::string& title) = 0;
 
     // Starts the command line in the working directory and waits for the process to end.
     // False when it could not be started.

@@ -2,12 +2,11 @@
 
 #include <array>
 
-#include "app/main_window.h"
+#include "windows/program_identity.h"
 
 namespace quillstep {
 namespace {
 
-constexpr int START_BUTTON = 1115;
 
 enum FontIndex : int { DIALOG_FONT = -1, INTRO_FONT, NOTICE_FONT };
 constexpr int ANSI_CHARSET = 0;
@@ -48,7 +47,7 @@ constexpr std::array<ControlRow, 12> CONTROLS{{
     {1113, LABEL, "We hope Quillstep saves you time and makes your choices easier. Good luck!", 25, 235, 450, 40,
      INTRO_FONT},
     {1114, LABEL, "Press Start to begin.", 25, 285, 220, 15, INTRO_FONT},
-    {START_BUTTON, ControlKind::Button, "Start", 275, 280, 145, 20, DIALOG_FONT},
+    {INTRO_START_BUTTON, ControlKind::Button, "Start", 275, 280, 145, 20, DIALOG_FONT},
 }};
 
 }  // namespace
@@ -68,7 +67,7 @@ WindowTemplate introWindowTemplate() {
 }
 
 WindowAction introWindowCallback(int controlId) {
-    return controlId == START_BUTTON ? WindowAction::Close : WindowAction::Continue;
+    return controlId == INTRO_START_BUTTON ? WindowAction::Close : WindowAction::Continue;
 }
 
 void showIntroWindow(Platform& platform) {

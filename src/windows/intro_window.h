@@ -6,6 +6,9 @@
 
 namespace quillstep {
 
+// "Start", which closes the window.
+constexpr int INTRO_START_BUTTON = 1115;
+
 // Shows the introductory window modally; returns once it has been closed, however that happened.
 void showIntroWindow(Platform& platform);
 

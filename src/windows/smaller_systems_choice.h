@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "wheels/optimise_command.h"
+#include "commands/optimise_command.h"
 
 namespace quillstep {
 

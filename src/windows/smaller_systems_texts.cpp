@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "windows/file_reports.h"
+
 namespace quillstep {
 
 namespace {
@@ -42,16 +44,46 @@ std::string optimiserProgressText(const OptimiserProgress& progress) {
     return best + ", " + std::to_string(secondsLeft) + " s left. Escape stops the search.";
 }
 
+std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
+    switch (outcome.fault) {
+        case OptimiseFault::None:
+            return "";
+        case OptimiseFault::NothingStored:
+            return "nothing is stored: the last storing run accepted no combination";
+        case OptimiseFault::GuaranteeOutOfRange:
+            return "guaranteed hits must be 4 or 5";
+        case OptimiseFault::TimeLimitOutOfRange:
+            return "the time limit must be 1 to 3600 seconds";
+        case OptimiseFault::NegativeStepBudget:
+            return "the step budget must not be negative";
+        case OptimiseFault::RequestRefused:
+            return outcome.optimiserError;
+        case OptimiseFault::StoppedBeforeAnySystem:
+            return "stopped before any system covered every stored combination";
+        case OptimiseFault::NoSystemInTime:
+            return "the optimiser found no system in the time given";
+        case OptimiseFault::TooLargeForFile:
+            return "a system of " + std::to_string(outcome.systemSize) +
+                   " combinations is not written: files hold at most " +
+                   std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+        case OptimiseFault::SystemFileFault:
+            return systemFileFaultText(outcome.systemFile, settings.anyCombination, "the optimiser's system");
+        case OptimiseFault::OutOfMemory:
+            return "not enough memory for the optimiser on " + std::to_string(outcome.storedCount) +
+                   " stored combinations";
+    }
+    return "";
+}
+
 std::string optimiseOutcomeText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
-    if (!outcome.searched) return outcome.error.empty() ? NOTHING_STORED_TEXT : asSentence(outcome.error);
-    if (!outcome.verified || !outcome.file.written) {
-        const std::string& why = !outcome.error.empty() ? outcome.error : outcome.file.error;
+    const std::string why = optimiseFaultText(outcome, settings);
+    if (!outcome.searched) return why.empty() ? NOTHING_STORED_TEXT : asSentence(why);
+    if (!outcome.verified || !outcome.written())
         return "No file written: " + (why.empty() ? std::string("the system did not pass its check.") : why) +
                (why.empty() || why.back() == '.' ? "" : ".");
-    }
     std::string text = "System of " + combinationsText(outcome.systemSize) + ", " +
                        std::to_string(settings.guaranteedHits) + " hits guaranteed, written to " +
-                       outcome.file.fileName + ".";
+                       outcome.systemFile.file.fileName + ".";
     text += outcome.stopped ? " Stopped by Escape after " + secondsText(outcome.seconds) + " s."
                             : " Searched for " + secondsText(outcome.seconds) + " s.";
     if (settings.anyCombination) text += outsideFiltersText(outcome);

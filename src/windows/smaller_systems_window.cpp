@@ -3,7 +3,9 @@
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
+#include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
+#include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
 
 namespace quillstep {
@@ -47,6 +49,17 @@ void enableInput(Platform& platform, bool enabled) {
     for (int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
 }
 
+// The profile over every draw of the system the search put into the abbreviated-system store.
+DrawProfile profileOfSystemStore(const SharedState& state, int32_t systemSize) {
+    std::vector<uint64_t> system;
+    for (int32_t s = 0; s < systemSize; ++s) {
+        uint64_t mask = 0;
+        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
+        system.push_back(mask);
+    }
+    return profileAllDraws(system.data(), systemSize, state.parameters.totalNumbers);
+}
+
 void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
     const OptimiseSettings settings = optimiseSettingsOf(choice);
     enableInput(platform, false);
@@ -54,12 +67,18 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     OptimiserProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(start));
-    const OptimiseOutcome outcome =
-        optimiseStoredSystem(state, platform, settings, [&platform](const OptimiserProgress& progress) {
-            platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
-        });
+    OptimiseObserver observer;
+    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+        platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
+    };
+    observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const OptimiseOutcome outcome = optimiseStoredSystem(state, settings, observer);
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, SMALLER_SYSTEMS_READY_TEXT);
-    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, optimiseOutcomeText(outcome, settings));
+    std::string result = optimiseOutcomeText(outcome, settings);
+    if (outcome.written())
+        result += allDrawsShareText(profileOfSystemStore(state, outcome.systemSize), settings.guaranteedHits);
+    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, result);
     enableInput(platform, true);
 }
 
@@ -129,5 +148,7 @@ void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSyst
 void showSmallerSystemsWindow(SharedState& state, Platform& platform) {
     runSmallerSystemsWindow(state, platform, lastChoice);
 }
+
+const SmallerSystemsChoice& lastSmallerSystemsChoice() { return lastChoice; }
 
 }  // namespace quillstep

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
+#include "windows/program_identity.h"
 #include "commands/number_text.h"
 #include "engine/run.h"
 
@@ -13,7 +13,6 @@ namespace {
 constexpr int HEADING_LABEL = 1002;
 constexpr int NUMBER_LABEL_BASE = 1002;  // number n: 1002 + n
 constexpr int COUNT_LABEL_BASE = 1044;   // number n: 1044 + n
-constexpr int CLOSE_BUTTON = 1084;
 constexpr int HEADING_FRAME = 1085;
 constexpr int MESSAGE_LABEL = 1086;
 
@@ -63,14 +62,19 @@ WindowTemplate statisticsWindowTemplate(const SharedState& state) {
                         25, HEADING_FONT});
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) controls.push_back(numberLabel(n));
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) controls.push_back(countLabel(state, n));
-    controls.push_back({CLOSE_BUTTON, ControlKind::Button, "Close", 415, 285, 110, 40, DIALOG_FONT});
+    controls.push_back({STATISTICS_CLOSE_BUTTON, ControlKind::Button, "Close", 415, 285, 110, 40, DIALOG_FONT});
     controls.push_back({HEADING_FRAME, ControlKind::GroupBox, "", 50, 5, 450, 40, DIALOG_FONT});
     controls.push_back({MESSAGE_LABEL, ControlKind::Label, state.countingMessage, 30, 305, 375, 20, COUNT_FONT});
     return window;
 }
 
+std::string countingMessageText(int32_t combinationsCounted, double seconds) {
+    return signedNumberText(combinationsCounted, 8) + " combinations counted in:" + signedNumberText(seconds, 18) +
+           " seconds";
+}
+
 WindowAction statisticsWindowCallback(int controlId) {
-    return controlId == CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
+    return controlId == STATISTICS_CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
 }
 
 void buildStatisticsWindow(const SharedState& state, Platform& platform) {
@@ -84,8 +88,7 @@ void showNumberStatistics(SharedState& state, Platform& platform) {
     const double t0 = platform.timeOfDaySeconds();
     countNumberOccurrences(state);
     const double t1 = platform.timeOfDaySeconds();
-    state.countingMessage = signedNumberText(state.generatedCount, 8) + " combinations counted in:" +
-                            signedNumberText(elapsedSeconds(t0, t1), 18) + " seconds";
+    state.countingMessage = countingMessageText(state.generatedCount, elapsedSeconds(t0, t1));
     platform.enableMainWindow(false);
     buildStatisticsWindow(state, platform);
     platform.enableMainWindow(true);

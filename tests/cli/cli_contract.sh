@@ -44,6 +44,11 @@ check "no command" 2 "$(status "$cli" --total 8)"
 check "unknown command" 2 "$(status "$cli" run 1 fly)"
 check "nothing written after refusals" "" "$(ls)"
 check "help" 0 "$(status "$cli" --help)"
+# the version is the one of CMakeLists.txt
+version=$(sed -n 's/^project(quillstep VERSION \([0-9.]*\) .*/\1/p' "$contracts/../../CMakeLists.txt")
+check "version" "quillstep-cli $version" "$("$cli" --version)"
+check "version status" 0 "$(status "$cli" --version)"
+check "version before a command ignores it" "quillstep-cli $version" "$("$cli" --version run 1)"
 "$cli" --help | grep -q -- "--max-neighbours" || { failed=$((failed + 1)); echo "FAILED help names the options"; }
 
 # searches: the systems users know at 10 numbers

@@ -9,6 +9,12 @@
 # are kept in $QUILLSTEP_WINE_STATE (default: <windows-build-dir>/wine-session). Window pictures
 # go to $QUILLSTEP_SCREENSHOT_DIR (default: <windows-build-dir>/screenshots) as PNG files.
 # Without a setup, a scenario makes its own session and removes it afterwards.
+#
+# QUILLSTEP_WINE_DPI runs the scenario at that DPI (the display scaling of Windows: 144 is 150%,
+# 192 is 200%): Wine takes the system's DPI from the LogPixels value of HKCU\Control Panel\Desktop
+# (before HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts), read when a
+# process starts; the value is removed again afterwards, which brings back the prefix's 96.
+# QUILLSTEP_PROGRAM names another quillstep.exe to test (default: the one of the build folder).
 set -euo pipefail
 
 windows_build="$(cd "${1:?windows build folder}" && pwd)"
@@ -18,6 +24,8 @@ pictures="${QUILLSTEP_SCREENSHOT_DIR:-$windows_build/screenshots}"
 wine="${QUILLSTEP_WINE:-/usr/lib/wine/wine64}"
 wineserver="${QUILLSTEP_WINESERVER:-/usr/lib/wine/wineserver}"
 scenario_timeout="${QUILLSTEP_SCENARIO_TIMEOUT:-240}"
+program="${QUILLSTEP_PROGRAM:-$windows_build/quillstep.exe}"
+dpi="${QUILLSTEP_WINE_DPI:-}"
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no installer dialogs for Mono or Gecko
@@ -30,7 +38,8 @@ start_display() {
   local number
   for number in $(seq 90 130); do
     if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-      setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+      # Large enough for the main window at 200%.
+      setsid Xvfb ":$number" -screen 0 2560x1600x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
       echo $! >"$state/xvfb.pid"
       for _ in $(seq 100); do
         display_is_up ":$number" && { echo ":$number" >"$state/display"; return 0; }
@@ -91,6 +100,10 @@ cleanup() {
 
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
 
+desktop_key='HKCU\Control Panel\Desktop'
+set_dpi() { timeout 60 "$wine" reg add "$desktop_key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1; }
+reset_dpi() { timeout 60 "$wine" reg delete "$desktop_key" /v LogPixels /f </dev/null >/dev/null 2>&1 || true; }
+
 run_scenario() {
   local own_session=0
   if [ ! -f "$state/prefix" ]; then
@@ -104,8 +117,12 @@ run_scenario() {
   # process left running can hold the test's output open.
   (
     flock -w "$scenario_timeout" 9 || { log "the Wine session stayed locked"; exit 1; }
+    if [ -n "$dpi" ]; then
+      trap reset_dpi EXIT
+      set_dpi "$dpi"
+    fi
     timeout -k 10 "$scenario_timeout" "$wine" "$windows_build/quillstep-driver.exe" "$action" \
-      --program "$(windows_path "$windows_build/quillstep.exe")" \
+      --program "$(windows_path "$program")" \
       --pictures "$(windows_path "$pictures")" </dev/null >"$output" 2>&1
   ) 9>"$state/lock" || status=$?
   tr -d '\r' <"$output"

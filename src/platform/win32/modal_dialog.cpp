@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "platform/win32/dialog_template_bytes.h"
+#include "platform/win32/dpi_scaling.h"
 
 namespace quillstep {
 
 namespace {
 
-constexpr int BIG_ICON_PIXELS = 32;
-constexpr int SMALL_ICON_PIXELS = 16;
 constexpr const wchar_t* FONT_FACE = L"MS Sans Serif";
 
 struct ControlClass {
@@ -45,6 +44,8 @@ struct DialogSession {
     const WindowHandler* handler;
     HWND* openWindow;
     std::vector<HFONT> fonts;
+    HFONT dialogFont = nullptr;  // the dialog font at a new DPI, once the window has moved to one
+    std::vector<HWND> controls;  // one per control of the template, in its order
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     HWND savedFocus = nullptr;  // the control that had the focus when the window was deactivated
@@ -55,31 +56,29 @@ DialogSession* sessionOf(HWND dialog) {
     return reinterpret_cast<DialogSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-HFONT createFont(HWND dialog, const FontTemplate& font) {
-    HDC screen = GetDC(dialog);
-    const int height = -MulDiv(font.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(dialog, screen);
-    return CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE, FALSE, FALSE,
+HFONT createFont(const FontTemplate& font, UINT dpi) {
+    return CreateFontW(fontHeightAt(font.pointSize, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE, FALSE, FALSE,
                        static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, FONT_FACE);
 }
 
-void createControls(HWND dialog, DialogSession& session) {
+void createControls(HWND dialog, DialogSession& session, UINT dpi) {
     const auto dialogFont = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     for (const ControlTemplate& control : session.window->controls) {
-        RECT box{control.x, control.y, control.x + control.width, control.y + control.height};
-        MapDialogRect(dialog, &box);
+        const RECT box = dialogUnitsToPixels(control.x, control.y, control.width, control.height, dpi);
         const ControlClass& kind = controlClass(control.kind);
         HWND child = CreateWindowExW(0, kind.className, widen(control.text).c_str(), kind.style, box.left, box.top,
                                      box.right - box.left, box.bottom - box.top, dialog,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), session.instance,
                                      nullptr);
         SendMessageW(child, WM_SETFONT, dialogFont, FALSE);
+        session.controls.push_back(child);
     }
 }
 
 void createAndAssignFonts(HWND dialog, DialogSession& session) {
-    for (const FontTemplate& font : session.window->fonts) session.fonts.push_back(createFont(dialog, font));
+    const UINT dpi = dpiOfWindow(dialog);
+    for (const FontTemplate& font : session.window->fonts) session.fonts.push_back(createFont(font, dpi));
     for (const ControlTemplate& control : session.window->controls) {
         if (control.font < 0 || control.font >= static_cast<int>(session.fonts.size())) continue;
         SendMessageW(GetDlgItem(dialog, control.id), WM_SETFONT, reinterpret_cast<WPARAM>(session.fonts[control.font]),
@@ -87,22 +86,75 @@ void createAndAssignFonts(HWND dialog, DialogSession& session) {
     }
 }
 
-void setIcons(HWND dialog, DialogSession& session) {
+// The icons in the sizes of the window's DPI; those of an earlier DPI go once replaced.
+void setIcons(HWND dialog, DialogSession& session, UINT dpi) {
     const int resource = session.window->iconResource;
     if (resource == 0) return;
-    session.bigIcon = static_cast<HICON>(LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                                    BIG_ICON_PIXELS, BIG_ICON_PIXELS, 0));
-    session.smallIcon = static_cast<HICON>(LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                                      SMALL_ICON_PIXELS,
-                                                      SMALL_ICON_PIXELS, 0));
+    const auto load = [&](bool big) {
+        const int pixels = iconPixelsAt(big, dpi);
+        return static_cast<HICON>(
+            LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, pixels, pixels, 0));
+    };
+    const HICON oldBig = session.bigIcon, oldSmall = session.smallIcon;
+    session.bigIcon = load(true);
+    session.smallIcon = load(false);
     if (session.bigIcon) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(session.bigIcon));
     if (session.smallIcon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon));
+    if (oldBig) DestroyIcon(oldBig);
+    if (oldSmall) DestroyIcon(oldSmall);
+}
+
+HFONT createDialogFont(UINT dpi) {
+    return CreateFontW(fontHeightAt(DIALOG_FONT_POINTS, dpi), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, DIALOG_FONT_FACE);
+}
+
+// The window's outer size at `dpi`: its client area in dialog units.
+SIZE windowSizeForDpi(HWND dialog, const WindowTemplate& window, UINT dpi) {
+    const RECT client = dialogUnitsToPixels(0, 0, window.width, window.height, dpi);
+    return windowSizeAt(static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
+                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), SIZE{client.right, client.bottom},
+                        dpi);
+}
+
+// The window has moved to a monitor of another DPI: fonts, icons, every control and the window
+// itself are made anew for it from the template's dialog units, as when the window opened, and
+// the window takes the suggested place.
+void followDpi(HWND dialog, DialogSession& session, UINT dpi, const RECT& suggested) {
+    HFONT dialogFont = createDialogFont(dpi);
+    std::vector<HFONT> fonts;
+    for (const FontTemplate& font : session.window->fonts) fonts.push_back(createFont(font, dpi));
+    for (size_t i = 0; i < session.controls.size() && i < session.window->controls.size(); ++i) {
+        const ControlTemplate& control = session.window->controls[i];
+        HWND child = session.controls[i];
+        const RECT box = dialogUnitsToPixels(control.x, control.y, control.width, control.height, dpi);
+        SetWindowPos(child, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const bool ownFont = control.font >= 0 && control.font < static_cast<int>(fonts.size());
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont ? fonts[control.font] : dialogFont), FALSE);
+    }
+    // No control uses the old fonts any more.
+    for (HFONT font : session.fonts) DeleteObject(font);
+    if (session.dialogFont) DeleteObject(session.dialogFont);
+    session.fonts = fonts;
+    session.dialogFont = dialogFont;
+    setIcons(dialog, session, dpi);
+    const SIZE size = windowSizeForDpi(dialog, *session.window, dpi);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(dialog, nullptr, TRUE);
 }
 
 void initialise(HWND dialog, DialogSession& session) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&session));
-    setIcons(dialog, session);
-    createControls(dialog, session);
+    leaveDpiChangesToDialogProcedure(dialog);
+    const UINT dpi = dpiOfWindow(dialog);
+    setIcons(dialog, session, dpi);
+    // The dialog manager sized the window in its own units, which differ from those of the layout
+    // at DPIs other than 96 (see dialogUnitsToPixels).
+    const SIZE size = windowSizeForDpi(dialog, *session.window, dpi);
+    SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    createControls(dialog, session, dpi);
     createAndAssignFonts(dialog, session);
     *session.openWindow = dialog;
     if (session.handler->onCreated) session.handler->onCreated();
@@ -149,6 +201,13 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_CLOSE:
             EndDialog(dialog, 0);
             return TRUE;
+        case DPI_SCALED_SIZE_MESSAGE:
+            *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(dialog, *session->window, static_cast<UINT>(wParam));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case DPI_CHANGED_MESSAGE:
+            followDpi(dialog, *session, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_DESTROY:
             *session->openWindow = nullptr;
             return FALSE;
@@ -166,6 +225,7 @@ void runModalDialog(HINSTANCE instance, const WindowTemplate& window, const Wind
                             reinterpret_cast<LPARAM>(&session));
     openWindow = nullptr;
     for (HFONT font : session.fonts) DeleteObject(font);
+    if (session.dialogFont) DeleteObject(session.dialogFont);
     if (session.bigIcon) DestroyIcon(session.bigIcon);
     if (session.smallIcon) DestroyIcon(session.smallIcon);
 }

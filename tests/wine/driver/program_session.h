@@ -7,16 +7,19 @@
 #include <string>
 
 #include "automation.h"
+#include "commands/control_ids.h"
 
 namespace driver {
+
+using namespace quillstep;  // the main window's control ids
 
 constexpr const char* PROGRAM_TITLE = "Marrowby - Quillstep";
 constexpr const char* MESSAGE_CAPTION = "Notify this";
 
 // A control that only one of the program's windows has.
-constexpr int MAIN_WINDOW_MARKER = 1029;        // "Full wheel (without storing in memory)"
-constexpr int INTRO_WINDOW_MARKER = 1115;       // "Start"
-constexpr int STATISTICS_WINDOW_MARKER = 1084;  // "Close"
+constexpr int MAIN_WINDOW_MARKER = FULL_WHEEL_BUTTON;  // "Full wheel (without storing in memory)"
+constexpr int INTRO_WINDOW_MARKER = 1115;               // "Start"
+constexpr int STATISTICS_WINDOW_MARKER = 1084;          // "Close"
 
 struct DriverOptions {
     std::wstring programPath;    // quillstep.exe

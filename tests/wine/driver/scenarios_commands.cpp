@@ -13,9 +13,8 @@ namespace driver {
 
 namespace {
 
-constexpr int FULL_WHEEL_COUNTING = 1029, FULL_WHEEL_STORING = 1030;
-constexpr int COUNT_LABEL = 1005, TIME_LABEL = 1007, MEMORY_LABEL = 1073;
-constexpr int WRITE_FILE = 1037, SEARCH_G4 = 1074, SEARCH_G5 = 1076, STATISTICS = 1080;
+constexpr int FULL_WHEEL_COUNTING = FULL_WHEEL_BUTTON, FULL_WHEEL_STORING = FULL_WHEEL_STORING_BUTTON;
+constexpr int WRITE_FILE = WRITE_COMBINATIONS_BUTTON, SEARCH_G4 = SEARCH_G4_BUTTON, SEARCH_G5 = SEARCH_G5_BUTTON, STATISTICS = STATISTICS_BUTTON;
 constexpr int STATISTICS_COUNT_BASE = 1044, STATISTICS_MESSAGE = 1086;
 
 const std::regex SECONDS_TEXT(R"(-?\d+\.\d*)");
@@ -194,8 +193,8 @@ void escapeStopsSearch(const DriverOptions& options) {
     program.picture(mainWindow, "main-window-searching");
     // Clicks that reach the window while the search runs must not start a second command: a step
     // of the total of numbers and a counting run (which would grey the store buttons).
-    PostMessageW(GetDlgItem(mainWindow, 1046), BM_CLICK, 0, 0);
-    PostMessageW(GetDlgItem(mainWindow, 1033), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(mainWindow, TOTAL_NUMBERS_DOWN), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(mainWindow, ODD_EVEN_BUTTON), BM_CLICK, 0, 0);
     Sleep(300);
     const auto pressed = std::chrono::steady_clock::now();
     pressKey(mainWindow, VK_ESCAPE);
@@ -209,8 +208,8 @@ void escapeStopsSearch(const DriverOptions& options) {
            "the system file is not written after a stop");
     settle(mainWindow);
     expectEqual(controlText(mainWindow, COUNT_LABEL), " 2035800", "count label after the stopped search");
-    expectEqual(controlText(mainWindow, 1039), "30", "total of numbers after clicks during the search");
-    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 30", "memory label after clicks during the search");
+    expectEqual(controlText(mainWindow, TOTAL_NUMBERS_LABEL), "30", "total of numbers after clicks during the search");
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ 30", "memory label after clicks during the search");
     expectStoreButtons(mainWindow, true, "after clicks during the search");
     const std::string file = program.readFile("mb_comb_file_ab.txt");
     const std::string expectedHeader = header("FULL SYSTEM 7/ 30", "gar.:4 from 7 OK numbers");
@@ -234,7 +233,7 @@ public:
 // "View mb_comb_file.txt": the main window waits, without answering, until the editor that shows
 // the file has been closed.
 void expectViewerWaits(ProgramUnderTest& program, HWND mainWindow, const std::string& editorName) {
-    pressButton(mainWindow, 1038);
+    pressButton(mainWindow, VIEW_COMBINATIONS_BUTTON);
     HWND editor = nullptr;
     waitUntil(
         [&] {

@@ -69,7 +69,7 @@ void expectMainWindowControls(HWND mainWindow) {
         const bool isButton = _stricmp(windowClass(children[i]).c_str(), "Button") == 0;
         const bool isPushButton = isButton && (style & BS_TYPEMASK) == BS_PUSHBUTTON;
         expect(!isPushButton || (style & WS_TABSTOP), "button " + std::to_string(id) + " is not a tab stop");
-        const bool greyedAtFirst = isStoreButton(id) || id == SMALLER_SYSTEMS_BUTTON;
+        const bool greyedAtFirst = isStoreButton(id) || id == SMALLER_SYSTEMS_BUTTON || id == CHECK_SYSTEM_BUTTON;
         if (isPushButton)
             expect(controlEnabled(mainWindow, id) != greyedAtFirst,
                    "button " + std::to_string(id) + (greyedAtFirst ? " is enabled" : " is greyed out") +
@@ -129,31 +129,31 @@ void parameterSteps(const DriverOptions& options) {
     ProgramUnderTest program(options);
     HWND mainWindow = startAtMainWindow(program);
     expectSteps(mainWindow, {
-                                {1045, 1039, "39"},  // total numbers at 39: "up" refused
-                                {1051, 1043, "3"},   // odd 3 + even 4: both "up" refused
-                                {1053, 1044, "4"},
-                                {1052, 1043, "2"},   // lowering odd frees even
-                                {1053, 1044, "5"},
-                                {1128, 1126, "4"},   // neighbours up to 6, no further
-                                {1128, 1126, "5"},
-                                {1128, 1126, "6"},
-                                {1128, 1126, "6"},
-                                {1138, 1131, "1"},   // excluded 1 to 7: only entry 7 can rise
-                                {1143, 1136, "6"},
-                                {1144, 1137, "8"},
-                                {1143, 1136, "7"},
-                                {1151, 1137, "8"},   // entry 7 cannot step onto entry 6
-                                {1064, 1060, "3"},   // numbers in range: from 2 up
-                                {1118, 1116, "1"},   // min number 1: "down" refused
+                                {TOTAL_NUMBERS_UP, TOTAL_NUMBERS_LABEL, "39"},  // total numbers at 39: "up" refused
+                                {MIN_ODD_UP, MIN_ODD_LABEL, "3"},   // odd 3 + even 4: both "up" refused
+                                {MIN_EVEN_UP, MIN_EVEN_LABEL, "4"},
+                                {MIN_ODD_DOWN, MIN_ODD_LABEL, "2"},   // lowering odd frees even
+                                {MIN_EVEN_UP, MIN_EVEN_LABEL, "5"},
+                                {MAX_NEIGHBOURS_UP, MAX_NEIGHBOURS_LABEL, "4"},   // neighbours up to 6, no further
+                                {MAX_NEIGHBOURS_UP, MAX_NEIGHBOURS_LABEL, "5"},
+                                {MAX_NEIGHBOURS_UP, MAX_NEIGHBOURS_LABEL, "6"},
+                                {MAX_NEIGHBOURS_UP, MAX_NEIGHBOURS_LABEL, "6"},
+                                {excludedUp(1), excludedLabel(1), "1"},   // excluded 1 to 7: only entry 7 can rise
+                                {excludedUp(6), excludedLabel(6), "6"},
+                                {excludedUp(7), excludedLabel(7), "8"},
+                                {excludedUp(6), excludedLabel(6), "7"},
+                                {excludedDown(7), excludedLabel(7), "8"},   // entry 7 cannot step onto entry 6
+                                {RANGE_COUNT_UP, RANGE_COUNT_LABEL, "3"},   // numbers in range: from 2 up
+                                {MIN_NUMBER_DOWN, MIN_NUMBER_LABEL, "1"},   // min number 1: "down" refused
                             });
-    stepParameter(mainWindow, 1057, 1058, 1056, 1);  // forced number down to 1, no further
-    expectSteps(mainWindow, {{1058, 1056, "1"}});
-    stepParameter(mainWindow, 1047, 1048, 1041, 28);  // min sum down to 28, no further
-    expectSteps(mainWindow, {{1048, 1041, "28"}});
-    stepParameter(mainWindow, 1068, 1069, 1067, 7);   // range limit down to 7, no further
-    expectSteps(mainWindow, {{1069, 1067, "7"}});
+    stepParameter(mainWindow, FORCED_NUMBER_UP, FORCED_NUMBER_DOWN, FORCED_NUMBER_LABEL, 1);  // forced number down to 1, no further
+    expectSteps(mainWindow, {{FORCED_NUMBER_DOWN, FORCED_NUMBER_LABEL, "1"}});
+    stepParameter(mainWindow, MIN_SUM_UP, MIN_SUM_DOWN, MIN_SUM_LABEL, 28);  // min sum down to 28, no further
+    expectSteps(mainWindow, {{MIN_SUM_DOWN, MIN_SUM_LABEL, "28"}});
+    stepParameter(mainWindow, RANGE_LIMIT_UP, RANGE_LIMIT_DOWN, RANGE_LIMIT_LABEL, 7);   // range limit down to 7, no further
+    expectSteps(mainWindow, {{RANGE_LIMIT_DOWN, RANGE_LIMIT_LABEL, "7"}});
     setTotalNumbers(mainWindow, 8);
-    expectSteps(mainWindow, {{1046, 1039, "8"}, {1121, 1120, "39"}, {1122, 1120, "38"}});
+    expectSteps(mainWindow, {{TOTAL_NUMBERS_DOWN, TOTAL_NUMBERS_LABEL, "8"}, {MAX_NUMBER_UP, MAX_NUMBER_LABEL, "39"}, {MAX_NUMBER_DOWN, MAX_NUMBER_LABEL, "38"}});
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
@@ -162,22 +162,22 @@ void storeButtonRules(const DriverOptions& options) {
     HWND mainWindow = startAtMainWindow(program);
     setTotalNumbers(mainWindow, 8);
     expectStoreButtons(mainWindow, false, "before any run");
-    pressAndSettle(mainWindow, 1030);
-    expectEqual(controlText(mainWindow, 1005), " 8 (FULL SYSTEM)", "count after the full wheel with storing at 8");
-    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 8", "memory after the full wheel with storing at 8");
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING_BUTTON);
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 8 (FULL SYSTEM)", "count after the full wheel with storing at 8");
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ 8", "memory after the full wheel with storing at 8");
     expectStoreButtons(mainWindow, true, "after a storing run");
-    pressAndSettle(mainWindow, 1144);  // an excluded number: no effect on the store buttons
+    pressAndSettle(mainWindow, excludedUp(7));  // an excluded number: no effect on the store buttons
     expectStoreButtons(mainWindow, true, "after a step of an excluded number");
-    pressAndSettle(mainWindow, 1046);  // refused: total numbers already 8
+    pressAndSettle(mainWindow, TOTAL_NUMBERS_DOWN);  // refused: total numbers already 8
     expectStoreButtons(mainWindow, true, "after a refused step");
-    pressAndSettle(mainWindow, 1047);  // min sum 140 -> 141
+    pressAndSettle(mainWindow, MIN_SUM_UP);  // min sum 140 -> 141
     expectStoreButtons(mainWindow, false, "after a step of the minimum sum");
-    expectEqual(controlText(mainWindow, 1073), "FULL SYSTEM 7/ 8", "memory after a parameter step");
-    pressAndSettle(mainWindow, 1030);
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "FULL SYSTEM 7/ 8", "memory after a parameter step");
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING_BUTTON);
     expectStoreButtons(mainWindow, true, "after a second storing run");
-    pressAndSettle(mainWindow, 1029);
-    expectEqual(controlText(mainWindow, 1005), " 8(FULL SYSTEM)", "count after the full wheel without storing at 8");
-    expectEqual(controlText(mainWindow, 1073), "", "memory after a counting-only run");
+    pressAndSettle(mainWindow, FULL_WHEEL_BUTTON);
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 8(FULL SYSTEM)", "count after the full wheel without storing at 8");
+    expectEqual(controlText(mainWindow, MEMORY_LABEL), "", "memory after a counting-only run");
     expectStoreButtons(mainWindow, false, "after a counting-only run");
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
@@ -187,9 +187,9 @@ void focusRestored(const DriverOptions& options) {
     HWND mainWindow = startAtMainWindow(program);
     activate(mainWindow);
     waitUntil([&] { return activeWindowOf(program.threadId()) == mainWindow; }, "the main window to become active");
-    HWND upButton = control(mainWindow, 1045);
-    pressAndSettle(mainWindow, 1045);  // refused at 39, but a click moves the focus to it
-    waitUntil([&] { return focusOf(program.threadId()) == upButton; }, "the focus on the \"up\" button 1045");
+    HWND upButton = control(mainWindow, TOTAL_NUMBERS_UP);
+    pressAndSettle(mainWindow, TOTAL_NUMBERS_UP);  // refused at 39, but a click moves the focus to it
+    waitUntil([&] { return focusOf(program.threadId()) == upButton; }, "the focus on the \"up\" button TOTAL_NUMBERS_UP");
 
     ForeignWindow elsewhere;
     for (int round = 1; round <= 2; ++round) {
@@ -200,7 +200,7 @@ void focusRestored(const DriverOptions& options) {
         settle(mainWindow);
         HWND focus = focusOf(program.threadId());
         expect(focus == upButton, "round " + std::to_string(round) + ": after reactivation the focus is on control " +
-                                      std::to_string(focus ? GetDlgCtrlID(focus) : 0) + " instead of 1045");
+                                      std::to_string(focus ? GetDlgCtrlID(focus) : 0) + " instead of TOTAL_NUMBERS_UP");
     }
     program.closeMainWindowAndWaitForExit(mainWindow);
 }

@@ -17,7 +17,7 @@ namespace driver {
 
 namespace {
 
-constexpr int VIEW_G5 = 1077;
+constexpr int VIEW_G5 = VIEW_G5_BUTTON;
 // The window's controls.
 constexpr int GUARANTEE_LABEL = 1163, GUARANTEE_UP = 1164, GUARANTEE_DOWN = 1165;
 constexpr int TIME_LIMIT_LABEL = 1167, TIME_LIMIT_UP = 1168, TIME_LIMIT_DOWN = 1169;

@@ -3,7 +3,7 @@
 // with measureTextsHook (WH_CALLWNDPROC, which loads this library into the program) and sends the
 // window the registered message TEXT_PROBE_MESSAGE; the hook writes one report file:
 //
-//   base <x> <y>                                 the window's dialog base units in pixels
+//   base <x> <y> <dpi>                           the window's dialog base units in pixels, its DPI
 //   <id> <kind> <needed w> <needed h> <room w> <room h> <descent> <bearing> <face>
 //
 // for each control with text. kind is "label" (wrapped as a static control wraps it: the needed
@@ -11,6 +11,10 @@
 // client area in pixels; the descent is the font's, the part of a line below its baseline; the
 // bearing is the blank that a one-word text's last character leaves at its right (its advance
 // beyond its ink), 0 for texts of several words.
+//
+// The registered message DPI_CHANGE_MESSAGE (wParam: a DPI) makes the hook send the window, in its
+// own thread, the WM_DPICHANGED that Windows sends when a window moves to a monitor of that DPI
+// (a message whose rectangle cannot be sent from another process).
 
 #include <windows.h>
 
@@ -20,6 +24,26 @@
 namespace {
 
 constexpr wchar_t TEXT_PROBE_MESSAGE[] = L"QuillstepTextProbe";
+constexpr wchar_t DPI_CHANGE_MESSAGE[] = L"QuillstepDpiChange";
+constexpr UINT WINDOWS_DPI_CHANGED = 0x02E0;  // WM_DPICHANGED
+
+// GetDpiForWindow of Windows 10, where it exists; else the screen's.
+UINT dpiOf(HWND window) {
+    using Entry = UINT(WINAPI*)(HWND);
+    static const auto forWindow =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow) return forWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+void sendDpiChange(HWND window, UINT dpi) {
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WINDOWS_DPI_CHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
 
 std::string utf8(const std::wstring& text) {
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -96,7 +120,7 @@ void writeReport(HWND window, DWORD driverProcessId) {
     if (!report) return;
     RECT base{0, 0, 4, 8};  // four horizontal and eight vertical units are one base unit each
     MapDialogRect(window, &base);
-    std::fprintf(report, "base %ld %ld\n", base.right, base.bottom);
+    std::fprintf(report, "base %ld %ld %u\n", base.right, base.bottom, dpiOf(window));
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         writeControl(report, child);
     std::fclose(report);
@@ -106,9 +130,11 @@ void writeReport(HWND window, DWORD driverProcessId) {
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK measureTextsHook(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT probeMessage = RegisterWindowMessageW(TEXT_PROBE_MESSAGE);
+    static const UINT dpiChangeMessage = RegisterWindowMessageW(DPI_CHANGE_MESSAGE);
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (call->message == probeMessage) writeReport(call->hwnd, static_cast<DWORD>(call->wParam));
+        if (call->message == dpiChangeMessage) sendDpiChange(call->hwnd, static_cast<UINT>(call->wParam));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -1,0 +1,66 @@
+#pragma once
+// The optimiser: a smaller system with the same guarantee as the greedy search's, found by a
+// max-coverage greedy start, removal of redundant members and a weighted local search at a
+// fixed size, for as long as the caller allows. Combinations are 64-bit masks (bit v for number v).
+//
+// The optimiser never reports a system that it has not seen cover every target; the callers
+// still check the result with the separate routine of check/independent_system_check.h before they use it.
+//
+// Memory: the covering relation is kept as 16-bit gaps, at most 1.3 GB (the mode-9 store of
+// 99,427 combinations needs 1.1 GB at four hits, 0.1 GB at five). Stores whose relation would be
+// larger (the full wheel of 39 numbers) get only the greedy walk in store order, through a bitmap
+// of t-subsets: a few seconds, bounded, and far from the smallest system.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quillstep {
+
+struct OptimiserProgress {
+    int32_t bestSize = 0;           // smallest covering system found so far (0: none yet)
+    double elapsedSeconds = 0.0;
+    double remainingSeconds = 0.0;  // of the time limit
+    int64_t steps = 0;              // local-search moves made so far
+};
+
+struct OptimiserRequest {
+    // The combinations to cover (the stored ones), in store order.
+    const uint64_t* targets = nullptr;
+    int32_t targetCount = 0;
+    int guaranteedHits = 4;  // 4 or 5
+    // false: system members are stored combinations (targets); true: any seven of 1..totalNumbers.
+    bool anyCombination = false;
+    int totalNumbers = 39;
+    // A covering system to start from or beat (for example the greedy search's); may be empty.
+    std::vector<uint64_t> initialSystem;
+    double timeLimitSeconds = 30.0;  // wall-clock limit
+    uint64_t seed = 1;
+    // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
+    // time limit not reached and no stop request, the same seed, budget and thread count give
+    // the same system. (With anyCombination, the preparation of candidates must also end within
+    // its share of the time limit, a third; it takes a few seconds at most.)
+    int64_t stepBudget = 0;
+    unsigned threads = 0;  // independent searches, one thread each; 0: one per hardware thread
+    // Both called on the calling thread only: progress about twice a second, the stop request
+    // polled at least every 50 ms (true ends the search with the best system so far).
+    std::function<void(const OptimiserProgress&)> onProgress;
+    std::function<bool()> stopRequested;
+};
+
+struct OptimiserResult {
+    std::vector<uint64_t> system;  // the smallest covering system found, members as masks
+    bool stopped = false;          // ended by the stop request
+    bool timeLimitReached = false;
+    double seconds = 0.0;
+    int64_t steps = 0;    // local-search moves, all searches together
+    std::string error;    // set (and the system empty) when the request itself is unusable
+};
+
+// Returns an empty system when there is nothing to cover, when the request is unusable (error),
+// or when it was stopped before any covering system was complete (only on stores too large to
+// cover within the time given; a covering initialSystem is then returned instead).
+OptimiserResult optimiseSystem(const OptimiserRequest& request);
+
+}  // namespace quillstep

@@ -1,0 +1,193 @@
+// The commands of quillstep-cli as they run: the output folder, a standard output that fails, a
+// search stopped by Ctrl+C, and the memory of a long command line.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <streambuf>
+
+#include "cli/cli_commands.h"
+#include "cli/output_folder.h"
+#include "commands/combination_file.h"
+#include "commands/control_ids.h"
+#include "commands/generation_command.h"
+#include "windows/statistics_window.h"
+#include "support/test_support.h"
+
+namespace quillstep {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = freshTestFolder("quillstep-cli-");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    static CliOptions parsed(const std::vector<std::string>& arguments) {
+        std::string error;
+        auto options = parseCommandLine(arguments, error);
+        EXPECT_TRUE(options) << error;
+        return options.value_or(CliOptions{});
+    }
+    std::vector<std::string> filesInFolder() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(CliCommandsTest, OutputFolderReceivesTheFiles) {
+    std::ostringstream out;
+    const auto options = parsed({"--total", "10", "--output-dir", folder.string(), "run", "2", "write", "search5"});
+    ASSERT_EQ(runCommandLine(options, out), 0);
+    EXPECT_EQ(filesInFolder().size(), 2u);
+    EXPECT_TRUE(fs::exists(folder / COMBINATION_FILE_NAME));
+    EXPECT_TRUE(fs::exists(folder / G5_SYSTEM_FILE_NAME));
+    EXPECT_NE(out.str().find("file: mb_comb_file.txt rows: 120 "), std::string::npos) << out.str();
+}
+
+TEST_F(CliCommandsTest, OutputFolderProblemsAreFoundBeforeAnythingRuns) {
+    EXPECT_EQ(findOutputFolderProblem(""), std::nullopt);  // the working directory
+    EXPECT_EQ(findOutputFolderProblem(folder), std::nullopt);
+    EXPECT_TRUE(filesInFolder().empty()) << "the probe file is removed";
+    EXPECT_EQ(findOutputFolderProblem(folder / "missing"), "--output-dir '" + (folder / "missing").string() + "' does not exist");
+    std::ofstream(folder / "plain.txt") << "x";
+    EXPECT_EQ(findOutputFolderProblem(folder / "plain.txt"),
+              "--output-dir '" + (folder / "plain.txt").string() + "' is not a folder");
+#if defined(__linux__)
+    // Nobody, not even root, creates files in /proc.
+    const auto proc = findOutputFolderProblem("/proc");
+    ASSERT_TRUE(proc);
+    EXPECT_EQ(proc->rfind("--output-dir '/proc' is not writable: ", 0), 0u) << *proc;
+#endif
+
+    std::ostringstream out;
+    const auto options = parsed({"--total", "8", "--output-dir", (folder / "missing").string(), "run", "2", "write"});
+    EXPECT_EQ(runCommandLine(options, out), 2);
+    EXPECT_EQ(out.str(), "") << "no command ran";
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+}
+
+// A standard output that refuses every byte, like /dev/full.
+class FullBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST_F(CliCommandsTest, UnwritableOutputStopsWithStatusOne) {
+    FullBuffer full;
+    std::ostream out(&full);
+    const auto options = parsed({"--total", "8", "--output-dir", folder.string(), "run", "2", "write"});
+    EXPECT_EQ(runCommandLine(options, out), 1);
+    EXPECT_TRUE(filesInFolder().empty()) << "the commands after the failed line do not run";
+}
+
+// Ctrl+C arrives while the first progress text is shown.
+class InterruptedCliPlatform : public CliPlatform {
+public:
+    void setControlText(int controlId, const std::string& text) override {
+        CliPlatform::setControlText(controlId, text);
+        if (controlId == COUNT_LABEL && text.find("checked systems") != std::string::npos && !raised) {
+            raised = true;
+            std::raise(SIGINT);
+        }
+    }
+    bool raised = false;
+};
+
+// The full wheel of `totalNumbers`, stored.
+std::unique_ptr<SharedState> fullWheel(int totalNumbers, const fs::path& folder, Platform& platform) {
+    auto state = createSharedState();
+    state->parameters.totalNumbers = totalNumbers;
+    state->outputFolder = folder;
+    runGenerationCommand(*state, platform, 2);
+    return state;
+}
+
+int runSearch5(CliSession& session) {
+    const CliCommandRow* search5 = findCliCommand("search5");
+    return search5->run(session, CliCommand{"search5", 0, search5});
+}
+
+TEST_F(CliCommandsTest, StoppedSearchSaysSoOnStandardOutput) {
+    // 77520 starting combinations: far more than the search gets through before it sees the stop.
+    InterruptedCliPlatform platform;
+    auto state = fullWheel(20, folder, platform);
+    std::ostringstream out;
+    CliSession session{*state, platform, out};
+    ASSERT_EQ(runSearch5(session), 0);
+    ASSERT_TRUE(platform.raised);
+
+    std::smatch m;
+    const std::string text = out.str();
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("^stopped after: ([0-9]+) of 77520\nbest start: [0-9]+\n")))
+        << text;
+    const int checked = std::stoi(m[1]);
+    EXPECT_GE(checked, 50);
+    EXPECT_LT(checked, 77520);
+}
+
+TEST_F(CliCommandsTest, SearchRunToItsEndSaysNothingOfStopping) {
+    CliPlatform platform;
+    auto state = fullWheel(12, folder, platform);
+    std::ostringstream out;
+    CliSession session{*state, platform, out};
+    ASSERT_EQ(runSearch5(session), 0);
+    EXPECT_EQ(out.str().rfind("best start: ", 0), 0u) << out.str();
+}
+
+TEST_F(CliCommandsTest, StatsCountsWithoutAWindowAndPrintsTheWindowsFigures) {
+    CliPlatform platform;
+    auto state = fullWheel(9, folder, platform);  // 36 combinations: every number 28 times
+    platform.clock = [t = 0.0]() mutable { return t += 0.25; };
+    std::ostringstream out;
+    CliSession session{*state, platform, out};
+    const CliCommandRow* stats = findCliCommand("stats");
+    ASSERT_EQ(stats->run(session, CliCommand{"stats", 0, stats}), 0);
+    EXPECT_TRUE(platform.shownWindows.empty()) << "no window is built to count";
+
+    std::string expected = countingMessageText(36, 0.25) + "\n";
+    for (int v = 1; v <= 39; ++v) expected += std::to_string(v) + ": " + (v <= 9 ? "28" : "") + "\n";
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(countingMessageText(36, 0.25), " 36 combinations counted in: .25 seconds");
+
+    // The window shows the same counts and message.
+    HeadlessPlatform window;
+    window.clock = [t = 0.0]() mutable { return t += 0.25; };
+    showNumberStatistics(*state, window);
+    EXPECT_EQ(state->countingMessage, countingMessageText(36, 0.25));
+}
+
+TEST_F(CliCommandsTest, LongCommandLinesKeepOnlyTheLatestRecords) {
+    auto state = createSharedState();
+    state->parameters.totalNumbers = 8;
+    CliPlatform platform;
+    HeadlessPlatform keeping;
+    for (int k = 0; k < 50; ++k) {
+        for (HeadlessPlatform* p : {static_cast<HeadlessPlatform*>(&platform), &keeping}) {
+            runGenerationCommand(*state, *p, k % 2 == 0 ? 2 : 1);
+            if (k % 2 == 0) showNumberStatistics(*state, *p);
+        }
+    }
+    EXPECT_EQ(platform.textHistory.size(), 1u);
+    EXPECT_EQ(platform.shownWindows.size(), 1u);
+    EXPECT_EQ(platform.priorityHistory, std::vector<bool>{false});
+    EXPECT_EQ(platform.mainWindowEnableHistory.size(), 1u);
+    // The latest state is the same as with the whole history kept.
+    EXPECT_EQ(platform.controlTexts, keeping.controlTexts);
+    EXPECT_EQ(platform.controlEnabled, keeping.controlEnabled);
+    EXPECT_EQ(platform.textHistory.back(), keeping.textHistory.back());
+    EXPECT_EQ(keeping.shownWindows.size(), 25u);
+}
+
+}  // namespace
+}  // namespace quillstep

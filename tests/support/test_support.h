@@ -1,0 +1,47 @@
+#pragma once
+// Helpers that several test files share: a fresh folder per test, a file's whole text, and the
+// store of a generation mode as masks.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/store_masks.h"
+#include "engine/run.h"
+#include "engine/shared_state.h"
+#include "platform/headless/headless_platform.h"
+
+namespace quillstep {
+
+// "<temporary folder>/<prefix><name of the running test>", emptied and created.
+inline std::filesystem::path freshTestFolder(const std::string& prefix) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        (prefix + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// The bytes of the file, or "" when it cannot be read.
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// The combinations that a storing run of `mode` leaves with the default parameters, as masks.
+inline std::vector<uint64_t> storeOfMode(int mode) {
+    auto state = createSharedState();
+    HeadlessPlatform platform;
+    runGeneration(*state, platform, mode);
+    return combinationMasks(*state);
+}
+
+}  // namespace quillstep

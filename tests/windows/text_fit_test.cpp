@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "app/main_window.h"
+#include "commands/control_ids.h"
+#include "windows/intro_window.h"
+#include "windows/smaller_systems_texts.h"
+#include "windows/smaller_systems_window.h"
+
+namespace quillstep {
+namespace {
+
+// A cautious estimate of how MS Sans Serif lays out text, in dialog units of its 8-point size
+// (one unit is 1.5 pixels across and 1.625 pixels down at 96 dots per inch): every character
+// counts as 6 pixels at 8 points (the font's average over the whole alphabet, wider than most
+// lower-case letters), scaled with the point size and by a tenth more when bold. Lines are the
+// font's cell height in pixels.
+double characterWidth(const FontTemplate& font) {
+    return 6.0 / 1.5 * font.pointSize / 8.0 * (font.bold ? 1.1 : 1.0);
+}
+
+double lineHeight(const FontTemplate& font) {
+    static const std::map<int, int> cellPixels{{8, 13}, {10, 16}, {12, 20}, {14, 24}, {24, 37}};
+    return cellPixels.at(font.pointSize) / 1.625;
+}
+
+// Lines the text needs when wrapped at word boundaries in `width`; a word wider than the box
+// counts as not fitting at all.
+int wrappedLines(const std::string& text, const FontTemplate& font, int width) {
+    std::istringstream words(text);
+    std::string word;
+    int lines = 1;
+    double used = 0;
+    const double space = characterWidth(font);
+    while (words >> word) {
+        const double w = word.size() * characterWidth(font);
+        if (w > width) return 1000;
+        if (used > 0 && used + space + w > width) {
+            ++lines;
+            used = w;
+        } else {
+            used += (used > 0 ? space : 0) + w;
+        }
+    }
+    return lines;
+}
+
+// Whether `text` fits control `id` of the window (its own text when none is given).
+void expectFits(const WindowTemplate& window, int id, const std::string* text = nullptr) {
+    const ControlTemplate* c = window.find(id);
+    ASSERT_NE(c, nullptr) << id;
+    const std::string& shown = text ? *text : c->text;
+    const FontTemplate font = c->font < 0 ? FontTemplate{} : window.fonts[c->font];
+    const int available = std::max(1, static_cast<int>(c->height / lineHeight(font)));
+    EXPECT_LE(wrappedLines(shown, font, c->width), available) << id << ": \"" << shown << "\"";
+}
+
+TEST(WindowsTextFit, EstimateIsNotVacuous) {
+    FontTemplate eight;
+    EXPECT_EQ(wrappedLines(std::string(80, 'x'), eight, 300), 1000);  // 320 units in one word
+    EXPECT_EQ(wrappedLines("aaaa bbbb cccc", eight, 20), 3);
+    EXPECT_EQ(wrappedLines("aaaa bbbb", eight, 35), 2);
+    EXPECT_EQ(wrappedLines("aaaa bbbb", eight, 36), 1);
+}
+
+TEST(WindowsTextFit, MainWindowNoticeFitsItsLabels) {
+    const WindowTemplate w = mainWindowTemplate();
+    for (int id : {NOTICE_HEADLINE, NOTICE_LINE_1, NOTICE_LINE_2, NOTICE_LINE_3, NOTICE_LINE_4, NOTICE_LINE_5,
+                   NOTICE_LINE_6, NOTICE_LINE_7, NOTICE_LINE_8}) {
+        expectFits(w, id);
+        EXPECT_GT(w.find(id)->text.size(), 20u) << id << " carries a sentence";
+    }
+}
+
+TEST(WindowsTextFit, IntroParagraphsFitTheirLabels) {
+    const WindowTemplate w = introWindowTemplate();
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label) expectFits(w, c.id);
+}
+
+// The fixed texts, and the longest texts the progress and result labels can be given.
+TEST(WindowsTextFit, SmallerSystemsTextsFitTheirLabels) {
+    SmallerSystemsChoice widest;
+    widest.timeLimitSeconds = 600;
+    const WindowTemplate w = smallerSystemsWindowTemplate(widest);
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox) expectFits(w, c.id);
+
+    const std::string progress = optimiserProgressText({999, 0.0, 600.0, 0});
+    expectFits(w, SMALLER_SYSTEMS_PROGRESS, &progress);
+
+    OptimiseOutcome outcome;
+    outcome.searched = outcome.verified = outcome.systemFile.file.written = outcome.stopped = true;
+    outcome.systemSize = outcome.outsideFilters = 999;
+    outcome.seconds = 599.9;
+    outcome.systemFile.file.fileName = "mb_comb_file_ab5.txt";
+    OptimiseSettings settings;
+    settings.guaranteedHits = 5;
+    settings.anyCombination = true;
+    const std::string result = optimiseOutcomeText(outcome, settings);
+    expectFits(w, SMALLER_SYSTEMS_RESULT, &result);
+}
+
+}  // namespace
+}  // namespace quillstep
