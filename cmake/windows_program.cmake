@@ -1,10 +1,10 @@
 # The Windows program quillstep.exe, the command line quillstep-cli.exe (whose target the main
 # CMakeLists.txt makes) and the driver that tests the program under Wine (cross-built with
-# MinGW-w64, see cmake/mingw-w64.cmake). Only the system libraries user32, gdi32, comctl32 and
-# kernel32 are linked; the command line needs kernel32 alone.
+# MinGW-w64, see cmake/mingw-w64.cmake). Only the system libraries user32, gdi32, comctl32,
+# comdlg32 (the file-open dialog) and kernel32 are linked; the command line needs kernel32 alone.
 enable_language(RC)
 
-set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 kernel32)
+set(QUILLSTEP_SYSTEM_LIBRARIES user32 gdi32 comctl32 comdlg32 kernel32)
 
 file(GLOB QUILLSTEP_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.cpp)
 # win32_main.cpp is the program's own; the *_win32.cpp system services belong to the core.

@@ -145,9 +145,10 @@ constexpr std::array TRAILING_CONTROLS{
 
 // Controls added to the window later, created after all of the above so that those keep their
 // creation order: "Smaller systems..." stands in the free space above the notice, in the column
-// of the view buttons.
+// of the view buttons, and "Check a system..." beside it, in the column of the write buttons.
 constexpr std::array ADDED_CONTROLS{
     ControlRow{SMALLER_SYSTEMS_BUTTON, BUTTON, "Smaller systems...", 515, 10, 145, 25, NO_FONT},
+    ControlRow{CHECK_SYSTEM_BUTTON, BUTTON, "Check a system...", 350, 10, 160, 25, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

@@ -4,15 +4,18 @@
 #include <array>
 #include <chrono>
 #include <iostream>
+#include <optional>
 
 #include "app/abbreviated_system_buttons.h"
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
+#include "cli/system_file_commands.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
+#include "commands/system_file_reader.h"
 #include "engine/run.h"
 #include "windows/file_reports.h"
 #include "windows/statistics_window.h"
@@ -43,13 +46,14 @@ int runGeneration(CliSession& session, const CliCommand& command) {
 }
 
 // SIGINT or SIGTERM during the write give it up: the temporary file goes, the previous file
-// stays, and the process ends with 130 or 143.
+// stays, and the process ends with 130 or 143. A signal that comes once the new file has taken
+// the old one's place finds the write done: its file line follows and the status is 0.
 int writeCombinations(CliSession& session, const CliCommand&) {
     const WriteInterrupts interrupts;
     const FileWriteResult result = writeCombinationFile(session.state, session.platform);
     if (const int signal = interrupts.signal(); signal != 0) {
         std::cerr << interruptedWriteLine(result, signal) << std::endl;
-        return interruptedExitCode(signal);
+        if (!result.written) return interruptedExitCode(signal);
     }
     return reportFile(session, result);
 }
@@ -114,17 +118,28 @@ int optimise(CliSession& session, const CliCommand& command) {
 int checkSystemFile(CliSession& session, const CliCommand& command) {
     return runCheckCommand(session.state, command, session.out);
 }
+int profileSystemFile(CliSession& session, const CliCommand& command) {
+    return runProfileCommand(session.state, command, session.out);
+}
+int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
+int completeSystemFile(CliSession& session, const CliCommand& command) {
+    return runCompleteCommand(session.state, session.platform, command, session.out);
+}
 
-constexpr std::array<CliCommandRow, 9> CLI_COMMANDS{{
-    {"run", CommandArgument::Mode, false, runGeneration},
-    {"write", CommandArgument::None, true, writeCombinations},
-    {"search4", CommandArgument::None, true, searchG4},
-    {"search5", CommandArgument::None, true, searchG5},
-    {"optimise4", CommandArgument::SystemOptions, true, optimise},
-    {"optimise5", CommandArgument::SystemOptions, true, optimise},
-    {"check4", CommandArgument::SystemOptions, true, checkSystemFile},
-    {"check5", CommandArgument::SystemOptions, true, checkSystemFile},
-    {"stats", CommandArgument::None, true, showStatistics},
+constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
+    {"run", CommandArgument::Mode, false, nullptr, runGeneration},
+    {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
+    {"search4", CommandArgument::None, true, G4_SYSTEM_FILE_NAME, searchG4},
+    {"search5", CommandArgument::None, true, G5_SYSTEM_FILE_NAME, searchG5},
+    {"optimise4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, optimise},
+    {"optimise5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, optimise},
+    {"check4", CommandArgument::SystemOptions, true, nullptr, checkSystemFile},
+    {"check5", CommandArgument::SystemOptions, true, nullptr, checkSystemFile},
+    {"stats", CommandArgument::None, true, nullptr, showStatistics},
+    {"profile", CommandArgument::SystemOptions, false, nullptr, profileSystemFile},
+    {"match", CommandArgument::SystemOptions, false, nullptr, matchDrawInFile},
+    {"complete4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, completeSystemFile},
+    {"complete5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, completeSystemFile},
 }};
 
 }  // namespace
@@ -135,8 +150,44 @@ const CliCommandRow* findCliCommand(std::string_view name) {
     return row == CLI_COMMANDS.end() ? nullptr : &*row;
 }
 
+namespace {
+
+// Whether `file` names the file an earlier command of the line writes (the same path once both
+// are made absolute), which need not exist before the line runs.
+bool writtenEarlier(const CliOptions& options, const CliCommand& check, const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::filesystem::path named = std::filesystem::weakly_canonical(file, ec);
+    for (const CliCommand& command : options.commands) {
+        if (&command == &check) break;
+        if (!command.row->fileWritten) continue;
+        const std::filesystem::path written =
+            std::filesystem::weakly_canonical(options.outputFolder / command.row->fileWritten, ec);
+        if (!ec && named == written) return true;
+    }
+    return false;
+}
+
+// What keeps the line from running at all: an output folder that cannot receive the files, or a
+// file to check that cannot be opened (unless an earlier command writes it). Its content is read
+// only when its command runs.
+std::optional<std::string> findLineProblem(const CliOptions& options) {
+    if (const auto problem = findOutputFolderProblem(options.outputFolder)) return problem;
+    const bool writes = std::any_of(options.commands.begin(), options.commands.end(),
+                                    [](const CliCommand& c) { return c.row->fileWritten != nullptr; });
+    if (writes && options.outputFolder.empty())
+        if (const auto problem = findWorkingFolderProblem()) return problem;
+    for (const CliCommand& command : options.commands) {
+        if (command.fileName.empty() || writtenEarlier(options, command, command.fileName)) continue;
+        if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())
+            return command.name + ": " + problem;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int runCommandLine(const CliOptions& options, std::ostream& out) {
-    if (const auto problem = findOutputFolderProblem(options.outputFolder)) {
+    if (const auto problem = findLineProblem(options)) {
         std::cerr << "quillstep-cli: " << *problem << std::endl;
         return 2;
     }

@@ -29,6 +29,9 @@ struct CliCommandRow {
     // Refused unless the last run before it stored its combinations, as the window greys the
     // store buttons after a counting-only run.
     bool needsStoredCombinations;
+    // The file the command writes into the output folder, or null. The folder must then be
+    // writable before anything runs.
+    const char* fileWritten;
     // Runs the command; returns the exit status, 0 to go on with the next command.
     int (*run)(CliSession& session, const CliCommand& command);
 };
@@ -36,8 +39,9 @@ struct CliCommandRow {
 // The row of command `name`, or null.
 const CliCommandRow* findCliCommand(std::string_view name);
 
-// Checks the output folder, then runs the commands in order, stopping at the first that fails
-// or when `out` cannot be written. Returns the exit status.
+// Checks the output folder (the working directory too when a command writes there) and that
+// every file to be checked opens, then runs the commands in order, stopping at the first that
+// fails or when `out` cannot be written. Returns the exit status.
 int runCommandLine(const CliOptions& options, std::ostream& out);
 
 }  // namespace quillstep

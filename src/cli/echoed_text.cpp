@@ -1,36 +1,9 @@
 #include "cli/echoed_text.h"
 
-#include <cstdio>
+#include "commands/escaped_text.h"
 
 namespace quillstep {
-namespace {
 
-bool isControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
-bool isUtf8Continuation(unsigned char c) { return (c & 0xc0) == 0x80; }
-
-}  // namespace
-
-std::string echoedText(const std::string& typed) {
-    size_t end = typed.size();
-    const bool cut = end > ECHOED_TEXT_LIMIT;
-    if (cut) {
-        end = ECHOED_TEXT_LIMIT;
-        while (end > 0 && isUtf8Continuation(static_cast<unsigned char>(typed[end]))) --end;
-    }
-    std::string echo;
-    for (size_t i = 0; i < end; ++i) {
-        const auto c = static_cast<unsigned char>(typed[i]);
-        if (c == '\\') {
-            echo += "\\\\";
-        } else if (isControl(c)) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            echo += escaped;
-        } else {
-            echo += static_cast<char>(c);
-        }
-    }
-    return cut ? echo + "..." : echo;
-}
+std::string echoedText(const std::string& typed) { return escapedText(typed, ECHOED_TEXT_LIMIT); }
 
 }  // namespace quillstep

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "cli/interrupts.h"
+#include "cli/system_file_commands.h"
+#include "commands/escaped_text.h"
 #include "commands/number_text.h"
 #include "commands/system_file_reader.h"
 #include "commands/optimise_command.h"
@@ -63,6 +65,8 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 
+    // The share first, so that the lines of the check proper stay the last ones before the holes.
+    out << storedShareLine(check.storedCount, state.parameters.totalNumbers) << '\n';
     out << "stored: " << check.storedCount << "\nsystem size: " << check.systemSize
               << "\nuncovered: " << check.uncovered << "\nbest match:";
     for (int k = 7; k >= 0; --k) out << ' ' << k << '=' << check.bestMatchCounts[static_cast<size_t>(k)];
@@ -101,7 +105,10 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     }
     out << "not written: " << optimiseFaultText(outcome, settings) << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
-    // a failed check or write is a fault.
+    // no system in the time given (or before Ctrl+C) has a status of its own; a failed check or
+    // write is a fault.
+    if (outcome.fault == OptimiseFault::NoSystemInTime || outcome.fault == OptimiseFault::StoppedBeforeAnySystem)
+        return NO_SYSTEM_FOUND_EXIT_CODE;
     const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;
     return answered ? 0 : 1;
 }
@@ -110,7 +117,7 @@ int runCheckCommand(const SharedState& state, const CliCommand& command, std::os
     try {
         return checkSystemFile(state, command, out);
     } catch (const std::bad_alloc&) {
-        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << command.fileName
+        std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << escapedText(command.fileName)
                   << " against " << state.generatedCount << " stored combinations" << std::endl;
         return 1;
     }

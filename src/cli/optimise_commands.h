@@ -1,7 +1,8 @@
 #pragma once
 // The command-line commands optimise4, optimise5, check4 and check5. Each returns the exit status
 // (0 done; 1 a file could not be written; 2 a system file cannot be read or is malformed;
-// 3 the checked system leaves stored combinations uncovered).
+// 3 the checked system leaves stored combinations uncovered; 4 the optimiser found no system
+// within the time limit or before it was stopped).
 
 #include <ostream>
 
@@ -10,6 +11,8 @@
 #include "platform/headless/headless_platform.h"
 
 namespace quillstep {
+
+constexpr int NO_SYSTEM_FOUND_EXIT_CODE = 4;
 
 // The contract lines go to `out`; progress and errors to stderr.
 int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out);

@@ -38,7 +38,8 @@ Parameters (defaults as at start-up; every state the window's up/down buttons ca
   --excluded a,b,c,d,e,f,g
                        seven excluded numbers, strictly increasing, 1 to 39 (1,2,3,4,5,6,7)
   --output-dir DIR     folder that receives the files; it must exist and be writable
-                       (the current working directory)
+                       (the current working directory, which must then be writable when a
+                       command writes a file)
   A value may follow its option as the next argument or after "=". A value out of range is
   refused naming the option given and the range the other values leave it.
 
@@ -77,17 +78,51 @@ Commands:
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
-             seven numbers 1 to 39 separated by commas or blanks) against the store; prints
+             seven numbers 1 to 39 separated by commas, blanks, tabs or semicolons, each bare or
+             in double quotes; before the first of them header lines of words, with no field
+             that is a number, or of this program's form "text"; lines end in LF, CR LF or CR;
+             at most 10000 lines of at most 1000 characters; a row number only in the form
+             row,a,b,c,d,e,f,g with rows counting 1, 2, 3, ...) against the store; the file
+             (of profile, match and complete4/5 too) must open before anything runs (unless an
+             earlier command of the line writes it); prints
+               stored share: <n> of <C(N,7)> draws (<share of all draws>%)
                stored: <n>
                system size: <s>
                uncovered: <stored combinations that share fewer than 4 (5) numbers with every line>
                best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>
                hole: <the first ten uncovered combinations, one line each>
              and ends with status 0 when nothing is uncovered, 3 when something is.
+  profile FILE
+             every possible draw of 1..N (N = --total) against a system file: the most numbers
+             it shares with one line; needs no store; prints
+               draws: <C(N,7)>
+               best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of draws)
+               at least 3: <share of all draws>%
+               at least 4: <share>%
+               at least 5: <share>%
+  match a,b,c,d,e,f,g FILE
+             one draw (seven different numbers 1 to N) against a system file; needs no store;
+             prints
+               hits: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of lines)
+               best: <most numbers shared> on line <the first line with that many>
+             (lines are the file's combinations counted from 1, as its row numbers are)
+  complete4 [--time-limit S] [--seed N] [--steps N] FILE
+  complete5 [the same options] FILE
+             keeps every line of a system file and adds as few stored combinations as it finds
+             within the time limit (30 s; 1 to 3600), so that every stored combination shares
+             at least 4 (5) numbers with a line; the result is checked against the store and
+             written to mb_comb_file_ab.txt (mb_comb_file_ab5.txt), the file's lines first; a
+             file that covers everything already is written unchanged; prints
+               kept: <lines of FILE>
+               added: <combinations added>
+               system size: <kept + added>
+               file: <file> rows: <n> seconds: <s>
+             Progress goes to stderr; Ctrl+C ends the search early with what it found so far.
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
-  write, search4, search5, optimise4, optimise5, check4, check5 and stats are refused unless the
-  last run before them stored its combinations.
+  write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
+  are refused unless the last run before them stored its combinations; profile and match are
+  allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
 means nothing runs and no file is written.
@@ -98,10 +133,16 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 
 Files are written to the current working directory unless --output-dir names another folder.
 Messages of the window go to stderr.
-Exit status: 0 done, 1 a file or the standard output could not be written (also for want of memory), 2 bad arguments, a
-refused command, an output folder that is missing or not writable, or a system file that cannot be
-read or holds a malformed line, 3 a checked system leaves combinations uncovered, 130 or 143 a
-write of mb_comb_file.txt given up on SIGINT or SIGTERM (the previous file is kept).
+Exit status: 0 done, 1 a file or the standard output could not be written (also for want of
+memory: "not written: not enough memory for ..."), 2 bad arguments, a
+refused command, an output folder (or, without --output-dir, a working directory) that is missing
+or not writable, a system file that cannot be read or holds a malformed line (the first one, named
+by its line number), or a completion that found no system to write, 3 a checked system leaves
+combinations uncovered, 4 the optimiser found no system in the time given or before Ctrl+C ("not
+written: the optimiser found no system in the time given" or "not written: stopped before any
+system covered every stored combination"), 130 or 143 a write of mb_comb_file.txt given up on
+SIGINT or SIGTERM (the previous file is kept; a signal that comes once the new file is in place
+ends the write with its file: line and status 0).
 )";
 
 const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n";
@@ -269,6 +310,8 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& argum
     }
     if (!parseCommands(arguments, next, options, error) || !checkStoredCombinations(options, error))
         return std::nullopt;
+    for (const CliCommand& command : options.commands)
+        if (error = drawMistake(command, options.parameters.totalNumbers); !error.empty()) return std::nullopt;
     return options;
 }
 

@@ -23,8 +23,10 @@ struct CliCommand {
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
-    // check4, check5
-    std::string fileName;
+    // check4, check5, profile, match, complete4, complete5
+    std::string fileName{};
+    // match: the draw (bit v for number v)
+    uint64_t draw = 0;
 };
 
 struct CliOptions {

@@ -12,4 +12,8 @@ namespace quillstep {
 // whether the folder is writable, a probe file is created in it and removed at once.
 std::optional<std::string> findOutputFolderProblem(const std::filesystem::path& folder);
 
+// Why the working directory, where the files go without --output-dir, cannot receive them, or
+// nothing; probed as above.
+std::optional<std::string> findWorkingFolderProblem();
+
 }  // namespace quillstep

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <bit>
 #include <optional>
+
+#include "cli/echoed_text.h"
 
 namespace quillstep {
 namespace {
@@ -100,14 +103,60 @@ bool parseOptimiseOptions(const std::vector<std::string>& arguments, size_t& i, 
     return true;
 }
 
+// Seven different whole numbers 1 to 39 separated by commas, as a mask.
+std::optional<uint64_t> parseDraw(const std::string& text) {
+    uint64_t draw = 0;
+    int numbers = 0;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        const auto value = parseNumber<int>(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!value || *value < 1 || *value > 39 || (draw >> *value & 1)) return std::nullopt;
+        draw |= uint64_t{1} << *value;
+        ++numbers;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    if (numbers != 7) return std::nullopt;
+    return draw;
+}
+
 }  // namespace
 
 bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || name == "optimise5"; }
 bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
+bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
+
+std::string drawMistake(const CliCommand& command, int totalNumbers) {
+    if (command.name != "match" || (command.draw >> (totalNumbers + 1)) == 0) return {};
+    return "match: the draw holds " + std::to_string(63 - std::countl_zero(command.draw)) +
+           ", above the total numbers in system (" + std::to_string(totalNumbers) + ")";
+}
 
 bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
                                  std::string& error) {
     if (isOptimiseCommand(command.name)) return parseOptimiseOptions(arguments, i, command, error);
+    if (isCompleteCommand(command.name)) {
+        if (!parseOptimiseOptions(arguments, i, command, error)) return false;
+        if (command.anyCombination) {
+            error = "--any-combination is not an option of " + command.name + ": the lines added are stored combinations";
+            return false;
+        }
+    }
+    if (command.name == "match") {
+        if (i + 1 >= arguments.size()) {
+            error = "match needs a draw of seven numbers separated by commas, then a system file";
+            return false;
+        }
+        const std::string& drawText = arguments[++i];
+        const auto draw = parseDraw(drawText);
+        if (!draw) {
+            error = "match needs a draw of seven different numbers 1 to 39 separated by commas, got '" +
+                    echoedText(drawText) + "'";
+            return false;
+        }
+        command.draw = *draw;
+    }
     if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
         error = command.name + " needs the name of a system file";
         return false;

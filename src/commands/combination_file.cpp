@@ -196,7 +196,8 @@ FileWriteResult ended(const WriteObserver& observer, const FileWriteResult& resu
 double timeOfDay(const WriteObserver& observer) { return observer.timeOfDaySeconds ? observer.timeOfDaySeconds() : 0.0; }
 
 FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_t* source, int32_t rows,
-                          const std::string& descriptionNote, const WriteObserver& observer) {
+                          const std::string& descriptionNote, const WriteObserver& observer,
+                          const CheckBeforeReplacing& checkBeforeReplacing = {}) {
     FileWriteResult result;
     result.fileName = kind.fileName;
     result.rows = rows;
@@ -255,6 +256,10 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
     if (writeCancelRequested.load()) {
         out.discard();
         result.error = WRITE_INTERRUPTED_ERROR;
+    } else if (checkBeforeReplacing && out.ok() && !checkBeforeReplacing(out)) {
+        out.discard();
+        result.refusedBeforeReplacing = true;
+        result.error = std::string(kind.fileName) + " does not read back as the system that was written";
     } else if (!out.commit()) {
         result.error = out.error();
     }
@@ -280,9 +285,10 @@ FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& ob
 const char* systemFileName(int guaranteedHits) { return guaranteedHits == 5 ? G5_SYSTEM_FILE_NAME : G4_SYSTEM_FILE_NAME; }
 
 FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
-                                const std::string& descriptionNote, const WriteObserver& observer) {
+                                const std::string& descriptionNote, const WriteObserver& observer,
+                                const CheckBeforeReplacing& checkBeforeReplacing) {
     return writeRows(state, guaranteedHits == 5 ? G5_SYSTEM : G4_SYSTEM, state.systemCombination(0), systemSize,
-                     descriptionNote, observer);
+                     descriptionNote, observer, checkBeforeReplacing);
 }
 
 std::string editorCommandLine(const std::string& fileName) {

@@ -17,11 +17,18 @@ constexpr const char* EDITOR_PATH = "C:\\Program Files\\Windows NT\\Accessories\
 
 struct FileWriteResult {
     bool written = false;    // every byte reached the disk and replaced the old file
+    bool refusedBeforeReplacing = false;  // complete, but the check before the rename refused it
     std::string fileName;
     int32_t rows = 0;
     double seconds = 0.0;    // the rows alone
     std::string error;       // why it failed, when it did
 };
+
+class ReplacementFile;
+// A look at the complete file before it takes the old file's place, through the file itself (so
+// that another writer replacing the target at the same time is never what it sees). False keeps
+// the old file.
+using CheckBeforeReplacing = std::function<bool(ReplacementFile& written)>;
 
 // What a write tells while it runs and when it ends; the texts are made by the caller (the main
 // window's time label and message box, see windows/file_reports.h). Every member may be empty.
@@ -36,9 +43,11 @@ struct WriteObserver {
 FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& observer);
 // The first `systemSize` combinations of the abbreviated-system store into the file of the
 // guarantee (4: "mb_comb_file_ab.txt", 5: "mb_comb_file_ab5.txt"). A non-empty descriptionNote is
-// added to the description line (for a system that holds combinations outside the filters).
+// added to the description line (for a system that holds combinations outside the filters). A
+// given checkBeforeReplacing decides whether the complete file replaces the old one.
 FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
-                                const std::string& descriptionNote, const WriteObserver& observer);
+                                const std::string& descriptionNote, const WriteObserver& observer,
+                                const CheckBeforeReplacing& checkBeforeReplacing = {});
 // The system file of the guarantee: "mb_comb_file_ab.txt" (4) or "mb_comb_file_ab5.txt" (5).
 const char* systemFileName(int guaranteedHits);
 

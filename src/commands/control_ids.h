@@ -120,5 +120,7 @@ constexpr std::array<int, 7> StoreCommands{WRITE_COMBINATIONS_BUTTON, VIEW_COMBI
 // on the stored combinations too, so it is enabled and disabled together with StoreCommands,
 // though not one of them.
 constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
+// "Check a system...": created after "Smaller systems...", enabled and disabled with it.
+constexpr int CHECK_SYSTEM_BUTTON = 1155;
 
 }  // namespace quillstep

@@ -7,6 +7,11 @@
 // larger one. The greedy search gets at most a quarter of the time limit: on stores where it
 // needs longer, it keeps the best among the starting combinations it reached in that time, and
 // the result is then never larger than that.
+//
+// Stores whose covering relation would pass 6*10^8 pairs, or whose index and relation cannot be
+// had in the memory there is now, go to the optimiser without one (large_optimiser/) for the
+// whole time instead; the greedy search is not run there. The optimiser with a relation keeps its
+// walk in store order as the last way, where its own closer estimate finds no room.
 
 #include "commands/optimise_command.h"
 
@@ -16,6 +21,9 @@
 
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
+#include "wheels/large_optimiser/large_optimiser.h"
+#include "wheels/memory_room.h"
+#include "wheels/optimiser/relation_memory.h"
 
 namespace quillstep {
 namespace {
@@ -25,6 +33,10 @@ constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
 constexpr double SHORTEST_TIME_LIMIT = 1.0;
 constexpr double LONGEST_TIME_LIMIT = 3600.0;
 constexpr double SHORTEST_OPTIMISER_SECONDS = 0.1;  // when the greedy search overran its share
+// The search without a relation leaves time within the limit for the separate check of every
+// stored combination (about 4 s for the full wheel of 39 against some 330 members).
+constexpr double CHECK_SECONDS_PER_STORED = 2.5e-7;
+constexpr double CHECK_SHARE_OF_TIME_LIMIT = 0.1;
 // The optimiser's result under a step budget depends on its number of parallel searches; a fixed
 // number makes a budgeted run give the same system on any machine.
 constexpr unsigned BUDGETED_SEARCHES = 2;
@@ -105,10 +117,62 @@ struct SearchedSystem {
     std::string optimiserError;
 };
 
+// Stores whose covering relation would not fit: the optimiser without one, for the whole time
+// (there the greedy search takes minutes to hours and ends far above it).
+SearchedSystem searchLargeStore(const SharedState& state, const std::function<bool()>& stopRequested,
+                                const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
+                                ProgressReport& report) {
+    StopLatch stop(stopRequested);
+    large::Request request;
+    request.targets = masks.data();
+    request.targetCount = static_cast<int64_t>(masks.size());
+    request.guaranteedHits = settings.guaranteedHits;
+    request.totalNumbers = state.parameters.totalNumbers;
+    request.anyCombination = settings.anyCombination;
+    request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS,
+                                        settings.timeLimitSeconds - std::min(CHECK_SHARE_OF_TIME_LIMIT * settings.timeLimitSeconds,
+                                                                             CHECK_SECONDS_PER_STORED * static_cast<double>(masks.size())));
+    request.seed = settings.seed;
+    request.moveBudget = settings.stepBudget;
+    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
+    request.onProgress = [&](const large::Progress& p) { report({p.bestSize, 0.0, 0.0, p.moves}, false); };
+    request.stopRequested = [&] { return stop(); };
+    large::Result result = large::optimiseLargeStore(request);
+    SearchedSystem searched;
+    searched.stopped = stop.stopped() || result.stopped;
+    searched.members = std::move(result.system);
+    if (searched.members.empty()) {
+        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
+                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
+                                               : OptimiseFault::NoSystemInTime;
+        searched.optimiserError = result.error;
+    }
+    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.moves}, true);
+    return searched;
+}
+
+// Whether the store goes to the optimiser without a relation: where that one applies, when the
+// relation would be too large to be worth building or its least size cannot be had now.
+bool goesToLargeOptimiser(const SharedState& state, const std::vector<uint64_t>& masks, const OptimiseSettings& settings) {
+    const int64_t count = static_cast<int64_t>(masks.size());
+    const int totalNumbers = state.parameters.totalNumbers;
+    const double pairs = large::relationPairsEstimate(count, settings.guaranteedHits, totalNumbers);
+    if (pairs <= 0.0) return false;  // the large optimiser does not apply
+    if (large::prefersLargeOptimiser(count, settings.guaranteedHits, totalNumbers)) return true;
+    if (count > INT32_MAX) return true;
+    uint64_t numbersUsed = 0;
+    for (uint64_t mask : masks) numbersUsed |= mask;
+    if (settings.anyCombination) numbersUsed |= ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1};
+    return !memoryRoomFor(
+        leastRelationBytes(static_cast<int32_t>(count), settings.guaranteedHits, numbersUsed, pairs));
+}
+
 // The greedy search's system, then the optimiser from it for the rest of the time.
 SearchedSystem searchSystem(const SharedState& state, const std::function<bool()>& stopRequested,
                             const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
                             ProgressReport& report) {
+    if (goesToLargeOptimiser(state, masks, settings))
+        return searchLargeStore(state, stopRequested, masks, settings, report);
     StopLatch stop(stopRequested);
     const double greedySeconds = settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT;
     std::vector<uint64_t> greedySystem =

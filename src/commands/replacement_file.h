@@ -26,6 +26,10 @@ public:
 
     // Appends the bytes; does nothing once something has failed. One thread at a time.
     void write(const char* data, size_t size);
+    // Reads up to `size` of the bytes written, from `offset` on, through the file itself (before
+    // commit, so that what is read is this writer's file even when another writer replaces the
+    // target at the same time). Returns how many bytes it read, 0 at the end, -1 on a failure.
+    int64_t readAt(uint64_t offset, char* buffer, size_t size);
     // Puts the written file in the place of the target. False when that failed (see error());
     // the target is then as it was and the temporary file is gone.
     bool commit();

@@ -5,7 +5,7 @@
 namespace quillstep {
 
 // Enable / disable the seven buttons that work on the stored combinations, and with them the
-// "Smaller systems..." button.
+// "Smaller systems..." and "Check a system..." buttons.
 void enableStoreCommands(Platform& platform);
 void disableStoreCommands(Platform& platform);
 

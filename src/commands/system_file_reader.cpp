@@ -1,94 +1,118 @@
-// Reads a system file line by line; the first malformed line ends the reading with its line
-// number and what is wrong, so that a file is either taken whole or not at all.
+// Reads a system file as a stream of bytes, line by line, keeping one line and the combinations
+// read so far; the first malformed line ends the reading with its line number and what is wrong,
+// so that a file is either taken whole or not at all.
 
 #include "commands/system_file_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
-#include <iterator>
-#include <optional>
+#include <memory>
 #include <system_error>
+
+#include "commands/escaped_text.h"
 
 namespace quillstep {
 namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+constexpr size_t ECHOED_FIELD_BYTES = 20;
+constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
 
-bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isComma(char c) { return c == ',' || c == ';'; }  // other programs separate fields by semicolons
+bool isSeparator(char c) { return isComma(c) || isBlank(c); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The fields of a combination line, split at commas and blanks. A comma with nothing before it
-// (",1,2" or "1,,2") leaves an empty field, which the caller reports.
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
+struct Field {
+    std::string_view text;  // without its quotes
+    bool quoted = false;
+};
+
+// The fields of a line, split at commas, semicolons, blanks and tabs. A field in double quotes is its
+// text within them; a quote that does not close, or text after a closing quote, makes the field
+// run to the next separator quotes and all, which then is no whole number. A comma with nothing
+// before it (",1,2" or "1,,2") leaves an empty field, which the caller reports.
+std::vector<Field> splitFields(std::string_view line) {
+    std::vector<Field> fields;
     size_t i = 0;
-    while (i < line.size() && isBlank(line[i])) ++i;
     bool expectField = false;  // a comma was seen since the last field
     while (i < line.size()) {
-        if (line[i] == ',') {
+        if (isComma(line[i])) {
             if (expectField || fields.empty()) fields.emplace_back();
             expectField = true;
             ++i;
-        } else if (isBlank(line[i])) {
-            ++i;
-        } else {
-            const size_t start = i;
-            while (i < line.size() && !isSeparator(line[i]) && line[i] != '\r') ++i;
-            fields.push_back(line.substr(start, i - start));
-            expectField = false;
+            continue;
         }
+        if (isBlank(line[i])) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        if (line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close != std::string_view::npos && (close + 1 == line.size() || isSeparator(line[close + 1]))) {
+                fields.push_back({line.substr(i + 1, close - i - 1), true});
+                i = close + 1;
+                expectField = false;
+                continue;
+            }
+        }
+        while (i < line.size() && !isSeparator(line[i])) ++i;
+        fields.push_back({line.substr(start, i - start), false});
+        expectField = false;
     }
     if (expectField) fields.emplace_back();
     return fields;
 }
 
-std::optional<int64_t> wholeNumber(std::string_view field) {
-    int64_t value = 0;
+enum class NumberReading { Whole, NotWhole, TooLarge };
+
+NumberReading readWholeNumber(std::string_view field, int64_t& value) {
     const char* end = field.data() + field.size();
     const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (field.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
+    if (field.empty() || ptr != end) return NumberReading::NotWhole;
+    if (ec == std::errc::result_out_of_range) return NumberReading::TooLarge;
+    return ec == std::errc() ? NumberReading::Whole : NumberReading::NotWhole;
 }
 
 std::string quoted(std::string_view field) {
     std::string text(1, '\'');
-    text.append(field.substr(0, 20));
-    text.push_back('\'');
+    text += escapedText(field, ECHOED_FIELD_BYTES);
+    text += '\'';
     return text;
 }
 
-// One combination line; returns the mistake, or an empty text. The lines of a file keep one form:
-// `rowNumbers` is unknown (nullopt) until the first combination line, which sets it. So a row that
-// lost a number is not read as seven plain numbers.
-std::string parseCombinationLine(std::string_view line, std::optional<bool>& rowNumbers,
-                                 SystemFileCombination& combination) {
-    const std::vector<std::string_view> fields = splitFields(line);
-    if (fields.size() != 7 && fields.size() != 8)
-        return "expected seven numbers (or a row number and seven numbers), found " + std::to_string(fields.size()) +
-               (fields.size() == 1 ? " field" : " fields");
-    if (rowNumbers && *rowNumbers != (fields.size() == 8))
-        return *rowNumbers ? "expected a row number and seven numbers like the lines before, found 7 fields"
-                           : "expected seven numbers like the lines before, found 8 fields";
-    for (std::string_view field : fields)
-        if (!wholeNumber(field))
-            return field.empty() ? std::string("empty field") : quoted(field) + " is not a whole number";
-    const size_t first = fields.size() - 7;
-    if (first == 1 && *wholeNumber(fields[0]) < 1) return "row number " + std::string(fields[0]) + " is below 1";
-    uint64_t seen = 0;
-    for (size_t k = 0; k < 7; ++k) {
-        const int64_t value = *wholeNumber(fields[first + k]);
-        if (value < 1 || value > HIGHEST_SYSTEM_FILE_NUMBER)
-            return "number " + std::to_string(value) + " is outside 1 to " +
-                   std::to_string(HIGHEST_SYSTEM_FILE_NUMBER);
-        if (seen & (uint64_t{1} << value)) return "number " + std::to_string(value) + " appears twice";
-        seen |= uint64_t{1} << value;
-        combination[k] = static_cast<int32_t>(value);
-    }
-    std::sort(combination.begin(), combination.end());
-    rowNumbers = fields.size() == 8;
-    return {};
+// A header line of this program's form: text in double quotes, with no other double quote.
+bool isOwnHeaderLine(std::string_view line) {
+    return line.size() >= 2 && line.front() == '"' && line.back() == '"' &&
+           line.substr(1, line.size() - 2).find('"') == std::string_view::npos;
 }
+
+// This program's own combination line: digits and commas only, as in "12,1,5,9,17,22,30,39".
+bool hasOwnRowForm(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return isDigit(c) || c == ','; });
+}
+
+// Another program's header: a line of words ("N1;N2;N3", "Draw 1st 2nd", "# my system"), none of
+// whose fields is a number, bare or quoted. A line with a number in it may be a combination with
+// a typing mistake, so it is never passed over as a header.
+bool isLineOfWords(const std::vector<Field>& fields) {
+    return std::none_of(fields.begin(), fields.end(), [](const Field& f) {
+        int64_t value = 0;
+        return readWholeNumber(f.text, value) != NumberReading::NotWhole;
+    });
+}
+
+bool allWholeNumbers(const std::vector<Field>& fields) {
+    return std::all_of(fields.begin(), fields.end(), [](const Field& f) {
+        int64_t value = 0;
+        return readWholeNumber(f.text, value) == NumberReading::Whole;
+    });
+}
+
+std::string fieldCountText(size_t count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
 
 }  // namespace
 
@@ -98,57 +122,195 @@ uint64_t combinationMask(const SystemFileCombination& combination) {
     return mask;
 }
 
-SystemFileContents parseSystemFileText(std::string_view text) {
-    SystemFileContents contents;
-    if (text.starts_with(BYTE_ORDER_MARK)) text.remove_prefix(BYTE_ORDER_MARK.size());
-    int64_t lineNumber = 0;
-    std::optional<bool> rowNumbers;
-    while (!text.empty()) {
-        ++lineNumber;
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-        while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-        if (line.empty()) continue;
+bool SystemFileParser::fail(int64_t lineNumber, const std::string& mistake) {
+    failed_ = true;
+    contents_.errorLine = lineNumber;
+    contents_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
+    contents_.combinations.clear();
+    line_.clear();
+    return false;
+}
 
-        std::string mistake;
-        if (line.front() == '"') {
-            if (contents.combinations.empty()) continue;
-            mistake = "a header line after the first combination";
-        } else {
-            SystemFileCombination combination{};
-            mistake = parseCombinationLine(line, rowNumbers, combination);
-            if (mistake.empty()) contents.combinations.push_back(combination);
+bool SystemFileParser::feed(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (failed_) return false;
+        if (afterCarriageReturn_) {
+            afterCarriageReturn_ = false;
+            if (c == '\n') continue;  // CR LF ends one line
         }
-        if (!mistake.empty()) {
-            contents.errorLine = lineNumber;
-            contents.error = "line " + std::to_string(lineNumber) + ": " + mistake;
-            contents.combinations.clear();
-            return contents;
+        if (c == '\n' || c == '\r') {
+            afterCarriageReturn_ = c == '\r';
+            endLine();
+        } else if (line_.size() >= SYSTEM_FILE_LINE_LENGTH_LIMIT) {
+            fail(linesEnded_ + 1, "longer than " + std::to_string(SYSTEM_FILE_LINE_LENGTH_LIMIT) +
+                                      " characters (a line of a system file holds at most that many)");
+        } else {
+            line_.push_back(c);
         }
     }
-    return contents;
+    return !failed_;
 }
+
+SystemFileContents SystemFileParser::finish() {
+    if (!failed_ && !line_.empty()) endLine();
+    return std::move(contents_);
+}
+
+bool SystemFileParser::endLine() {
+    const int64_t lineNumber = ++linesEnded_;
+    if (lineNumber > SYSTEM_FILE_LINE_LIMIT)
+        return fail(lineNumber, "a system file holds at most " + std::to_string(SYSTEM_FILE_LINE_LIMIT) + " lines");
+    std::string_view line = line_;
+    if (lineNumber == 1 && line.starts_with(BYTE_ORDER_MARK)) line.remove_prefix(BYTE_ORDER_MARK.size());
+    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+    const bool ok = line.empty() || readLine(line);
+    line_.clear();
+    return ok;
+}
+
+bool SystemFileParser::readLine(std::string_view line) {
+    const int64_t lineNumber = linesEnded_;
+    if (isOwnHeaderLine(line)) {
+        if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
+        const std::vector<Field> inner = splitFields(line.substr(1, line.size() - 2));
+        if ((inner.size() == 7 || inner.size() == 8) && allWholeNumbers(inner))
+            return fail(lineNumber, "a combination in one pair of quotes (quote each number, or none)");
+        return true;
+    }
+
+    const std::vector<Field> fields = splitFields(line);
+    if (isLineOfWords(fields)) {
+        if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
+        return true;
+    }
+    if (fields.size() != 7 && fields.size() != 8)
+        return fail(lineNumber, "expected seven numbers (or a row number and seven numbers), found " +
+                                    fieldCountText(fields.size()));
+    const bool withRow = fields.size() == 8;
+    if (rowNumbers_ && *rowNumbers_ != withRow)
+        return fail(lineNumber, (*rowNumbers_ ? "expected a row number and seven numbers like the lines before, found "
+                                              : "expected seven numbers like the lines before, found ") +
+                                    fieldCountText(fields.size()));
+    std::array<int64_t, 8> values{};
+    for (size_t k = 0; k < fields.size(); ++k) {
+        const Field& field = fields[k];
+        switch (readWholeNumber(field.text, values[k])) {
+            case NumberReading::Whole:
+                break;
+            case NumberReading::TooLarge:
+                return fail(lineNumber, (withRow && k == 0 ? "row number " : "number ") +
+                                            escapedText(field.text, ECHOED_FIELD_BYTES) + " is too large");
+            case NumberReading::NotWhole:
+                return fail(lineNumber, field.text.empty() && !field.quoted ? std::string("empty field")
+                                                                            : quoted(field.text) + " is not a whole number");
+        }
+    }
+    if (withRow) {
+        if (!hasOwnRowForm(line))
+            return fail(lineNumber, "8 fields: a row number is read only in this program's form row,a,b,c,d,e,f,g "
+                                    "(digits and commas, no blanks or quotes)");
+        const int64_t expectedRow = static_cast<int64_t>(contents_.combinations.size()) + 1;
+        if (values[0] < 1) return fail(lineNumber, "row number " + std::to_string(values[0]) + " is below 1");
+        if (values[0] != expectedRow)
+            return fail(lineNumber, "row number " + std::to_string(values[0]) + " where " +
+                                        std::to_string(expectedRow) + " was expected (rows count 1, 2, 3, ...)");
+    }
+    const size_t first = withRow ? 1 : 0;
+    SystemFileCombination combination{};
+    uint64_t seen = 0;
+    for (size_t k = 0; k < 7; ++k) {
+        const int64_t value = values[first + k];
+        if (value < 1 || value > HIGHEST_SYSTEM_FILE_NUMBER)
+            return fail(lineNumber, "number " + std::to_string(value) + " is outside 1 to " +
+                                        std::to_string(HIGHEST_SYSTEM_FILE_NUMBER));
+        if (seen & (uint64_t{1} << value)) return fail(lineNumber, "number " + std::to_string(value) + " appears twice");
+        seen |= uint64_t{1} << value;
+        combination[k] = static_cast<int32_t>(value);
+    }
+    std::sort(combination.begin(), combination.end());
+    if (!rowNumbers_) rowNumbers_ = withRow;
+    contents_.combinations.push_back(combination);
+    return true;
+}
+
+SystemFileContents parseSystemFileText(std::string_view text) {
+    SystemFileParser parser;
+    parser.feed(text);
+    return parser.finish();
+}
+
+SystemFileContents readSystemFileFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
+    SystemFileParser parser;
+    const auto buffer = std::make_unique<char[]>(READ_CHUNK_BYTES);
+    for (;;) {
+        const int64_t got = readSome(buffer.get(), READ_CHUNK_BYTES);
+        if (got < 0) {
+            SystemFileContents unreadable;
+            unreadable.error = "the file could not be read";
+            return unreadable;
+        }
+        if (got == 0 || !parser.feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
+    }
+    return parser.finish();
+}
+
+namespace {
+
+std::string cannotRead(const std::filesystem::path& path, const std::string& reason) {
+    return "cannot read " + escapedText(path.string()) + ": " + reason;
+}
+
+std::string reasonOf(int code) { return code == ENOENT ? "no such file" : std::generic_category().message(code); }
+
+// The file opened for reading, or nothing with `error` set. Only a regular file is opened, so that
+// a pipe or a device neither blocks nor streams without end. (A stream, not fopen, so that any
+// name the path holds opens on Windows too; its failure leaves the system's reason in errno.)
+std::unique_ptr<std::ifstream> openSystemFile(const std::filesystem::path& path, std::string& error) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec) {
+        error = cannotRead(path, reasonOf(ec.value()));
+        return nullptr;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = cannotRead(path, "not a regular file");
+        return nullptr;
+    }
+    errno = 0;
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) {
+        error = cannotRead(path, errno != 0 ? reasonOf(errno) : "cannot open it");
+        return nullptr;
+    }
+    return file;
+}
+
+}  // namespace
 
 SystemFileContents readSystemFile(const std::filesystem::path& path) {
     SystemFileContents contents;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        contents.error = "cannot read " + path.string() +
-                         (std::filesystem::exists(path, ec) ? ": not a regular file" : ": no such file");
-        return contents;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in || in.bad()) {
-        contents.error = "cannot read " + path.string();
-        return contents;
-    }
-    contents = parseSystemFileText(text);
-    if (!contents.ok()) contents.error = path.string() + ": " + contents.error;
+    const std::unique_ptr<std::ifstream> file = openSystemFile(path, contents.error);
+    if (!file) return contents;
+    int readError = 0;
+    contents = readSystemFileFrom([&](char* buffer, size_t size) -> int64_t {
+        errno = 0;
+        file->read(buffer, static_cast<std::streamsize>(size));
+        if (file->bad()) {
+            readError = errno != 0 ? errno : EIO;
+            return -1;
+        }
+        return static_cast<int64_t>(file->gcount());
+    });
+    if (readError != 0) contents.error = cannotRead(path, reasonOf(readError));
+    else if (!contents.ok()) contents.error = escapedText(path.string()) + ": " + contents.error;
     return contents;
+}
+
+std::string systemFileOpenProblem(const std::filesystem::path& path) {
+    std::string error;
+    openSystemFile(path, error);
+    return error;
 }
 
 }  // namespace quillstep

@@ -1,5 +1,6 @@
 #include "commands/system_file_writer.h"
 
+#include "commands/system_read_back.h"
 #include "commands/verification_before_writing.h"
 
 namespace quillstep {
@@ -32,12 +33,15 @@ SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite
         return outcome;
     }
     putIntoSystemStore(state, request.system);
+    // Read back through the written file before it replaces the old one: under the file's name
+    // afterwards, another writer's file could be found and called corruption.
+    const auto readsBack = [&request](ReplacementFile& written) { return readsBackAsSystem(written, request.system); };
     outcome.file = writeSystemRows(state, request.guaranteedHits, static_cast<int32_t>(request.system.size()),
-                                   outsideFiltersNote(outcome.outsideFilters), observer);
-    if (!outcome.file.written)
-        outcome.fault = SystemFileFault::WriteFailed;
-    else if (!fileHoldsSystem(state, outcome.file.fileName, request.system))
+                                   outsideFiltersNote(outcome.outsideFilters), observer, readsBack);
+    if (outcome.file.refusedBeforeReplacing)
         outcome.fault = SystemFileFault::ReadBackDiffers;
+    else if (!outcome.file.written)
+        outcome.fault = SystemFileFault::WriteFailed;
     return outcome;
 }
 

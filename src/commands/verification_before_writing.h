@@ -17,7 +17,8 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
                               int guaranteedHits, int totalNumbers);
 
 // Whether the system file `fileName` in the output folder reads back as exactly `system`: the same
-// combinations in the same order.
+// combinations in the same order. (The writers read a system file back through the file itself
+// before it replaces the old one; this reads whatever lies under the name now.)
 bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system);
 
 }  // namespace quillstep

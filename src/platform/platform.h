@@ -2,6 +2,7 @@
 // What the portable core needs of the system. One implementation drives real Win32 windows,
 // the headless one records every request for tests and the command line.
 
+#include <filesystem>
 #include <string>
 
 #include "engine/run_host.h"
@@ -29,6 +30,10 @@ public:
 
     // A message box: caption "Notify this", OK only, no icon, no owner, task-modal.
     virtual void showMessage(const std::string& text) = 0;
+
+    // The system's own dialog for choosing a file to open, titled `title`, over the innermost
+    // open window: the chosen file's full path, or an empty path when the user cancelled.
+    virtual std::filesystem::path chooseFileToOpen(const std::string& title) = 0;
 
     // Starts the command line in the working directory and waits for the process to end.
     // False when it could not be started.

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "windows/check_system_texts.h"
 #include "windows/file_reports.h"
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
@@ -48,6 +49,17 @@ void enableInput(Platform& platform, bool enabled) {
     for (int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
 }
 
+// The profile over every draw of the system the search put into the abbreviated-system store.
+DrawProfile profileOfSystemStore(const SharedState& state, int32_t systemSize) {
+    std::vector<uint64_t> system;
+    for (int32_t s = 0; s < systemSize; ++s) {
+        uint64_t mask = 0;
+        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
+        system.push_back(mask);
+    }
+    return profileAllDraws(system.data(), systemSize, state.parameters.totalNumbers);
+}
+
 void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
     const OptimiseSettings settings = optimiseSettingsOf(choice);
     enableInput(platform, false);
@@ -63,7 +75,10 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     observer.write = mainWindowWriteObserver(platform);
     const OptimiseOutcome outcome = optimiseStoredSystem(state, settings, observer);
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, SMALLER_SYSTEMS_READY_TEXT);
-    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, optimiseOutcomeText(outcome, settings));
+    std::string result = optimiseOutcomeText(outcome, settings);
+    if (outcome.written())
+        result += allDrawsShareText(profileOfSystemStore(state, outcome.systemSize), settings.guaranteedHits);
+    platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, result);
     enableInput(platform, true);
 }
 
@@ -133,5 +148,7 @@ void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSyst
 void showSmallerSystemsWindow(SharedState& state, Platform& platform) {
     runSmallerSystemsWindow(state, platform, lastChoice);
 }
+
+const SmallerSystemsChoice& lastSmallerSystemsChoice() { return lastChoice; }
 
 }  // namespace quillstep

@@ -43,4 +43,8 @@ void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSyst
 // Button "Smaller systems..." of the main window: the window with the choice of its last use.
 void showSmallerSystemsWindow(SharedState& state, Platform& platform);
 
+// The choice of the window's last use (its defaults before the first), which other windows
+// that run the optimiser follow.
+const SmallerSystemsChoice& lastSmallerSystemsChoice();
+
 }  // namespace quillstep

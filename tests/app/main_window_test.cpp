@@ -56,23 +56,29 @@ TEST(AppMainWindowTemplate, FrameAndCreationOrder) {
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << "ids must be unique";
 }
 
-// The added button lies inside the client area and covers no other control.
+// The added buttons lie inside the client area and cover no other control.
 TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     const WindowTemplate w = mainWindowTemplate();
-    const ControlTemplate* button = w.find(SMALLER_SYSTEMS_BUTTON);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->kind, ControlKind::Button);
-    EXPECT_EQ(button->text, "Smaller systems...");
-    EXPECT_GE(button->x, 0);
-    EXPECT_GE(button->y, 0);
-    EXPECT_LE(button->x + button->width, w.width);
-    EXPECT_LE(button->y + button->height, w.height);
-    for (const auto& c : w.controls) {
-        if (c.id == button->id) continue;
-        const bool apart = c.x >= button->x + button->width || button->x >= c.x + c.width ||
-                           c.y >= button->y + button->height || button->y >= c.y + c.height;
-        EXPECT_TRUE(apart) << "overlaps control " << c.id;
+    for (const auto& [id, text] : {std::pair<int, std::string>{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
+                                   std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."}}) {
+        const ControlTemplate* button = w.find(id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->kind, ControlKind::Button);
+        EXPECT_EQ(button->text, text);
+        EXPECT_GE(button->x, 0);
+        EXPECT_GE(button->y, 0);
+        EXPECT_LE(button->x + button->width, w.width);
+        EXPECT_LE(button->y + button->height, w.height);
+        for (const auto& c : w.controls) {
+            if (c.id == button->id) continue;
+            const bool apart = c.x >= button->x + button->width || button->x >= c.x + c.width ||
+                               c.y >= button->y + button->height || button->y >= c.y + c.height;
+            EXPECT_TRUE(apart) << id << " overlaps control " << c.id;
+        }
     }
+    // "Check a system..." is created right after "Smaller systems...".
+    EXPECT_EQ(w.controls.back().id, CHECK_SYSTEM_BUTTON);
+    EXPECT_EQ(w.controls[w.controls.size() - 2].id, SMALLER_SYSTEMS_BUTTON);
 }
 
 TEST(AppMainWindowTemplate, SelectedControlsAreExact) {
@@ -176,7 +182,7 @@ TEST(AppMainWindowRun, StoreButtonsGreyAfterCreationAndOthersEnabled) {
     EXPECT_EQ(store, (std::set<int>{WRITE_COMBINATIONS_BUTTON, VIEW_COMBINATIONS_BUTTON, SEARCH_G4_BUTTON, VIEW_G4_BUTTON, SEARCH_G5_BUTTON, VIEW_G5_BUTTON, STATISTICS_BUTTON}));
     for (const auto& c : platform.shownWindows[0].controls) {
         if (c.kind != ControlKind::Button) continue;
-        const bool greyed = store.count(c.id) || c.id == SMALLER_SYSTEMS_BUTTON;
+        const bool greyed = store.count(c.id) || c.id == SMALLER_SYSTEMS_BUTTON || c.id == CHECK_SYSTEM_BUTTON;
         EXPECT_EQ(platform.isEnabled(c.id), !greyed) << c.id;
     }
     EXPECT_EQ(platform.text(excludedLabel(7)), "7");

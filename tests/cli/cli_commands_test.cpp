@@ -11,6 +11,7 @@
 #include <streambuf>
 
 #include "cli/cli_commands.h"
+#include "cli/echoed_text.h"
 #include "cli/output_folder.h"
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
@@ -59,10 +60,12 @@ TEST_F(CliCommandsTest, OutputFolderProblemsAreFoundBeforeAnythingRuns) {
     EXPECT_EQ(findOutputFolderProblem(""), std::nullopt);  // the working directory
     EXPECT_EQ(findOutputFolderProblem(folder), std::nullopt);
     EXPECT_TRUE(filesInFolder().empty()) << "the probe file is removed";
-    EXPECT_EQ(findOutputFolderProblem(folder / "missing"), "--output-dir '" + (folder / "missing").string() + "' does not exist");
+    // (The folder's name is echoed as every typed text is, cut at ECHOED_TEXT_LIMIT bytes.)
+    EXPECT_EQ(findOutputFolderProblem(folder / "missing"),
+              "--output-dir '" + echoedText((folder / "missing").string()) + "' does not exist");
     std::ofstream(folder / "plain.txt") << "x";
     EXPECT_EQ(findOutputFolderProblem(folder / "plain.txt"),
-              "--output-dir '" + (folder / "plain.txt").string() + "' is not a folder");
+              "--output-dir '" + echoedText((folder / "plain.txt").string()) + "' is not a folder");
 #if defined(__linux__)
     // Nobody, not even root, creates files in /proc.
     const auto proc = findOutputFolderProblem("/proc");

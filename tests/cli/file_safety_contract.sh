@@ -26,9 +26,12 @@ check "two writers: rounds that left no temporary file" $rounds $clean
 # Signals during the write of the full wheel (441 MB): SIGINT and SIGTERM make the program remove
 # its temporary file, keep the previous file and end with 128 + the signal after a line on stderr;
 # SIGKILL leaves nothing visible either (the temporary file has no name until it is complete).
-countOpenFiles() {  # pid: sets `open` to how many files it has open (builtins only: the write is short)
-    local fds=(/proc/"$1"/fd/*)
-    open=${#fds[@]}
+temporaryFileOpen() {  # pid: whether it has a file of the current folder open, i.e. its temporary file
+    local fd
+    for fd in /proc/"$1"/fd/*; do
+        case "$(readlink "$fd" 2>/dev/null)" in "$PWD"/*) return 0 ;; esac
+    done
+    return 1
 }
 # Under Wine only SIGINT stands for something on Windows (the console's Ctrl+C event): Wine ends
 # the process at once on SIGTERM and SIGKILL, and the temporary file of Windows has a name.
@@ -43,18 +46,26 @@ for signal in $signals; do
     # The description is the run's last line: the write starts right after it.
     exec 3<"$work/lines$signal"
     for _ in 1 2 3; do read -r -u 3 _ || break; done
-    # Then it opens its temporary file: one file more.
-    countOpenFiles $pid
-    before=$open
+    # Then it opens its temporary file, the only file of this folder it opens. (Counting its open
+    # files instead misses the moment when the file opens before the first count.)
     for _ in $(seq 5000); do
-        countOpenFiles $pid
-        [ "$open" -gt "$before" ] || ! kill -0 $pid 2>/dev/null && break
+        if temporaryFileOpen $pid || ! kill -0 $pid 2>/dev/null; then break; fi
         read -r -t 0.001 -u 3 _  # waits a millisecond: nothing more comes before the write ends
     done
     kill -s "$signal" $pid
     wait $pid
     code=$?
     exec 3<&-
+    if [ "$signal" != KILL ] && [ "$code" -eq 0 ]; then
+        # It came once the new file was in place: then the write is done.
+        check "SIG$signal after the rename: the line on stderr" \
+              "quillstep-cli: interrupted by SIG$signal: mb_comb_file.txt had been written already" \
+              "$(tail -1 "$work/err$signal")"
+        check "SIG$signal after the rename: the new file" '"Marrowby - Quillstep"' "$(head -1 mb_comb_file.txt | tr -d '\r')"
+        check "SIG$signal after the rename: nothing else left" "mb_comb_file.txt" "$(ls -A)"
+        cd "$work" || exit 1
+        continue
+    fi
     check "SIG$signal during a write: exit code" $((128 + $(kill -l "$signal"))) $code
     if [ "$signal" != KILL ]; then
         check "SIG$signal during a write: the line on stderr" \

@@ -1,4 +1,5 @@
 #include "commands/system_file_reader.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,8 @@ TEST(SystemFileReader, NamesTheLineAndTheMistakeOfAMalformedLine) {
         {"0,1,2,3,4,5,6,7\n", "line 1: row number 0 is below 1"},
         {"\"header\"\r\n1,1,2,3,4,5,6,7\r\n\"late header\"\r\n", "line 3: a header line after the first combination"},
         {"1 2 3 4 5 6 7\n1 2 3 4 5 6 7 8\n", "line 2: expected seven numbers like the lines before, found 8 fields"},
-        {"1;2;3;4;5;6;7\n", "line 1: expected seven numbers (or a row number and seven numbers), found 1 field"},
+        {"1;2;3;4;5;6\n", "line 1: expected seven numbers (or a row number and seven numbers), found 6 fields"},
+        {"1;2;3;4;5;6;7\nDraw;N1;N2\n", "line 2: a header line after the first combination"},
         {"1 2 3 4 5 6 x7\n", "line 1: 'x7' is not a whole number"},
     };
     for (const Case& c : cases) {
@@ -70,9 +72,7 @@ TEST(SystemFileReader, NamesTheLineAndTheMistakeOfAMalformedLine) {
 }
 
 TEST(SystemFileReader, ReadsAFileAndRefusesOneThatCannotBeRead) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillstep-system-file-reader";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = freshTestFolder("quillstep-system-file-reader-");
     std::ofstream(folder / "system.txt", std::ios::binary) << "1,1,2,3,4,5,6,7\r\n2,1,2,3,4,8,9,10\r\n";
     EXPECT_EQ(readSystemFile(folder / "system.txt").combinations, TWO_ROWS);
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/replacement_file.h"
 #include "commands/store_masks.h"
 #include "engine/run.h"
 #include "engine/shared_state.h"
@@ -18,11 +19,13 @@
 
 namespace quillstep {
 
-// "<temporary folder>/<prefix><name of the running test>", emptied and created.
+// "<temporary folder>/<prefix><name of the running test>-<process id>", emptied and created: two
+// test runs at once (a sanitizer build beside the plain one) never share a folder.
 inline std::filesystem::path freshTestFolder(const std::string& prefix) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() /
-        (prefix + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        (prefix + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+         std::to_string(currentProcessId()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -21,9 +22,11 @@
 #include "commands/store_masks.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
+#include "wheels/check/draw_profile.h"
 #include "wheels/check/independent_system_check.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/capacity_proof.h"
+#include "wheels/large_optimiser/large_optimiser.h"
 #include "wheels/optimiser/optimiser.h"
 #include "wheels/optimiser/optimiser_coverage_check.h"
 
@@ -240,6 +243,67 @@ TEST_F(WorkerThreads, AWorkerWithoutMemoryIsReportedByTheWindowAndTheProgramGoes
     EXPECT_NE(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
+}
+
+// Every seven of 1..totalNumbers, as masks with bit n for number n.
+std::vector<uint64_t> fullWheel(int totalNumbers) {
+    std::vector<uint64_t> all;
+    for (uint64_t bits = 0; bits < (uint64_t{1} << totalNumbers); ++bits)
+        if (std::popcount(bits) == 7) all.push_back(bits << 1);
+    return all;
+}
+
+TEST_F(WorkerThreads, TheDrawProfileCountsTheSameWithoutThreadsAndCarriesAFailingPart) {
+    const std::vector<uint64_t> wheel = fullWheel(20);
+    std::vector<uint64_t> system;
+    for (size_t i = 0; i < wheel.size(); i += 997) system.push_back(wheel[i]);
+    const int64_t size = static_cast<int64_t>(system.size());
+    const DrawProfile threaded = profileAllDraws(system.data(), size, 20, 2);
+    int64_t draws = 0;
+    for (const int64_t count : threaded.bestMatchCounts) draws += count;
+    EXPECT_EQ(draws, threaded.draws);
+    for (const int64_t starts : START_CASES) {
+        failThreadStartsAfter(starts);
+        EXPECT_EQ(profileAllDraws(system.data(), size, 20, 2).bestMatchCounts, threaded.bestMatchCounts)
+            << "starts allowed " << starts;
+    }
+    failThreadStartsAfter(-1);
+    failPartsAfter(1);
+    EXPECT_THROW(profileAllDraws(system.data(), size, 20, 2), std::bad_alloc);
+}
+
+TEST_F(WorkerThreads, TheOptimiserWithoutARelationEndsOnTimeAndOnAStopWithoutThreads) {
+    const std::vector<uint64_t> wheel = fullWheel(20);
+    large::Request request;
+    request.targets = wheel.data();
+    request.targetCount = static_cast<int64_t>(wheel.size());
+    request.guaranteedHits = 4;
+    request.totalNumbers = 20;
+    request.threads = 2;
+    for (const int64_t starts : {0, 1}) {
+        failThreadStartsAfter(starts);
+        request.timeLimitSeconds = 1.0;
+        request.stopRequested = nullptr;
+        const large::Result timed = large::optimiseLargeStore(request);
+        EXPECT_TRUE(timed.timeLimitReached) << "starts allowed " << starts;
+        EXPECT_LT(timed.seconds, 1.0 + 0.5);
+        ASSERT_FALSE(timed.system.empty());
+        EXPECT_TRUE(systemCoversAll(wheel.data(), static_cast<int32_t>(wheel.size()), timed.system, 4, 1));
+
+        request.timeLimitSeconds = 60;
+        const auto begin = Clock::now();
+        request.stopRequested = [&] { return Clock::now() - begin > std::chrono::milliseconds(500); };
+        const large::Result stopped = large::optimiseLargeStore(request);
+        EXPECT_TRUE(stopped.stopped) << "starts allowed " << starts;
+        EXPECT_LT(stopped.seconds, 0.5 + 0.5);
+    }
+    failThreadStartsAfter(-1);
+    failPartsAfter(1);
+    request.timeLimitSeconds = 5;
+    request.stopRequested = nullptr;
+    const auto begin = Clock::now();
+    EXPECT_THROW(large::optimiseLargeStore(request), std::bad_alloc);
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - begin).count(), 5.0) << "the other search ended at once";
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ check "README.txt names both programs" 2 "$(grep -cE '^quillstep(-cli)?\.exe'$'\
 # Only libraries every Windows has: the executables are static.
 for exe in quillstep.exe quillstep-cli.exe; do
   imports=$(x86_64-w64-mingw32-objdump -p "$folder/$exe" | sed -n 's/^\tDLL Name: //p' | tr 'a-z' 'A-Z' | sort)
-  others=$(echo "$imports" | grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|MSVCRT.DLL' || true)
+  others=$(echo "$imports" | grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|COMDLG32.DLL|MSVCRT.DLL' || true)
   check "$exe imports system libraries only" "" "$others"
   check "$exe imports kernel32" yes "$(echo "$imports" | grep -qx KERNEL32.DLL && echo yes)"
 done

@@ -114,6 +114,14 @@ void HeadlessPlatform::showMessage(const std::string& text) {
     if (onMessage) onMessage(text);
 }
 
+std::filesystem::path HeadlessPlatform::chooseFileToOpen(const std::string& title) {
+    record(fileDialogTitles, keepHistory, title);
+    if (filesToOpen.empty()) return {};
+    std::filesystem::path chosen = filesToOpen.front();
+    filesToOpen.erase(filesToOpen.begin());
+    return chosen;
+}
+
 void HeadlessPlatform::setHighPriority(bool high) { record(priorityHistory, keepHistory, high); }
 
 double HeadlessPlatform::timeOfDaySeconds() { return clock ? clock() : localTimeOfDaySeconds(); }

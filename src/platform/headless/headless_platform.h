@@ -48,6 +48,10 @@ public:
     std::vector<int> clicksForNextWindow;
     // Clicks given to the main window when it is run modally; the window then closes.
     std::vector<int> mainWindowClicks;
+    // The answers of the file-open dialog, first to last: a path chosen, or an empty path for
+    // "Cancel". With none left, the dialog is cancelled.
+    std::vector<std::filesystem::path> filesToOpen;
+    std::vector<std::string> fileDialogTitles;  // every file-open dialog shown
 
     bool isEnabled(int controlId) const;
     std::string text(int controlId) const;
@@ -63,6 +67,7 @@ public:
     void checkWindowControl(int controlId, bool checked) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
+    std::filesystem::path chooseFileToOpen(const std::string& title) override;
     void setHighPriority(bool high) override;
     double timeOfDaySeconds() override;
     bool startProcessAndWait(const std::string& commandLine) override;

@@ -41,7 +41,7 @@ int descriptorOf(intptr_t handle) { return static_cast<int>(handle); }
 // (or the file cannot be given a name later, without /proc).
 int openUnnamed(const std::filesystem::path& folder) {
     if (access("/proc/self/fd", X_OK) != 0) return -1;
-    return open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    return open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
 }
 
 // Links the unnamed file under a fresh temporary name; returns errno's value, or 0.
@@ -81,7 +81,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
 #endif
     for (unsigned serial = 0; serial < NAME_ATTEMPTS; ++serial) {
         temporaryName_ = temporaryNameOf(target_, currentProcessId(), serial);
-        handle_ = open(temporaryName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        handle_ = open(temporaryName_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (handle_ >= 0 || errno != EEXIST) break;
     }
     if (handle_ < 0) {
@@ -105,6 +105,15 @@ void ReplacementFile::write(const char* data, size_t size) {
         }
         data += written;
         size -= static_cast<size_t>(written);
+    }
+}
+
+int64_t ReplacementFile::readAt(uint64_t offset, char* buffer, size_t size) {
+    if (handle_ < 0) return -1;
+    for (;;) {
+        const ssize_t got = pread(descriptorOf(handle_), buffer, size, static_cast<off_t>(offset));
+        if (got >= 0) return got;
+        if (errno != EINTR) return -1;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/file_open_dialog.h"
 #include "platform/win32/modal_dialog.h"
 
 namespace quillstep {
@@ -141,6 +142,11 @@ void Win32Platform::showMessage(const std::string& text) {
     // may find no window to return to; give it back to the window that had it.
     if (GetActiveWindow() == nullptr && activeBefore && IsWindow(activeBefore) && IsWindowEnabled(activeBefore))
         SetActiveWindow(activeBefore);
+}
+
+std::filesystem::path Win32Platform::chooseFileToOpen(const std::string& title) {
+    showWaitingTexts();
+    return chooseFileWithDialog(otherWindow_ ? otherWindow_ : mainWindow_, title);
 }
 
 void Win32Platform::setHighPriority(bool high) {

@@ -24,6 +24,7 @@ public:
     void checkWindowControl(int controlId, bool checked) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
+    std::filesystem::path chooseFileToOpen(const std::string& title) override;
     void setHighPriority(bool high) override;
     double timeOfDaySeconds() override;
     bool startProcessAndWait(const std::string& commandLine) override;

@@ -15,6 +15,12 @@ int64_t subsetIndexBytes(int32_t count, int hits, uint64_t numbersUsed) {
     return int64_t{4} * (rankBound(numbersUsed, hits) + 1) + int64_t{4} * count * binomial(COMBINATION_SIZE, hits);
 }
 
+int64_t leastRelationBytes(int32_t count, int hits, uint64_t numbersUsed, double pairs) {
+    constexpr double MOST_BYTES = 4.0e18;  // beyond any memory, and still an int64_t
+    const double lists = std::min(MOST_BYTES, 2.0 * std::max(0.0, pairs) + double{LIST_ARRAY_BYTES} * count);
+    return subsetIndexBytes(count, hits, numbersUsed) + static_cast<int64_t>(lists) + SEARCH_ROOM_BYTES;
+}
+
 int64_t relationBytes(const RelationSources& sources, int32_t candidateCount, int32_t targetCount, unsigned parts) {
     if (candidateCount <= 0) return 0;
     const int32_t sampled = std::min(candidateCount, SAMPLED_CANDIDATES);

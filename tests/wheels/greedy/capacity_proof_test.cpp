@@ -15,6 +15,7 @@
 #include "app/abbreviated_system_buttons.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/plain_greedy.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -167,9 +168,7 @@ TEST(WheelsCapacityBound, TheCommandShowsWhatTheFullSearchShows) {
         for (uint64_t rest = masks[j]; rest != 0; rest &= rest - 1) *row++ = std::countr_zero(rest);
     }
     state->generatedCount = static_cast<int32_t>(masks.size());
-    state->outputFolder = std::filesystem::temp_directory_path() / "quillstep-capacity-bound";
-    std::filesystem::remove_all(state->outputFolder);
-    std::filesystem::create_directories(state->outputFolder);
+    state->outputFolder = freshTestFolder("quillstep-capacity-bound-");
     HeadlessPlatform platform;
     const SearchOutcome outcome = searchAbbreviatedSystem(*state, platform, 5);
 

@@ -21,7 +21,8 @@ using driver::Scenario;
 std::vector<Scenario> allScenarios() {
     std::vector<Scenario> all;
     for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios(),
-                       driver::smallerSystemsScenarios(), driver::releaseScenarios()})
+                       driver::smallerSystemsScenarios(), driver::checkSystemScenarios(),
+                       driver::releaseScenarios()})
         all.insert(all.end(), group.begin(), group.end());
     return all;
 }

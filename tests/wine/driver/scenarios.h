@@ -18,6 +18,7 @@ std::span<const Scenario> mainWindowScenarios();
 std::span<const Scenario> commandScenarios();
 std::span<const Scenario> fontScenarios();
 std::span<const Scenario> smallerSystemsScenarios();
+std::span<const Scenario> checkSystemScenarios();
 std::span<const Scenario> releaseScenarios();
 
 // Shared steps of the scenarios.
@@ -37,6 +38,12 @@ void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when);
 // Starts the program, sets the total numbers and stores the full wheel; checks the memory label
 // and that the store buttons are enabled.
 HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers);
+
+// Presses "Check a system..." and returns its window once it is shown; closes it again.
+HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow);
+void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND window);
+// Presses "Open file...", types `path` into the system's file-open dialog and presses its OK.
+void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path);
 
 // Lines joined with the line end the program writes.
 std::string crlfLines(std::initializer_list<const char*> lines);

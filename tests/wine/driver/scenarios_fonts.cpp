@@ -5,7 +5,9 @@
 // 192 DPI (the Wine prefix's LogPixels, see run_wine_test.sh); a second one moves the main window
 // to other DPIs as Windows does when it is dragged onto another monitor.
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -19,6 +21,7 @@ namespace driver {
 namespace {
 
 constexpr int FULL_WHEEL_STORING = FULL_WHEEL_STORING_BUTTON, STATISTICS = STATISTICS_BUTTON;
+constexpr int MODE_12_STORING = NEIGHBOURS_FILTERS_BUTTON;
 
 // The dialog base units of "MS Sans Serif" at 8 points on a 96-dpi screen, for which the
 // windows were laid out.
@@ -165,6 +168,33 @@ void captionsFit(const DriverOptions& options) {
     pressButton(statistics, STATISTICS_WINDOW_MARKER);
     program.waitUntilClosed(STATISTICS_WINDOW_MARKER, "statistics window");
     waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
+
+    // "Check a system" with its longest texts: the mode-12 store at 39 numbers and a system of
+    // 300 lines whose counts run to seven digits, with holes of two-digit numbers.
+    setTotalNumbers(mainWindow, 39);
+    pressAndSettle(mainWindow, MODE_12_STORING);
+    HWND check = openCheckSystemWindow(program, mainWindow);
+    expectCaptionsFit(check, "\"Check a system\" window");
+    const std::wstring path = options.workFolder + L"\\long.txt";
+    {
+        std::ofstream out(path.c_str(), std::ios::binary);
+        uint64_t seed = 12345;
+        for (int line = 0; line < 300; ++line) {
+            uint64_t mask = 0;
+            while (std::popcount(mask) < 7) {
+                seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+                mask |= uint64_t{1} << (1 + (seed >> 33) % 39);
+            }
+            std::string text;
+            for (int v = 1; v <= 39; ++v)
+                if (mask >> v & 1) text += (text.empty() ? "" : ",") + std::to_string(v);
+            out << text << "\r\n";
+        }
+    }
+    openFileInCheckSystemWindow(program, check, path);
+    std::printf("draw profile: \"%s\"\n", controlText(check, 1193).c_str());
+    expectCaptionsFit(check, "\"Check a system\" window with a file");
+    closeCheckSystemWindow(program, mainWindow, check);
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 

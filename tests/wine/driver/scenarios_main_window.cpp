@@ -69,7 +69,7 @@ void expectMainWindowControls(HWND mainWindow) {
         const bool isButton = _stricmp(windowClass(children[i]).c_str(), "Button") == 0;
         const bool isPushButton = isButton && (style & BS_TYPEMASK) == BS_PUSHBUTTON;
         expect(!isPushButton || (style & WS_TABSTOP), "button " + std::to_string(id) + " is not a tab stop");
-        const bool greyedAtFirst = isStoreButton(id) || id == SMALLER_SYSTEMS_BUTTON;
+        const bool greyedAtFirst = isStoreButton(id) || id == SMALLER_SYSTEMS_BUTTON || id == CHECK_SYSTEM_BUTTON;
         if (isPushButton)
             expect(controlEnabled(mainWindow, id) != greyedAtFirst,
                    "button " + std::to_string(id) + (greyedAtFirst ? " is enabled" : " is greyed out") +

@@ -32,9 +32,10 @@ void expectStoreButtons(HWND mainWindow, bool enabled, const std::string& when) 
         expect(controlEnabled(mainWindow, id) == enabled, "store button " + std::to_string(id) + " (\"" +
                                                               controlText(mainWindow, id) + "\") is " +
                                                               (enabled ? "greyed out" : "enabled") + " " + when);
-    expect(controlEnabled(mainWindow, SMALLER_SYSTEMS_BUTTON) == enabled,
-           std::string("\"Smaller systems...\" is ") + (enabled ? "greyed out" : "enabled") + " " + when +
-               ", unlike the store buttons");
+    for (int id : {SMALLER_SYSTEMS_BUTTON, CHECK_SYSTEM_BUTTON})
+        expect(controlEnabled(mainWindow, id) == enabled, "\"" + controlText(mainWindow, id) + "\" is " +
+                                                              (enabled ? "greyed out" : "enabled") + " " + when +
+                                                              ", unlike the store buttons");
 }
 
 HWND storeFullWheel(ProgramUnderTest& program, int totalNumbers) {

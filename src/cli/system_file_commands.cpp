@@ -1,0 +1,125 @@
+#include "cli/system_file_commands.h"
+
+#include <iostream>
+#include <new>
+#include <sstream>
+
+#include "cli/interrupts.h"
+#include "commands/escaped_text.h"
+#include "commands/number_text.h"
+#include "commands/system_completion.h"
+#include "commands/system_examination.h"
+#include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
+
+namespace quillstep {
+namespace {
+
+constexpr int PROFILED_HITS[] = {3, 4, 5};
+
+int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
+
+// The file read whole, or the message on stderr and false.
+bool readLines(const CliCommand& command, std::vector<uint64_t>& lines) {
+    const SystemFileContents contents = readSystemFile(command.fileName);
+    if (!contents.ok()) {
+        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
+        return false;
+    }
+    lines = systemMasks(contents);
+    return true;
+}
+
+void printProgress(const OptimiserProgress& progress) {
+    std::ostringstream line;
+    line.setf(std::ios::fixed);
+    line.precision(1);
+    line << "progress: members added ";
+    if (progress.bestSize > 0) line << progress.bestSize;
+    else line << "none yet";
+    line << ", elapsed " << progress.elapsedSeconds << " s, remaining " << progress.remainingSeconds << " s";
+    std::cerr << line.str() << std::endl;
+}
+
+int profile(const SharedState& state, const CliCommand& command, std::ostream& out) {
+    std::vector<uint64_t> lines;
+    if (!readLines(command, lines)) return 2;
+    const DrawProfile profile =
+        profileAllDraws(lines.data(), static_cast<int64_t>(lines.size()), state.parameters.totalNumbers);
+    out << "draws: " << profile.draws << "\nbest match: " << hitCountsText(profile.bestMatchCounts) << '\n';
+    for (const int hits : PROFILED_HITS)
+        out << "at least " << hits << ": " << percentText(profile.drawsWithAtLeast(hits), profile.draws) << "%\n";
+    out.flush();
+    return 0;
+}
+
+}  // namespace
+
+std::string storedShareLine(int64_t stored, int totalNumbers) {
+    const int64_t draws = possibleDraws(totalNumbers);
+    return "stored share: " + std::to_string(stored) + " of " + std::to_string(draws) + " draws (" +
+           percentText(stored, draws) + "%)";
+}
+
+int runProfileCommand(const SharedState& state, const CliCommand& command, std::ostream& out) {
+    try {
+        return profile(state, command, out);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quillstep-cli: profile: not enough memory to profile " << escapedText(command.fileName) << std::endl;
+        return 1;
+    }
+}
+
+int runMatchCommand(const CliCommand& command, std::ostream& out) {
+    std::vector<uint64_t> lines;
+    if (!readLines(command, lines)) return 2;
+    const DrawMatch match = matchDraw(command.draw, lines.data(), static_cast<int64_t>(lines.size()));
+    out << "hits: " << hitCountsText(match.linesByHits) << '\n';
+    if (match.bestLine < 0)
+        out << "best: 0 on no line (the file holds no combination)\n";
+    else
+        out << "best: " << match.bestHits << " on line " << match.bestLine + 1 << '\n';
+    out.flush();
+    return 0;
+}
+
+// Ctrl+C ends the search early; the system found so far is still checked and written.
+int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+    std::vector<uint64_t> lines;
+    if (!readLines(command, lines)) return 2;
+    CompletionSettings settings;
+    settings.guaranteedHits = guaranteeOf(command.name);
+    settings.timeLimitSeconds = command.timeLimitSeconds;
+    settings.seed = command.seed;
+    settings.stepBudget = command.stepBudget;
+
+    CompletionObserver observer;
+    observer.onProgress = printProgress;
+    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const CompletionOutcome outcome = [&] {
+        const StopOnInterrupt ctrlC;
+        return completeSystem(state, lines, settings, observer);
+    }();
+
+    if (outcome.stopped) std::cerr << "stopped: the best completion found so far follows" << std::endl;
+    if (!outcome.completed()) {
+        const std::string why = completionFaultText(outcome, state.parameters.totalNumbers);
+        // No system to write is the answer to this file and store; a failed write or read-back is a fault.
+        const bool fileFault = outcome.fault == CompletionFault::SystemFileFault &&
+                               outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
+        if (!fileFault) {
+            std::cerr << "quillstep-cli: " << command.name << ": " << why << std::endl;
+            return 2;
+        }
+        std::cerr << "quillstep-cli: " << outcome.systemFile.file.fileName << " not written: " << why << std::endl;
+        return 1;
+    }
+    const FileWriteResult& file = outcome.systemFile.file;
+    out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
+        << "\nfile: " << file.fileName << " rows: " << file.rows
+        << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
+    return 0;
+}
+
+}  // namespace quillstep

@@ -1,0 +1,42 @@
+#include "platform/win32/file_open_dialog.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace quillstep {
+namespace {
+
+// Pairs of a description and a pattern, each ended by a zero, the list by a second zero.
+constexpr wchar_t FILE_TYPES[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+// Room for a long path: the dialog fails with FNERR_BUFFERTOOSMALL rather than cut a name.
+constexpr DWORD PATH_ROOM = 32768;
+
+std::wstring wideText(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+}  // namespace
+
+std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title) {
+    std::vector<wchar_t> path(PATH_ROOM, L'\0');
+    const std::wstring wideTitle = wideText(title);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = FILE_TYPES;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = PATH_ROOM;
+    dialog.lpstrTitle = wideTitle.c_str();
+    // The working folder stays where the output files go; only existing files can be chosen.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog)) return {};
+    return std::filesystem::path(std::wstring(path.data()));
+}
+
+}  // namespace quillstep

@@ -1,0 +1,72 @@
+#include "wheels/large_optimiser/combination_index.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace quillstep::large {
+namespace {
+
+using ChooseTable = std::array<std::array<int64_t, 8>, 65>;
+
+constexpr ChooseTable makeChooseTable() {
+    ChooseTable table{};
+    for (int n = 0; n <= 64; ++n) {
+        table[n][0] = 1;
+        for (int k = 1; k <= 7; ++k) table[n][k] = n == 0 ? 0 : table[n - 1][k - 1] + table[n - 1][k];
+    }
+    return table;
+}
+constexpr ChooseTable CHOOSE = makeChooseTable();
+
+}  // namespace
+
+int64_t choose(int n, int k) { return n < 0 || k < 0 || k > 7 || n > 64 ? 0 : CHOOSE[n][k]; }
+
+CombinationRanks::CombinationRanks(int totalNumbers)
+    : totalNumbers_(totalNumbers), bytes_((totalNumbers + 7) / 8) {
+    if (totalNumbers < SEVEN || totalNumbers > MAX_TOTAL_NUMBERS)
+        throw std::invalid_argument("the count of numbers must be 7 to 40");
+    for (unsigned v = 0; v < 256; ++v) byteCount_[v] = static_cast<uint8_t>(bitCount(v));
+    table_.assign(static_cast<size_t>(bytes_) * 256 * 8, 0);
+    for (int b = 0; b < bytes_; ++b)
+        for (unsigned v = 0; v < 256; ++v)
+            for (int below = 0; below < 8; ++below) {
+                uint32_t sum = 0;
+                int k = below;
+                for (int p = 0; p < 8; ++p)
+                    if (v >> p & 1) sum += static_cast<uint32_t>(choose(8 * b + p, ++k));
+                table_[(static_cast<size_t>(b) * 256 + v) * 8 + static_cast<size_t>(below)] = k <= SEVEN ? sum : 0;
+            }
+}
+
+uint64_t CombinationRanks::unrank(uint32_t rank) const {
+    uint64_t mask = 0;
+    int64_t rest = rank;
+    int n = totalNumbers_;
+    for (int k = SEVEN; k >= 1; --k) {
+        do --n;
+        while (choose(n, k) > rest);
+        rest -= choose(n, k);
+        mask |= uint64_t{1} << (n + 1);
+    }
+    return mask;
+}
+
+StoredIndex::StoredIndex(const uint64_t* masks, int64_t count, int totalNumbers)
+    : ranks_(totalNumbers), storedCount_(count) {
+    if (isFullWheel()) return;
+    const int64_t all = ranks_.combinationCount();
+    bits_.assign(static_cast<size_t>((all + 63) / 64), 0);
+    for (int64_t i = 0; i < count; ++i) {
+        const uint32_t r = ranks_.rank(masks[i]);
+        bits_[r >> 6] |= uint64_t{1} << (r & 63);
+    }
+    before_.resize(bits_.size());
+    uint32_t sum = 0;
+    for (size_t w = 0; w < bits_.size(); ++w) {
+        before_[w] = sum;
+        sum += static_cast<uint32_t>(bitCount(bits_[w]));
+    }
+}
+
+}  // namespace quillstep::large

@@ -1,0 +1,227 @@
+#include "wheels/large_optimiser/large_optimiser.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "wheels/large_optimiser/annealing.h"
+#include "wheels/large_optimiser/part_covering.h"
+#include "wheels/large_optimiser/strong_greedy.h"
+#include "wheels/worker_threads.h"
+
+namespace quillstep::large {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr unsigned MAX_THREADS = 16;
+constexpr auto POLL_INTERVAL = std::chrono::milliseconds(20);
+constexpr auto PROGRESS_INTERVAL = std::chrono::milliseconds(500);
+// The greedy first runs with a few climbs per member, for a complete system soon; then again with
+// as many climbs as its share of the time allows (more give smaller systems), as long as there
+// is time. The annealing gets the rest of the time; where its moves are costly (many combinations
+// change cover per move: stores at 39 numbers) it gains little, and the greedy gets more time.
+constexpr int FIRST_CLIMBS = 8;
+constexpr int MOST_CLIMBS = 2048;
+constexpr double GREEDY_SHARE = 0.4;
+constexpr double GREEDY_SHARE_COSTLY_MOVES = 0.85;
+constexpr int64_t COSTLY_MOVE = 50'000;  // combinations whose cover a move may change
+
+// A system from parts, on full wheels at four hits: at most this share of the time, and this long.
+constexpr double PARTS_SHARE = 0.25;
+constexpr double PARTS_LONGEST_SECONDS = 90.0;
+// From this many numbers on the parts beat the greedy by far: every thread builds from parts.
+constexpr int PARTS_ON_EVERY_THREAD = 30;
+
+std::string requestError(const Request& r) {
+    if (r.guaranteedHits != 4 && r.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
+    if (r.totalNumbers < SEVEN || r.totalNumbers > MAX_TOTAL_NUMBERS) return "the count of numbers must be 7 to 40";
+    if (r.targetCount < 0 || (r.targetCount > 0 && r.targets == nullptr)) return "no combinations were given";
+    if (r.targetCount > choose(r.totalNumbers, SEVEN)) return "more combinations than there are";
+    if (!(r.timeLimitSeconds > 0)) return "the time limit must be positive";
+    const uint64_t allowed = ((uint64_t{2} << r.totalNumbers) - 1) & ~uint64_t{1};
+    for (int64_t i = 0; i < r.targetCount; ++i)
+        if (bitCount(r.targets[i]) != SEVEN || (r.targets[i] & ~allowed))
+            return "combination " + std::to_string(i + 1) + " does not hold seven numbers of 1.." +
+                   std::to_string(r.totalNumbers);
+    return {};
+}
+
+// The smallest system of all threads, published as it improves.
+class BestSystem {
+public:
+    void offer(const std::vector<uint64_t>& system, unsigned thread) {
+        std::lock_guard lock(mutex_);
+        if (!system_.empty() && (system.size() > system_.size() || (system.size() == system_.size() && thread >= thread_)))
+            return;
+        system_ = system;
+        thread_ = thread;
+        size_.store(static_cast<int32_t>(system.size()));
+    }
+    int32_t size() const { return size_.load(); }
+    std::vector<uint64_t> take() {
+        std::lock_guard lock(mutex_);
+        return std::move(system_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<uint64_t> system_;
+    unsigned thread_ = 0;
+    std::atomic<int32_t> size_{0};
+};
+
+struct Shared {
+    Shared(const Request& r, const StoredIndex& i, Clock::time_point greedyEnd)
+        : request(r), index(i), greedyDeadline(greedyEnd) {}
+    const Request& request;
+    const StoredIndex& index;
+    const Clock::time_point greedyDeadline;
+    StopFlag stop;  // raised by the calling thread's poll or a failing search
+    std::atomic<bool> greedyOver{false};
+    std::atomic<int64_t> moves{0};
+    std::atomic<bool> recountDisagreed{false};
+    BestSystem best;
+};
+
+double greedyShare(const Request& request) {
+    const int t = request.guaranteedHits;
+    const int64_t moveChanges = 2 * choose(6, t - 1) * choose(request.totalNumbers - 8, SEVEN - t);
+    return moveChanges > COSTLY_MOVE ? GREEDY_SHARE_COSTLY_MOVES : GREEDY_SHARE;
+}
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The greedy's systems, better ones with more climbs while its share of the time lasts. False
+// when stopped before the first was complete.
+bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& coverage, std::vector<uint64_t>& members) {
+    const Request& request = shared.request;
+    GreedySettings settings;
+    settings.anyCombination = request.anyCombination;
+    settings.climbs = FIRST_CLIMBS;
+    Clock::time_point start = Clock::now();
+    if (!completeGreedily(coverage, request.targets, request.targetCount, members, settings, random, shared.stop))
+        return false;
+    shared.best.offer(members, thread);
+    settings.abandon = &shared.greedyOver;
+    while (!shared.greedyOver.load() && !shared.stop.load()) {
+        const double secondsPerClimb = secondsSince(start) / (static_cast<double>(members.size()) * settings.climbs);
+        const double remaining = std::chrono::duration<double>(shared.greedyDeadline - Clock::now()).count();
+        const double affordable = 0.9 * remaining / (secondsPerClimb * static_cast<double>(members.size()));
+        if (affordable < settings.climbs) break;  // no better run fits in the time left
+        settings.climbs = static_cast<int>(std::min<double>(MOST_CLIMBS, affordable));
+        Coverage fresh(shared.index, request.guaranteedHits);
+        std::vector<uint64_t> again;
+        start = Clock::now();
+        if (!completeGreedily(fresh, request.targets, request.targetCount, again, settings, random, shared.stop)) break;
+        if (again.size() < members.size()) {
+            members = std::move(again);
+            coverage = std::move(fresh);
+            shared.best.offer(members, thread);
+        }
+        if (settings.climbs == MOST_CLIMBS) break;
+    }
+    return true;
+}
+
+void searchOnThread(Shared& shared, unsigned thread) {
+    const Request& request = shared.request;
+    Random random{seedOf(request.seed, thread)};
+    Coverage coverage(shared.index, request.guaranteedHits);
+    std::vector<uint64_t> members;
+    const bool fullWheelAtFour = shared.index.isFullWheel() && request.guaranteedHits == 4;
+    if (fullWheelAtFour && (thread % 2 == 0 || request.totalNumbers >= PARTS_ON_EVERY_THREAD)) {
+        const double seconds = std::min(PARTS_LONGEST_SECONDS, PARTS_SHARE * request.timeLimitSeconds);
+        members = fullWheelFromParts(request.totalNumbers, seconds, random.next(), shared.stop);
+        if (members.empty()) return;
+        for (const uint64_t m : members) coverage.add(m);
+        removeRedundant(coverage, members);
+    } else if (!greedySystem(shared, thread, random, coverage, members)) {
+        return;
+    }
+    shared.best.offer(members, thread);
+    AnnealingSettings annealing;
+    annealing.anyCombination = request.anyCombination;
+    annealing.moveBudget = request.moveBudget;
+    annealing.recountEveryMove = request.recountEveryMove;
+    const AnnealingOutcome outcome =
+        anneal(coverage, request.targets, request.targetCount, members, annealing, random, shared.stop,
+               [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
+    shared.moves += outcome.moves;
+    if (outcome.mismatch) shared.recountDisagreed = true;
+}
+
+unsigned threadCount(const Request& request) {
+    const unsigned wanted = request.threads != 0 ? request.threads : std::thread::hardware_concurrency();
+    return std::clamp(wanted, 1u, MAX_THREADS);
+}
+
+}  // namespace
+
+double relationPairsEstimate(int64_t targetCount, int guaranteedHits, int totalNumbers) {
+    if (totalNumbers < SEVEN || totalNumbers > MAX_TOTAL_NUMBERS || targetCount <= 0) return 0.0;
+    // A combination covers this many of all combinations of 1..totalNumbers; a store covers its
+    // share of them.
+    double covered = 0;
+    for (int kept = guaranteedHits; kept <= SEVEN; ++kept)
+        covered += static_cast<double>(choose(SEVEN, kept) * choose(totalNumbers - SEVEN, SEVEN - kept));
+    const double share = static_cast<double>(targetCount) / static_cast<double>(choose(totalNumbers, SEVEN));
+    return static_cast<double>(targetCount) * covered * share;
+}
+
+bool prefersLargeOptimiser(int64_t targetCount, int guaranteedHits, int totalNumbers, double relationPairLimit) {
+    return relationPairsEstimate(targetCount, guaranteedHits, totalNumbers) > relationPairLimit;
+}
+
+Result optimiseLargeStore(const Request& request) {
+    Result result;
+    result.error = requestError(request);
+    if (!result.error.empty() || request.targetCount == 0) return result;
+    const Clock::time_point begin = Clock::now();
+    const StoredIndex index(request.targets, request.targetCount, request.totalNumbers);
+    const auto greedyOver = begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                        greedyShare(request) * request.timeLimitSeconds));
+    Shared shared{request, index, greedyOver};
+    const auto deadline =
+        begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(request.timeLimitSeconds));
+    auto nextProgress = begin + PROGRESS_INTERVAL;
+    const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - begin).count(); };
+    // Every thread runs a search of its own (worker_threads.h): a thread that does not start
+    // leaves its search to the others, or to this thread, which then polls from the searches'
+    // reads of the stop flag; a search without memory ends all of them and its std::bad_alloc
+    // reaches the caller once every thread has ended.
+    WorkerRun run;
+    run.parts = threadCount(request);
+    run.work = [&](unsigned thread) { searchOnThread(shared, thread); };
+    run.onFailure = [&] { shared.stop.raise(); };
+    run.pollInterval = POLL_INTERVAL;
+    run.poll = [&] {
+        const auto now = Clock::now();
+        if (!shared.stop.load() && request.stopRequested && request.stopRequested()) {
+            result.stopped = true;
+            shared.stop.raise();
+        }
+        if (!shared.stop.load() && now >= deadline) {
+            result.timeLimitReached = true;
+            shared.stop.raise();
+        }
+        if (now >= greedyOver) shared.greedyOver = true;
+        if (request.onProgress && now >= nextProgress) {
+            const double seconds = elapsed();
+            request.onProgress({shared.best.size(), seconds, std::max(0.0, request.timeLimitSeconds - seconds),
+                                shared.moves.load()});
+            while (nextProgress <= now) nextProgress += PROGRESS_INTERVAL;
+        }
+    };
+    runWorkers(run);
+    result.system = shared.best.take();
+    result.moves = shared.moves.load();
+    result.recountDisagreed = shared.recountDisagreed.load();
+    result.seconds = elapsed();
+    return result;
+}
+
+}  // namespace quillstep::large

@@ -1,0 +1,69 @@
+#pragma once
+// The optimiser for stores whose covering relation does not fit in memory (from the full wheel
+// of 20 numbers at four hits on, and every large filtered store up to the full wheel of 39).
+// Nothing but one cover count per stored combination is kept (see coverage.h); the stored
+// combinations a candidate covers are enumerated when needed. Every thread runs a search of its
+// own with a seed of its own: a strong greedy (strong_greedy.h) or, on full wheels at four hits,
+// a system built from parts (part_covering.h), then simulated annealing at a fixed size
+// (annealing.h). The smallest system wins, the lower thread among equals.
+//
+// Memory: the stored index (a bitmap of C(N,7) bits and a count per word, 2.9 MB at 39 numbers)
+// and per thread five bytes per stored combination (the count and a position in the list of
+// uncovered ones): 154 MB for the full wheel of 39 on two threads.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quillstep::large {
+
+struct Progress {
+    int32_t bestSize = 0;  // 0: no covering system yet
+    double elapsedSeconds = 0.0;
+    double remainingSeconds = 0.0;
+    int64_t moves = 0;
+};
+
+struct Request {
+    const uint64_t* targets = nullptr;  // the stored combinations, distinct, in store order
+    int64_t targetCount = 0;
+    int guaranteedHits = 4;  // 4 or 5
+    int totalNumbers = 39;   // numbers 1..totalNumbers (7 to 40)
+    bool anyCombination = false;  // members may be any seven of 1..totalNumbers
+    double timeLimitSeconds = 30.0;  // the search's whole time, the checks after it not counted
+    uint64_t seed = 1;
+    unsigned threads = 0;    // 0: one per hardware thread
+    int64_t moveBudget = 0;  // 0: none; else the annealing of each thread ends after this many moves
+    bool recountEveryMove = false;  // tests: every move's change checked against a recount
+    // Both called on the calling thread only: progress about twice a second, the stop request
+    // every 20 ms (true ends the search with the best system so far).
+    std::function<void(const Progress&)> onProgress;
+    std::function<bool()> stopRequested;
+};
+
+struct Result {
+    std::vector<uint64_t> system;  // the smallest covering system found (empty: none in time)
+    bool stopped = false;
+    bool timeLimitReached = false;
+    bool recountDisagreed = false;  // recountEveryMove found a move counted wrongly
+    double seconds = 0.0;
+    int64_t moves = 0;
+    std::string error;  // the request is unusable
+};
+
+// Throws std::bad_alloc when memory runs out, on any thread of the search.
+Result optimiseLargeStore(const Request& request);
+
+// Whether a store is better served by this optimiser than by the one with a covering relation:
+// the relation's pairs (store size times the stored combinations one covers) would pass
+// `relationPairLimit`.
+bool prefersLargeOptimiser(int64_t targetCount, int guaranteedHits, int totalNumbers,
+                           double relationPairLimit = 6.0e8);
+
+// The covering relation's pairs estimated for a store of `targetCount` combinations of
+// 1..totalNumbers (the stored combinations each one covers, summed); 0 where this optimiser does
+// not apply (fewer than 7 or more than 40 numbers, an empty store).
+double relationPairsEstimate(int64_t targetCount, int guaranteedHits, int totalNumbers);
+
+}  // namespace quillstep::large

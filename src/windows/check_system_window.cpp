@@ -1,0 +1,212 @@
+#include "windows/check_system_window.h"
+
+#include <array>
+
+#include "commands/store_masks.h"
+#include "commands/system_completion.h"
+#include "windows/check_system_texts.h"
+#include "windows/file_reports.h"
+#include "windows/program_identity.h"
+#include "windows/smaller_systems_choice.h"
+#include "windows/smaller_systems_window.h"
+
+namespace quillstep {
+namespace {
+
+enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
+constexpr int DEFAULT_CHARACTER_SET = 1;
+
+constexpr ControlKind LABEL = ControlKind::Label;
+constexpr ControlKind BUTTON = ControlKind::Button;
+
+
+// The labels that describe the file, one row of two lines each from INFO_TOP on.
+constexpr std::array<int, 8> INFO_LABELS{CHECK_FILE_LABEL,         CHECK_SIZE_LABEL,         CHECK_UNCOVERED_LABEL,
+                                         CHECK_STORE_PROFILE_LABEL, CHECK_DRAW_PROFILE_LABEL, CHECK_SHARES_LABEL,
+                                         CHECK_STORED_SHARE_LABEL,  CHECK_HOLES_LABEL};
+constexpr int INFO_TOP = 85, INFO_ROW = 20, INFO_HEIGHT = 18, INFO_WIDTH = 380;
+constexpr int RESULT_TOP = INFO_TOP + INFO_ROW * static_cast<int>(INFO_LABELS.size());
+
+// The controls above and below the file's labels, in creation (tab) order.
+constexpr std::array<ControlRow, 8> TOP_CONTROLS{{
+    {CHECK_SYSTEM_HEADING, LABEL, "Check a system", 10, 8, 380, 14, HEADING_FONT},
+    {CHECK_SYSTEM_EXPLANATION, LABEL,
+     "What a system file of this program or of another wins: on the stored combinations, where its guarantee "
+     "holds, and on every possible draw.",
+     10, 25, 380, 18, DIALOG_FONT},
+    {CHECK_GUARANTEE_CAPTION, LABEL, "Guaranteed hits", 10, 55, 70, 10, DIALOG_FONT},
+    {CHECK_GUARANTEE_LABEL, LABEL, "", 85, 47, 25, 25, VALUE_FONT},
+    {CHECK_GUARANTEE_UP, BUTTON, "up", 115, 47, 30, 15, DIALOG_FONT},
+    {CHECK_GUARANTEE_DOWN, BUTTON, "down", 115, 62, 30, 15, DIALOG_FONT},
+    {CHECK_OPEN_FILE, BUTTON, "Open file...", 165, 50, 100, 20, DIALOG_FONT},
+    {CHECK_COMPLETE, BUTTON, "Complete", 290, 50, 100, 20, DIALOG_FONT},
+}};
+constexpr std::array<ControlRow, 2> BOTTOM_CONTROLS{{
+    {CHECK_RESULT_LABEL, LABEL, "", 10, RESULT_TOP, 380, 28, DIALOG_FONT},
+    {CHECK_CLOSE, BUTTON, "Close", 290, RESULT_TOP + 33, 100, 20, DIALOG_FONT},
+}};
+
+// Everything a click could start while a completion runs; greyed out until it has ended.
+constexpr std::array<int, 5> INPUT_CONTROLS{CHECK_GUARANTEE_UP, CHECK_GUARANTEE_DOWN, CHECK_OPEN_FILE, CHECK_COMPLETE,
+                                            CHECK_CLOSE};
+
+int lastGuarantee = 4;
+
+bool canComplete(const SharedState& state, const CheckSystemSession& session) {
+    return session.hasFile && state.generatedCount > 0;
+}
+
+void enableInput(const SharedState& state, Platform& platform, const CheckSystemSession& session, bool enabled) {
+    for (const int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
+    if (enabled) platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+}
+
+void showExamination(const SharedState& state, Platform& platform, const CheckSystemSession& session) {
+    const SystemFileTexts texts = systemFileTexts(session.fileName, session.examination, session.guaranteedHits,
+                                                  state.parameters.totalNumbers);
+    const std::array<const std::string*, INFO_LABELS.size()> shown{
+        &texts.file,        &texts.size,   &texts.uncovered,   &texts.storeProfile,
+        &texts.drawProfile, &texts.shares, &texts.storedShare, &texts.holes};
+    for (size_t k = 0; k < INFO_LABELS.size(); ++k) platform.setWindowControlText(INFO_LABELS[k], *shown[k]);
+}
+
+std::string fileNameOf(const std::filesystem::path& path) {
+    try {
+        return path.filename().string();
+    } catch (const std::exception&) {  // a name the narrow character set cannot spell
+        const std::u8string name = path.filename().u8string();
+        return std::string(name.begin(), name.end());
+    }
+}
+
+// Reads and examines the file; a file that cannot be used changes nothing but the result text.
+bool openSystemFile(const SharedState& state, Platform& platform, CheckSystemSession& session,
+                    const std::filesystem::path& path) {
+    ExaminationRequest request;
+    request.guaranteedHits = session.guaranteedHits;
+    SystemExamination examination = examineSystemFile(state, path, request);
+    const std::string name = fileNameOf(path);
+    if (!examination.ok()) {
+        platform.setWindowControlText(CHECK_RESULT_LABEL, unreadableFileText(name, examination));
+        return false;
+    }
+    session.hasFile = true;
+    session.fileName = name;
+    session.examination = std::move(examination);
+    showExamination(state, platform, session);
+    return true;
+}
+
+// The file's check against the store again, at the guarantee now chosen; the profile stays.
+void checkAgain(const SharedState& state, Platform& platform, CheckSystemSession& session) {
+    if (!session.hasFile || state.generatedCount <= 0) return;
+    SystemCheckRequest request;
+    const std::vector<uint64_t> stored = combinationMasks(state);
+    request.stored = stored.data();
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.system = session.examination.lines.data();
+    request.systemSize = static_cast<int64_t>(session.examination.lines.size());
+    request.guaranteedHits = session.guaranteedHits;
+    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    session.examination.check = checkSystem(request);
+    session.examination.holes.clear();
+    for (const int64_t hole : session.examination.check.holes)
+        session.examination.holes.push_back(stored[static_cast<size_t>(hole)]);
+    showExamination(state, platform, session);
+}
+
+void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& session) {
+    CompletionSettings settings;
+    settings.guaranteedHits = session.guaranteedHits;
+    settings.timeLimitSeconds = lastSmallerSystemsChoice().timeLimitSeconds;
+    enableInput(state, platform, session, false);
+    OptimiserProgress start;
+    start.remainingSeconds = settings.timeLimitSeconds;
+    platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(start));
+    CompletionObserver observer;
+    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+        platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(progress));
+    };
+    observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    observer.write = mainWindowWriteObserver(platform);
+    const CompletionOutcome outcome = completeSystem(state, session.examination.lines, settings, observer);
+    // The labels then describe the system written, which covers every stored combination.
+    if (outcome.completed())
+        openSystemFile(state, platform, session, state.outputFolder / outcome.systemFile.file.fileName);
+    platform.setWindowControlText(CHECK_RESULT_LABEL,
+                                  completionOutcomeText(outcome, session.guaranteedHits, state.parameters.totalNumbers));
+    enableInput(state, platform, session, true);
+}
+
+}  // namespace
+
+WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session) {
+    WindowTemplate window;
+    window.title = PROGRAM_WINDOW_TITLE;
+    window.x = 100;
+    window.y = 60;
+    window.width = 400;
+    window.height = RESULT_TOP + 60;
+    window.style = AUXILIARY_WINDOW_STYLE;
+    window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
+    for (const ControlRow& row : TOP_CONTROLS) window.controls.push_back(row.toControl());
+    for (size_t k = 0; k < INFO_LABELS.size(); ++k)
+        window.controls.push_back({INFO_LABELS[k], LABEL, k == 0 ? NO_SYSTEM_FILE_TEXT : "", 10,
+                                   INFO_TOP + INFO_ROW * static_cast<int>(k), INFO_WIDTH, INFO_HEIGHT, DIALOG_FONT});
+    for (const ControlRow& row : BOTTOM_CONTROLS) window.controls.push_back(row.toControl());
+    for (auto& control : window.controls)
+        if (control.id == CHECK_GUARANTEE_LABEL) control.text = std::to_string(session.guaranteedHits);
+    return window;
+}
+
+WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, CheckSystemSession& session,
+                                       int controlId) {
+    switch (controlId) {
+        case CHECK_GUARANTEE_UP:
+        case CHECK_GUARANTEE_DOWN: {
+            const int next = session.guaranteedHits + (controlId == CHECK_GUARANTEE_UP ? 1 : -1);
+            if (next < LOWEST_GUARANTEE || next > HIGHEST_GUARANTEE) break;
+            session.guaranteedHits = next;
+            lastGuarantee = next;
+            platform.setWindowControlText(CHECK_GUARANTEE_LABEL, std::to_string(next));
+            checkAgain(state, platform, session);
+            break;
+        }
+        case CHECK_OPEN_FILE: {
+            const std::filesystem::path path = platform.chooseFileToOpen(OPEN_SYSTEM_FILE_TITLE);
+            if (path.empty()) break;  // the user cancelled
+            if (openSystemFile(state, platform, session, path)) platform.setWindowControlText(CHECK_RESULT_LABEL, "");
+            platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+            break;
+        }
+        case CHECK_COMPLETE:
+            if (canComplete(state, session)) runCompletion(state, platform, session);
+            break;
+        case CHECK_CLOSE:
+            return WindowAction::Close;
+        default:
+            break;  // Escape while nothing runs, and the labels: nothing
+    }
+    return WindowAction::Continue;
+}
+
+void runCheckSystemWindow(SharedState& state, Platform& platform, CheckSystemSession& session) {
+    WindowHandler handler;
+    handler.onCreated = [&state, &platform, &session] {
+        platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+    };
+    handler.onCommand = [&state, &platform, &session](int controlId) {
+        return checkSystemWindowCallback(state, platform, session, controlId);
+    };
+    platform.enableMainWindow(false);
+    platform.runModalWindow(checkSystemWindowTemplate(session), handler);
+    platform.enableMainWindow(true);
+}
+
+void showCheckSystemWindow(SharedState& state, Platform& platform) {
+    CheckSystemSession session;
+    session.guaranteedHits = lastGuarantee;
+    runCheckSystemWindow(state, platform, session);
+}
+
+}  // namespace quillstep

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# check4/check5 of quillstep-cli on system files from elsewhere: quoted numbers, CR-only line
+# endings, eight numbers and row numbers, huge or endless files, control bytes, files that cannot
+# be opened (also as a user without root's rights), and what is refused before anything runs.
+# (profile, match and complete4/5 of the files of other programs: system_file_contract.sh.)
+source "$(dirname "$0")/contract_helpers.sh"
+first_error() { "$cli" "$@" 2>&1 >/dev/null | tail -1; }
+
+"$cli" --total 11 run 2 search4 >/dev/null 2>&1
+own=mb_comb_file_ab.txt
+expected=$("$cli" --total 11 run 2 check4 "$own" 2>/dev/null | tail -4)
+
+# quoted numbers, as spreadsheets export them, the first line included; CR-only line endings
+tr -d '\r' <"$own" | awk -F, 'NF == 8 { printf "\"%s\",\"%s\",\"%s\",\"%s\",\"%s\",\"%s\",\"%s\"\r\n", $2, $3, $4, $5, $6, $7, $8 }' >quoted.txt
+check "quoted numbers are read" "$expected" "$("$cli" --total 11 run 2 check4 quoted.txt 2>/dev/null | tail -4)"
+tr '\n' '\r' <"$own" | tr -s '\r' >cr-only.txt
+check "CR-only line endings are read" "$expected" "$("$cli" --total 11 run 2 check4 cr-only.txt 2>/dev/null | tail -4)"
+
+# another program's header of words before quoted numbers; a caption with numbers in it is not
+# passed over as a header, nor are eight numbers separated by semicolons taken for a row number
+{ printf '"N1";"N2";"N3";"N4";"N5";"N6";"N7"\r\n'; tr ',' ';' <quoted.txt; } >words.txt
+check "a header of words, then quoted numbers" "$expected" "$("$cli" --total 11 run 2 check4 words.txt 2>/dev/null | tail -4)"
+{ printf 'Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6,Ball 7\n'; cat quoted.txt; } >caption.txt
+tr -d '\r' <"$own" | awk -F, 'NF == 8' | tr ',' ';' >semicolon-rows.txt
+
+# every other form is a malformed line, named by its own number, exit 2
+printf '1 2 3 4 5 6 7 8\n1 2 3 4 5 6 7\n' >eight.txt
+printf '1,1,2,3,4,5,6,7\n3,1,2,3,4,8,9,10\n' >rows.txt
+printf '"1,2,3,4,5,6,7"\n1 2 3 4 5 6 7\n' >quoted-whole.txt
+printf '1 2 3 4 5 6 12345678901234567890\n' >large.txt
+for file_message in \
+    "eight.txt|line 1: 8 fields: a row number is read only in this program's form row,a,b,c,d,e,f,g (digits and commas, no blanks or quotes)" \
+    "rows.txt|line 2: row number 3 where 2 was expected (rows count 1, 2, 3, ...)" \
+    "quoted-whole.txt|line 1: a combination in one pair of quotes (quote each number, or none)" \
+    "large.txt|line 1: number 12345678901234567890 is too large" \
+    "caption.txt|line 1: expected seven numbers (or a row number and seven numbers), found 14 fields" \
+    "semicolon-rows.txt|line 1: 8 fields: a row number is read only in this program's form row,a,b,c,d,e,f,g (digits and commas, no blanks or quotes)"; do
+    file=${file_message%%|*}
+    check "$file exits 2" 2 "$(status "$cli" --total 11 run 2 check4 "$file")"
+    check "$file message" "quillstep-cli: check4: $file: ${file_message#*|}" "$(first_error --total 11 run 2 check4 "$file")"
+done
+
+# control bytes of a field and of the file name reach the terminal escaped
+printf '1 2 3 4 5 6 \033[2J\a\n' >control.txt
+check "a field's control bytes are escaped" \
+      'quillstep-cli: check4: control.txt: line 1: '"'"'\x1b[2J\x07'"'"' is not a whole number' \
+      "$(first_error --total 11 run 2 check4 control.txt)"
+if skipped_under_wine "file names with control bytes (Windows allows none)"; then :; else
+    name=$(printf 'odd\033]0;x\a.txt')
+    printf '1 2 3\n' >"$name"
+    check "the file name's control bytes are escaped" \
+          'quillstep-cli: check4: odd\x1b]0;x\x07.txt: line 1: expected seven numbers (or a row number and seven numbers), found 3 fields' \
+          "$(first_error --total 11 run 2 check4 "$name")"
+    check "no raw control byte on stderr" 0 "$("$cli" --total 11 run 2 check4 "$name" 2>&1 >/dev/null | tr -d '\n' | grep -c $'[\x01-\x1f]')"
+fi
+
+# huge files are refused at the stated limit, at once and in little memory
+yes '1 2 3 4 5 6 7' | head -n 1000000 >many-lines.txt
+start=$(date +%s%N)
+check "a million lines exit 2" 2 "$(status "$cli" --total 11 run 2 check4 many-lines.txt)"
+check "a million lines: the limit" "quillstep-cli: check4: many-lines.txt: line 10001: a system file holds at most 10000 lines" \
+      "$(first_error --total 11 run 2 check4 many-lines.txt)"
+head -c 200000000 /dev/zero | tr '\0' 7 >one-line.txt
+check "a 200 MB line: the limit" \
+      "quillstep-cli: check4: one-line.txt: line 1: longer than 1000 characters (a line of a system file holds at most that many)" \
+      "$(first_error --total 11 run 2 check4 one-line.txt)"
+check "huge files refused within seconds" yes "$([ $(( ($(date +%s%N) - start) / 1000000 )) -lt 20000 ] && echo yes)"
+rm -f one-line.txt many-lines.txt
+if [ -x /usr/bin/time ]; then
+    head -c 200000000 /dev/zero | tr '\0' 7 >one-line.txt
+    /usr/bin/time -o peak.txt -f '%M' "$cli" --total 11 run 2 check4 one-line.txt >/dev/null 2>&1
+    kb=$(tail -1 peak.txt)
+    check "a 200 MB line read in under 100 MB" yes "$([ "$kb" -lt 100000 ] && echo yes)"
+    rm -f one-line.txt
+fi
+
+# the reason a file cannot be opened
+if skipped_under_wine "symbolic link loops (Wine shows a looping POSIX link as a missing file)"; then :; else
+    ln -s loop-b loop-a && ln -s loop-a loop-b
+    check "a symlink loop says so" "quillstep-cli: check4: cannot read loop-a: Too many levels of symbolic links" \
+          "$(first_error --total 11 run 2 check4 loop-a)"
+fi
+
+# a file to check that cannot be opened is found before the commands before it run and write
+mkdir early && cd early || exit 1
+out=$("$cli" --total 10 run 2 write search4 check4 /nonexistent.txt 2>err.txt)
+check "missing check file: exit 2 before anything runs" "2|" "$?|$out"
+check "missing check file: its message" "quillstep-cli: check4: cannot read /nonexistent.txt: no such file" "$(cat err.txt)"
+check "missing check file: no file written" "err.txt" "$(ls -A)"
+cd "$work" || exit 1
+
+# the optimiser's "no system" answers have an exit status of their own
+out=$("$cli" run 8 optimise5 --time-limit 1 2>/dev/null)
+check "no system in the time given: exit 4" 4 "$?"
+check "no system in the time given: its line" "not written: the optimiser found no system in the time given" "$(echo "$out" | tail -1)"
+"$cli" run 8 optimise5 --time-limit 30 >stopped.txt 2>/dev/null &
+pid=$!
+sleep 1
+kill -INT $pid
+wait $pid
+check "stopped before any system: exit 4" 4 "$?"
+check "stopped before any system: its line" "not written: stopped before any system covered every stored combination" \
+      "$(tail -1 stopped.txt)"
+check "--help documents status 4" 1 "$("$cli" --help | grep -c '4 the optimiser found')"
+
+# Without root's rights: permission denied is named, and a working directory that cannot take
+# the files is refused before anything runs.
+as_nobody() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+if skipped_under_wine "permissions as user nobody (the Wine prefix is root's)"; then
+    :
+elif [ "$(id -u)" -ne 0 ] || ! command -v setpriv >/dev/null || ! as_nobody test -x "$cli"; then
+    echo "skipped: the permission checks need root, setpriv and a quillstep-cli that user nobody may run"
+else
+    chmod 755 "$work"
+    mkdir -p locked/inner readonly && chmod 711 locked
+    printf '1 2 3 4 5 6 7\n' >locked/inner/system.txt && chmod 700 locked/inner
+    printf '1 2 3 4 5 6 7\n' >unreadable.txt && chmod 600 unreadable.txt
+    chmod 555 readonly
+    check "a folder without search permission says so" \
+          "quillstep-cli: check4: cannot read locked/inner/system.txt: Permission denied" \
+          "$(cd "$work" && as_nobody "$cli" --total 11 run 2 check4 locked/inner/system.txt 2>&1 >/dev/null | tail -1)"
+    check "an unreadable file says so" "quillstep-cli: check4: cannot read unreadable.txt: Permission denied" \
+          "$(cd "$work" && as_nobody "$cli" --total 11 run 2 check4 unreadable.txt 2>&1 >/dev/null | tail -1)"
+    start=$(date +%s)
+    out=$(cd readonly && as_nobody "$cli" run 12 search4 2>"$work/ro-err.txt")
+    code=$?
+    check "unwritable working directory: exit 2 before anything runs" "2|" "$code|$out"
+    check "unwritable working directory: its message" \
+          "quillstep-cli: the working directory '$work/readonly' is not writable: Permission denied (--output-dir names another folder)" \
+          "$(cat "$work/ro-err.txt")"
+    check "unwritable working directory: refused at once" yes "$([ $(($(date +%s) - start)) -lt 5 ] && echo yes)"
+    check "unwritable working directory: commands that write nothing still run" 0 \
+          "$(cd readonly && as_nobody "$cli" --total 10 run 2 stats >/dev/null 2>&1; echo $?)"
+    chmod 755 readonly locked locked/inner
+fi
+
+finish
