@@ -1,7 +1,7 @@
 #!/bin/bash
 # quillstep-cli under resource limits: too little address space, no thread to be had, an
 # interrupt during the long stretches of a large store. Every command ends by itself, with exit
-# 0 or 1 (3 for a check that finds holes) and a line saying what it did or why not, never by a
+# 0 or 1 (3 for a check that finds holes, 4 for an optimiser that found no system in its time) and a line saying what it did or why not, never by a
 # signal or "terminate called"; the time limit and Ctrl+C are honoured within a second or two.
 source "$(dirname "$0")/contract_helpers.sh"
 
@@ -20,7 +20,8 @@ for limit in 600000 1000000 1500000; do
             out=$( (ulimit -v $limit; timeout 120 "$cli" $store $command) 2>"$work/err")
             code=$?
             case=" under ulimit -v $limit: $store $command"
-            case $code in 0 | 1 | 3) check "exit code$case" ok ok ;; *) check "exit code$case" "0, 1 or 3" "$code" ;; esac
+            # 4: the optimiser found no system in its time (a busy machine, a short limit)
+            case $code in 0 | 1 | 3 | 4) check "exit code$case" ok ok ;; *) check "exit code$case" "0, 1, 3 or 4" "$code" ;; esac
             check "no abort$case" "" "$(grep -E 'terminate called|std::bad_alloc' "$work/err")"
             last=$(echo "$out" | tail -1)
             case $last in
@@ -88,7 +89,9 @@ begin=$(date +%s%N)
 "$cli" --total 30 run 2 optimise4 --time-limit 1 >/dev/null 2>&1
 code=$?
 took=$(elapsed_since "$begin")
-check "the optimiser on a large store: exit code" 0 $code
+# The optimiser without a relation may find no system in one second (exit 4, "not written: ...").
+case $code in 0 | 4) check "the optimiser on a large store: exit code" ok ok ;;
+              *) check "the optimiser on a large store: exit code" "0 or 4" "$code" ;; esac
 check "the optimiser on a large store: within its time limit and 2 s" yes \
       "$([ "$took" -le 3500 ] && echo yes || echo "$took ms")"  # the storing run takes part of a second
 
