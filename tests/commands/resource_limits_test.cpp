@@ -27,8 +27,8 @@
 #include <unistd.h>
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLSTEP_ADDRESS_SANITIZER 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLSTEP_ADDRESS_SANITIZER 1  // or the thread sanitizer: both reserve far more address space
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define QUILLSTEP_ADDRESS_SANITIZER 1

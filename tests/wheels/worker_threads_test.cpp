@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/abbreviated_system_buttons.h"
+#include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/optimise_command.h"
 #include "commands/store_masks.h"
@@ -153,6 +154,7 @@ TEST_F(WorkerThreads, TheOptimiserEndsAtItsTimeLimitAndOnAStopWithoutThreads) {
         request.targetCount = static_cast<int32_t>(targets.size());
         request.guaranteedHits = 5;
         request.threads = 2;
+        request.initialSystem = targets;  // covers: the result is never empty, however slow the machine
         request.timeLimitSeconds = 1.0;  // no step budget: only the time limit ends the search
         const OptimiserResult timed = optimiseSystem(request);
         EXPECT_TRUE(timed.timeLimitReached) << "starts allowed " << starts;
@@ -212,6 +214,22 @@ TEST_F(WorkerThreads, TheCountingSplitOverThreadsCountsAsOneThreadAndStopsOnRequ
     two.stopRequested = [] { return true; };
     EXPECT_FALSE(coveredCounts(masks, 5, two).has_value());
     EXPECT_EQ(proveEveryPassReachesCapacity(masks, 5, 1000, two), CapacityProof::Stopped);
+}
+
+TEST_F(WorkerThreads, WithoutADiskThreadTheWriterWritesTheSameFile) {
+    const std::filesystem::path folder = freshTestFolder("quillstep-workers-");
+    auto state = createSharedState();
+    state->parameters.totalNumbers = 20;  // 77,520 rows, many blocks
+    HeadlessPlatform platform;
+    runGenerationCommand(*state, platform, 2);
+    state->outputFolder = folder;
+    ASSERT_TRUE(writeCombinationRows(*state, {}).written);
+    const std::string expected = readFile(folder / COMBINATION_FILE_NAME);
+    failThreadStartsAfter(0);
+    ASSERT_TRUE(writeCombinationRows(*state, {}).written);
+    EXPECT_EQ(readFile(folder / COMBINATION_FILE_NAME), expected);
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
 }
 
 // A worker that finds no memory (the part hook) reaches the window's handlers as their message,
