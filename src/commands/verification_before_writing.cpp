@@ -15,6 +15,7 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
     request.systemSize = static_cast<int64_t>(system.size());
     request.guaranteedHits = guaranteedHits;
     request.highestNumber = totalNumbers;
+    request.bestMatchWanted = false;  // the guarantee is the question here, not the profile
     return checkSystem(request);
 }
 

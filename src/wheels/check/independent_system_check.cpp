@@ -4,6 +4,11 @@
 // order is assumed and nothing is shared with the searches, so a fault in a search cannot hide
 // itself here. The stored combinations are split into consecutive chunks, one per thread; each
 // chunk keeps its own counts and its first holes, and the chunks are joined in store order.
+//
+// When only coverage is wanted, a second way answers the same question faster on large stores:
+// a stored combination shares at least t numbers with a member exactly when one of its C(7, t)
+// t-subsets is a t-subset of that member, so the members' t-subsets go into a bitmap by rank and
+// each stored combination looks up its own. Membership is then a search among the sorted members.
 
 #include "wheels/check/independent_system_check.h"
 
@@ -11,6 +16,7 @@
 #include <bit>
 #include <utility>
 
+#include "wheels/subsets.h"
 #include "wheels/worker_threads.h"
 
 namespace quillstep {
@@ -51,6 +57,95 @@ using SortedMembers = std::vector<std::pair<uint64_t, int64_t>>;
                 out.memberStored[static_cast<size_t>(equal->second)] = 1;
         }
     }
+}
+
+// The highest number and the guarantee the bitmap of t-subsets serves: C(40, 5) bits at most.
+constexpr int HIGHEST_NUMBER_BY_SUBSETS = 40;
+
+// Rank of the t-subset {numbers[p] : p in positions} (numbers ascending, from 1) among all
+// t-subsets of 1..HIGHEST_NUMBER_BY_SUBSETS: the sum of C(number - 1, i + 1).
+int64_t subsetRank(const int* numbers, const int* positions, int t) {
+    int64_t rank = 0;
+    for (int i = 0; i < t; ++i) rank += binomial(numbers[positions[i]] - 1, i + 1);
+    return rank;
+}
+
+// The C(7, t) ways to pick t of the seven positions, t positions each.
+std::vector<std::array<int, 7>> positionSubsets(int t) {
+    std::vector<std::array<int, 7>> subsets;
+    for (unsigned pick = 0; pick < 128; ++pick) {
+        if (std::popcount(pick) != t) continue;
+        std::array<int, 7> positions{};
+        int k = 0;
+        for (int p = 0; p < 7; ++p)
+            if (pick >> p & 1) positions[static_cast<size_t>(k++)] = p;
+        subsets.push_back(positions);
+    }
+    return subsets;
+}
+
+int numbersOf(uint64_t mask, int* numbers) {
+    int count = 0;
+    for (; mask != 0 && count < 64; mask &= mask - 1) numbers[count++] = std::countr_zero(mask);
+    return count;
+}
+
+struct SubsetBitmap {
+    int t = 0;
+    std::vector<std::array<int, 7>> positions;
+    std::vector<uint64_t> bits;
+
+    bool holds(int64_t rank) const { return bits[static_cast<size_t>(rank >> 6)] >> (rank & 63) & 1; }
+};
+
+SubsetBitmap memberSubsets(const SystemCheckRequest& request) {
+    SubsetBitmap bitmap;
+    bitmap.t = request.guaranteedHits;
+    bitmap.positions = positionSubsets(bitmap.t);
+    bitmap.bits.assign(static_cast<size_t>(binomial(HIGHEST_NUMBER_BY_SUBSETS, bitmap.t) / 64 + 1), 0);
+    int numbers[64];
+    for (int64_t s = 0; s < request.systemSize; ++s) {
+        // Members that are not seven numbers of the range cover nothing here; they are named apart.
+        if (numbersOf(request.system[s], numbers) != 7 || numbers[0] < 1 || numbers[6] > HIGHEST_NUMBER_BY_SUBSETS)
+            continue;
+        for (const auto& positions : bitmap.positions) {
+            const int64_t rank = subsetRank(numbers, positions.data(), bitmap.t);
+            bitmap.bits[static_cast<size_t>(rank >> 6)] |= uint64_t{1} << (rank & 63);
+        }
+    }
+    return bitmap;
+}
+
+// Coverage and membership of stored combinations [begin, end) through the members' t-subsets.
+void scanChunkBySubsets(const SystemCheckRequest& request, const SortedMembers& sorted, const SubsetBitmap& bitmap,
+                        int64_t begin, int64_t end, ChunkResult& out) {
+    int numbers[64];
+    for (int64_t j = begin; j < end; ++j) {
+        const uint64_t stored = request.stored[j];
+        bool covered = false;
+        if (numbersOf(stored, numbers) == 7 && numbers[0] >= 1 && numbers[6] <= HIGHEST_NUMBER_BY_SUBSETS) {
+            for (const auto& positions : bitmap.positions) {
+                if (bitmap.holds(subsetRank(numbers, positions.data(), bitmap.t))) {
+                    covered = true;
+                    break;
+                }
+            }
+        }
+        if (!covered) {
+            ++out.uncovered;
+            if (out.holes.size() < request.holesKept) out.holes.push_back(j);
+            continue;
+        }
+        auto equal = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, int64_t>{stored, 0});
+        for (; equal != sorted.end() && equal->first == stored; ++equal)
+            out.memberStored[static_cast<size_t>(equal->second)] = 1;
+    }
+}
+
+// Whether the subsets' way can answer: coverage only, a guarantee of 1 to 7, numbers up to 40.
+bool checkBySubsets(const SystemCheckRequest& request) {
+    return !request.bestMatchWanted && request.guaranteedHits >= 1 && request.guaranteedHits <= 7 &&
+           request.highestNumber <= HIGHEST_NUMBER_BY_SUBSETS;
 }
 
 void scanChunkPortable(const SystemCheckRequest& request, const SortedMembers& sorted, int64_t begin, int64_t end,
@@ -107,10 +202,17 @@ SystemCheck checkSystem(const SystemCheckRequest& request) {
     std::vector<ChunkResult> chunks(threads);
     for (ChunkResult& chunk : chunks) chunk.memberStored.assign(static_cast<size_t>(check.systemSize), 0);
     const auto scan = processorHasPopcnt() ? scanChunkPopcnt : scanChunkPortable;
+    const bool bySubsets = checkBySubsets(request);
+    const SubsetBitmap bitmap = bySubsets ? memberSubsets(request) : SubsetBitmap{};
     const auto chunkBegin = [&](unsigned t) { return check.storedCount * t / threads; };
     WorkerRun run;
     run.parts = threads;
-    run.work = [&](unsigned t) { scan(request, sorted, chunkBegin(t), chunkBegin(t + 1), chunks[t]); };
+    run.work = [&](unsigned t) {
+        if (bySubsets)
+            scanChunkBySubsets(request, sorted, bitmap, chunkBegin(t), chunkBegin(t + 1), chunks[t]);
+        else
+            scan(request, sorted, chunkBegin(t), chunkBegin(t + 1), chunks[t]);
+    };
     runWorkers(run);
 
     std::vector<char> memberStored(static_cast<size_t>(check.systemSize), 0);

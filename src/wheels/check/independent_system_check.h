@@ -20,6 +20,10 @@ struct SystemCheckRequest {
     int highestNumber = 39;  // system combinations must be seven numbers of 1..highestNumber
     size_t holesKept = 10;   // how many uncovered stored combinations to list
     unsigned threads = 0;    // 0: one per hardware thread
+    // False: only coverage and membership are wanted (the check before a file is written), so the
+    // check may look each stored combination's subsets up instead of comparing it with every
+    // member; bestMatchCounts then stay 0.
+    bool bestMatchWanted = true;
 };
 
 struct SystemCheck {

@@ -38,7 +38,7 @@ std::vector<uint64_t> greedySystem(const std::vector<uint64_t>& stored, int hits
 }
 
 SystemCheck check(const std::vector<uint64_t>& stored, const std::vector<uint64_t>& system, int hits,
-                  size_t holesKept = 10, unsigned threads = 0, int highestNumber = 39) {
+                  size_t holesKept = 10, unsigned threads = 0, int highestNumber = 39, bool bestMatchWanted = true) {
     SystemCheckRequest request;
     request.stored = stored.data();
     request.storedCount = static_cast<int64_t>(stored.size());
@@ -48,6 +48,7 @@ SystemCheck check(const std::vector<uint64_t>& stored, const std::vector<uint64_
     request.highestNumber = highestNumber;
     request.holesKept = holesKept;
     request.threads = threads;
+    request.bestMatchWanted = bestMatchWanted;
     return checkSystem(request);
 }
 
@@ -191,6 +192,54 @@ TEST(SystemCheck, AgreesWithBruteForceOnRandomSystemsWhateverTheThreads) {
             EXPECT_EQ(got.membersNotStored, expected.membersNotStored);
         }
     }
+}
+
+// The check before a file is written asks coverage and membership only and looks the stored
+// combinations' subsets up; it must agree with brute force wherever the full comparison does.
+TEST(SystemCheck, CoverageOnlyAgreesWithBruteForceForEveryGuarantee) {
+    const std::vector<uint64_t> stored = fullWheelMasks(16);
+    std::mt19937 random(29);
+    for (int hits = 2; hits <= 7; ++hits) {
+        for (int round = 0; round < 2; ++round) {
+            std::vector<uint64_t> system;
+            const int size = round == 0 ? 40 : 400;
+            for (int s = 0; s < size; ++s)
+                system.push_back(s % 4 == 0 ? randomCombination(random, 22) : stored[random() % stored.size()]);
+            system.push_back(stored.front() | 1);  // eight bits: malformed, covers nothing by itself
+            const BruteForce expected = bruteForce(stored, std::vector<uint64_t>(system.begin(), system.end() - 1), hits);
+            for (unsigned threads : {1u, 2u}) {
+                SCOPED_TRACE("hits " + std::to_string(hits) + " size " + std::to_string(size) + " threads " +
+                             std::to_string(threads));
+                const SystemCheck got = check(stored, system, hits, 25, threads, 39, false);
+                EXPECT_EQ(got.uncovered, static_cast<int64_t>(expected.holes.size()));
+                const std::vector<int64_t> firstHoles(
+                    expected.holes.begin(),
+                    expected.holes.begin() + std::min<std::ptrdiff_t>(25, expected.holes.size()));
+                EXPECT_EQ(got.holes, firstHoles);
+                std::vector<int64_t> notStored = expected.membersNotStored;
+                notStored.push_back(size);
+                EXPECT_EQ(got.membersNotStored, notStored);
+                EXPECT_EQ(got.malformedMembers, std::vector<int64_t>{size});
+            }
+        }
+    }
+}
+
+TEST(SystemCheck, CoverageOnlyOfTheFullWheelOf39SeesOneMissingCover) {
+    const std::vector<uint64_t> stored = fullWheelMasks(39);
+    // Seven blocks on 1..39 put together the long way: 1-7, 8-14, ..., 36-39 with 1-3.
+    std::vector<uint64_t> system;
+    for (int first = 1; first <= 36; first += 7) {
+        uint64_t mask = 0;
+        for (int v = first; v < first + 7; ++v) mask |= uint64_t{1} << (v <= 39 ? v : v - 39);
+        system.push_back(mask);
+    }
+    const SystemCheck full = check(stored, system, 4, 10, 0, 39, true);
+    const SystemCheck quick = check(stored, system, 4, 10, 0, 39, false);
+    EXPECT_EQ(quick.uncovered, full.uncovered);
+    EXPECT_EQ(quick.holes, full.holes);
+    EXPECT_EQ(quick.membersNotStored, full.membersNotStored);
+    EXPECT_GT(quick.uncovered, 0);
 }
 
 }  // namespace
