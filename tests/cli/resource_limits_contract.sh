@@ -95,4 +95,29 @@ case $code in 0 | 4) check "the optimiser on a large store: exit code" ok ok ;;
 check "the optimiser on a large store: within its time limit and 2 s" yes \
       "$([ "$took" -le 3500 ] && echo yes || echo "$took ms")"  # the storing run takes part of a second
 
+# The largest store, the full wheel of 39 (15,380,937 combinations): Ctrl+C during the search, and
+# the time limit of the optimiser, including the check of every stored combination before the file.
+"$cli" run 2 search4 >"$work/out" 2>/dev/null &
+pid=$!
+sleep 2
+kill -INT $pid
+begin=$(date +%s%N)
+wait $pid
+code=$?
+took=$(elapsed_since "$begin")
+check "Ctrl+C on the full wheel of 39: exit code" 0 $code
+check "Ctrl+C on the full wheel of 39: a file" "file:" "$(grep -o '^file:' "$work/out")"
+check "Ctrl+C on the full wheel of 39: the answer within 2.5 s" yes \
+      "$([ "$took" -le 2500 ] && echo yes || echo "$took ms")"
+begin=$(date +%s%N)
+"$cli" run 2 optimise4 --time-limit 3 >"$work/out" 2>/dev/null
+code=$?
+took=$(elapsed_since "$begin")
+case $code in 0 | 4) check "the optimiser on the full wheel of 39: exit code" ok ok ;;
+              *) check "the optimiser on the full wheel of 39: exit code" "0 or 4" "$code" ;; esac
+# The time limit counts from the end of the storing run, whose seconds the run prints.
+run_ms=$(awk '/^seconds: /{printf "%d", $2 * 1000; exit}' "$work/out")
+check "the optimiser on the full wheel of 39: within its time limit and 2 s" yes \
+      "$([ "$took" -le $((5000 + ${run_ms:-0} + 500)) ] && echo yes || echo "$took ms, the run $run_ms ms")"
+
 finish

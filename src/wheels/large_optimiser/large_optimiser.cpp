@@ -137,8 +137,16 @@ void searchOnThread(Shared& shared, unsigned thread) {
         const double seconds = std::min(PARTS_LONGEST_SECONDS, PARTS_SHARE * request.timeLimitSeconds);
         members = fullWheelFromParts(request.totalNumbers, seconds, random.next(), shared.stop);
         if (members.empty()) return;
-        for (const uint64_t m : members) coverage.add(m);
-        removeRedundant(coverage, members);
+        // Blocks holding every 4-subset of each part cover every draw: the system is offered at
+        // once, since counting its cover on a large wheel takes seconds (a few ms per member) and
+        // the stop may come first. The check before the file is written sees it anyway.
+        shared.best.offer(members, thread);
+        for (const uint64_t m : members) {
+            if (shared.stop.load()) return;
+            coverage.add(m);
+        }
+        if (shared.stop.load()) return;
+        removeRedundant(coverage, members, &shared.stop);
     } else if (!greedySystem(shared, thread, random, coverage, members)) {
         return;
     }

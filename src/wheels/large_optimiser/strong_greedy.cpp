@@ -115,12 +115,13 @@ bool completeGreedily(Coverage& coverage, const uint64_t* masks, int64_t count, 
                       const GreedySettings& settings, Random& random, const StopFlag& stop) {
     Greedy greedy(coverage, masks, count, settings, random);
     if (!greedy.run(members, stop)) return false;
-    removeRedundant(coverage, members);
+    removeRedundant(coverage, members, &stop);
     return true;
 }
 
-void removeRedundant(Coverage& coverage, std::vector<uint64_t>& members) {
+void removeRedundant(Coverage& coverage, std::vector<uint64_t>& members, const StopFlag* stop) {
     for (size_t i = members.size(); i-- > 0;) {
+        if (stop != nullptr && stop->load()) return;
         if (coverage.soleCover(members[i]) != 0) continue;
         coverage.remove(members[i]);
         members.erase(members.begin() + static_cast<std::ptrdiff_t>(i));

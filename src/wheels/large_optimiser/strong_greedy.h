@@ -33,7 +33,8 @@ struct GreedySettings {
 bool completeGreedily(Coverage& coverage, const uint64_t* masks, int64_t count, std::vector<uint64_t>& members,
                       const GreedySettings& settings, Random& random, const StopFlag& stop);
 
-// Leaves out, the latest first, every member that covers nothing the others do not.
-void removeRedundant(Coverage& coverage, std::vector<uint64_t>& members);
+// Leaves out, the latest first, every member that covers nothing the others do not; a raised
+// `stop` ends it early (each look costs an enumeration), leaving a system that still covers.
+void removeRedundant(Coverage& coverage, std::vector<uint64_t>& members, const StopFlag* stop = nullptr);
 
 }  // namespace quillstep::large
