@@ -63,7 +63,10 @@ Commands:
   optimise5 [the same options]
              a system with 4 (5) guaranteed hits, never larger than the greedy search's and
              usually smaller: the greedy search (given at most a quarter of the time limit) is
-             the start of the optimiser. The result is checked against the store and written
+             the start of the optimiser. On stores whose covering lists would not fit (such as
+             the full wheel of 20 and larger at four hits) an optimiser without them takes the
+             whole time instead, far below what the greedy search would find there in hours.
+             The result is checked against the store and written
              to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
                system size: <size>
                file: <file> rows: <n> seconds: <s>
