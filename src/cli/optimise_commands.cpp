@@ -32,17 +32,6 @@ std::string combinationText(const int32_t* numbers) {
     return text;
 }
 
-void printProgress(const OptimiserProgress& progress) {
-    std::ostringstream line;
-    line.setf(std::ios::fixed);
-    line.precision(1);
-    line << "progress: best size ";
-    if (progress.bestSize > 0) line << progress.bestSize;
-    else line << "none yet";
-    line << ", elapsed " << progress.elapsedSeconds
-         << " s, remaining " << progress.remainingSeconds << " s";
-    std::cerr << line.str() << std::endl;
-}
 
 int checkSystemFile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     const SystemFileContents contents = readSystemFile(command.fileName);
@@ -78,6 +67,17 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
 
 }  // namespace
 
+void printOptimiserProgress(const char* what, const OptimiserProgress& progress) {
+    std::ostringstream line;
+    line.setf(std::ios::fixed);
+    line.precision(1);
+    line << "progress: " << what << ' ';
+    if (progress.bestSize > 0) line << progress.bestSize;
+    else line << "none yet";
+    line << ", elapsed " << progress.elapsedSeconds << " s, remaining " << progress.remainingSeconds << " s";
+    std::cerr << line.str() << std::endl;
+}
+
 int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
     OptimiseSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
@@ -87,7 +87,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.anyCombination = command.anyCombination;
 
     OptimiseObserver observer;
-    observer.onProgress = printProgress;
+    observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = mainWindowWriteObserver(platform);
     const OptimiseOutcome outcome = [&] {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/interrupts.h"
+#include "cli/optimise_commands.h"
 #include "commands/escaped_text.h"
 #include "commands/number_text.h"
 #include "commands/system_completion.h"
@@ -30,16 +31,6 @@ bool readLines(const CliCommand& command, std::vector<uint64_t>& lines) {
     return true;
 }
 
-void printProgress(const OptimiserProgress& progress) {
-    std::ostringstream line;
-    line.setf(std::ios::fixed);
-    line.precision(1);
-    line << "progress: members added ";
-    if (progress.bestSize > 0) line << progress.bestSize;
-    else line << "none yet";
-    line << ", elapsed " << progress.elapsedSeconds << " s, remaining " << progress.remainingSeconds << " s";
-    std::cerr << line.str() << std::endl;
-}
 
 int profile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
@@ -94,7 +85,7 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.stepBudget = command.stepBudget;
 
     CompletionObserver observer;
-    observer.onProgress = printProgress;
+    observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("members added", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = mainWindowWriteObserver(platform);
     const CompletionOutcome outcome = [&] {
