@@ -139,8 +139,9 @@ void Win32Platform::showMessage(const std::string& text) {
     HWND activeBefore = GetActiveWindow();
     MessageBoxA(nullptr, text.c_str(), MESSAGE_CAPTION, MB_OK | MB_TASKMODAL);
     // The box disables the thread's windows while it is open, so when it goes the activation
-    // may find no window to return to; give it back to the window that had it.
-    if (GetActiveWindow() == nullptr && activeBefore && IsWindow(activeBefore) && IsWindowEnabled(activeBefore))
+    // may find no window to return to, or (under Wine, from focus events still on their way)
+    // settle on another; give it back to the window that had it.
+    if (activeBefore && GetActiveWindow() != activeBefore && IsWindow(activeBefore) && IsWindowEnabled(activeBefore))
         SetActiveWindow(activeBefore);
 }
 

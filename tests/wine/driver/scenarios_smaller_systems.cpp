@@ -70,6 +70,7 @@ std::string waitForResult(ProgramUnderTest& program, HWND window, std::chrono::m
         },
         "the result of the search", timeout);
     settle(window);
+    activate(window);  // as a click on it would, whichever window the system activated after a message box
     return result;
 }
 
