@@ -53,8 +53,12 @@ uint64_t CombinationRanks::unrank(uint32_t rank) const {
 }
 
 StoredIndex::StoredIndex(const uint64_t* masks, int64_t count, int totalNumbers)
-    : ranks_(totalNumbers), storedCount_(count) {
-    if (isFullWheel()) return;
+    : ranks_(totalNumbers), storedCount_(count), keys_(SUM_AND_ODD_KEYS, 0) {
+    if (isFullWheel()) {
+        keys_.assign(SUM_AND_ODD_KEYS, 1);
+        return;
+    }
+    for (int64_t i = 0; i < count; ++i) keys_[sumAndOddKey(masks[i])] = 1;
     const int64_t all = ranks_.combinationCount();
     bits_.assign(static_cast<size_t>((all + 63) / 64), 0);
     for (int64_t i = 0; i < count; ++i) {

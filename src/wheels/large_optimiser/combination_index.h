@@ -9,6 +9,7 @@
 // byte by byte of the mask from a table indexed by the byte, its position and the count of
 // numbers below it: a handful of look-ups, no loop over the numbers.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,21 @@ inline int bitCount(uint64_t x) {
     x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
     return static_cast<int>((x * 0x0101010101010101ull) >> 56);
 }
+
+// A combination's sum of numbers and count of odd numbers as one key, sum * 8 + odd count, which
+// adds up over disjoint parts of a combination. Stores filtered by sums and odd counts hold
+// combinations of few keys, so that a key not among them rules out a combination before its
+// rank is looked up.
+inline uint32_t sumAndOddKey(uint64_t numbers) {
+    uint32_t sum = 0, odd = 0;
+    for (uint64_t rest = numbers; rest != 0; rest &= rest - 1) {
+        const int v = std::countr_zero(rest);
+        sum += static_cast<uint32_t>(v);
+        odd += static_cast<uint32_t>(v & 1);
+    }
+    return sum * 8 + odd;
+}
+constexpr size_t SUM_AND_ODD_KEYS = (34 + 35 + 36 + 37 + 38 + 39 + 40) * 8 + 8;
 
 class CombinationRanks {
 public:
@@ -76,12 +92,15 @@ public:
         return static_cast<int32_t>(before_[rank >> 6] + static_cast<uint32_t>(bitCount(word & (bit - 1))));
     }
     bool isStored(uint64_t mask) const { return indexOf(mask) >= 0; }
+    // False when no stored combination has this sumAndOddKey (of seven numbers).
+    bool mayHoldKey(uint32_t key) const { return keys_[key] != 0; }
 
 private:
     CombinationRanks ranks_;
     int64_t storedCount_;
     std::vector<uint64_t> bits_;    // empty on a full wheel
     std::vector<uint32_t> before_;  // stored ranks before each word
+    std::vector<uint8_t> keys_;     // by sumAndOddKey: whether a stored combination has it
 };
 
 }  // namespace quillstep::large

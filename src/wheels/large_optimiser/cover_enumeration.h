@@ -9,6 +9,9 @@
 // Only the combinations holding exactly t - 1 numbers of S and one of a and b change cover: those
 // with a lose it, those with b gain it, 2 * C(6, t - 1) * C(N - 8, 7 - t) of them at most (179,800
 // at 39 numbers and four hits).
+//
+// Both enumerations add up the parts' sum-and-odd keys and look up only the combinations whose
+// key the store holds: on stores filtered by sums (and odd counts) most are ruled out there.
 
 #include <cstdint>
 #include <vector>
@@ -34,13 +37,12 @@ public:
     void forEachCovered(uint64_t member, Visit&& visit) {
         const uint64_t outside = allNumbers_ & ~member;
         for (int kept = hits_; kept <= SEVEN; ++kept) {
-            keptParts_.clear();
-            appendSubsets(member, kept, keptParts_);
-            otherParts_.clear();
-            appendSubsets(outside, SEVEN - kept, otherParts_);
-            for (const uint64_t part : keptParts_)
-                for (const uint64_t other : otherParts_) {
-                    const uint64_t x = part | other;
+            fill(keptParts_, keptKeys_, member, kept);
+            fill(otherParts_, otherKeys_, outside, SEVEN - kept);
+            for (size_t p = 0; p < keptParts_.size(); ++p)
+                for (size_t o = 0; o < otherParts_.size(); ++o) {
+                    if (!index_->mayHoldKey(keptKeys_[p] + otherKeys_[o])) continue;
+                    const uint64_t x = keptParts_[p] | otherParts_[o];
                     const int32_t i = index_->indexOf(x);
                     if (i >= 0) visit(x, i);
                 }
@@ -54,26 +56,40 @@ public:
     void forEachChange(uint64_t kept, int a, int b, Lose&& lose, Gain&& gain) {
         const uint64_t bitA = uint64_t{1} << a;
         const uint64_t bitB = uint64_t{1} << b;
-        keptParts_.clear();
-        appendSubsets(kept, hits_ - 1, keptParts_);
-        otherParts_.clear();
-        appendSubsets(allNumbers_ & ~(kept | bitA | bitB), SEVEN - hits_, otherParts_);
-        for (const uint64_t part : keptParts_)
-            for (const uint64_t other : otherParts_) {
-                const uint64_t x = part | other;
-                const int32_t lost = index_->indexOf(x | bitA);
-                if (lost >= 0) lose(x | bitA, lost);
-                const int32_t gained = index_->indexOf(x | bitB);
-                if (gained >= 0) gain(x | bitB, gained);
+        const uint32_t keyA = sumAndOddKey(bitA);
+        const uint32_t keyB = sumAndOddKey(bitB);
+        fill(keptParts_, keptKeys_, kept, hits_ - 1);
+        fill(otherParts_, otherKeys_, allNumbers_ & ~(kept | bitA | bitB), SEVEN - hits_);
+        for (size_t p = 0; p < keptParts_.size(); ++p)
+            for (size_t o = 0; o < otherParts_.size(); ++o) {
+                const uint32_t key = keptKeys_[p] + otherKeys_[o];
+                const uint64_t x = keptParts_[p] | otherParts_[o];
+                if (index_->mayHoldKey(key + keyA)) {
+                    const int32_t lost = index_->indexOf(x | bitA);
+                    if (lost >= 0) lose(x | bitA, lost);
+                }
+                if (index_->mayHoldKey(key + keyB)) {
+                    const int32_t gained = index_->indexOf(x | bitB);
+                    if (gained >= 0) gain(x | bitB, gained);
+                }
             }
     }
 
 private:
+    static void fill(std::vector<uint64_t>& parts, std::vector<uint32_t>& keys, uint64_t numbers, int size) {
+        parts.clear();
+        appendSubsets(numbers, size, parts);
+        keys.resize(parts.size());
+        for (size_t p = 0; p < parts.size(); ++p) keys[p] = sumAndOddKey(parts[p]);
+    }
+
     const StoredIndex* index_;
     int hits_;
     uint64_t allNumbers_;
     std::vector<uint64_t> keptParts_;
     std::vector<uint64_t> otherParts_;
+    std::vector<uint32_t> keptKeys_;
+    std::vector<uint32_t> otherKeys_;
 };
 
 }  // namespace quillstep::large

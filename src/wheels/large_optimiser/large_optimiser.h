@@ -4,12 +4,14 @@
 // Nothing but one cover count per stored combination is kept (see coverage.h); the stored
 // combinations a candidate covers are enumerated when needed. Every thread runs a search of its
 // own with a seed of its own: a strong greedy (strong_greedy.h) or, on full wheels at four hits,
-// a system built from parts (part_covering.h), then simulated annealing at a fixed size
-// (annealing.h). The smallest system wins, the lower thread among equals.
+// a system built from parts (part_covering.h); then, at a fixed size, simulated annealing
+// (annealing.h) on full wheels at four hits and a weighted local search (weighted_search.h) on
+// every other store. The smallest system wins, the lower thread among equals.
 //
 // Memory: the stored index (a bitmap of C(N,7) bits and a count per word, 2.9 MB at 39 numbers)
 // and per thread five bytes per stored combination (the count and a position in the list of
-// uncovered ones): 154 MB for the full wheel of 39 on two threads.
+// uncovered ones): 154 MB for the full wheel of 39 on two threads. The weighted search adds
+// four bytes per stored combination (its weight) and 32 KB per member (its tables).
 
 #include <cstdint>
 #include <functional>
@@ -57,7 +59,7 @@ Result optimiseLargeStore(const Request& request);
 
 // Whether a store is better served by this optimiser than by the one with a covering relation:
 // the relation's pairs (store size times the stored combinations one covers) would pass
-// `relationPairLimit`.
+// `relationPairLimit`, or, on a full wheel at five hits, 10^8.
 bool prefersLargeOptimiser(int64_t targetCount, int guaranteedHits, int totalNumbers,
                            double relationPairLimit = 6.0e8);
 

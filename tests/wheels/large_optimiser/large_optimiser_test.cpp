@@ -14,6 +14,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "wheels/large_optimiser/annealing.h"
@@ -104,12 +105,29 @@ TEST(LargeOptimiserIndex, RanksAndStoredIndicesAgreeWithAPlainSearch) {
     EXPECT_EQ(CombinationRanks(39).rank(CombinationRanks(39).unrank(15'380'936)), 15'380'936u);
 }
 
+// The combinations of 1..totalNumbers whose sum lies in [low, high] with three or four odd
+// numbers, as the sum and odd/even filters store them.
+std::vector<uint64_t> sumFilteredStore(int totalNumbers, int low, int high) {
+    std::vector<uint64_t> store;
+    for (const uint64_t mask : allCombinations(totalNumbers)) {
+        int sum = 0, odd = 0;
+        for (int v = 1; v <= totalNumbers; ++v)
+            if (mask >> v & 1) {
+                sum += v;
+                odd += v % 2;
+            }
+        if (sum >= low && sum <= high && (odd == 3 || odd == 4)) store.push_back(mask);
+    }
+    return store;
+}
+
 TEST(LargeOptimiserIndex, EnumerationsMatchAPlainLoopOverTheStore) {
     const int total = 16;
-    const std::vector<uint64_t> store = randomStore(5, total, 0.4);
-    const StoredIndex index(store.data(), static_cast<int64_t>(store.size()), total);
     std::mt19937 random(9);
-    for (const int hits : {4, 5}) {
+    for (const auto& [filtered, hits] :
+         {std::pair{false, 4}, std::pair{false, 5}, std::pair{true, 4}, std::pair{true, 5}}) {
+        const std::vector<uint64_t> store = filtered ? sumFilteredStore(total, 55, 64) : randomStore(5, total, 0.4);
+        const StoredIndex index(store.data(), static_cast<int64_t>(store.size()), total);
         CoverEnumerator enumerator(index, hits);
         for (int trial = 0; trial < 20; ++trial) {
             const uint64_t member = store[random() % store.size()];
@@ -332,6 +350,9 @@ TEST(LargeOptimiserSearch, TakesOverWhereTheRelationWouldNotFit) {
     EXPECT_FALSE(prefersLargeOptimiser(99'427, 4, 39));     // mode 9: the relation fits
     EXPECT_FALSE(prefersLargeOptimiser(11'440, 4, 16));     // full wheel of 16
     EXPECT_FALSE(prefersLargeOptimiser(31'824, 5, 18));     // full wheel of 18
+    EXPECT_TRUE(prefersLargeOptimiser(77'520, 5, 20));      // full wheel of 20 at five hits
+    EXPECT_FALSE(prefersLargeOptimiser(613'777, 5, 39));    // mode 8 at five hits: the relation fits
+    EXPECT_FALSE(prefersLargeOptimiser(50'388, 5, 19));     // full wheel of 19 at five hits
 }
 
 }  // namespace
