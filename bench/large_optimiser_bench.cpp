@@ -1,8 +1,8 @@
 // The optimiser on the large stores of the README's table, through the optimise command (search,
 // separate check of every stored combination, file, read-back), on every hardware thread:
-// the full wheels of 20 and 22 numbers with a 60 s limit (the full wheel of 20 at five hits
-// stays with the optimiser that keeps a covering relation), the full wheel of 25, the mode-8 and
-// mode-4 stores at 39 numbers and the full wheel of 39 with 600 s, all at four hits. Counters:
+// the full wheels of 20 (at four and five hits) and 22 numbers with a 60 s limit, the full wheel
+// of 25, the mode-8 and mode-4 stores at 39 numbers and the full wheel of 39 with 600 s, at four
+// hits unless said. Counters:
 // "size" (the verified system; 0 when none), "greedy" (the greedy search's size on that store),
 // "target" (the size to reach), "seconds" (the whole command) and "peak_mb" (the process's peak
 // resident memory so far: run one case per process for the case's own peak, as

@@ -34,6 +34,10 @@ constexpr double GREEDY_SHARE = 0.4;
 constexpr double GREEDY_SHARE_COSTLY_MOVES = 0.85;
 constexpr double GREEDY_SHARE_BEFORE_WEIGHTED_SEARCH = 0.25;
 constexpr int64_t COSTLY_MOVE = 50'000;  // combinations whose cover a move may change
+// The weighted search stalls within some 10,000 moves of its last gain, at sizes that differ
+// from one greedy start to the next (287 to 293 on the mode-8 store): so it ends where it stalls
+// and starts again from a new greedy system, as long as there is time.
+constexpr int64_t WEIGHTED_SEARCH_STALL_MOVES = 20'000;
 
 // A system from parts, on full wheels at four hits: at most this share of the time, and this long.
 constexpr double PARTS_SHARE = 0.25;
@@ -141,6 +145,37 @@ bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& cov
     return true;
 }
 
+// Weighted searches from `members` (counted in `coverage`), then from new greedy systems
+// whenever one stalls, until the stop or the move budget.
+void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
+                      std::vector<uint64_t> members) {
+    const Request& request = shared.request;
+    int64_t budgetLeft = request.moveBudget;
+    for (;;) {
+        WeightedSearchSettings weighted;
+        weighted.anyCombination = request.anyCombination;
+        weighted.moveBudget = budgetLeft;
+        weighted.stallMoves = WEIGHTED_SEARCH_STALL_MOVES;
+        weighted.recountEveryMove = request.recountEveryMove;
+        const WeightedSearchOutcome outcome =
+            searchWeighted(coverage, request.targets, request.targetCount, members, weighted, random, shared.stop,
+                           [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
+        shared.moves += outcome.moves;
+        if (outcome.mismatch) shared.recountDisagreed = true;
+        if (outcome.mismatch || !outcome.stalled) return;
+        if (request.moveBudget > 0 && (budgetLeft -= outcome.moves) <= 0) return;
+        Coverage fresh(shared.index, request.guaranteedHits);
+        members.clear();
+        GreedySettings greedy;
+        greedy.anyCombination = request.anyCombination;
+        greedy.climbs = MOST_CLIMBS_BEFORE_WEIGHTED_SEARCH;
+        if (!completeGreedily(fresh, request.targets, request.targetCount, members, greedy, random, shared.stop))
+            return;
+        coverage = std::move(fresh);
+        shared.best.offer(members, thread);
+    }
+}
+
 void searchOnThread(Shared& shared, unsigned thread) {
     const Request& request = shared.request;
     Random random{seedOf(request.seed, thread)};
@@ -165,16 +200,8 @@ void searchOnThread(Shared& shared, unsigned thread) {
         return;
     }
     shared.best.offer(members, thread);
-    const auto offer = [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); };
     if (!annealingSuits(shared.index, request)) {
-        WeightedSearchSettings weighted;
-        weighted.anyCombination = request.anyCombination;
-        weighted.moveBudget = request.moveBudget;
-        weighted.recountEveryMove = request.recountEveryMove;
-        const WeightedSearchOutcome outcome = searchWeighted(coverage, request.targets, request.targetCount, members,
-                                                             weighted, random, shared.stop, offer);
-        shared.moves += outcome.moves;
-        if (outcome.mismatch) shared.recountDisagreed = true;
+        weightedSearches(shared, thread, random, coverage, std::move(members));
         return;
     }
     AnnealingSettings annealing;
@@ -182,7 +209,8 @@ void searchOnThread(Shared& shared, unsigned thread) {
     annealing.moveBudget = request.moveBudget;
     annealing.recountEveryMove = request.recountEveryMove;
     const AnnealingOutcome outcome =
-        anneal(coverage, request.targets, request.targetCount, members, annealing, random, shared.stop, offer);
+        anneal(coverage, request.targets, request.targetCount, members, annealing, random, shared.stop,
+               [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
     shared.moves += outcome.moves;
     if (outcome.mismatch) shared.recountDisagreed = true;
 }

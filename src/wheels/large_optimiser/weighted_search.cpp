@@ -23,8 +23,10 @@ public:
         outcome.best = members_;
         coverage_.listUncovered(masks_, count_);
         rebuildAll();
+        int64_t movesAtBest = 0;
         for (;;) {
             while (coverage_.uncoveredCount() == 0) {
+                movesAtBest = outcome.moves;
                 outcome.best = members_;
                 if (onBest) onBest(members_);
                 if (members_.size() <= 1) return outcome;
@@ -33,6 +35,10 @@ public:
             }
             if (stop.load(std::memory_order_relaxed)) break;
             if (settings_.moveBudget > 0 && outcome.moves >= settings_.moveBudget) break;
+            if (settings_.stallMoves > 0 && outcome.moves - movesAtBest > std::max(settings_.stallMoves, movesAtBest)) {
+                outcome.stalled = true;
+                break;
+            }
             ++outcome.moves;
             step(outcome.moves);
             if (settings_.recountEveryMove && !recountAgrees()) {

@@ -36,6 +36,9 @@ namespace quillstep::large {
 struct WeightedSearchSettings {
     bool anyCombination = false;
     int64_t moveBudget = 0;  // 0: none
+    // 0: none; else the search ends as stalled when no smaller system came for this many moves,
+    // or for as many as it took to find the last one, whichever is more.
+    int64_t stallMoves = 0;
     // Checking builds and tests: after every move the cover counts and the members' tables are
     // recounted from scratch and compared (a mismatch ends the search with `mismatch` set).
     bool recountEveryMove = false;
@@ -44,6 +47,7 @@ struct WeightedSearchSettings {
 struct WeightedSearchOutcome {
     std::vector<uint64_t> best;  // the smallest covering system seen (the start when none smaller)
     int64_t moves = 0;
+    bool stalled = false;
     bool mismatch = false;
 };
 

@@ -100,7 +100,7 @@ TEST(LargeOptimiserWeightedSearch, EveryMoveAgreesWithARecountAndEveryKeptSystem
     EXPECT_GE(improved, 2);
 }
 
-TEST(LargeOptimiserWeightedSearch, EndsOnTheStopRequest) {
+TEST(LargeOptimiserWeightedSearch, EndsWhereItStallsAndOnTheStopRequest) {
     const std::vector<uint64_t> store = randomStore(3, 16, 0.3);
     const int64_t count = static_cast<int64_t>(store.size());
     const StoredIndex index(store.data(), count, 16);
@@ -110,10 +110,19 @@ TEST(LargeOptimiserWeightedSearch, EndsOnTheStopRequest) {
     StopFlag stop;
     ASSERT_TRUE(completeGreedily(coverage, store.data(), count, members, GreedySettings{}, random, stop));
     stop.raise();
-    const WeightedSearchOutcome outcome =
+    const WeightedSearchOutcome stopped =
         searchWeighted(coverage, store.data(), count, members, WeightedSearchSettings{}, random, stop, nullptr);
-    EXPECT_EQ(outcome.moves, 0);
-    EXPECT_EQ(outcome.best, members);
+    EXPECT_FALSE(stopped.stalled);
+    EXPECT_EQ(stopped.moves, 0);
+    EXPECT_EQ(stopped.best, members);
+    stop.store(false);
+    WeightedSearchSettings settings;
+    settings.stallMoves = 50;
+    const WeightedSearchOutcome stalled =
+        searchWeighted(coverage, store.data(), count, members, settings, random, stop, nullptr);
+    EXPECT_TRUE(stalled.stalled);
+    EXPECT_GT(stalled.moves, 50);
+    EXPECT_LE(stalled.best.size(), members.size());
 }
 
 }  // namespace
