@@ -29,13 +29,13 @@ public:
                 outcome.best = members_;
                 if (onBest) onBest(members_);
                 if (members_.size() <= 1) return outcome;
-                dropWeakestMember();
+                dropMemberCoveringLeastAlone(coverage_, members_);
             }
             if (stop.load(std::memory_order_relaxed)) break;
             if (settings_.moveBudget > 0 && outcome.moves >= settings_.moveBudget) break;
             ++outcome.moves;
             move(outcome.moves);
-            if (settings_.recountEveryMove && !recountAgrees()) {
+            if (settings_.recountEveryMove && !agreesWithRecount(coverage_, members_)) {
                 outcome.mismatch = true;
                 break;
             }
@@ -44,20 +44,6 @@ public:
     }
 
 private:
-    void dropWeakestMember() {
-        size_t weakest = 0;
-        int64_t least = -1;
-        for (size_t i = 0; i < members_.size(); ++i) {
-            const int64_t sole = coverage_.soleCover(members_[i]);
-            if (least < 0 || sole < least) {
-                least = sole;
-                weakest = i;
-            }
-        }
-        coverage_.remove(members_[weakest]);
-        members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(weakest));
-    }
-
     void move(int64_t moveNumber) {
         const auto& uncovered = coverage_.uncovered();
         const uint64_t x = uncovered[random_.below(uncovered.size())].mask;
@@ -109,16 +95,6 @@ private:
         const double wanted = FIRST_ACCEPTANCE * std::pow(LAST_ACCEPTANCE / FIRST_ACCEPTANCE, roundShare);
         temperature_ *= std::exp(TEMPERATURE_STEP * (wanted - (accepted ? 1.0 : 0.0)));
         temperature_ = std::max(temperature_, 1e-3);
-    }
-
-    bool recountAgrees() {
-        Coverage fresh(coverage_.enumerator().index(), hits_);
-        for (const uint64_t m : members_) fresh.add(m);
-        if (fresh.uncoveredCount() != coverage_.uncoveredCount()) return false;
-        if (static_cast<int64_t>(coverage_.uncovered().size()) != coverage_.uncoveredCount()) return false;
-        for (int32_t i = 0; i < static_cast<int32_t>(fresh.storedCount()); ++i)
-            if (fresh.count(i) != coverage_.count(i)) return false;
-        return true;
     }
 
     Coverage& coverage_;

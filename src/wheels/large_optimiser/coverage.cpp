@@ -78,4 +78,28 @@ void Coverage::listUncovered(const uint64_t* masks, int64_t count) {
     }
 }
 
+void dropMemberCoveringLeastAlone(Coverage& coverage, std::vector<uint64_t>& members) {
+    size_t weakest = 0;
+    int64_t least = -1;
+    for (size_t i = 0; i < members.size(); ++i) {
+        const int64_t sole = coverage.soleCover(members[i]);
+        if (least < 0 || sole < least) {
+            least = sole;
+            weakest = i;
+        }
+    }
+    coverage.remove(members[weakest]);
+    members.erase(members.begin() + static_cast<std::ptrdiff_t>(weakest));
+}
+
+bool agreesWithRecount(Coverage& coverage, const std::vector<uint64_t>& members) {
+    Coverage fresh(coverage.enumerator().index(), coverage.enumerator().hits());
+    for (const uint64_t m : members) fresh.add(m);
+    if (fresh.uncoveredCount() != coverage.uncoveredCount()) return false;
+    if (static_cast<int64_t>(coverage.uncovered().size()) != coverage.uncoveredCount()) return false;
+    for (int32_t i = 0; i < static_cast<int32_t>(fresh.storedCount()); ++i)
+        if (fresh.count(i) != coverage.count(i)) return false;
+    return true;
+}
+
 }  // namespace quillstep::large

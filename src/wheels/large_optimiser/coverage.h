@@ -54,4 +54,11 @@ private:
     std::vector<Stored> list_;
 };
 
+// Leaves out the member that covers fewest stored combinations alone (the first among equals).
+void dropMemberCoveringLeastAlone(Coverage& coverage, std::vector<uint64_t>& members);
+
+// Checking builds and tests: whether `coverage` holds the counts and the list of uncovered
+// combinations that a recount of `members` from scratch gives.
+bool agreesWithRecount(Coverage& coverage, const std::vector<uint64_t>& members);
+
 }  // namespace quillstep::large

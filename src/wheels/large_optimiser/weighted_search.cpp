@@ -230,30 +230,14 @@ private:
         if (bitCount(x & members_[slot]) == hits_) addCritical(slot, x, sign * int64_t{weights_[static_cast<size_t>(i)]});
     }
 
-    // The member that covers fewest combinations alone.
     void dropWeakestMember(const StopFlag& stop) {
         if (stop.load(std::memory_order_relaxed)) return;
-        size_t weakest = 0;
-        int64_t least = -1;
-        for (size_t j = 0; j < members_.size(); ++j) {
-            const int64_t sole = coverage_.soleCover(members_[j]);
-            if (least < 0 || sole < least) {
-                least = sole;
-                weakest = j;
-            }
-        }
-        coverage_.remove(members_[weakest]);
-        members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(weakest));
+        dropMemberCoveringLeastAlone(coverage_, members_);
         rebuildAll();
     }
 
     bool recountAgrees() {
-        Coverage fresh(coverage_.enumerator().index(), hits_);
-        for (const uint64_t m : members_) fresh.add(m);
-        if (fresh.uncoveredCount() != coverage_.uncoveredCount()) return false;
-        if (static_cast<int64_t>(coverage_.uncovered().size()) != coverage_.uncoveredCount()) return false;
-        for (int32_t i = 0; i < static_cast<int32_t>(fresh.storedCount()); ++i)
-            if (fresh.count(i) != coverage_.count(i)) return false;
+        if (!agreesWithRecount(coverage_, members_)) return false;
         const std::vector<int64_t> sole = sole_;
         const std::vector<int64_t> kept = kept_;
         for (size_t j = 0; j < members_.size(); ++j) rebuildSlot(j);
