@@ -1,6 +1,7 @@
 #include "automation.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -117,11 +118,19 @@ HWND clickableButton(HWND dialog, int id) {
     expect(IsWindowEnabled(button) != FALSE, "button " + std::to_string(id) + " (\"" + windowText(button) +
                                                  "\") is greyed out and cannot be pressed");
     // A click needs the mouse capture, which an activation arriving meanwhile would take away:
-    // click only in the active window, as a user would.
+    // click only in the active window. When the activation has not come back within a few
+    // seconds (under Wine, after a message box, focus events may leave no window of the program
+    // active), click into the window first, as a user would.
     HWND window = GetAncestor(button, GA_ROOT);
     const DWORD threadId = GetWindowThreadProcessId(button, nullptr);
-    waitUntil([&] { return activeWindowOf(threadId) == window; },
-              "the window of button " + std::to_string(id) + " to become active", 10s);
+    const auto isActive = [&] { return activeWindowOf(threadId) == window; };
+    const auto waited = std::chrono::steady_clock::now();
+    while (!isActive() && std::chrono::steady_clock::now() - waited < 3s) std::this_thread::sleep_for(10ms);
+    if (!isActive()) {
+        std::printf("the window of button %d was not active after 3 s: clicked into it\n", id);
+        activate(window);
+    }
+    waitUntil(isActive, "the window of button " + std::to_string(id) + " to become active", 10s);
     return button;
 }
 
