@@ -1,12 +1,15 @@
 #pragma once
-// Helpers that several test files share: a fresh folder per test, a file's whole text, and the
-// store of a generation mode as masks.
+// Helpers that several test files share: a fresh folder per test, a file's whole text, the
+// store of a generation mode as masks, and distinct random combinations.
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +48,19 @@ inline std::vector<uint64_t> storeOfMode(int mode) {
     HeadlessPlatform platform;
     runGeneration(*state, platform, mode);
     return combinationMasks(*state);
+}
+
+// `count` distinct random combinations of 1..totalNumbers (as masks, bit v for number v), in
+// increasing order.
+inline std::vector<uint64_t> randomDistinctCombinations(uint32_t seed, int totalNumbers, size_t count) {
+    std::mt19937 random(seed);
+    std::set<uint64_t> chosen;
+    while (chosen.size() < count) {
+        uint64_t mask = 0;
+        while (std::popcount(mask) < 7) mask |= uint64_t{1} << (1 + random() % totalNumbers);
+        chosen.insert(mask);
+    }
+    return {chosen.begin(), chosen.end()};
 }
 
 }  // namespace quillstep

@@ -14,20 +14,10 @@
 #include <set>
 
 #include "wheels/optimiser/cover_greedy.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
-
-std::vector<uint64_t> randomStore(uint32_t seed, int totalNumbers, size_t count) {
-    std::mt19937 random(seed);
-    std::set<uint64_t> chosen;
-    while (chosen.size() < count) {
-        uint64_t mask = 0;
-        while (std::popcount(mask) < 7) mask |= uint64_t{1} << (1 + random() % totalNumbers);
-        chosen.insert(mask);
-    }
-    return {chosen.begin(), chosen.end()};
-}
 
 // The symmetric relation of a store: members are stored combinations.
 CoverRelation relationOf(const std::vector<uint64_t>& targets, int hits) {
@@ -54,7 +44,7 @@ TEST(WheelsOptimiserLocalSearch, EveryMoveAgreesWithARecountFromScratch) {
     };
     for (const Case& c : {Case{1, 12, 4, 120}, Case{2, 14, 5, 150}, Case{3, 11, 4, 100}, Case{4, 16, 5, 120}}) {
         SCOPED_TRACE("store " + std::to_string(c.seed) + " G" + std::to_string(c.hits));
-        const std::vector<uint64_t> targets = randomStore(c.seed, c.totalNumbers, c.stored);
+        const std::vector<uint64_t> targets = randomDistinctCombinations(c.seed, c.totalNumbers, c.stored);
         const CoverRelation relation = relationOf(targets, c.hits);
         const StopFlag noStop;
         // Two starts: every stored combination (each covers itself), and the max-coverage greedy.

@@ -61,18 +61,6 @@ int32_t uncoveredTargets(const std::vector<uint64_t>& targets, const std::vector
     return uncovered;
 }
 
-// `count` distinct random combinations of 1..totalNumbers.
-std::vector<uint64_t> randomStore(uint32_t seed, int totalNumbers, size_t count) {
-    std::mt19937 random(seed);
-    std::set<uint64_t> chosen;
-    while (chosen.size() < count) {
-        uint64_t mask = 0;
-        while (std::popcount(mask) < 7) mask |= uint64_t{1} << (1 + random() % totalNumbers);
-        chosen.insert(mask);
-    }
-    return {chosen.begin(), chosen.end()};
-}
-
 OptimiserRequest requestFor(const std::vector<uint64_t>& targets, int hits) {
     OptimiserRequest request;
     request.targets = targets.data();
@@ -87,7 +75,7 @@ OptimiserRequest requestFor(const std::vector<uint64_t>& targets, int hits) {
 TEST(WheelsOptimiser, CoversEveryTargetWithStoredMembersOnRandomStores) {
     for (const int hits : {4, 5})
         for (const uint32_t seed : {1u, 2u, 3u}) {
-            const auto targets = randomStore(seed, 16 + 4 * seed, 200 + 300 * seed);
+            const auto targets = randomDistinctCombinations(seed, 16 + 4 * seed, 200 + 300 * seed);
             auto request = requestFor(targets, hits);
             request.seed = seed;
             const OptimiserResult result = optimiseSystem(request);
@@ -108,7 +96,7 @@ TEST(WheelsOptimiser, AnyCombinationMembersCoverEveryTargetAndStayWithinTheNumbe
     for (const int hits : {4, 5})
         for (const uint32_t seed : {4u, 5u}) {
             const int totalNumbers = 14 + 5 * static_cast<int>(seed - 4);
-            const auto targets = randomStore(seed, totalNumbers, 400);
+            const auto targets = randomDistinctCombinations(seed, totalNumbers, 400);
             auto request = requestFor(targets, hits);
             request.anyCombination = true;
             request.totalNumbers = totalNumbers;
@@ -125,7 +113,7 @@ TEST(WheelsOptimiser, AnyCombinationMembersCoverEveryTargetAndStayWithinTheNumbe
 
 TEST(WheelsOptimiser, AnyCombinationMayUseNumbersNoStoredCombinationHolds) {
     // Stored combinations of 1..12 only, members from 1..39: numbers 13 to 39 are free to use.
-    const auto targets = randomStore(6, 12, 300);
+    const auto targets = randomDistinctCombinations(6, 12, 300);
     auto request = requestFor(targets, 5);
     request.anyCombination = true;
     request.totalNumbers = 39;
@@ -155,7 +143,7 @@ TEST(WheelsOptimiser, AMemberOutsideTheStoreCanBeatEveryStoredOne) {
 }
 
 TEST(WheelsOptimiser, NeverLargerThanTheGivenSystemAndANonCoveringOneIsIgnored) {
-    const auto targets = randomStore(9, 20, 800);
+    const auto targets = randomDistinctCombinations(9, 20, 800);
     auto request = requestFor(targets, 5);
     request.stepBudget = 20000;
     const auto good = optimiseSystem(request).system;
@@ -175,7 +163,7 @@ TEST(WheelsOptimiser, NeverLargerThanTheGivenSystemAndANonCoveringOneIsIgnored) 
 }
 
 TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
-    const auto targets = randomStore(11, 22, 1000);
+    const auto targets = randomDistinctCombinations(11, 22, 1000);
     for (const int hits : {4, 5}) {
         auto request = requestFor(targets, hits);
         request.seed = 5;
@@ -250,14 +238,14 @@ TEST(WheelsOptimiser, NothingToCoverAndUnusableRequests) {
 }
 
 TEST(WheelsOptimiserParts, CoverCheckFindsTheOneUncoveredTarget) {
-    const auto targets = randomStore(21, 18, 300);
+    const auto targets = randomDistinctCombinations(21, 18, 300);
     std::vector<uint64_t> system;
     for (const int32_t i : greedySystemMembers(targets, 1, 4)) system.push_back(targets[i]);
     ASSERT_EQ(uncoveredTargets(targets, system, 4), 0);
     EXPECT_TRUE(systemCoversAll(targets.data(), static_cast<int32_t>(targets.size()), system, 4, 2));
     // A target far from every member: it shares at most three numbers with each.
     std::vector<uint64_t> more = targets;
-    for (uint64_t candidate : randomStore(22, 18, 3000)) {
+    for (uint64_t candidate : randomDistinctCombinations(22, 18, 3000)) {
         if (uncoveredTargets({candidate}, system, 4) == 1) {
             more.push_back(candidate);
             break;
@@ -270,7 +258,7 @@ TEST(WheelsOptimiserParts, CoverCheckFindsTheOneUncoveredTarget) {
 TEST(WheelsOptimiserParts, StoreOrderSystemIsTheGreedySearchPassFromTheFirstCombination) {
     const StopFlag noStop;
     for (const int hits : {4, 5}) {
-        const auto targets = randomStore(31 + hits, 17, 1200);
+        const auto targets = randomDistinctCombinations(31 + hits, 17, 1200);
         std::vector<uint64_t> pass;
         for (const int32_t i : greedySystemMembers(targets, 1, hits)) pass.push_back(targets[i]);
         EXPECT_EQ(storeOrderSystem(targets.data(), static_cast<int32_t>(targets.size()), hits, noStop), pass);
@@ -310,7 +298,7 @@ std::vector<int32_t> plainMaxCoverage(const std::vector<uint64_t>& targets, int 
 TEST(WheelsOptimiserParts, MaxCoverageGreedyAgreesWithThePlainOne) {
     const StopFlag noStop;
     for (const int hits : {4, 5}) {
-        const auto targets = randomStore(40 + hits, 15, 250);
+        const auto targets = randomDistinctCombinations(40 + hits, 15, 250);
         const int32_t count = static_cast<int32_t>(targets.size());
         const SubsetIndex index = buildSubsetIndex(targets.data(), count, hits);
         CoverRelation relation;
