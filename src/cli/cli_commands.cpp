@@ -25,10 +25,11 @@ namespace {
 
 std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
 
-// The contract line of a written file, or the reason on stderr and exit status 1.
+// The contract line of a written file, or its "not written:" line and exit status 1; both on
+// stdout, as every command that writes a file answers (the message box's echo is on stderr).
 int reportFile(CliSession& session, const FileWriteResult& result) {
     if (!result.written) {
-        std::cerr << "quillstep-cli: " << result.fileName << " not written: " << result.error << std::endl;
+        session.out << "not written: " << result.error << std::endl;
         return 1;
     }
     session.out << "file: " << result.fileName << " rows: " << result.rows
@@ -53,7 +54,10 @@ int writeCombinations(CliSession& session, const CliCommand&) {
     const FileWriteResult result = writeCombinationFile(session.state, session.platform);
     if (const int signal = interrupts.signal(); signal != 0) {
         std::cerr << interruptedWriteLine(result, signal) << std::endl;
-        if (!result.written) return interruptedExitCode(signal);
+        if (!result.written) {
+            session.out << "not written: " << interruptedReason(signal) << std::endl;
+            return interruptedExitCode(signal);
+        }
     }
     return reportFile(session, result);
 }

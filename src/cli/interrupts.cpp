@@ -18,6 +18,10 @@ std::string interruptedWriteLine(const FileWriteResult& result, int signal) {
     return line + result.fileName + " not written, the previous file is kept";
 }
 
+std::string interruptedReason(int signal) {
+    return std::string("interrupted by ") + signalName(signal) + ", the previous file is kept";
+}
+
 int interruptedExitCode(int signal) { return 128 + signal; }
 
 }  // namespace quillstep

@@ -38,6 +38,10 @@ public:
 // "quillstep-cli: interrupted by SIGINT: mb_comb_file.txt not written, the previous file is kept".
 std::string interruptedWriteLine(const FileWriteResult& result, int signal);
 
+// The reason of the "not written:" line of a write given up on `signal`, e.g.
+// "interrupted by SIGINT, the previous file is kept".
+std::string interruptedReason(int signal);
+
 // The exit code after `signal`: 130 for SIGINT, 143 for SIGTERM.
 int interruptedExitCode(int signal);
 

@@ -74,10 +74,15 @@ int runMatchCommand(const CliCommand& command, std::ostream& out) {
     return 0;
 }
 
-// Ctrl+C ends the search early; the system found so far is still checked and written.
+// Ctrl+C ends the search early; the system found so far is still checked and written. As every
+// command that writes a file, it ends with its "file:" line or its "not written:" line on stdout.
 int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
-    std::vector<uint64_t> lines;
-    if (!readLines(command, lines)) return 2;
+    const SystemFileContents contents = readSystemFile(command.fileName);
+    if (!contents.ok()) {
+        out << "not written: " << contents.error << std::endl;
+        return 2;
+    }
+    const std::vector<uint64_t> lines = systemMasks(contents);
     CompletionSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
@@ -95,16 +100,13 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
 
     if (outcome.stopped) std::cerr << "stopped: the best completion found so far follows" << std::endl;
     if (!outcome.completed()) {
-        const std::string why = completionFaultText(outcome, state.parameters.totalNumbers);
-        // No system to write is the answer to this file and store; a failed write or read-back is a fault.
-        const bool fileFault = outcome.fault == CompletionFault::SystemFileFault &&
-                               outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
-        if (!fileFault) {
-            std::cerr << "quillstep-cli: " << command.name << ": " << why << std::endl;
-            return 2;
-        }
-        std::cerr << "quillstep-cli: " << outcome.systemFile.file.fileName << " not written: " << why << std::endl;
-        return 1;
+        out << "not written: " << completionFaultText(outcome, state.parameters.totalNumbers) << std::endl;
+        // No system to write is the answer to this file and store (2); a failed write or
+        // read-back, or too little memory, is a fault (1), as for the other commands.
+        const bool fault = outcome.fault == CompletionFault::OutOfMemory ||
+                           (outcome.fault == CompletionFault::SystemFileFault &&
+                            outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld);
+        return fault ? 1 : 2;
     }
     const FileWriteResult& file = outcome.systemFile.file;
     out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
