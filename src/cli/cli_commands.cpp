@@ -5,9 +5,13 @@
 #include <chrono>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/abbreviated_system_buttons.h"
 #include "cli/interrupts.h"
+#include "cli/suggestions.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "cli/system_file_commands.h"
@@ -148,10 +152,42 @@ constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
 
 }  // namespace
 
+namespace {
+
+// Other spellings of a command's words: "optimize4" is optimise4.
+constexpr std::pair<std::string_view, std::string_view> OTHER_SPELLINGS[] = {{"optimize", "optimise"}};
+
+std::string usualSpelling(std::string_view name) {
+    std::string usual(name);
+    for (const auto& [other, usualWord] : OTHER_SPELLINGS)
+        if (const size_t at = usual.find(other); at != std::string::npos) usual.replace(at, other.size(), usualWord);
+    return usual;
+}
+
+}  // namespace
+
 const CliCommandRow* findCliCommand(std::string_view name) {
+    const std::string usual = usualSpelling(name);
     const auto row = std::find_if(CLI_COMMANDS.begin(), CLI_COMMANDS.end(),
-                                  [&](const CliCommandRow& r) { return name == r.name; });
+                                  [&](const CliCommandRow& r) { return usual == r.name; });
     return row == CLI_COMMANDS.end() ? nullptr : &*row;
+}
+
+std::vector<std::string> closestCliCommands(std::string_view typed) {
+    // Matched against both spellings, so that "optimze4" is near too; named in the usual one.
+    std::vector<std::string> candidates;
+    for (const CliCommandRow& row : CLI_COMMANDS) {
+        candidates.emplace_back(row.name);
+        for (const auto& [other, usualWord] : OTHER_SPELLINGS)
+            if (const std::string name = row.name; name.find(usualWord) != std::string::npos)
+                candidates.push_back(std::string(name).replace(name.find(usualWord), usualWord.size(), other));
+    }
+    std::vector<std::string> closest;
+    for (const std::string& name : closestNames(typed, candidates)) {
+        const std::string usual = findCliCommand(name)->name;
+        if (std::find(closest.begin(), closest.end(), usual) == closest.end()) closest.push_back(usual);
+    }
+    return closest;
 }
 
 namespace {

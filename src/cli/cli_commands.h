@@ -4,7 +4,9 @@
 // function in cli_commands.cpp (or a file of its own).
 
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_platform.h"
 #include "cli/options.h"
@@ -36,8 +38,11 @@ struct CliCommandRow {
     int (*run)(CliSession& session, const CliCommand& command);
 };
 
-// The row of command `name`, or null.
+// The row of command `name`, or null. "optimize" is read as "optimise" (optimize4 is optimise4).
 const CliCommandRow* findCliCommand(std::string_view name);
+
+// The commands nearest to a mistyped `typed` (see closestNames), or none.
+std::vector<std::string> closestCliCommands(std::string_view typed);
 
 // Checks the output folder (the working directory too when a command writes there) and that
 // every file to be checked opens, then runs the commands in order, stopping at the first that

@@ -6,7 +6,9 @@
 
 #include "cli/cli_commands.h"
 #include "cli/echoed_text.h"
+#include "cli/misplaced_options.h"
 #include "cli/parameter_options.h"
+#include "cli/suggestions.h"
 #include "engine/generation_mode.h"
 #include "quillstep_version.h"
 
@@ -213,18 +215,20 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
         }
         if (argument.rfind("--", 0) != 0) break;
         std::string name = argument.substr(2), value;
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
+        const size_t eq = name.find('=');
+        if (eq != std::string::npos) name.resize(eq);
+        const ParameterOption* option = findParameterOption(name);
+        if (!option && name != "excluded" && name != "output-dir") {
+            // An option of a command, or a name nobody knows: where it goes, or what is near.
+            error = misplacedOptionMessage(arguments, next, "");
+            return false;
+        }
+        if (eq != std::string::npos) {
+            value = argument.substr(eq + 3);
         } else if (next + 1 < arguments.size()) {
             value = arguments[++next];
         } else {
             error = "--" + echoedText(name) + " needs a value";
-            return false;
-        }
-        const ParameterOption* option = findParameterOption(name);
-        if (!option && name != "excluded" && name != "output-dir") {
-            error = "unknown option --" + echoedText(name) + " (see --help)";
             return false;
         }
         if (!seen.insert(name).second) {
@@ -256,12 +260,21 @@ bool parseCommands(const std::vector<std::string>& arguments, size_t next, CliOp
         const std::string& name = arguments[next];
         const CliCommandRow* row = findCliCommand(name);
         if (!row) {
-            error = name.rfind("--", 0) == 0 ? "parameters go before the commands: " + echoedText(name)
-                                             : "unknown command '" + echoedText(name) + "' (see --help)";
+            if (name.rfind("--", 0) == 0) {
+                error = misplacedOptionMessage(arguments, next, options.commands.empty() ? "" : options.commands.back().name);
+            } else {
+                const std::string nearest = didYouMean(closestCliCommands(name));
+                error = "unknown command '" + echoedText(name) + "'" + (nearest.empty() ? " (see --help)" : nearest);
+            }
             return false;
         }
-        CliCommand command{name, 0, row};
+        // Another spelling (optimize4) is the same command under its own name.
+        CliCommand command{row->name, 0, row};
         if (row->argument == CommandArgument::Mode) {
+            if (next + 1 < arguments.size() && arguments[next + 1].rfind("--", 0) == 0) {
+                error = misplacedOptionMessage(arguments, next + 1, command.name);
+                return false;
+            }
             const bool hasMode = next + 1 < arguments.size();
             const auto mode = hasMode ? parseInteger(arguments[next + 1]) : std::nullopt;
             if (!mode || !isGenerationMode(*mode)) {

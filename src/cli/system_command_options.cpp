@@ -4,27 +4,39 @@
 #include <array>
 #include <charconv>
 #include <bit>
+#include <limits>
 #include <optional>
 
 #include "cli/echoed_text.h"
+#include "cli/misplaced_options.h"
+#include "cli/suggestions.h"
 
 namespace quillstep {
 namespace {
 
 enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination };
 
+constexpr std::array<std::string_view, 4> OPTIMISERS{"optimise4", "optimise5", "complete4", "complete5"};
+
+// The options that follow a command, and the commands that take each. complete4/5 hear of
+// --any-combination only to say why they refuse it.
 struct OptimiseOptionName {
-    const char* name;
+    CommandOption row;
     OptimiseOption option;
-    bool takesValue;
 };
 
 constexpr std::array<OptimiseOptionName, 4> OptimiseOptions{{
-    {"time-limit", OptimiseOption::TimeLimit, true},
-    {"seed", OptimiseOption::Seed, true},
-    {"steps", OptimiseOption::Steps, true},
-    {"any-combination", OptimiseOption::AnyCombination, false},
+    {{"time-limit", true, OPTIMISERS}, OptimiseOption::TimeLimit},
+    {{"seed", true, OPTIMISERS}, OptimiseOption::Seed},
+    {{"steps", true, OPTIMISERS}, OptimiseOption::Steps},
+    {{"any-combination", false, {"optimise4", "optimise5"}}, OptimiseOption::AnyCombination},
 }};
+
+const OptimiseOptionName* findOptimiseOption(std::string_view name) {
+    const auto known = std::find_if(OptimiseOptions.begin(), OptimiseOptions.end(),
+                                    [&](const OptimiseOptionName& o) { return name == o.row.name; });
+    return known == OptimiseOptions.end() ? nullptr : &*known;
+}
 
 template <typename Number>
 std::optional<Number> parseNumber(const std::string& text) {
@@ -35,24 +47,29 @@ std::optional<Number> parseNumber(const std::string& text) {
     return value;
 }
 
-std::string setOption(OptimiseOption option, const std::string& value, CliCommand& command) {
+// Sets one option; returns why its value is refused, naming both ends of what it takes.
+std::string setOption(OptimiseOption option, const std::string& echoed, const std::string& value, CliCommand& command) {
     switch (option) {
         case OptimiseOption::TimeLimit: {
             const auto seconds = parseNumber<double>(value);
             if (!seconds || !(*seconds >= 1.0 && *seconds <= 3600.0))
-                return "--time-limit needs seconds from 1 to 3600, got '" + value + "'";
+                return "--time-limit needs seconds from 1 to 3600, got '" + echoed + "'";
             command.timeLimitSeconds = *seconds;
             return {};
         }
         case OptimiseOption::Seed: {
             const auto seed = parseNumber<uint64_t>(value);
-            if (!seed) return "--seed needs a whole number from 0 to 18446744073709551615, got '" + value + "'";
+            if (!seed)
+                return "--seed needs a whole number from 0 to " + std::to_string(std::numeric_limits<uint64_t>::max()) +
+                       ", got '" + echoed + "'";
             command.seed = *seed;
             return {};
         }
         case OptimiseOption::Steps: {
             const auto steps = parseNumber<int64_t>(value);
-            if (!steps || *steps < 1) return "--steps needs a whole number of at least 1, got '" + value + "'";
+            if (!steps || *steps < 1)
+                return "--steps needs a whole number from 1 to " + std::to_string(std::numeric_limits<int64_t>::max()) +
+                       ", got '" + echoed + "'";
             command.stepBudget = *steps;
             return {};
         }
@@ -63,29 +80,32 @@ std::string setOption(OptimiseOption option, const std::string& value, CliComman
     return {};
 }
 
+// The options after an optimise or complete command, up to the first argument that is not one of
+// its options; that one is left for the caller, which says where it goes.
 bool parseOptimiseOptions(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
                           std::string& error) {
     std::array<bool, OptimiseOptions.size()> seen{};
     while (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) == 0) {
-        std::string name = arguments[++i].substr(2), value;
+        std::string name = arguments[i + 1].substr(2), value;
         const size_t eq = name.find('=');
         if (eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const auto known = std::find_if(OptimiseOptions.begin(), OptimiseOptions.end(),
-                                        [&](const OptimiseOptionName& o) { return name == o.name; });
-        if (known == OptimiseOptions.end()) {
-            error = "unknown option --" + name + " for " + command.name + " (see --help)";
+        const OptimiseOptionName* known = findOptimiseOption(name);
+        if (known && known->option == OptimiseOption::AnyCombination && isCompleteCommand(command.name)) {
+            error = "--any-combination is not an option of " + command.name + ": the lines added are stored combinations";
             return false;
         }
+        if (!known || !commandTakesOption(command.name, known->row)) return true;
+        ++i;
         bool& wasSeen = seen[static_cast<size_t>(known - OptimiseOptions.begin())];
         if (wasSeen) {
             error = "--" + name + " is given twice for " + command.name;
             return false;
         }
         wasSeen = true;
-        if (!known->takesValue) {
+        if (!known->row.takesValue) {
             if (eq != std::string::npos) {
                 error = "--" + name + " takes no value";
                 return false;
@@ -97,7 +117,7 @@ bool parseOptimiseOptions(const std::vector<std::string>& arguments, size_t& i, 
             }
             value = arguments[++i];
         }
-        error = setOption(known->option, value, command);
+        error = setOption(known->option, echoedText(value), value, command);
         if (!error.empty()) return false;
     }
     return true;
@@ -123,6 +143,41 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
 
 }  // namespace
 
+const CommandOption* findCommandOption(std::string_view name) {
+    const OptimiseOptionName* known = findOptimiseOption(name);
+    return known ? &known->row : nullptr;
+}
+
+std::vector<std::string> commandOptionNames() {
+    std::vector<std::string> names;
+    for (const OptimiseOptionName& o : OptimiseOptions) names.emplace_back(o.row.name);
+    return names;
+}
+
+bool commandTakesOption(std::string_view command, const CommandOption& option) {
+    return std::find(option.commands.begin(), option.commands.end(), command) != option.commands.end();
+}
+
+std::vector<std::string> commandsTakingOption(const CommandOption& option) {
+    std::vector<std::string> names;
+    for (const std::string_view name : option.commands)
+        if (!name.empty()) names.emplace_back(name);
+    return names;
+}
+
+std::string whatCommandTakes(std::string_view command) {
+    std::vector<std::string> options;
+    for (const OptimiseOptionName& o : OptimiseOptions)
+        if (commandTakesOption(command, o.row)) options.push_back(std::string("--") + o.row.name);
+    const std::string name(command);
+    const std::string listed = namesInProse(options, "and");
+    if (name == "run") return "only a mode";
+    if (name == "match") return "only a draw and a file name";
+    if (isCheckCommand(name) || name == "profile") return "only a file name";
+    if (isCompleteCommand(name)) return listed + ", then a file name";
+    return options.empty() ? "no options" : listed;
+}
+
 bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || name == "optimise5"; }
 bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
 bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
@@ -143,7 +198,14 @@ bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size
             return false;
         }
     }
+    // An option where the draw or the file name belongs is not taken for either.
+    const auto optionInstead = [&] {
+        if (i + 1 >= arguments.size() || arguments[i + 1].rfind("--", 0) != 0) return false;
+        error = misplacedOptionMessage(arguments, i + 1, command.name);
+        return true;
+    };
     if (command.name == "match") {
+        if (optionInstead()) return false;
         if (i + 1 >= arguments.size()) {
             error = "match needs a draw of seven numbers separated by commas, then a system file";
             return false;
@@ -157,6 +219,7 @@ bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size
         }
         command.draw = *draw;
     }
+    if (optionInstead()) return false;
     if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
         error = command.name + " needs the name of a system file";
         return false;
