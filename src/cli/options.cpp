@@ -17,13 +17,33 @@
 namespace quillstep {
 
 const char* const CLI_HELP_TEXT =
-    R"(Usage: quillstep-cli [PARAMETERS] COMMAND...
+    R"(Usage: quillstep-cli [PARAMETERS] COMMAND [COMMAND...]
        quillstep-cli --help | --version
+
+Examples:
+  quillstep-cli run 12 write                        store mode 12, write mb_comb_file.txt
+  quillstep-cli run 12 search4                      greedy 4-hit system into mb_comb_file_ab.txt
+  quillstep-cli run 12 optimise4 --time-limit 60    a smaller 4-hit system, searched for 60 s
+  quillstep-cli run 12 check4 mb_comb_file_ab.txt   check a system file against the mode-12 store
+  quillstep-cli profile mb_comb_file_ab.txt         what a system wins against every possible draw
 
 Enumerates seven-number lottery combinations of 1..N, filters them, stores them, writes them to
 text files, finds abbreviated systems among them and counts how often each number occurs. The
 commands run in order in one process and share what they store, exactly as the buttons of the
-Quillstep window do.
+Quillstep window do. Parameters go before the first command; a command's own options
+(--time-limit, --seed, --steps, --any-combination) follow it.
+
+Commands at a glance (each is described under "Commands" below):
+  run MODE                         generate with mode 1 to 14 (even modes and 9 to 14 store)
+  write                            the store to mb_comb_file.txt
+  search4, search5                 greedy system, 4 (5) hits guaranteed
+  optimise4, optimise5 [OPTIONS]   a smaller system (optimize4, optimize5 are the same)
+  complete4, complete5 [OPTIONS] FILE
+                                   a system file completed until it holds its guarantee
+  check4, check5 FILE              a system file checked against the store
+  profile FILE                     a system file against every possible draw
+  match a,b,c,d,e,f,g FILE         one draw against a system file
+  stats                            how often each number occurs in the store
 
 Parameters (defaults as at start-up; every state the window's up/down buttons can reach is accepted):
   --total N            total numbers in the system, 8 to 39 (39)
@@ -46,12 +66,15 @@ Parameters (defaults as at start-up; every state the window's up/down buttons ca
   refused naming the option given and the range the other values leave it.
 
 Commands:
-  run MODE   generation mode 1 to 14 (the fourteen generation buttons, see below); prints
+  run MODE   generation mode 1 to 14 (the fourteen generation buttons, see "Modes"); prints
                combinations: <count>
                seconds: <elapsed seconds>
                description: <what the store holds; empty after a counting-only mode>
+
   write      writes mb_comb_file.txt from the store; prints
                file: mb_comb_file.txt rows: <n> seconds: <s>
+             or "not written: <reason>".
+
   search4    abbreviated system with 4 guaranteed hits, written to mb_comb_file_ab.txt
   search5    abbreviated system with 5 guaranteed hits, written to mb_comb_file_ab5.txt; both print
                best start: <number>
@@ -61,25 +84,31 @@ Commands:
              keeps the best system among the starting combinations checked so far, and
                stopped after: <starts checked> of <stored combinations>
              comes before "best start:".
+
   optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination]
   optimise5 [the same options]
-             a system with 4 (5) guaranteed hits, never larger than the greedy search's and
-             usually smaller: the greedy search (given at most a quarter of the time limit) is
-             the start of the optimiser. On stores whose covering lists would not fit (such as
-             the full wheel of 20 and larger at four hits) an optimiser without them takes the
-             whole time instead, far below what the greedy search would find there in hours.
-             The result is checked against the store and written
-             to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
+             (also spelt optimize4, optimize5) a system with 4 (5) guaranteed hits, never larger
+             than the greedy search's and usually smaller: the greedy search (given at most a
+             quarter of the time limit) is the start of the optimiser. On stores whose covering
+             lists would not fit (such as the full wheel of 20 and larger at four hits) an
+             optimiser without them takes the whole time instead, far below what the greedy
+             search would find there in hours. The result is checked against the store and
+             written to mb_comb_file_ab.txt (mb_comb_file_ab5.txt); prints
                system size: <size>
                file: <file> rows: <n> seconds: <s>
-             or "not written: <reason>". --time-limit: seconds, 1 to 3600 (30); --seed: of the
-             random choices (1); --steps: most local-search moves (none); with the same seed and a
-             step budget reached before the time limit, the system is the same every time, as
-             long as the greedy search too ended within its share.
-             --any-combination: members may be any seven of 1..N, not only stored combinations
-             (the file's description line then says how many lie outside the filters).
+             or "not written: <reason>".
+               --time-limit S     seconds, 1 to 3600 (30)
+               --seed N           of the random choices, 0 to 18446744073709551615 (1)
+               --steps N          most local-search moves, 1 to 9223372036854775807 (none); with
+                                  the same seed and a step budget reached before the time limit,
+                                  the system is the same every time, as long as the greedy search
+                                  too ended within its share
+               --any-combination  members may be any seven of 1..N, not only stored combinations
+                                  (the file's description line then says how many lie outside
+                                  the filters)
              Progress goes to stderr twice a second; Ctrl+C ends the search early and writes the
              best checked system found so far.
+
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
@@ -97,6 +126,7 @@ Commands:
                best match: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>
                hole: <the first ten uncovered combinations, one line each>
              and ends with status 0 when nothing is uncovered, 3 when something is.
+
   profile FILE
              every possible draw of 1..N (N = --total) against a system file: the most numbers
              it shares with one line; needs no store; prints
@@ -105,12 +135,14 @@ Commands:
                at least 3: <share of all draws>%
                at least 4: <share>%
                at least 5: <share>%
+
   match a,b,c,d,e,f,g FILE
              one draw (seven different numbers 1 to N) against a system file; needs no store;
              prints
                hits: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of lines)
                best: <most numbers shared> on line <the first line with that many>
              (lines are the file's combinations counted from 1, as its row numbers are)
+
   complete4 [--time-limit S] [--seed N] [--steps N] FILE
   complete5 [the same options] FILE
              keeps every line of a system file and adds as few stored combinations as it finds
@@ -122,32 +154,48 @@ Commands:
                added: <combinations added>
                system size: <kept + added>
                file: <file> rows: <n> seconds: <s>
-             Progress goes to stderr; Ctrl+C ends the search early with what it found so far.
+             or "not written: <reason>". Progress goes to stderr; Ctrl+C ends the search early
+             with what it found so far.
+
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
+
   write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
   are refused unless the last run before them stored its combinations; profile and match are
   allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
-means nothing runs and no file is written.
+means nothing runs and no file is written. An option in the wrong place is answered with where it
+goes, for example "--time-limit belongs after optimise4: quillstep-cli run 12 optimise4
+--time-limit 20"; a mistyped command or option, with the nearest ones.
 
 Modes: 1/2 full wheel, 3/4 sum, 5/6 odd/even, 7/8 sum + odd/even (odd modes count only, even modes
 store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E,
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
-Files are written to the current working directory unless --output-dir names another folder.
-Messages of the window go to stderr.
-Exit status: 0 done, 1 a file or the standard output could not be written (also for want of
-memory: "not written: not enough memory for ..."), 2 bad arguments, a
-refused command, an output folder (or, without --output-dir, a working directory) that is missing
-or not writable, a system file that cannot be read or holds a malformed line (the first one, named
-by its line number), or a completion that found no system to write, 3 a checked system leaves
-combinations uncovered, 4 the optimiser found no system in the time given or before Ctrl+C ("not
-written: the optimiser found no system in the time given" or "not written: stopped before any
-system covered every stored combination"), 130 or 143 a write of mb_comb_file.txt given up on
-SIGINT or SIGTERM (the previous file is kept; a signal that comes once the new file is in place
-ends the write with its file: line and status 0).
+Output: files are written to the current working directory unless --output-dir names another
+folder. Every command that writes a file (write, search4/5, optimise4/5, complete4/5) ends with
+one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
+was not; the exit status below says which kind of reason it was. What is for people goes to
+stderr: progress, the window's messages ("message: ..."), and why a line or a file to read was
+refused.
+
+Exit status:
+  0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of
+    the search or the optimiser of 1000 or more: "Not usefull! Try something else")
+  1 a file or the standard output could not be written (also for want of memory: "not written:
+    not enough memory for ...")
+  2 bad arguments, a refused command, an output folder (or, without --output-dir, a working
+    directory) that is missing or not writable, a system file that cannot be read or holds a
+    malformed line (the first one, named by its line number), or a completion that found no
+    system to write
+  3 a checked system leaves combinations uncovered
+  4 the optimiser found no system in the time given or before Ctrl+C ("not written: the optimiser
+    found no system in the time given" or "not written: stopped before any system covered every
+    stored combination")
+  130 or 143 a write of mb_comb_file.txt given up on SIGINT or SIGTERM ("not written: interrupted
+    by SIGINT, the previous file is kept"; a signal that comes once the new file is in place ends
+    the write with its file: line and status 0)
 )";
 
 const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n";

@@ -51,6 +51,19 @@ check "version status" 0 "$(status "$cli" --version)"
 check "version before a command ignores it" "quillstep-cli $version" "$("$cli" --version run 1)"
 "$cli" --help | grep -q -- "--max-neighbours" || { failed=$((failed + 1)); echo "FAILED help names the options"; }
 
+# --help opens with five examples of typical work, and each of them works as shown (the optimiser
+# with a time limit of 2 s instead of 60, to keep the test short)
+check "help opens with the usage and the examples" $'Usage: quillstep-cli [PARAMETERS] COMMAND [COMMAND...]|       quillstep-cli --help | --version||Examples:' \
+      "$("$cli" --help | head -4 | paste -sd'|')"
+mkdir examples && cd examples || exit 1
+examples=$("$cli" --help | sed -n '5,/^$/p' | grep '^  quillstep-cli ' | sed 's/^  quillstep-cli //; s/   .*//')
+check "five examples" 5 "$(echo "$examples" | wc -l)"
+while read -r example; do
+    # shellcheck disable=SC2086
+    check "example works: quillstep-cli $example" 0 "$(status "$cli" ${example/--time-limit 60/--time-limit 2})"
+done <<<"$examples"
+cd .. && rm -r examples
+
 # searches: the systems users know at 10 numbers
 out=$("$cli" --total 10 run 2 search4 search5 2>/dev/null | sed 's/seconds: [0-9]*\.[0-9]*$/seconds: S/')
 check "search4 and search5 at 10" $'combinations: 120\nseconds: 0.\ndescription: FULL SYSTEM 7/ 10\nbest start: 1\nsystem size: 1\nfile: mb_comb_file_ab.txt rows: 1 seconds: S\nbest start: 1\nsystem size: 3\nfile: mb_comb_file_ab5.txt rows: 3 seconds: S' \

@@ -33,6 +33,42 @@ check "control bytes escaped" "quillstep-cli: unknown command '\\x1b[2Jx\\x0a' (
 check "long echo cut" "quillstep-cli: --forced needs a whole number, got '$(printf 'z%.0s' {1..80})...'" \
       "$(stderr_of "$cli" --forced "$(printf 'z%.0s' {1..500})" run 1)"
 
+# an option in the wrong place is answered with where it goes, built from the line as typed; the
+# value after an option a command does not take is not taken for a command; nothing runs
+mkdir placed && cd placed
+printf '1,2,3,4,5,6,7\n' >p.txt
+check "option before its command" \
+      "quillstep-cli: --time-limit belongs after optimise4: quillstep-cli run 12 optimise4 --time-limit 20" \
+      "$(stderr_of "$cli" --time-limit 20 run 12 optimise4)"
+check "option after a command that takes none" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes no options" \
+      "$(stderr_of "$cli" run 12 search4 --seed 1)"
+check "the same option before the commands" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5 and goes after one of them, none of which is on the line" \
+      "$(stderr_of "$cli" --seed 1 run 12 search4)"
+check "an option where a file belongs" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; check4 takes only a file name" \
+      "$(stderr_of "$cli" run 12 check4 --seed 3 p.txt)"
+check "a parameter after the commands" \
+      "quillstep-cli: --total is a parameter and goes before the commands: quillstep-cli --total 20 run 2 write" \
+      "$(stderr_of "$cli" run 2 write --total 20)"
+check "a misplaced option: status" 2 "$(status "$cli" --time-limit 20 run 12 optimise4)"
+check "a misplaced option: nothing ran" "" "$("$cli" run 12 write --seed 1 2>/dev/null)"
+check "a misplaced option: nothing written" "p.txt" "$(ls)"
+check "a number too large names both bounds" \
+      "quillstep-cli: --steps needs a whole number from 1 to 9223372036854775807, got '9223372036854775808'" \
+      "$(stderr_of "$cli" run 12 optimise4 --steps 9223372036854775808)"
+check "a mistyped command" "quillstep-cli: unknown command 'serch4'; did you mean search4?" \
+      "$(stderr_of "$cli" run 12 serch4)"
+check "a command without its number" "quillstep-cli: unknown command 'check'; did you mean check4 or check5?" \
+      "$(stderr_of "$cli" run 12 check p.txt)"
+check "a mistyped option" "quillstep-cli: unknown option --time-limt; did you mean --time-limit?" \
+      "$(stderr_of "$cli" run 12 optimise4 --time-limt 5)"
+# optimize4 and optimize5 are optimise4 and optimise5
+out=$("$cli" --total 10 run 2 optimize5 --time-limit 1 optimize4 --time-limit 1 2>/dev/null | grep '^file: ' | cut -d' ' -f1-2)
+check "optimize5 and optimize4 write as optimise5 and optimise4" $'file: mb_comb_file_ab5.txt\nfile: mb_comb_file_ab.txt' "$out"
+cd ..
+
 # standard output that cannot be written
 check "stats to a full device" 1 "$("$cli" --total 8 run 2 stats >/dev/full 2>/dev/null; echo $?)"
 check "the reason" "quillstep-cli: the standard output could not be written" \
