@@ -3,7 +3,8 @@
 # with GoogleTest and Google Benchmark, the MinGW-w64 cross-compiler for the Windows program, and
 # Wine with a virtual X server for running that program in the tests (fonts-wine gives Wine's
 # window captions their button glyphs; Lato and Linux Biolinum, composed with fontTools, draw
-# "MS Sans Serif" at its Windows widths, see scripts/wine-prefix-fonts.sh).
+# "MS Sans Serif" at its Windows widths, see scripts/wine-prefix-fonts.sh; openbox is the small
+# window manager scripts/run.sh starts on a display without one).
 # Idempotent: it asks apt only when a package is missing, and says nothing when all are present.
 set -euo pipefail
 
@@ -12,7 +13,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-lato fonts-linuxlibertine python3-fonttools
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick openbox
 )
 
 missing=()

@@ -36,6 +36,11 @@ check "the folder's files" $'README.txt\nquillstep-cli.exe\nquillstep.exe' "$(LC
 check "README.txt names the version" "Quillstep $version for Windows (64-bit)" "$(head -1 "$folder/README.txt" | tr -d '\r')"
 check "README.txt has Windows line ends" 0 "$(grep -vc $'\r$' "$folder/README.txt" || true)"
 check "README.txt names both programs" 2 "$(grep -cE '^quillstep(-cli)?\.exe'$'\r$' "$folder/README.txt")"
+check "README.txt says when the guarantee holds" 1 \
+      "$(grep -c 'only when the drawn combination is one of the stored' "$folder/README.txt")"
+check "README.txt describes every window" \
+      $'The introductory window\nThe main window\nThe statistics window\nSmaller systems...\nCheck a system...' \
+      "$(grep -E '^(The (introductory|main|statistics) window|Smaller systems\.\.\.|Check a system\.\.\.)'$'\r$' "$folder/README.txt" | tr -d '\r')"
 
 # Only libraries every Windows has: the executables are static.
 for exe in quillstep.exe quillstep-cli.exe; do
