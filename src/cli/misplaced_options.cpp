@@ -90,8 +90,11 @@ std::string misplacedOptionMessage(const std::vector<std::string>& arguments, si
         for (const std::string& c : closest) withDashes.push_back("--" + c);
         return "unknown option " + shown + didYouMean(withDashes);
     }
+    // Its value moves with it; a command or another option after it is no value.
     const bool takesValue = isParameter || option->takesValue;
-    const size_t count = takesValue && eq == std::string::npos && at + 1 < arguments.size() ? 2 : 1;
+    const bool valueFollows = takesValue && eq == std::string::npos && at + 1 < arguments.size() &&
+                              arguments[at + 1].rfind("--", 0) != 0 && !findCliCommand(arguments[at + 1]);
+    const size_t count = valueFollows ? 2 : 1;
 
     if (isParameter)
         return shown + " is a parameter and goes before the commands: " +

@@ -177,12 +177,12 @@ Output: files are written to the current working directory unless --output-dir n
 folder. Every command that writes a file (write, search4/5, optimise4/5, complete4/5) ends with
 one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
 was not; the exit status below says which kind of reason it was. What is for people goes to
-stderr: progress, the window's messages ("message: ..."), and why a line or a file to read was
-refused.
+stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
+for check4/5, profile or match could not be read.
 
 Exit status:
   0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of
-    the search or the optimiser of 1000 or more: "Not usefull! Try something else")
+    1000 or more from the search, "Not usefull! Try something else", or from the optimiser)
   1 a file or the standard output could not be written (also for want of memory: "not written:
     not enough memory for ...")
   2 bad arguments, a refused command, an output folder (or, without --output-dir, a working

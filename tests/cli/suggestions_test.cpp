@@ -143,6 +143,7 @@ TEST(CliSuggestions, MessagesSayWhereAnOptionGoes) {
         {"--max-neighbors 2 run 1", "unknown option --max-neighbors; did you mean --max-neighbours?"},
         {"run 12 check4 --p.txt", "unknown option --p.txt (see --help; a file whose name begins with -- is given as ./--p.txt)"},
         {"run 1 --version", "--version stands alone: quillstep-cli --version"},
+        {"--seed run 12 optimise4", "--seed belongs after optimise4: quillstep-cli run 12 optimise4 --seed"},
         {"run --total 20 2 write", "--total is a parameter and goes before the commands: quillstep-cli --total 20 run 2 write"},
         {"run 12 serch4", "unknown command 'serch4'; did you mean search4?"},
         {"run 12 check p.txt", "unknown command 'check'; did you mean check4 or check5?"},
