@@ -229,9 +229,10 @@ SystemFileContents readSystemFile(const std::filesystem::path& path, EmptySystem
     });
     if (readError != 0) contents.error = cannotRead(path, reasonOf(readError));
     else if (!contents.ok()) contents.error = escapedText(path.string()) + ": " + contents.error;
-    else if (contents.combinations.empty() && empty == EmptySystemFile::Refused)
-        contents.error = escapedText(path.string()) +
-                         ": holds no combination (the file is empty or holds only blank or header lines)";
+    else if (contents.combinations.empty() && empty == EmptySystemFile::Refused) {
+        contents.error = escapedText(path.string()) + ": " + NO_COMBINATION_TEXT;
+        contents.withoutCombination = true;
+    }
     return contents;
 }
 

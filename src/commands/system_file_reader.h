@@ -23,6 +23,7 @@ struct SystemFileContents {
     std::vector<SystemFileCombination> combinations;  // in file order
     int64_t errorLine = 0;  // 1-based line of the first mistake; 0 when none or the file could not be read
     std::string error;      // empty when the file was read and every line is well formed
+    bool withoutCombination = false;  // refused for holding no combination (error says so)
     bool ok() const { return error.empty(); }
 };
 
@@ -75,6 +76,10 @@ SystemFileContents parseSystemFileText(std::string_view text);
 // Reads a system file from `readSome`, which fills up to `size` bytes of `buffer` and returns how
 // many it filled, 0 at the end and a negative number when the bytes cannot be read.
 SystemFileContents readSystemFileFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome);
+
+// Why a file without combination is refused: "<name>: " and this.
+constexpr const char* NO_COMBINATION_TEXT =
+    "holds no combination (the file is empty or holds only blank or header lines)";
 
 // Whether a file that holds no combination (empty, blank lines or header lines only) is a system.
 // Where a user's system is to be used it is refused; reading back a file just written takes it.

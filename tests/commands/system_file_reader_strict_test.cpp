@@ -46,7 +46,7 @@ TEST(SystemFileReaderStrict, AcceptsQuotedNumbersAndEveryLineEndingAlike) {
         parseSystemFileText("\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n\"10\" 9 \"8\",4,3,2,\"1\"\r\n");
     EXPECT_TRUE(quoted.ok()) << quoted.error;
     EXPECT_EQ(quoted.combinations, TWO_ROWS);
-    // Header lines: this program's "text", or another program's line of words (no field a number),
+    // Header lines: this program's "text", or another program's line of words (no digit but in captions),
     // stray quotes and all; seven quoted numbers are always a combination, never a header.
     for (const char* text : {"\"half \"quoted\" header\"\n1 2 3 4 5 6 7\n1 2 3 4 8 9 10\n",
                              "\"N1\";\"N2\";\"N3\"\r\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"7\"\r1;2;3;4;8;9;10\r",
