@@ -2,7 +2,8 @@
 # check4/check5 of quillstep-cli on system files from elsewhere: quoted numbers, CR-only line
 # endings, eight numbers and row numbers, huge or endless files, control bytes, files that cannot
 # be opened (also as a user without root's rights), and what is refused before anything runs;
-# other separators, UTF-16 files, files without combination, and shares never rounded to all or none.
+# other separators, UTF-16 files, files without combination, shares never rounded to all or none,
+# and C1 and bidirectional controls escaped.
 # (profile, match and complete4/5 of the files of other programs: system_file_contract.sh.)
 source "$(dirname "$0")/contract_helpers.sh"
 first_error() { "$cli" "$@" 2>&1 >/dev/null | tail -1; }
@@ -201,5 +202,21 @@ shares_ok=$(awk '/^best match:/ { for (i = 3; i <= NF; ++i) { split($i, kv, "=")
                   if (($4 == "100.00%") != (n == all) || ($4 == "0.00%") != (n == 0)) bad = bad " " k }
     END { print bad == "" ? "yes" : "no:" bad }' profile.txt)
 check "profile prints 100.00% only for all draws and 0.00% only for none" yes "$shares_ok"
+
+# Raw C1 bytes, and UTF-8's C1 and bidirectional controls, of a field and of a file name reach the
+# terminal escaped; printable UTF-8 stays as it is.
+printf '1 2 3 4 5 6 \xc2\x9b2J\x9b\xe2\x80\xae\xc3\xa9\n' >c1.txt
+check "a field's C1 and bidirectional controls are escaped" \
+      'quillstep-cli: check4: c1.txt: line 1: '"'"'\u009b2J\x9b\u202e'$'\xc3\xa9'"'"' is not a whole number' \
+      "$(first_error --total 11 run 2 check4 c1.txt)"
+if skipped_under_wine "file names with bytes that are no UTF-8 (Windows allows none)"; then :; else
+    name=$(printf 'odd\x9b\xc2\x85\xe2\x80\xae.txt')
+    printf '1 2 3\n' >"$name"
+    check "the file name's C1 and bidirectional controls are escaped" \
+          'quillstep-cli: check4: odd\x9b\u0085\u202e.txt: line 1: expected seven numbers (or a row number and seven numbers), found 3 fields' \
+          "$(first_error --total 11 run 2 check4 "$name")"
+    check "no raw C1 byte on stderr" 0 \
+          "$("$cli" --total 11 run 2 check4 "$name" 2>&1 >/dev/null | LC_ALL=C grep -c $'[\x80-\x9f]')"
+fi
 
 finish
