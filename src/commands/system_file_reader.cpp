@@ -86,6 +86,11 @@ SystemFileContents SystemFileParser::finish() {
 }
 
 bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
+    // No text holds a NUL byte; UTF-16 read as bytes holds one in every ASCII character, so that
+    // its header of words would otherwise pass and its numbers read as garbled fields.
+    if (line.find('\0') != std::string_view::npos)
+        return fail(lineNumber, "a NUL byte (UTF-16 without its byte order mark? Save the file as UTF-8, or as "
+                                "UTF-16 with its byte order mark)");
     if (isOwnHeaderLine(line)) {
         if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
         const TextFields inner = splitTextFields(line.substr(1, line.size() - 2));

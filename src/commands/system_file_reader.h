@@ -37,7 +37,7 @@ constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 // The rules, line by line (lines, their ends, encodings and limits as TextLineReader in
 // commands/text_lines.h takes them: LF, CR LF or CR; UTF-8, or UTF-16 after its byte order mark;
 // full-width digits as digits; blanks at either end of a line do not count):
-// - blank lines are skipped anywhere;
+// - blank lines are skipped anywhere; a line with a NUL byte is refused (UTF-16 without its mark);
 // - header lines come only before the first combination line: this program's quoted form ("text",
 //   with no other double quote, and not only numbers), or another program's line of words without
 //   a digit, except in captions such as "N1" or "Ball7" ("N1;N2;...", "# my system",

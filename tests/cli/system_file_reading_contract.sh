@@ -159,7 +159,9 @@ check "profile reads other separators alike" "$("$cli" --total 11 profile "$own"
 printf '1-2-3-4-5-6-7\n1|2|3|4|8|9|10\n' >mixed.txt
 printf 'Draw 1st 2nd\n1 2 3 4 5 6 7\n' >caption-digits.txt
 printf '1-2/3-4-5-6-7\n' >two-marks.txt
+iconv -f UTF-8 -t UTF-16LE <"$own" >utf16-without-mark.txt
 for file_message in \
+    "utf16-without-mark.txt|line 1: a NUL byte (UTF-16 without its byte order mark? Save the file as UTF-8, or as UTF-16 with its byte order mark)" \
     "mixed.txt|line 2: numbers separated by '|' where the lines before separate them by '-'" \
     "caption-digits.txt|line 1: expected seven numbers (or a row number and seven numbers), found 3 fields" \
     "two-marks.txt|line 1: numbers separated by both '-' and '/' (one separator for all)"; do

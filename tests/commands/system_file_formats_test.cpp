@@ -104,8 +104,11 @@ TEST(SystemFileFormats, ALineWithADigitIsNeverPassedOverAsAHeader) {
         {"\"7/10\"\n", "line 1: numbers in one pair of quotes (quote each number, or none)"},
         {"\"1-2-3-4-5-6-7\"\n", "line 1: a combination in one pair of quotes (quote each number, or none)"},
         {utf16("1 2 3 4 5 6 7\n1 2 3 4 5 6\n", true), "line 2: expected seven numbers (or a row number and seven numbers), found 6 fields"},
-        // UTF-16 without byte order mark: the digits are there, so the lines are refused, not skipped
-        {utf16("1 2 3 4 5 6 7\n", true).substr(2), "line 1: '1\\x00' is not a whole number"},
+        // UTF-16 without byte order mark is refused at its first line, words or numbers
+        {utf16("1 2 3 4 5 6 7\n", true).substr(2), "line 1: a NUL byte (UTF-16 without its byte order mark? Save "
+                                                    "the file as UTF-8, or as UTF-16 with its byte order mark)"},
+        {utf16("N1;N2\n1;2;3;4;5;6;7\n", false).substr(2), "line 1: a NUL byte (UTF-16 without its byte order mark? "
+                                                         "Save the file as UTF-8, or as UTF-16 with its byte order mark)"},
     };
     for (const Case& c : cases) {
         const SystemFileContents contents = parseSystemFileText(c.text);
