@@ -112,11 +112,14 @@ Commands:
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
-             seven numbers 1 to 39 separated by commas, blanks, tabs or semicolons, each bare or
-             in double quotes; before the first of them header lines of words, with no field
-             that is a number, or of this program's form "text"; lines end in LF, CR LF or CR;
-             at most 10000 lines of at most 1000 characters; a row number only in the form
-             row,a,b,c,d,e,f,g with rows counting 1, 2, 3, ...) against the store; the file
+             seven numbers 1 to 39 separated by commas, blanks, tabs or semicolons, or all by one
+             of - | / : . ("1-2-3-4-5-6-7"), each bare or in double or single quotes, full-width
+             digits read as digits; before the first of them header lines of words, with no
+             digit but in captions such as N1, or of this program's form "text"; UTF-8, or UTF-16
+             after its byte order mark; lines end in LF, CR LF or CR; at most 10000 lines of at
+             most 1000 characters; a row number only in the form row,a,b,c,d,e,f,g with rows
+             counting 1, 2, 3, ...; a file without any combination is refused with status 2)
+             against the store; the file
              (of profile, match and complete4/5 too) must open before anything runs (unless an
              earlier command of the line writes it); prints
                stored share: <n> of <C(N,7)> draws (<share of all draws>%)
@@ -135,6 +138,9 @@ Commands:
                at least 3: <share of all draws>%
                at least 4: <share>%
                at least 5: <share>%
+             (shares of draws, here and in stored share, are rounded to hundredths, but only
+             all draws print as 100.00% and only none as 0.00%: a share below all prints at
+             most 99.99%, one above none at least 0.01%)
 
   match a,b,c,d,e,f,g FILE
              one draw (seven different numbers 1 to N) against a system file; needs no store;

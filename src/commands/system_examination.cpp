@@ -1,5 +1,6 @@
 #include "commands/system_examination.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "commands/store_masks.h"
@@ -20,6 +21,7 @@ SystemExamination examineSystemFile(const SharedState& state, const std::filesys
     if (!contents.ok()) {
         examination.error = contents.error;
         examination.errorLine = contents.errorLine;
+        examination.withoutCombination = contents.withoutCombination;
         return examination;
     }
     examination.lines = systemMasks(contents);
@@ -54,7 +56,9 @@ std::string percentText(int64_t part, int64_t whole) {
     if (whole <= 0) return "0.00";
     // Hundredths of a percent, rounded half up, in integers: part * 10000 / whole. The counts are
     // draws (at most C(63, 7), under 2^30), so the products stay far inside 64 bits.
-    const int64_t value = (part * 20000 + whole) / (2 * whole);
+    constexpr int64_t ALL = 10000;
+    int64_t value = (part * 20000 + whole) / (2 * whole);
+    if (part > 0 && part < whole) value = std::clamp<int64_t>(value, 1, ALL - 1);
     char text[32];
     std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(value / 100),
                   static_cast<long long>(value % 100));

@@ -19,6 +19,7 @@ namespace quillstep {
 struct SystemExamination {
     std::string error;      // the file could not be read or holds a malformed line; nothing else is set
     int64_t errorLine = 0;  // 1-based line of the mistake; 0 when none or the file could not be read
+    bool withoutCombination = false;  // the file was read but holds no combination
     std::vector<uint64_t> lines;  // the system's combinations as masks, in file order
     bool checkedAgainstStore = false;  // false: nothing stored, or not asked for
     SystemCheck check;                 // against the store, at the guarantee asked for
@@ -43,7 +44,11 @@ std::vector<uint64_t> systemMasks(const SystemFileContents& contents);
 // How many draws of seven numbers 1..totalNumbers there are: C(totalNumbers, 7).
 int64_t possibleDraws(int totalNumbers);
 
-// part / whole as a percentage with two decimals, rounded half up ("0.07"); "0.00" when whole is 0.
+// part / whole as a percentage with two decimals, rounded half up ("0.07"), except that only none
+// prints as "0.00" and only all as "100.00": a share above none that would round to 0.00 prints as
+// "0.01", and one below all that would round to 100.00 prints as "99.99", so that a share is never
+// rounded into a promise. "0.00" when whole is 0. Every share of draws the program shows (the
+// command line's and the windows') is made here.
 std::string percentText(int64_t part, int64_t whole);
 
 // "7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>".

@@ -71,6 +71,8 @@ SystemFileTexts systemFileTexts(const std::string& fileName, const SystemExamina
 std::string unreadableFileText(const std::string& fileName, const SystemExamination& examination) {
     // The reader's message begins with the file's path; the window names the file by its name.
     const std::string& error = examination.error;
+    if (examination.withoutCombination)
+        return fileName + " was not opened: it " + NO_COMBINATION_TEXT + ". Nothing else has changed.";
     if (examination.errorLine > 0) {
         const size_t line = error.find("line " + std::to_string(examination.errorLine) + ":");
         return fileName + " was not opened: " + error.substr(line == std::string::npos ? 0 : line) +

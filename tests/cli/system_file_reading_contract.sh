@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # check4/check5 of quillstep-cli on system files from elsewhere: quoted numbers, CR-only line
 # endings, eight numbers and row numbers, huge or endless files, control bytes, files that cannot
-# be opened (also as a user without root's rights), and what is refused before anything runs.
+# be opened (also as a user without root's rights), and what is refused before anything runs;
+# other separators, UTF-16 files, files without combination, shares never rounded to all or none,
+# and C1 and bidirectional controls escaped.
 # (profile, match and complete4/5 of the files of other programs: system_file_contract.sh.)
 source "$(dirname "$0")/contract_helpers.sh"
 first_error() { "$cli" "$@" 2>&1 >/dev/null | tail -1; }
@@ -132,6 +134,91 @@ else
     check "unwritable working directory: commands that write nothing still run" 0 \
           "$(cd readonly && as_nobody "$cli" --total 10 run 2 stats >/dev/null 2>&1; echo $?)"
     chmod 755 readonly locked locked/inner
+fi
+
+
+# Other programs' separators, single quotes, full-width digits and UTF-16 files (Notepad's
+# "Unicode") read as the same system; a line with a digit is never passed over as a header.
+cd "$work" || exit 1
+"$cli" --total 11 run 2 search4 >/dev/null 2>&1
+seven=$(tr -d '\r' <"$own" | awk -F, 'NF == 8 { print $2, $3, $4, $5, $6, $7, $8 }')
+for sep in - '|' . / : ' - '; do
+    echo "$seven" | awk -v OFS="$sep" '{ $1 = $1; print }' >sep.txt
+    check "numbers separated by '$sep' are read" "$expected" "$("$cli" --total 11 run 2 check4 sep.txt 2>/dev/null | tail -4)"
+done
+echo "$seven" | awk -v OFS=, -v q="'" '{ for (i = 1; i <= NF; ++i) $i = q $i q; print }' >single-quotes.txt
+check "single-quoted numbers are read" "$expected" "$("$cli" --total 11 run 2 check4 single-quotes.txt 2>/dev/null | tail -4)"
+echo "$seven" | sed 's/0/０/g; s/1/１/g; s/2/２/g; s/3/３/g; s/4/４/g; s/5/５/g; s/6/６/g; s/7/７/g; s/8/８/g; s/9/９/g' >full-width.txt
+check "full-width digits are read" "$expected" "$("$cli" --total 11 run 2 check4 full-width.txt 2>/dev/null | tail -4)"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <"$own"; } >utf16le.txt
+{ printf '\xfe\xff'; echo "$seven" | tr ' ' '-' | iconv -f UTF-8 -t UTF-16BE; } >utf16be.txt
+check "UTF-16 LE with its byte order mark is read" "$expected" "$("$cli" --total 11 run 2 check4 utf16le.txt 2>/dev/null | tail -4)"
+check "UTF-16 BE with its byte order mark is read" "$expected" "$("$cli" --total 11 run 2 check4 utf16be.txt 2>/dev/null | tail -4)"
+check "profile reads other separators alike" "$("$cli" --total 11 profile "$own" 2>&1)" "$("$cli" --total 11 profile utf16be.txt 2>&1)"
+
+printf '1-2-3-4-5-6-7\n1|2|3|4|8|9|10\n' >mixed.txt
+printf 'Draw 1st 2nd\n1 2 3 4 5 6 7\n' >caption-digits.txt
+printf '1-2/3-4-5-6-7\n' >two-marks.txt
+iconv -f UTF-8 -t UTF-16LE <"$own" >utf16-without-mark.txt
+for file_message in \
+    "utf16-without-mark.txt|line 1: a NUL byte (UTF-16 without its byte order mark? Save the file as UTF-8, or as UTF-16 with its byte order mark)" \
+    "mixed.txt|line 2: numbers separated by '|' where the lines before separate them by '-'" \
+    "caption-digits.txt|line 1: expected seven numbers (or a row number and seven numbers), found 3 fields" \
+    "two-marks.txt|line 1: numbers separated by both '-' and '/' (one separator for all)"; do
+    file=${file_message%%|*}
+    check "$file exits 2" 2 "$(status "$cli" --total 11 run 2 check4 "$file")"
+    check "$file message" "quillstep-cli: check4: $file: ${file_message#*|}" "$(first_error --total 11 run 2 check4 "$file")"
+done
+
+# A file without any combination is refused by every command that reads a system, and complete4
+# writes nothing over the system already there.
+: >empty.txt
+printf '\r\n\n  \t\n' >blank.txt
+printf '"Marrowby - Quillstep"\r\n"N1";"N2";"N3"\r\n# none yet\r\n' >headers.txt
+cp sep.txt "$own" && cp sep.txt own-before.txt  # a system of its own form where complete4 writes
+for file in empty.txt blank.txt headers.txt; do
+    for command in "check4 $file" "profile $file" "match 1,2,3,4,5,6,7 $file" "complete4 --time-limit 1 $file"; do
+        name=${command%% *}
+        # shellcheck disable=SC2086
+        check "$name $file exits 2" 2 "$(status "$cli" --total 11 run 2 $command)"
+        # shellcheck disable=SC2086
+        check "$name $file message" \
+              "quillstep-cli: $name: $file: holds no combination (the file is empty or holds only blank or header lines)" \
+              "$(first_error --total 11 run 2 $command)"
+    done
+done
+check "complete4 of an empty file leaves the system file as it was" 0 "$(cmp -s own-before.txt "$own"; echo $?)"
+
+# A share is 100.00% only for all draws and 0.00% only for none: 1000 random lines leave some draws
+# with three hits, whose share of "at least 4" must not print as 100.00% (compared against the
+# counts of the best-match line).
+awk 'BEGIN { srand(1); for (r = 0; r < 1000; ++r) { split("", used); line = ""
+      for (k = 0; k < 7; ) { v = int(rand() * 39) + 1; if (!(v in used)) { used[v] = 1; line = line (k ? " " : "") v; ++k } }
+      print line } }' >random.txt
+"$cli" profile random.txt >profile.txt 2>&1
+below_four=$(awk '/^best match:/ { for (i = 3; i <= NF; ++i) { split($i, kv, "="); if (kv[1] < 4) n += kv[2] } print n + 0 }' profile.txt)
+check "the case of a share that rounds to 100.00%" yes "$([ "$below_four" -gt 0 ] && [ "$below_four" -lt 769 ] && echo yes)"
+check "at least 4 of almost all draws" "at least 4: 99.99%" "$(grep '^at least 4:' profile.txt)"
+shares_ok=$(awk '/^best match:/ { for (i = 3; i <= NF; ++i) { split($i, kv, "="); count[kv[1]] = kv[2]; all += kv[2] } }
+    /^at least/ { k = $3 + 0; n = 0; for (h = k; h <= 7; ++h) n += count[h]
+                  if (($4 == "100.00%") != (n == all) || ($4 == "0.00%") != (n == 0)) bad = bad " " k }
+    END { print bad == "" ? "yes" : "no:" bad }' profile.txt)
+check "profile prints 100.00% only for all draws and 0.00% only for none" yes "$shares_ok"
+
+# Raw C1 bytes, and UTF-8's C1 and bidirectional controls, of a field and of a file name reach the
+# terminal escaped.
+printf '1 2 3 4 5 6 \xc2\x9b2J\x9b\xe2\x80\xae\n' >c1.txt
+check "a field's C1 and bidirectional controls are escaped" \
+      'quillstep-cli: check4: c1.txt: line 1: '"'"'\u009b2J\x9b\u202e'"'"' is not a whole number' \
+      "$(first_error --total 11 run 2 check4 c1.txt)"
+if skipped_under_wine "file names with bytes that are no UTF-8 (Windows allows none)"; then :; else
+    name=$(printf 'odd\x9b\xc2\x85\xe2\x80\xae.txt')
+    printf '1 2 3\n' >"$name"
+    check "the file name's C1 and bidirectional controls are escaped" \
+          'quillstep-cli: check4: odd\x9b\u0085\u202e.txt: line 1: expected seven numbers (or a row number and seven numbers), found 3 fields' \
+          "$(first_error --total 11 run 2 check4 "$name")"
+    check "no raw C1 byte on stderr" 0 \
+          "$("$cli" --total 11 run 2 check4 "$name" 2>&1 >/dev/null | LC_ALL=C grep -c $'[\x80-\x9f]')"
 fi
 
 finish

@@ -46,7 +46,7 @@ TEST(SystemFileReaderStrict, AcceptsQuotedNumbersAndEveryLineEndingAlike) {
         parseSystemFileText("\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n\"10\" 9 \"8\",4,3,2,\"1\"\r\n");
     EXPECT_TRUE(quoted.ok()) << quoted.error;
     EXPECT_EQ(quoted.combinations, TWO_ROWS);
-    // Header lines: this program's "text", or another program's line of words (no field a number),
+    // Header lines: this program's "text", or another program's line of words (no digit but in captions),
     // stray quotes and all; seven quoted numbers are always a combination, never a header.
     for (const char* text : {"\"half \"quoted\" header\"\n1 2 3 4 5 6 7\n1 2 3 4 8 9 10\n",
                              "\"N1\";\"N2\";\"N3\"\r\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"7\"\r1;2;3;4;8;9;10\r",
@@ -90,7 +90,10 @@ TEST(SystemFileReaderStrict, RefusesEveryOtherFormNamingItsOwnLine) {
         {"99999999999999999999,1,2,3,4,5,6,7\n", "line 1: row number 99999999999999999999 is too large"},
         // control bytes are escaped, and a long field is cut
         {"1 2 3 4 5 6 \x1b[2J\x07\n", "line 1: '\\x1b[2J\\x07' is not a whole number"},
-        {std::string("1 2 3 4 5 6 a\0b\n", 16), "line 1: 'a\\x00b' is not a whole number"},
+        {"1 2 3 4 5 6 a\x01" "b\n", "line 1: 'a\\x01b' is not a whole number"},
+        // a NUL byte is no text: most likely UTF-16 saved without its byte order mark
+        {std::string("1 2 3 4 5 6 a\0b\n", 16), "line 1: a NUL byte (UTF-16 without its byte order mark? Save the file as "
+                                                 "UTF-8, or as UTF-16 with its byte order mark)"},
         {"1 2 3 4 5 6 " + std::string(30, 'z') + "\n", "line 1: '" + std::string(20, 'z') + "...' is not a whole number"},
     };
     for (const Case& c : cases) {

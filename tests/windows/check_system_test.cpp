@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
+#include <string>
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
@@ -121,6 +124,32 @@ TEST_F(CheckSystemWindow, FiveHitsShowTheHolesAndAMalformedFileChangesNothing) {
     EXPECT_EQ(platform_.fileDialogTitles.size(), 3u);  // the third was cancelled and changed nothing
 }
 
+// A file without combination, or of numbers other programs separate otherwise, is never a system of
+// size 0: the first is refused with a message and nothing run, the others are read.
+TEST_F(CheckSystemWindow, AFileWithoutCombinationIsRefusedAndOtherSeparatorsAreRead) {
+    storeFullWheel(11);
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("1 2 3 4 5 6 7\r\n1 2 3 8 9 10 11\r\n")) utf16 += std::string{c, '\0'};
+    platform_.filesToOpen = {writeFile("dashes.txt", "1-2-3-4-5-6-7\n11-10-9-8-3-2-1\n"),
+                             writeFile("empty.txt", ""), writeFile("words.txt", "N1;N2;N3\n\n# nothing yet\n"),
+                             writeFile("unicode.txt", utf16)};
+    run({CHECK_OPEN_FILE, CHECK_OPEN_FILE});
+    EXPECT_EQ(text(CHECK_FILE_LABEL), "File: dashes.txt");
+    EXPECT_EQ(text(CHECK_SIZE_LABEL), "System size: 2 combinations");
+    EXPECT_EQ(text(CHECK_UNCOVERED_LABEL), "Every one of the 330 stored combinations gets at least 4 hits.");
+    EXPECT_EQ(text(CHECK_RESULT_LABEL), "empty.txt was not opened: it holds no combination (the file is empty or holds "
+                                        "only blank or header lines). Nothing else has changed.");
+    run({CHECK_OPEN_FILE, CHECK_COMPLETE});
+    EXPECT_EQ(text(CHECK_RESULT_LABEL), "words.txt was not opened: it holds no combination (the file is empty or holds "
+                                        "only blank or header lines). Nothing else has changed.");
+    EXPECT_EQ(text(CHECK_FILE_LABEL), NO_SYSTEM_FILE_TEXT);
+    EXPECT_FALSE(platform_.isWindowControlEnabled(CHECK_COMPLETE));
+    EXPECT_FALSE(fs::exists(folder_ / G4_SYSTEM_FILE_NAME)) << "nothing completed from an empty system";
+    run({CHECK_OPEN_FILE});
+    EXPECT_EQ(text(CHECK_FILE_LABEL), "File: unicode.txt");
+    EXPECT_EQ(text(CHECK_SIZE_LABEL), "System size: 2 combinations");
+}
+
 TEST_F(CheckSystemWindow, CompletesAHoledSystemAndShowsTheSystemWritten) {
     storeFullWheel(11);
     platform_.filesToOpen = {writeFile("holed.txt", "1,2,3,4,5,6,7\n")};
@@ -164,6 +193,38 @@ TEST_F(CheckSystemWindow, TheSmallerSystemsResultTellsTheShareOfAllDraws) {
         << result;
 }
 
+// 1000 lines drawn at random leave a few of the 15380937 draws with only three hits: the window
+// must not show their share of "at least 4" as 100.00%, nor any share above none as 0.00%.
+TEST_F(CheckSystemWindow, AShareOfAlmostAllDrawsIsNotShownAsAll) {
+    std::mt19937 random(1);
+    std::string lines;
+    for (int line = 0; line < 1000; ++line) {
+        uint64_t used = 0;
+        for (int k = 0; k < 7;) {
+            const int v = std::uniform_int_distribution<int>(1, 39)(random);
+            if (used & (uint64_t{1} << v)) continue;
+            used |= uint64_t{1} << v;
+            lines += (k++ > 0 ? " " : "") + std::to_string(v);
+        }
+        lines += "\n";
+    }
+    platform_.filesToOpen = {writeFile("random.txt", lines)};
+    platform_.clicksForNextWindow = {CHECK_OPEN_FILE, CHECK_CLOSE};
+    CheckSystemSession session;
+    runCheckSystemWindow(*state_, platform_, session);
+    const DrawProfile& profile = session.examination.profile;
+    ASSERT_EQ(profile.draws, 15380937);
+    const int64_t belowFour = profile.draws - profile.drawsWithAtLeast(4);
+    ASSERT_GT(belowFour, 0);
+    ASSERT_LT(belowFour, profile.draws / 20000) << "the case this test is about: a share that rounds to 100.00";
+    const std::string shares = text(CHECK_SHARES_LABEL);
+    EXPECT_NE(shares.find("4 hits: 99.99%"), std::string::npos) << shares;
+    for (const int hits : {3, 5})
+        EXPECT_EQ(shares.find(std::to_string(hits) + " hits: 100.00%") != std::string::npos,
+                  profile.drawsWithAtLeast(hits) == profile.draws)
+            << shares;
+}
+
 TEST(CheckSystemTexts, SharesAndCounts) {
     EXPECT_EQ(percentText(10276, 15380937), "0.07");
     EXPECT_EQ(percentText(1, 8), "12.50");
@@ -171,6 +232,28 @@ TEST(CheckSystemTexts, SharesAndCounts) {
     EXPECT_EQ(percentText(2, 3), "66.67");
     EXPECT_EQ(percentText(5, 5), "100.00");
     EXPECT_EQ(percentText(0, 0), "0.00");
+    // Only none is 0.00% and only all is 100.00%: 77 of the 15380937 draws missing is not all.
+    EXPECT_EQ(percentText(15380937 - 77, 15380937), "99.99");
+    EXPECT_EQ(percentText(15380937 - 1, 15380937), "99.99");
+    EXPECT_EQ(percentText(1, 15380937), "0.01");
+    EXPECT_EQ(percentText(0, 15380937), "0.00");
+    EXPECT_EQ(percentText(15380937, 15380937), "100.00");
+    EXPECT_EQ(percentText(99989, 100000), "99.99");
+    // Against a plain computation: the nearest hundredth (half up), moved into 0.01..99.99 when
+    // the share is neither none nor all.
+    for (int64_t whole = 1; whole <= 300; ++whole)
+        for (int64_t part = 0; part <= whole; ++part) {
+            const double exact = 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+            const std::string text = percentText(part, whole);
+            EXPECT_EQ(text == "0.00", part == 0) << part << "/" << whole;
+            EXPECT_EQ(text == "100.00", part == whole) << part << "/" << whole;
+            EXPECT_LE(std::abs(std::stod(text) - exact), 0.005 + 1e-9) << part << "/" << whole << " " << text;
+        }
+    for (const int64_t whole : {int64_t{20000}, int64_t{31824}, int64_t{15380937}})
+        for (const int64_t part : {int64_t{1}, int64_t{2}, whole / 20000, whole - whole / 20000, whole - 2, whole - 1}) {
+            const std::string text = percentText(part, whole);
+            EXPECT_TRUE(text != "0.00" && text != "100.00") << part << "/" << whole << " " << text;
+        }
     EXPECT_EQ(combinationCountText(1), "1 combination");
     DrawProfile profile;
     profile.draws = 330;
