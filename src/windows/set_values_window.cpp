@@ -11,10 +11,10 @@ constexpr int ENTER_COMMAND = 1, ESCAPE_COMMAND = 2;
 
 // Rows of the fields, in dialog units.
 constexpr int FIRST_ROW_Y = 30, ROW_PITCH = 17, ROW_HEIGHT = 13;
-constexpr int CAPTION_X = 10, CAPTION_WIDTH = 150;
-constexpr int EDIT_X = 165, EDIT_WIDTH = 85;
-constexpr int RANGE_X = 258, RANGE_WIDTH = 150;
-constexpr int WINDOW_WIDTH = 418;
+constexpr int CAPTION_X = 10, CAPTION_WIDTH = 170;
+constexpr int EDIT_X = 185, EDIT_WIDTH = 85;
+constexpr int RANGE_X = 278, RANGE_WIDTH = 195;
+constexpr int WINDOW_WIDTH = 483;
 constexpr int MESSAGE_Y = FIRST_ROW_Y + ROW_PITCH * SET_VALUES_FIELD_COUNT + 4;
 constexpr int BUTTON_Y = MESSAGE_Y + 30;
 
