@@ -24,8 +24,8 @@ struct CommandRow {
     Action action;
 };
 
-// The buttons that work on the stored combinations. The generation buttons and the parameter
-// steps have tables of their own.
+// The buttons that work on the stored combinations, "Set values..." and the system menu's "About
+// Quillstep...". The generation buttons and the parameter steps have tables of their own.
 constexpr std::array<CommandRow, 11> STORE_COMMAND_ROWS{{
     {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
     {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
