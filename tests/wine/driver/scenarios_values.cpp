@@ -178,8 +178,19 @@ HWND findAboutWindow(const ProgramUnderTest& program) {
 void about(const DriverOptions& options) {
     ProgramUnderTest program(options);
     HWND mainWindow = startAtMainWindow(program);
-    // Chosen from the system menu: the command the menu sends its window.
-    PostMessageW(mainWindow, WM_SYSCOMMAND, ABOUT_MENU_ITEM, 0);
+    // Chosen from the system menu as with the keyboard: Alt+Space opens it, Up goes round to its
+    // last entry, Enter chooses it.
+    PostMessageW(mainWindow, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    HWND menu = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window : topLevelWindows(program.processId()))
+                if (windowClass(window) == "#32768") menu = window;
+            return menu != nullptr;
+        },
+        "the system menu of the main window");
+    pressKey(mainWindow, VK_UP);
+    pressKey(mainWindow, VK_RETURN);
     HWND window = nullptr;
     waitUntil([&] { return (window = findAboutWindow(program)) != nullptr; }, "the About window");
     settle(window);
