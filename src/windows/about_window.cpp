@@ -44,16 +44,17 @@ WindowTemplate aboutWindowTemplate(const std::filesystem::path& outputFolder) {
     window.x = 140;
     window.y = 90;
     window.width = WIDTH;
-    window.height = 190;
+    window.height = 164;
     window.style = AUXILIARY_WINDOW_STYLE;
     window.iconResource = PROGRAM_ICON_RESOURCE;
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}};
     window.controls = {
         {ABOUT_VERSION_LABEL, ControlKind::Label, aboutVersionText(), TEXT_X, 8, TEXT_WIDTH, 16, HEADING_FONT},
-        {ABOUT_PURPOSE_LABEL, ControlKind::Label, aboutPurposeText(), TEXT_X, 30, TEXT_WIDTH, 30, DIALOG_FONT},
-        {ABOUT_FILES_LABEL, ControlKind::Label, aboutFilesText(outputFolder), TEXT_X, 68, TEXT_WIDTH, 48, DIALOG_FONT},
-        {ABOUT_GUARANTEE_LABEL, ControlKind::Label, aboutGuaranteeText(), TEXT_X, 122, TEXT_WIDTH, 30, DIALOG_FONT},
-        {ABOUT_OK_BUTTON, ControlKind::Button, "OK", WIDTH - 80, 164, 70, 18, DIALOG_FONT},
+        {ABOUT_PURPOSE_LABEL, ControlKind::Label, aboutPurposeText(), TEXT_X, 30, TEXT_WIDTH, 26, DIALOG_FONT},
+        // Room for a path that wraps onto a second line.
+        {ABOUT_FILES_LABEL, ControlKind::Label, aboutFilesText(outputFolder), TEXT_X, 62, TEXT_WIDTH, 42, DIALOG_FONT},
+        {ABOUT_GUARANTEE_LABEL, ControlKind::Label, aboutGuaranteeText(), TEXT_X, 110, TEXT_WIDTH, 18, DIALOG_FONT},
+        {ABOUT_OK_BUTTON, ControlKind::Button, "OK", WIDTH - 80, 138, 70, 18, DIALOG_FONT},
     };
     return window;
 }
