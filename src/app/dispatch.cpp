@@ -7,8 +7,10 @@
 #include "commands/combination_file.h"
 #include "commands/control_ids.h"
 #include "commands/generation_command.h"
+#include "windows/about_window.h"
 #include "windows/check_system_window.h"
 #include "windows/file_reports.h"
+#include "windows/set_values_window.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
 
@@ -22,9 +24,9 @@ struct CommandRow {
     Action action;
 };
 
-// The buttons that work on the stored combinations. The generation buttons and the parameter
-// steps have tables of their own.
-constexpr std::array<CommandRow, 9> STORE_COMMAND_ROWS{{
+// The buttons that work on the stored combinations, "Set values..." and the system menu's "About
+// Quillstep...". The generation buttons and the parameter steps have tables of their own.
+constexpr std::array<CommandRow, 11> STORE_COMMAND_ROWS{{
     {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
     {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
     {SEARCH_G4_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 4); }},
@@ -34,6 +36,10 @@ constexpr std::array<CommandRow, 9> STORE_COMMAND_ROWS{{
     {STATISTICS_BUTTON, [](SharedState& s, Platform& p) { showNumberStatistics(s, p); }},
     {SMALLER_SYSTEMS_BUTTON, [](SharedState& s, Platform& p) { showSmallerSystemsWindow(s, p); }},
     {CHECK_SYSTEM_BUTTON, [](SharedState& s, Platform& p) { showCheckSystemWindow(s, p); }},
+    {SET_VALUES_BUTTON, [](SharedState& s, Platform& p) {
+         if (const auto typed = showSetValuesWindow(p, s.parameters)) applyParameters(s, p, *typed);
+     }},
+    {ABOUT_MENU_ITEM, [](SharedState& s, Platform& p) { showAboutWindow(p, s.outputFolder); }},
 }};
 
 }  // namespace

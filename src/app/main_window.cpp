@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/dispatch.h"
+#include "app/parameter_steps.h"
 #include "commands/control_ids.h"
 #include "commands/store_commands.h"
 
@@ -35,21 +36,23 @@ constexpr std::array CONTROLS{
     ControlRow{MAX_SUM_CAPTION, LABEL, "Max SUM of numbers in combination", 10, 120, 80, 19, NO_FONT},
     ControlRow{PROGRAM_NAME_LABEL, CENTRED, "Quillstep", 210, 250, 125, 45, FONT_D},
     // The notice, read from top to bottom: the headline, then lines 1 to 8.
+    // Lines 4 and 8 are placed so that no neighbouring line's box paints over their letters
+    // (line 5 over the descenders of line 4, line 7 over the tops of line 8).
     ControlRow{NOTICE_LINE_4, LABEL, "While a run lasts the window rests and the priority is raised.",
-               350, 99, 319, 14, NO_FONT},
+               350, 97, 319, 9, NO_FONT},
     ControlRow{NOTICE_LINE_5, LABEL, "It was written in C++ as one small program with no outside libraries.",
                350, 106, 315, 20, NO_FONT},
     ControlRow{NOTICE_LINE_8, LABEL, "Every window is described by a table and built in memory as it opens.",
-               350, 154, 315, 8, NO_FONT},
+               350, 154, 315, 10, NO_FONT},
     ControlRow{NOTICE_LINE_1, LABEL, "All 15,380,937 combinations of 7 out of 39 are stepped through in order.",
                350, 65, 315, 10, NO_FONT},
     ControlRow{NOTICE_LINE_2, LABEL, "Counting the full wheel without storing takes only a moment.",
                350, 75, 315, 10, NO_FONT},
     ControlRow{NOTICE_LINE_3, LABEL, "The conditions are tested in turn, and the first failed one ends the test.",
-               350, 83, 300, 15, NO_FONT},
+               350, 83, 300, 14, NO_FONT},
     ControlRow{NOTICE_LINE_6, LABEL, "Nothing is allocated while a run lasts.", 350, 121, 190, 15, NO_FONT},
     ControlRow{NOTICE_LINE_7, LABEL, "The stored combinations stay in memory until the next storing run.",
-               350, 136, 305, 20, NO_FONT},
+               350, 136, 305, 18, NO_FONT},
     ControlRow{NOTICE_HEADLINE, CENTRED, "Quillstep generates lottery combinations at high speed.", 350, 45, 300, 20, FONT_A},
     ControlRow{MIN_ODD_CAPTION, LABEL, "Min ODD numbers in combination", 200, 85, 70, 20, NO_FONT},
     ControlRow{MIN_EVEN_CAPTION, LABEL, "Min EVEN numbers in combination", 200, 120, 70, 19, NO_FONT},
@@ -149,6 +152,8 @@ constexpr std::array TRAILING_CONTROLS{
 constexpr std::array ADDED_CONTROLS{
     ControlRow{SMALLER_SYSTEMS_BUTTON, BUTTON, "Smaller systems...", 515, 10, 145, 25, NO_FONT},
     ControlRow{CHECK_SYSTEM_BUTTON, BUTTON, "Check a system...", 350, 10, 160, 25, NO_FONT},
+    // Below the neighbouring numbers, in the free space at the window's bottom left.
+    ControlRow{SET_VALUES_BUTTON, BUTTON, "Set values...", 10, 399, 71, 15, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".
@@ -194,6 +199,9 @@ WindowTemplate mainWindowTemplate() {
     }
     for (const ControlRow& row : TRAILING_CONTROLS) window.controls.push_back(row.toControl());
     for (const ControlRow& row : ADDED_CONTROLS) window.controls.push_back(row.toControl());
+    // Held down, the up and down buttons repeat their step as a spin control's arrows do.
+    for (int id : parameterStepButtons()) window.find(id)->repeatsWhileHeld = true;
+    window.systemMenuItems.push_back({ABOUT_MENU_ITEM, "About Quillstep..."});
     return window;
 }
 

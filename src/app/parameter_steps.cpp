@@ -38,12 +38,17 @@ bool refused(const ValueRange& range, int32_t value, int delta) {
     return delta > 0 ? value + 1 > range.highest : value - 1 < range.lowest;
 }
 
+// A field has a new value: its label shows it and the store no longer matches the parameters.
+void showChangedField(const SharedState& state, Platform& platform, const FieldStep& step) {
+    platform.setControlText(step.labelId, maskedNumberText(state.parameters.*step.field, step.mask));
+    disableStoreCommands(platform);
+}
+
 void stepField(SharedState& state, Platform& platform, const FieldStep& step, int delta) {
     GenerationParameters& p = state.parameters;
     if (refused(stepRange(boundsOf(step.field), p), p.*step.field, delta)) return;
     p.*step.field += delta;
-    platform.setControlText(step.labelId, maskedNumberText(p.*step.field, step.mask));
-    disableStoreCommands(platform);
+    showChangedField(state, platform, step);
 }
 
 // The entries stay strictly increasing within 1 to 39: an entry never steps onto its neighbour.
@@ -59,6 +64,20 @@ void stepExcludedNumber(SharedState& state, Platform& platform, int entry, int d
 void showExcludedNumber(const SharedState& state, Platform& platform, int entry) {
     platform.setControlText(excludedLabel(entry),
                             maskedNumberText(state.parameters.excludedNumbers[entry], "##"));
+}
+
+void applyParameters(SharedState& state, Platform& platform, const GenerationParameters& parameters) {
+    GenerationParameters& p = state.parameters;
+    for (const FieldStep& step : FIELD_STEPS) {
+        if (p.*step.field == parameters.*step.field) continue;
+        p.*step.field = parameters.*step.field;
+        showChangedField(state, platform, step);
+    }
+    for (int entry = 1; entry <= EXCLUDED_ENTRIES; ++entry) {
+        if (p.excludedNumbers[entry] == parameters.excludedNumbers[entry]) continue;
+        p.excludedNumbers[entry] = parameters.excludedNumbers[entry];
+        showExcludedNumber(state, platform, entry);
+    }
 }
 
 bool stepParameterButton(SharedState& state, Platform& platform, int controlId) {

@@ -12,6 +12,11 @@ namespace quillstep {
 // button. A step that would leave its field's range is refused silently: nothing changes.
 bool stepParameterButton(SharedState& state, Platform& platform, int controlId);
 
+// Takes the parameters of the "Set values" window (a state the steps can reach) as the steps
+// would have brought them: every changed value's label shows it, and a change of any value but
+// the excluded numbers greys out the store commands.
+void applyParameters(SharedState& state, Platform& platform, const GenerationParameters& parameters);
+
 // Writes entry `entry` (1 to 7) of the excluded numbers into its label.
 void showExcludedNumber(const SharedState& state, Platform& platform, int entry);
 

@@ -3,10 +3,9 @@
 
 #include <string>
 
-namespace quillstep {
+#include "commands/escaped_text.h"  // ECHOED_TEXT_LIMIT
 
-// Longest echo, in bytes, before the text is cut and "..." appended.
-constexpr size_t ECHOED_TEXT_LIMIT = 80;
+namespace quillstep {
 
 // The text with every control character written as \xNN and a backslash as \\, cut after
 // ECHOED_TEXT_LIMIT bytes (never inside a UTF-8 sequence) with "..." appended.

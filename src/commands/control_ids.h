@@ -122,5 +122,10 @@ constexpr std::array<int, 7> StoreCommands{WRITE_COMBINATIONS_BUTTON, VIEW_COMBI
 constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
 // "Check a system...": created after "Smaller systems...", enabled and disabled with it.
 constexpr int CHECK_SYSTEM_BUTTON = 1155;
+// "Set values...": opens a window in which the parameters are typed; always enabled.
+constexpr int SET_VALUES_BUTTON = 1156;
+// "About Quillstep...": an entry of the main window's system menu (a multiple of 16, as the
+// system wants of its menu's commands), not a control.
+constexpr int ABOUT_MENU_ITEM = 2192;
 
 }  // namespace quillstep

@@ -9,6 +9,9 @@
 namespace quillstep {
 
 constexpr size_t NO_ESCAPED_TEXT_LIMIT = static_cast<size_t>(-1);
+// Longest echo of typed text in a one-line message, in bytes, before the text is cut and "..."
+// appended (the command line's arguments, the window's edit fields).
+constexpr size_t ECHOED_TEXT_LIMIT = 80;
 
 // The text with a backslash written as \\ and everything that does not print written out:
 // - the control bytes below 0x20 and 0x7f, and every byte that is not part of well-formed UTF-8

@@ -15,6 +15,7 @@ enum class ControlKind {
     EtchedFrame,   // static etched rectangle, shows no text
     GroupBox,      // button-class group box
     CheckBox,      // button-class check box, tab stop; its mark is set by the window's handler
+    Edit,          // one-line edit field, tab stop; every change is reported as a command of its id
 };
 
 // A font of the face "MS Sans Serif"; the height follows from the point size and the screen's
@@ -32,6 +33,29 @@ struct ControlTemplate {
     std::string text;
     int x = 0, y = 0, width = 0, height = 0;  // dialog units of the window font
     int font = -1;                            // index into WindowTemplate::fonts; -1 keeps the dialog font
+    // A button held down repeats its command, as a spin control's arrows do (see commandsWhileHeld).
+    bool repeatsWhileHeld = false;
+};
+
+// A held button that repeats: one command after HELD_REPEAT_DELAY_MILLISECONDS, then one every
+// HELD_REPEAT_INTERVAL_MILLISECONDS (about 12 a second) until it is let go; a shorter press is one
+// click, one command.
+constexpr int HELD_REPEAT_DELAY_MILLISECONDS = 400;
+constexpr int HELD_REPEAT_INTERVAL_MILLISECONDS = 83;
+
+// The commands a repeating button sends when held down for `heldMilliseconds` and let go.
+constexpr int commandsWhileHeld(int heldMilliseconds) {
+    return heldMilliseconds < HELD_REPEAT_DELAY_MILLISECONDS
+               ? 1
+               : 1 + (heldMilliseconds - HELD_REPEAT_DELAY_MILLISECONDS) / HELD_REPEAT_INTERVAL_MILLISECONDS;
+}
+
+// An entry the window adds to its system menu (the menu of its title bar's icon). Choosing it is
+// reported to the handler as a command of `id`, which the system wants a multiple of 16 below
+// 0xF000.
+struct MenuItemTemplate {
+    int id;
+    std::string text;
 };
 
 // A control as a row of a constant table, for windows whose controls are fixed at compile time.
@@ -55,9 +79,15 @@ struct WindowTemplate {
                                  // (the other windows are reached by Platform's window-control calls)
     std::vector<FontTemplate> fonts;
     std::vector<ControlTemplate> controls;  // in creation (tab) order
+    std::vector<MenuItemTemplate> systemMenuItems;  // after the system's own entries and a separator
 
     const ControlTemplate* find(int id) const {
         for (const auto& c : controls)
+            if (c.id == id) return &c;
+        return nullptr;
+    }
+    ControlTemplate* find(int id) {
+        for (auto& c : controls)
             if (c.id == id) return &c;
         return nullptr;
     }
@@ -67,7 +97,8 @@ enum class WindowAction { Continue, Close };
 
 struct WindowHandler {
     std::function<void()> onCreated;                       // after every control and font exists
-    std::function<WindowAction(int controlId)> onCommand;  // a click (any notification) on a control
+    std::function<WindowAction(int controlId)> onCommand;  // a click (any notification) on a control,
+                                                           // or a system-menu entry chosen
 };
 
 // Window styles used by the templates (values of the Windows API, kept here so that the core

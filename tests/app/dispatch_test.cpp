@@ -113,7 +113,7 @@ TEST_F(AppDispatch, StatisticsButtonOpensItsWindow) {
 TEST_F(AppDispatch, IdsWithoutActionDoNothing) {
     const auto texts = platform.textHistory.size();
     const auto enabled = platform.controlEnabled;
-    for (int id : {0, 1002, 1005, 1026, 1061, 1078, 1084, 1115, 1125, 1130, 1137, 1156, 9999, -1}) click(id);
+    for (int id : {0, 1002, 1005, 1026, 1061, 1078, 1084, 1115, 1125, 1130, 1137, 1199, 9999, -1}) click(id);
     EXPECT_EQ(platform.textHistory.size(), texts);
     EXPECT_EQ(platform.controlEnabled, enabled);
     EXPECT_EQ(platform.shownWindows.size(), 1u);

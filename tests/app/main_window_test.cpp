@@ -60,7 +60,8 @@ TEST(AppMainWindowTemplate, FrameAndCreationOrder) {
 TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     const WindowTemplate w = mainWindowTemplate();
     for (const auto& [id, text] : {std::pair<int, std::string>{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
-                                   std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."}}) {
+                                   std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."},
+                                   std::pair<int, std::string>{SET_VALUES_BUTTON, "Set values..."}}) {
         const ControlTemplate* button = w.find(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->kind, ControlKind::Button);
@@ -76,9 +77,36 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
             EXPECT_TRUE(apart) << id << " overlaps control " << c.id;
         }
     }
-    // "Check a system..." is created right after "Smaller systems...".
-    EXPECT_EQ(w.controls.back().id, CHECK_SYSTEM_BUTTON);
-    EXPECT_EQ(w.controls[w.controls.size() - 2].id, SMALLER_SYSTEMS_BUTTON);
+    // "Check a system..." is created right after "Smaller systems...", "Set values..." after them.
+    const auto position = [&w](int id) {
+        for (size_t k = 0; k < w.controls.size(); ++k)
+            if (w.controls[k].id == id) return k;
+        return w.controls.size();
+    };
+    EXPECT_EQ(position(CHECK_SYSTEM_BUTTON), position(SMALLER_SYSTEMS_BUTTON) + 1);
+    EXPECT_GT(position(SET_VALUES_BUTTON), position(CHECK_SYSTEM_BUTTON));
+}
+
+// Each line of the notice keeps the height of one line of the dialog font (8 units) free of the
+// controls created after it: such a control paints its box over the line, cutting off the tops or
+// the descenders of its letters.
+TEST(AppMainWindowTemplate, NoticeLinesAreNotCoveredByOtherControls) {
+    const WindowTemplate w = mainWindowTemplate();
+    constexpr int LINE_HEIGHT = 8;
+    for (int id : {NOTICE_LINE_1, NOTICE_LINE_2, NOTICE_LINE_3, NOTICE_LINE_4, NOTICE_LINE_5, NOTICE_LINE_6,
+                   NOTICE_LINE_7, NOTICE_LINE_8}) {
+        const ControlTemplate& line = *w.find(id);
+        EXPECT_GE(line.height, LINE_HEIGHT + 1) << id << " has room for its line and a little more";
+        // Beside or below the line, not over it.
+        bool after = false;
+        for (const ControlTemplate& c : w.controls) {
+            after = after || c.id == id;
+            if (!after || c.id == id || c.kind == ControlKind::EtchedFrame || c.kind == ControlKind::GroupBox) continue;
+            const bool apart = c.x >= line.x + line.width || line.x >= c.x + c.width ||
+                               c.y >= line.y + LINE_HEIGHT || line.y >= c.y + c.height;
+            EXPECT_TRUE(apart) << "control " << c.id << " covers the line of " << id << " (\"" << line.text << "\")";
+        }
+    }
 }
 
 TEST(AppMainWindowTemplate, SelectedControlsAreExact) {

@@ -7,6 +7,8 @@
 #include "app/main_window.h"
 #include "commands/control_ids.h"
 #include "windows/intro_window.h"
+#include "windows/set_values_form.h"
+#include "windows/set_values_window.h"
 #include "windows/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 
@@ -102,6 +104,23 @@ TEST(WindowsTextFit, SmallerSystemsTextsFitTheirLabels) {
     settings.anyCombination = true;
     const std::string result = optimiseOutcomeText(outcome, settings);
     expectFits(w, SMALLER_SYSTEMS_RESULT, &result);
+}
+
+// The captions, the widest ranges, and the longest messages OK can give: text typed over the
+// echo limit into the excluded numbers, and a refusal echoing a long number.
+TEST(WindowsTextFit, SetValuesTextsFitTheirLabels) {
+    const WindowTemplate w = setValuesWindowTemplate({});
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label) expectFits(w, c.id);
+    SetValuesTexts typed = setValuesTexts({});
+    typed[SET_VALUES_FIELD_COUNT - 1] = std::string(200, '7') + ";";
+    const std::string excluded = readSetValues(typed, {}).error;
+    EXPECT_NE(excluded.find("..."), std::string::npos) << excluded;
+    expectFits(w, SET_VALUES_MESSAGE, &excluded);
+    typed = setValuesTexts({});
+    typed[5] = "-2147483648";
+    const std::string refused = readSetValues(typed, {}).error;
+    expectFits(w, SET_VALUES_MESSAGE, &refused);
 }
 
 }  // namespace

@@ -81,6 +81,8 @@ void HeadlessPlatform::checkWindowControl(int controlId, bool checked) {
     if (windowControlChecked.count(controlId)) windowControlChecked[controlId] = checked;
 }
 
+std::string HeadlessPlatform::windowControlText(int controlId) { return windowText(controlId); }
+
 void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const WindowHandler& handler) {
     record(shownWindows, keepHistory, window);
     if (window.isMainWindow) {
@@ -100,12 +102,34 @@ void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const Window
         }
     }
     if (handler.onCreated) handler.onCreated();
+    // A greyed control sends nothing.
+    const auto enabled = [&](int id) { return window.isMainWindow ? isEnabled(id) : isWindowControlEnabled(id); };
+    const auto command = [&](int id) { return handler.onCommand && handler.onCommand(id) == WindowAction::Close; };
+    if (!window.isMainWindow) {
+        std::vector<std::pair<int, std::string>> typing;
+        typing.swap(typingForNextWindow);
+        for (const auto& [id, text] : typing) {
+            if (!windowControlTexts.count(id) || !enabled(id)) continue;
+            windowControlTexts[id] = text;
+            if (command(id)) return;
+        }
+    }
     std::vector<int> clicks;
     clicks.swap(window.isMainWindow ? mainWindowClicks : clicksForNextWindow);
     for (int id : clicks) {
-        // A greyed control sends nothing.
-        if (window.isMainWindow ? !isEnabled(id) : !isWindowControlEnabled(id)) continue;
-        if (handler.onCommand && handler.onCommand(id) == WindowAction::Close) break;
+        if (!enabled(id)) continue;
+        if (command(id)) return;
+    }
+    if (!window.isMainWindow) return;
+    std::vector<HeldButton> holds;
+    holds.swap(mainWindowHolds);
+    for (const HeldButton& hold : holds) {
+        const ControlTemplate* button = window.find(hold.controlId);
+        const int commands = button && button->repeatsWhileHeld ? commandsWhileHeld(hold.milliseconds) : 1;
+        for (int k = 0; k < commands; ++k) {
+            if (!enabled(hold.controlId)) break;
+            if (command(hold.controlId)) return;
+        }
     }
 }
 

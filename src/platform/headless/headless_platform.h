@@ -46,8 +46,20 @@ public:
     std::function<void(const std::string&)> onMessage;
     // Clicks given to a modal window (other than the main one) before it closes by itself.
     std::vector<int> clicksForNextWindow;
+    // Text typed into edit fields of the next modal window (other than the main one), in order,
+    // once it has been created and before its clicks: each replaces the field's text and is
+    // reported to the handler as a command of the field, as a change of an edit field is.
+    std::vector<std::pair<int, std::string>> typingForNextWindow;
     // Clicks given to the main window when it is run modally; the window then closes.
     std::vector<int> mainWindowClicks;
+    // Buttons of the main window held down for a time and let go, after mainWindowClicks: a
+    // button that repeats while held sends commandsWhileHeld(milliseconds) commands, any other
+    // button one.
+    struct HeldButton {
+        int controlId;
+        int milliseconds;
+    };
+    std::vector<HeldButton> mainWindowHolds;
     // The answers of the file-open dialog, first to last: a path chosen, or an empty path for
     // "Cancel". With none left, the dialog is cancelled.
     std::vector<std::filesystem::path> filesToOpen;
@@ -65,6 +77,7 @@ public:
     void setWindowControlText(int controlId, const std::string& text) override;
     void enableWindowControl(int controlId, bool enabled) override;
     void checkWindowControl(int controlId, bool checked) override;
+    std::string windowControlText(int controlId) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     std::filesystem::path chooseFileToOpen(const std::string& title) override;

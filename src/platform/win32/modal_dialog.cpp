@@ -5,6 +5,7 @@
 
 #include "platform/win32/dialog_template_bytes.h"
 #include "platform/win32/dpi_scaling.h"
+#include "platform/win32/held_button_repeat.h"
 
 namespace quillstep {
 
@@ -16,11 +17,12 @@ struct ControlClass {
     ControlKind kind;
     const wchar_t* className;
     DWORD style;
+    DWORD extendedStyle = 0;
 };
 
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<ControlClass, 6> CONTROL_CLASSES{{
+constexpr std::array<ControlClass, 7> CONTROL_CLASSES{{
     {ControlKind::Label, L"STATIC", CHILD | SS_LEFT},
     {ControlKind::CentredLabel, L"STATIC", CHILD | SS_CENTER},
     {ControlKind::Button, L"BUTTON", CHILD | WS_TABSTOP | BS_PUSHBUTTON},
@@ -29,6 +31,7 @@ constexpr std::array<ControlClass, 6> CONTROL_CLASSES{{
     // Not an automatic check box: a click only reports itself, and the handler sets the mark, so
     // that the mark always shows the handler's own state.
     {ControlKind::CheckBox, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX},
+    {ControlKind::Edit, L"EDIT", CHILD | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
 }};
 
 const ControlClass& controlClass(ControlKind kind) {
@@ -67,11 +70,12 @@ void createControls(HWND dialog, DialogSession& session, UINT dpi) {
     for (const ControlTemplate& control : session.window->controls) {
         const RECT box = dialogUnitsToPixels(control.x, control.y, control.width, control.height, dpi);
         const ControlClass& kind = controlClass(control.kind);
-        HWND child = CreateWindowExW(0, kind.className, widen(control.text).c_str(), kind.style, box.left, box.top,
+        HWND child = CreateWindowExW(kind.extendedStyle, kind.className, widen(control.text).c_str(), kind.style, box.left, box.top,
                                      box.right - box.left, box.bottom - box.top, dialog,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), session.instance,
                                      nullptr);
         SendMessageW(child, WM_SETFONT, dialogFont, FALSE);
+        if (control.repeatsWhileHeld) repeatWhileHeld(child);
         session.controls.push_back(child);
     }
 }
@@ -145,6 +149,34 @@ void followDpi(HWND dialog, DialogSession& session, UINT dpi, const RECT& sugges
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
+// The window's own entries at the end of its system menu, after a separator.
+void addSystemMenuItems(HWND dialog, const WindowTemplate& window) {
+    if (window.systemMenuItems.empty()) return;
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (!menu) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (const MenuItemTemplate& item : window.systemMenuItems)
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), widen(item.text).c_str());
+}
+
+bool isSystemMenuItem(const WindowTemplate& window, WPARAM command) {
+    for (const MenuItemTemplate& item : window.systemMenuItems)
+        if (static_cast<WPARAM>(item.id) == (command & 0xFFF0)) return true;
+    return false;
+}
+
+// A command of the window's handler: a control's notification or a system-menu entry.
+void runCommand(HWND dialog, DialogSession& session, int controlId) {
+    // A long command keeps the windows painted by dispatching their messages; a command message
+    // that arrives meanwhile (a click sent by another program) must not start a second command
+    // inside the first.
+    if (session.commandRunning) return;
+    session.commandRunning = true;
+    const bool close = session.handler->onCommand && session.handler->onCommand(controlId) == WindowAction::Close;
+    session.commandRunning = false;
+    if (close) EndDialog(dialog, 0);
+}
+
 void initialise(HWND dialog, DialogSession& session) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&session));
     leaveDpiChangesToDialogProcedure(dialog);
@@ -156,6 +188,7 @@ void initialise(HWND dialog, DialogSession& session) {
     SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     createControls(dialog, session, dpi);
     createAndAssignFonts(dialog, session);
+    addSystemMenuItems(dialog, *session.window);
     *session.openWindow = dialog;
     if (session.handler->onCreated) session.handler->onCreated();
     // The dialog had no items when the dialog manager chose a focus, so choose it here: the first
@@ -184,20 +217,14 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_NCACTIVATE:
             trackFocus(*session, wParam != 0);
             return FALSE;  // the default processing draws the caption
-        case WM_COMMAND: {
+        case WM_COMMAND:
             // The low word is the control id; the notification code is not looked at.
-            // A long command keeps the windows painted by dispatching their messages; a command
-            // message that arrives meanwhile (a click sent by another program) must not start a
-            // second command inside the first.
-            if (session->commandRunning) return TRUE;
-            const int controlId = LOWORD(wParam);
-            session->commandRunning = true;
-            const bool close =
-                session->handler->onCommand && session->handler->onCommand(controlId) == WindowAction::Close;
-            session->commandRunning = false;
-            if (close) EndDialog(dialog, 0);
+            runCommand(dialog, *session, LOWORD(wParam));
             return TRUE;
-        }
+        case WM_SYSCOMMAND:
+            if (!isSystemMenuItem(*session->window, wParam)) return FALSE;  // the system's own
+            runCommand(dialog, *session, static_cast<int>(wParam & 0xFFF0));
+            return TRUE;
         case WM_CLOSE:
             EndDialog(dialog, 0);
             return TRUE;

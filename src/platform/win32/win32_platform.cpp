@@ -103,6 +103,20 @@ void Win32Platform::checkWindowControl(int controlId, bool checked) {
         CheckDlgButton(otherWindow_, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+std::string Win32Platform::windowControlText(int controlId) {
+    HWND control = otherWindow_ ? GetDlgItem(otherWindow_, controlId) : nullptr;
+    if (!control) return {};
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
+    if (text.empty()) return {};
+    // Back to the single-byte code page the templates' texts are written in (see widen).
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
+}
+
 void Win32Platform::enableMainWindow(bool enabled) {
     if (!mainWindow_) return;
     EnableWindow(mainWindow_, enabled ? TRUE : FALSE);

@@ -20,6 +20,7 @@ std::span<const Scenario> fontScenarios();
 std::span<const Scenario> smallerSystemsScenarios();
 std::span<const Scenario> checkSystemScenarios();
 std::span<const Scenario> releaseScenarios();
+std::span<const Scenario> valuesScenarios();
 
 // Shared steps of the scenarios.
 

@@ -5,6 +5,7 @@
 // 192 DPI (the Wine prefix's LogPixels, see run_wine_test.sh); a second one moves the main window
 // to other DPIs as Windows does when it is dragged onto another monitor.
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +23,8 @@ namespace {
 
 constexpr int FULL_WHEEL_STORING = FULL_WHEEL_STORING_BUTTON, STATISTICS = STATISTICS_BUTTON;
 constexpr int MODE_12_STORING = NEIGHBOURS_FILTERS_BUTTON;
+// OK and Cancel of the "Set values" window, OK of the About window (src/windows/).
+constexpr int SET_VALUES_WINDOW_MARKER = 2161, SET_VALUES_CANCEL_BUTTON = 2162, ABOUT_WINDOW_MARKER = 2174;
 
 // The dialog base units of "MS Sans Serif" at 8 points on a 96-dpi screen, for which the
 // windows were laid out.
@@ -122,7 +125,63 @@ bool baseUnitsFitDpi(long baseX, long baseY, long dpi) {
     return std::fabs(baseX - BASE_UNIT_X * scale) <= 1.0 && std::fabs(baseY - BASE_UNIT_Y * scale) <= 2.0;
 }
 
-// Fails with every control of the window whose text needs more room than the control has.
+// The rectangle of a label's text in the window's client area: its wrapped lines from the top of
+// the label, as wide and as high as they need, within the label.
+RECT labelTextRect(HWND label, const MeasuredText& t, HWND window) {
+    RECT box;
+    GetWindowRect(label, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    const long width = std::min(t.neededWidth, t.roomWidth), height = std::min(t.neededHeight, t.roomHeight);
+    const auto align = static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE)) & SS_TYPEMASK;
+    const long left = align == SS_CENTER ? box.left + (t.roomWidth - width) / 2
+                      : align == SS_RIGHT ? box.right - width
+                                          : box.left;
+    return RECT{left, box.top, left + width, box.top + height};
+}
+
+// Whether a control paints its box: every visible one but frames and group boxes, which draw
+// only their lines.
+bool paintsItsBox(HWND control) {
+    if (!IsWindowVisible(control)) return false;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const std::string name = windowClass(control);
+    if (_stricmp(name.c_str(), "Static") == 0) {
+        const DWORD type = style & SS_TYPEMASK;
+        return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP;
+    }
+    if (_stricmp(name.c_str(), "Button") == 0) return (style & BS_TYPEMASK) != BS_GROUPBOX;
+    return true;
+}
+
+// The labels whose text a control created after them covers: that control paints its box over
+// the tops or the descenders of their letters (the text itself fitting its own label).
+std::string coveredLabels(HWND window, const TextReport& report) {
+    const std::vector<HWND> children = childWindows(window);
+    std::string covered;
+    for (size_t i = 0; i < children.size(); ++i) {
+        const int id = GetDlgCtrlID(children[i]);
+        const auto measured = std::find_if(report.texts.begin(), report.texts.end(),
+                                           [&](const MeasuredText& t) { return t.id == id && t.kind == "label"; });
+        if (measured == report.texts.end()) continue;
+        const RECT text = labelTextRect(children[i], *measured, window);
+        for (size_t j = i + 1; j < children.size(); ++j) {
+            if (!paintsItsBox(children[j])) continue;
+            RECT box, common;
+            GetWindowRect(children[j], &box);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+            if (!IntersectRect(&common, &text, &box)) continue;
+            covered += "\n  " + std::to_string(id) + " \"" + controlText(window, id) + "\": its text at " +
+                       std::to_string(text.left) + "," + std::to_string(text.top) + " " +
+                       std::to_string(text.right - text.left) + " x " + std::to_string(text.bottom - text.top) +
+                       " lies under control " + std::to_string(GetDlgCtrlID(children[j])) + " from " +
+                       std::to_string(box.left) + "," + std::to_string(box.top);
+        }
+    }
+    return covered;
+}
+
+// Fails with every control of the window whose text needs more room than the control has, and
+// with every label whose text lies under a control created after it.
 TextReport expectCaptionsFit(HWND window, const std::string& name) {
     const TextReport report = measureTexts(window);
     std::printf("%s: %ld DPI, dialog base units %ld x %ld, %zu texts measured\n", name.c_str(), report.dpi,
@@ -141,6 +200,8 @@ TextReport expectCaptionsFit(HWND window, const std::string& name) {
                std::to_string(t.roomWidth) + " x " + std::to_string(t.roomHeight);
     }
     if (!cut.empty()) problems += "\n  captions cut off:" + cut;
+    if (const std::string covered = coveredLabels(window, report); !covered.empty())
+        problems += "\n  labels partly covered by another control:" + covered;
     expect(problems.empty(), name + ":" + problems);
     return report;
 }
@@ -195,6 +256,28 @@ void captionsFit(const DriverOptions& options) {
     std::printf("draw profile: \"%s\"\n", controlText(check, 1193).c_str());
     expectCaptionsFit(check, "\"Check a system\" window with a file");
     closeCheckSystemWindow(program, mainWindow, check);
+
+    // The windows of "Set values..." and of "About Quillstep..." in the system menu.
+    pressButton(mainWindow, SET_VALUES_BUTTON);
+    HWND values = program.waitForWindow(SET_VALUES_WINDOW_MARKER, "\"Set values\" window");
+    settle(values);
+    pictureAtDpi(program, values, "set-values-window", expectCaptionsFit(values, "\"Set values\" window"));
+    pressButton(values, SET_VALUES_CANCEL_BUTTON);
+    program.waitUntilClosed(SET_VALUES_WINDOW_MARKER, "\"Set values\" window");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
+    PostMessageW(mainWindow, WM_SYSCOMMAND, ABOUT_MENU_ITEM, 0);
+    HWND about = nullptr;
+    const auto findAbout = [&] {
+        for (HWND window : topLevelWindows(program.processId()))
+            if (GetDlgItem(window, ABOUT_WINDOW_MARKER)) return window;
+        return HWND{};
+    };
+    waitUntil([&] { return (about = findAbout()) != nullptr; }, "the About window");
+    settle(about);
+    pictureAtDpi(program, about, "about-window", expectCaptionsFit(about, "About window"));
+    pressButton(about, ABOUT_WINDOW_MARKER);
+    waitUntil([&] { return findAbout() == nullptr; }, "the About window to close");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
