@@ -149,6 +149,7 @@ constexpr std::array TRAILING_CONTROLS{
 constexpr std::array ADDED_CONTROLS{
     ControlRow{SMALLER_SYSTEMS_BUTTON, BUTTON, "Smaller systems...", 515, 10, 145, 25, NO_FONT},
     ControlRow{CHECK_SYSTEM_BUTTON, BUTTON, "Check a system...", 350, 10, 160, 25, NO_FONT},
+    ControlRow{SEARCH_PROGRESS_LABEL, LABEL, "", 5, 400, 220, 12, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

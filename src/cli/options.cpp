@@ -59,7 +59,7 @@ Commands:
              keeps the best system among the starting combinations checked so far, and
                stopped after: <starts checked> of <stored combinations>
              comes before "best start:".
-  optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination]
+  optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination] [--output FILE]
   optimise5 [the same options]
              a system with 4 (5) guaranteed hits, never larger than the greedy search's and
              usually smaller: the greedy search (given at most a quarter of the time limit) is
@@ -109,7 +109,7 @@ Commands:
                hits: 7=<a> 6=<b> 5=<c> 4=<d> 3=<e> 2=<f> 1=<g> 0=<h>   (counts of lines)
                best: <most numbers shared> on line <the first line with that many>
              (lines are the file's combinations counted from 1, as its row numbers are)
-  complete4 [--time-limit S] [--seed N] [--steps N] FILE
+  complete4 [--time-limit S] [--seed N] [--steps N] [--output FILE] FILE
   complete5 [the same options] FILE
              keeps every line of a system file and adds as few stored combinations as it finds
              within the time limit (30 s; 1 to 3600), so that every stored combination shares
@@ -135,6 +135,11 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
 Files are written to the current working directory unless --output-dir names another folder.
+--output FILE after search4, search5, optimise4, optimise5, complete4 or complete5 writes that
+command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt), in the same
+format: FILE as given, relative to the working directory (not to --output-dir); its folder must
+exist and be writable before anything runs (status 2 otherwise); a FILE that exists is replaced
+only by a complete, checked file that reads back as the system; the file: line names FILE.
 Messages of the window go to stderr.
 Exit status: 0 done, 1 a file or the standard output could not be written (also for want of
 memory: "not written: not enough memory for ..."), 2 bad arguments, a

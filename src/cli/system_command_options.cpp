@@ -11,19 +11,21 @@
 namespace quillstep {
 namespace {
 
-enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination };
+enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination, Output };
 
 struct OptimiseOptionName {
     const char* name;
     OptimiseOption option;
     bool takesValue;
+    bool ofSearch;  // search4 and search5 take it too
 };
 
-constexpr std::array<OptimiseOptionName, 4> OptimiseOptions{{
-    {"time-limit", OptimiseOption::TimeLimit, true},
-    {"seed", OptimiseOption::Seed, true},
-    {"steps", OptimiseOption::Steps, true},
-    {"any-combination", OptimiseOption::AnyCombination, false},
+constexpr std::array<OptimiseOptionName, 5> OptimiseOptions{{
+    {"time-limit", OptimiseOption::TimeLimit, true, false},
+    {"seed", OptimiseOption::Seed, true, false},
+    {"steps", OptimiseOption::Steps, true, false},
+    {"any-combination", OptimiseOption::AnyCombination, false, false},
+    {"output", OptimiseOption::Output, true, true},
 }};
 
 template <typename Number>
@@ -59,6 +61,10 @@ std::string setOption(OptimiseOption option, const std::string& value, CliComman
         case OptimiseOption::AnyCombination:
             command.anyCombination = true;
             return {};
+        case OptimiseOption::Output:
+            if (value.empty()) return "--output needs the name of a file";
+            command.output = value;
+            return {};
     }
     return {};
 }
@@ -73,10 +79,12 @@ bool parseOptimiseOptions(const std::vector<std::string>& arguments, size_t& i, 
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const auto known = std::find_if(OptimiseOptions.begin(), OptimiseOptions.end(),
-                                        [&](const OptimiseOptionName& o) { return name == o.name; });
+        const bool search = isSearchCommand(command.name);
+        const auto known = std::find_if(OptimiseOptions.begin(), OptimiseOptions.end(), [&](const OptimiseOptionName& o) {
+            return name == o.name && (o.ofSearch || !search);
+        });
         if (known == OptimiseOptions.end()) {
-            error = "unknown option --" + name + " for " + command.name + " (see --help)";
+            error = "unknown option --" + echoedText(name) + " for " + command.name + " (see --help)";
             return false;
         }
         bool& wasSeen = seen[static_cast<size_t>(known - OptimiseOptions.begin())];
@@ -126,6 +134,7 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
 bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || name == "optimise5"; }
 bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
 bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
+bool isSearchCommand(const std::string& name) { return name == "search4" || name == "search5"; }
 
 std::string drawMistake(const CliCommand& command, int totalNumbers) {
     if (command.name != "match" || (command.draw >> (totalNumbers + 1)) == 0) return {};
@@ -135,7 +144,8 @@ std::string drawMistake(const CliCommand& command, int totalNumbers) {
 
 bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
                                  std::string& error) {
-    if (isOptimiseCommand(command.name)) return parseOptimiseOptions(arguments, i, command, error);
+    if (isOptimiseCommand(command.name) || isSearchCommand(command.name))
+        return parseOptimiseOptions(arguments, i, command, error);
     if (isCompleteCommand(command.name)) {
         if (!parseOptimiseOptions(arguments, i, command, error)) return false;
         if (command.anyCombination) {

@@ -123,4 +123,8 @@ constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
 // "Check a system...": created after "Smaller systems...", enabled and disabled with it.
 constexpr int CHECK_SYSTEM_BUTTON = 1155;
 
+// The G4/G5 search's share done and time left while it runs (empty otherwise); below the
+// neighbouring-numbers area, where nothing else stands.
+constexpr int SEARCH_PROGRESS_LABEL = 1157;
+
 }  // namespace quillstep
