@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -77,8 +78,11 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
         }
     }
     // "Check a system..." is created right after "Smaller systems...".
-    EXPECT_EQ(w.controls.back().id, CHECK_SYSTEM_BUTTON);
-    EXPECT_EQ(w.controls[w.controls.size() - 2].id, SMALLER_SYSTEMS_BUTTON);
+    const auto smaller = std::find_if(w.controls.begin(), w.controls.end(),
+                                      [](const ControlTemplate& c) { return c.id == SMALLER_SYSTEMS_BUTTON; });
+    ASSERT_NE(smaller, w.controls.end());
+    ASSERT_NE(smaller + 1, w.controls.end());
+    EXPECT_EQ((smaller + 1)->id, CHECK_SYSTEM_BUTTON);
 }
 
 TEST(AppMainWindowTemplate, SelectedControlsAreExact) {

@@ -81,9 +81,13 @@ std::string countsText(const std::array<int64_t, 8>& counts) {
     return text;
 }
 
+}  // namespace
+
 std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name) {
     return options.workFolder + L"\\" + wide(name);
 }
+
+namespace {
 
 void writeWorkFile(const DriverOptions& options, const std::string& name, const std::string& text) {
     std::ofstream out(pathInWorkFolder(options, name).c_str(), std::ios::binary);
@@ -108,20 +112,33 @@ HWND fileNameField(HWND dialog) {
     return search.found;
 }
 
-// The file-open dialog's rows of controls may take a moment to be filled in under Wine.
-HWND waitForFileDialog(ProgramUnderTest& program) {
+// A file dialog's rows of controls may take a moment to be filled in under Wine.
+HWND waitForFileDialog(ProgramUnderTest& program, const char* title) {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
             for (HWND window : topLevelWindows(program.processId()))
-                if (windowText(window) == DIALOG_TITLE && fileNameField(window)) dialog = window;
+                if (windowText(window) == title && fileNameField(window)) dialog = window;
             return dialog != nullptr;
         },
-        "the file-open dialog \"" + std::string(DIALOG_TITLE) + "\"");
+        "the file dialog \"" + std::string(title) + "\"");
     return dialog;
 }
 
 }  // namespace
+
+void answerFileDialog(ProgramUnderTest& program, const char* title, const std::wstring& path) {
+    HWND dialog = waitForFileDialog(program, title);
+    if (!path.empty()) {
+        HWND field = fileNameField(dialog);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000,
+                                 &result))
+            fail("the file name field of the file dialog did not answer");
+    }
+    pressButton(dialog, path.empty() ? IDCANCEL : IDOK);
+    waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "the file dialog to close");
+}
 
 HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow) {
     pressButton(mainWindow, CHECK_SYSTEM_BUTTON);
@@ -139,13 +156,7 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path) {
     pressButton(window, OPEN_FILE);
-    HWND dialog = waitForFileDialog(program);
-    HWND field = fileNameField(dialog);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result))
-        fail("the file name field of the file-open dialog did not answer");
-    pressButton(dialog, IDOK);
-    waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "the file-open dialog to close");
+    answerFileDialog(program, DIALOG_TITLE, path);
     settle(window);
 }
 
