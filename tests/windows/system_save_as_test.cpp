@@ -153,6 +153,23 @@ TEST_F(SystemSaveAs, SmallerSystemsSavesTheLastSystemCancelledAndUnwritableNames
     EXPECT_EQ(readFile(chosen), readFile(byDefault));
 }
 
+TEST_F(SystemSaveAs, ASystemWhoseDefaultFileCouldNotBeWrittenCanStillBeSaved) {
+    storeFullWheel(10);
+    state->outputFolder = folder / "gone";  // the default file has no folder to go to
+    SmallerSystemsChoice choice;
+    choice.timeLimitSeconds = 5;
+    const fs::path chosen = folder / "rescued.txt";
+    platform.filesToSave = {chosen};
+    platform.clicksForNextWindow = {SMALLER_SYSTEMS_START, SMALLER_SYSTEMS_SAVE_AS};
+    runSmallerSystemsWindow(*state, platform, choice);
+    EXPECT_FALSE(fs::exists(folder / "gone"));
+    const SystemFileContents saved = readSystemFile(chosen);
+    ASSERT_TRUE(saved.ok());
+    // Any two sevens of ten numbers share at least four: one combination covers the full wheel.
+    EXPECT_EQ(saved.combinations.size(), 1u);
+    EXPECT_EQ(platform.windowText(SMALLER_SYSTEMS_PROGRESS), "Saved as " + chosen.string() + ": 1 combination.");
+}
+
 TEST_F(SystemSaveAs, CheckASystemSavesTheCompletedSystemAndGreysTheButtonForAnotherFile) {
     storeFullWheel(11);
     const fs::path holed = folder / "holed.txt", other = folder / "other.txt", chosen = folder / "completed.txt";
