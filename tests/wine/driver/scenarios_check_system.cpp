@@ -23,7 +23,7 @@ namespace {
 constexpr int GUARANTEE_LABEL = 1183, GUARANTEE_DOWN = 1185, OPEN_FILE = 1186, COMPLETE = 1187, CLOSE = 1188;
 constexpr int FILE_LABEL = 1189, SIZE_LABEL = 1190, UNCOVERED_LABEL = 1191, STORE_PROFILE_LABEL = 1192;
 constexpr int DRAW_PROFILE_LABEL = 1193, SHARES_LABEL = 1194, STORED_SHARE_LABEL = 1195, HOLES_LABEL = 1196;
-constexpr int RESULT_LABEL = 1197;
+constexpr int RESULT_LABEL = 1197, SAVE_AS = 2201;
 constexpr int MODE_12_STORING = NEIGHBOURS_FILTERS_BUTTON, SEARCH_G4 = SEARCH_G4_BUTTON;
 constexpr int WINDOW_MARKER = OPEN_FILE;
 constexpr const char* DIALOG_TITLE = "Open a system file";
@@ -237,6 +237,18 @@ void checkSystemAt12(const DriverOptions& options) {
     expect(written.find("\r\n1,1,2,3,4,5,6,7\r\n2,") != std::string::npos,
            "mb_comb_file_ab.txt does not keep the file's line first: " + written);
     program.picture(window, "check-system-completed");
+
+    // "Save as..." puts the completed system under a name of one's own, byte for byte.
+    expect(controlEnabled(window, SAVE_AS), "\"Save as...\" is greyed after \"Complete\"");
+    pressButton(window, SAVE_AS);
+    answerFileDialog(program, "Save the system as", pathInWorkFolder(options, "completed.txt"));
+    const std::string savedMessage = program.acknowledgeMessage();
+    expect(savedMessage.find("completed.txt") != std::string::npos, "message after Save as: \"" + savedMessage + "\"");
+    settle(window);
+    activate(window);
+    expectEqual(program.readFile("completed.txt"), written, "completed.txt");
+    expect(controlText(window, RESULT_LABEL).find("completed.txt: 2 combinations.") != std::string::npos,
+           "result label after Save as: \"" + controlText(window, RESULT_LABEL) + "\"");
     closeCheckSystemWindow(program, mainWindow, window);
     expectStoreButtons(mainWindow, true, "after the \"Check a system\" window");
 
