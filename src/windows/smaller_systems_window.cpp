@@ -53,12 +53,7 @@ void enableInput(Platform& platform, bool enabled) {
 
 // The profile over every draw of the system the search put into the abbreviated-system store.
 DrawProfile profileOfSystemStore(const SharedState& state, int32_t systemSize) {
-    std::vector<uint64_t> system;
-    for (int32_t s = 0; s < systemSize; ++s) {
-        uint64_t mask = 0;
-        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
-        system.push_back(mask);
-    }
+    const std::vector<uint64_t> system = systemStoreMembers(state, systemSize);
     return profileAllDraws(system.data(), systemSize, state.parameters.totalNumbers);
 }
 

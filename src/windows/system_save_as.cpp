@@ -12,17 +12,23 @@ std::string notWrittenReason(const SaveAsOutcome& outcome, const SavableSystem& 
 
 }  // namespace
 
+std::vector<uint64_t> systemStoreMembers(const SharedState& state, int32_t size) {
+    std::vector<uint64_t> members;
+    for (int32_t s = 0; s < size; ++s) {
+        uint64_t mask = 0;
+        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
+        members.push_back(mask);
+    }
+    return members;
+}
+
 SavableSystem savableSystemFromStore(const SharedState& state, int32_t size, int guaranteedHits,
                                      bool membersMayBeAnyCombination) {
     SavableSystem system;
     system.present = size > 0;
     system.guaranteedHits = guaranteedHits;
     system.membersMayBeAnyCombination = membersMayBeAnyCombination;
-    for (int32_t s = 0; s < size; ++s) {
-        uint64_t mask = 0;
-        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
-        system.members.push_back(mask);
-    }
+    system.members = systemStoreMembers(state, size);
     return system;
 }
 

@@ -23,8 +23,11 @@ struct SavableSystem {
     std::vector<uint64_t> members;
 };
 
-// The first `size` members of the abbreviated-system store, where the writer put the system it
+// The first `size` members of the abbreviated-system store as masks: the system the writer last
 // checked (also when its file could not be written).
+std::vector<uint64_t> systemStoreMembers(const SharedState& state, int32_t size);
+
+// Those members with their guarantee, for "Save as...".
 SavableSystem savableSystemFromStore(const SharedState& state, int32_t size, int guaranteedHits,
                                      bool membersMayBeAnyCombination);
 
