@@ -5,7 +5,9 @@
 
 #include "commands/control_ids.h"
 #include "commands/number_text.h"
+#include "commands/search_progress_estimate.h"
 #include "windows/file_reports.h"
+#include "windows/search_progress_texts.h"
 
 namespace quillstep {
 
@@ -33,8 +35,8 @@ std::string stoppedMessage(int32_t startsChecked, int32_t count) {
 
 // The checked system into its file; a failure is told in a message and leaves the old file.
 void writeSystem(SharedState& state, Platform& platform, const AbbreviatedSearchResult& found, int guaranteedHits,
-                 SearchOutcome& outcome) {
-    outcome.systemFile = writeCheckedSystemFile(state, {found.stored, found.system, guaranteedHits, false},
+                 const std::filesystem::path& output, SearchOutcome& outcome) {
+    outcome.systemFile = writeCheckedSystemFile(state, {found.stored, found.system, guaranteedHits, false, output},
                                                 mainWindowWriteObserver(platform));
     const SystemFileOutcome& written = outcome.systemFile;
     outcome.file = written.file;
@@ -46,6 +48,38 @@ void writeSystem(SharedState& state, Platform& platform, const AbbreviatedSearch
     else if (written.fault == SystemFileFault::ReadBackDiffers)
         platform.showMessage("Not written: " + outcome.file.error + ".");
 }
+
+// The share done and the time left in the progress label, with the rate measured on the platform's
+// clock (the time of day, counted on past midnight).
+class ProgressLabel {
+public:
+    explicit ProgressLabel(Platform& platform) : platform_(platform) {}
+
+    void onProgress(int32_t startsChecked, int32_t startsInAll) {
+        double now = platform_.timeOfDaySeconds() + daysPassed_ * SECONDS_PER_DAY;
+        if (shown_ && now < lastSeconds_) {
+            ++daysPassed_;
+            now += SECONDS_PER_DAY;
+        }
+        lastSeconds_ = now;
+        shown_ = true;
+        platform_.setControlText(SEARCH_PROGRESS_LABEL,
+                                 searchProgressLabelText(meter_.onStartsChecked(startsChecked, startsInAll, now)));
+    }
+    // Empties the label before the result's message boxes.
+    void clear() {
+        if (shown_) platform_.setControlText(SEARCH_PROGRESS_LABEL, "");
+        shown_ = false;
+    }
+
+private:
+    static constexpr double SECONDS_PER_DAY = 86400.0;
+    Platform& platform_;
+    SearchRateMeter meter_;
+    bool shown_ = false;
+    int daysPassed_ = 0;
+    double lastSeconds_ = 0.0;
+};
 
 SearchOutcome refused(SharedState& state, Platform& platform, SearchRefusal refusal) {
     if (refusal == SearchRefusal::OutOfMemory) platform.setControlText(COUNT_LABEL, signedNumberText(state.generatedCount, 10));
@@ -62,16 +96,19 @@ const char* searchRefusalMessage(SearchRefusal refusal) {
 }
 
 SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits,
-                                      const SearchProgressListener& listener) {
+                                      const SearchProgressListener& listener, const std::filesystem::path& output) {
     const SearchTexts& texts = guaranteedHits == 5 ? G5_TEXTS : G4_TEXTS;
     const std::string countText = signedNumberText(state.generatedCount, 10);
+    ProgressLabel progressLabel(platform);
     AbbreviatedSearchObserver observer;
     observer.onProgress = [&](int32_t startsChecked, int32_t startsInAll) {
         platform.setControlText(COUNT_LABEL, countText + texts.progressMiddle + signedNumberText(startsChecked, 10));
+        progressLabel.onProgress(startsChecked, startsInAll);
         if (listener) listener(startsChecked, startsInAll);
     };
     observer.stopRequested = [&] { return platform.pollStopRequest(); };
     const AbbreviatedSearchResult found = findAbbreviatedSystem(state, guaranteedHits, observer);
+    progressLabel.clear();
     if (!found.searched()) return refused(state, platform, found.refusal);
 
     SearchOutcome outcome;
@@ -94,7 +131,7 @@ SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, in
         return outcome;
     }
     try {
-        writeSystem(state, platform, found, guaranteedHits, outcome);
+        writeSystem(state, platform, found, guaranteedHits, output, outcome);
     } catch (const std::bad_alloc&) {
         // The check's tables did not fit: nothing is written, the program goes on.
         return refused(state, platform, SearchRefusal::OutOfMemory);

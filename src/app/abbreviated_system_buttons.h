@@ -4,6 +4,7 @@
 // boxes, and the system file through the one writer of commands/system_file_writer.h.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "commands/abbreviated_system_command.h"
@@ -31,8 +32,11 @@ struct SearchOutcome {
 // progress line).
 using SearchProgressListener = std::function<void(int32_t startsChecked, int32_t startsInAll)>;
 
+// `output`: a file name of the user's own, as given (the command line's --output); empty: the
+// guarantee's file in the output folder.
 SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, int guaranteedHits,
-                                      const SearchProgressListener& listener = {});
+                                      const SearchProgressListener& listener = {},
+                                      const std::filesystem::path& output = {});
 
 // The text shown instead of a search when the last storing run accepted nothing.
 extern const char* const NOTHING_TO_SEARCH_MESSAGE;

@@ -154,6 +154,8 @@ constexpr std::array ADDED_CONTROLS{
     ControlRow{CHECK_SYSTEM_BUTTON, BUTTON, "Check a system...", 350, 10, 160, 25, NO_FONT},
     // Below the neighbouring numbers, in the free space at the window's bottom left.
     ControlRow{SET_VALUES_BUTTON, BUTTON, "Set values...", 10, 399, 71, 15, NO_FONT},
+    // Under the two buttons above the notice, so that it shows while a search runs.
+    ControlRow{SEARCH_PROGRESS_LABEL, LABEL, "", 350, 35, 310, 10, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

@@ -67,7 +67,7 @@ int writeCombinations(CliSession& session, const CliCommand&) {
 }
 
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
-int search(CliSession& session, int hits) {
+int search(CliSession& session, int hits, const std::filesystem::path& output) {
     CliPlatform& platform = session.platform;
     platform.stopRequest = [] { return StopOnInterrupt::requested(); };
     platform.progress.emplace(std::cerr, standardErrorIsTerminal());
@@ -76,7 +76,7 @@ int search(CliSession& session, int hits) {
         const StopOnInterrupt ctrlC;
         return searchAbbreviatedSystem(session.state, platform, hits, [&platform](int32_t checked, int32_t all) {
             platform.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
-        });
+        }, output);
     }();
     platform.progress->endLine();
     platform.progress.reset();
@@ -101,8 +101,8 @@ int search(CliSession& session, int hits) {
     return reportFile(session, outcome.file);
 }
 
-int searchG4(CliSession& session, const CliCommand&) { return search(session, 4); }
-int searchG5(CliSession& session, const CliCommand&) { return search(session, 5); }
+int searchG4(CliSession& session, const CliCommand& command) { return search(session, 4, command.output); }
+int searchG5(CliSession& session, const CliCommand& command) { return search(session, 5, command.output); }
 
 // The counts and the counting message of the statistics window, without the window.
 int showStatistics(CliSession& session, const CliCommand&) {
@@ -137,8 +137,8 @@ int completeSystemFile(CliSession& session, const CliCommand& command) {
 constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
-    {"search4", CommandArgument::None, true, G4_SYSTEM_FILE_NAME, searchG4},
-    {"search5", CommandArgument::None, true, G5_SYSTEM_FILE_NAME, searchG5},
+    {"search4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, searchG4},
+    {"search5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, searchG5},
     {"optimise4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, optimise},
     {"optimise5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, optimise},
     {"check4", CommandArgument::SystemOptions, true, nullptr, checkSystemFile},
@@ -200,8 +200,8 @@ bool writtenEarlier(const CliOptions& options, const CliCommand& check, const st
     for (const CliCommand& command : options.commands) {
         if (&command == &check) break;
         if (!command.row->fileWritten) continue;
-        const std::filesystem::path written =
-            std::filesystem::weakly_canonical(options.outputFolder / command.row->fileWritten, ec);
+        const std::filesystem::path written = std::filesystem::weakly_canonical(
+            command.output.empty() ? options.outputFolder / command.row->fileWritten : command.output, ec);
         if (!ec && named == written) return true;
     }
     return false;
@@ -216,6 +216,8 @@ std::optional<std::string> findLineProblem(const CliOptions& options) {
                                     [](const CliCommand& c) { return c.row->fileWritten != nullptr; });
     if (writes && options.outputFolder.empty())
         if (const auto problem = findWorkingFolderProblem()) return problem;
+    for (const CliCommand& command : options.commands)
+        if (const auto problem = findOutputFileProblem(command.output)) return command.name + ": " + *problem;
     for (const CliCommand& command : options.commands) {
         if (command.fileName.empty() || writtenEarlier(options, command, command.fileName)) continue;
         if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())

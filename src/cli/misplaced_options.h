@@ -13,7 +13,7 @@ namespace quillstep {
 // option taking one moves with it. For example
 //   "--time-limit belongs after optimise4: quillstep-cli run 12 optimise4 --time-limit 20"
 //   "--total is a parameter and goes before the commands: quillstep-cli --total 20 run 12 search4"
-//   "--seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes no options"
+//   "--seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes --output"
 //   "unknown option --totl; did you mean --total?"
 std::string misplacedOptionMessage(const std::vector<std::string>& arguments, size_t at, const std::string& after);
 

@@ -85,6 +85,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.seed = command.seed;
     settings.stepBudget = command.stepBudget;
     settings.anyCombination = command.anyCombination;
+    settings.output = command.output;
 
     OptimiseObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };

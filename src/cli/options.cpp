@@ -31,12 +31,12 @@ Enumerates seven-number lottery combinations of 1..N, filters them, stores them,
 text files, finds abbreviated systems among them and counts how often each number occurs. The
 commands run in order in one process and share what they store, exactly as the buttons of the
 Quillstep window do. Parameters go before the first command; a command's own options
-(--time-limit, --seed, --steps, --any-combination) follow it.
+(--time-limit, --seed, --steps, --any-combination, --output) follow it.
 
 Commands at a glance (each is described under "Commands" below):
   run MODE                         generate with mode 1 to 14 (even modes and 9 to 14 store)
   write                            the store to mb_comb_file.txt
-  search4, search5                 greedy system, 4 (5) hits guaranteed
+  search4, search5 [--output FILE] greedy system, 4 (5) hits guaranteed
   optimise4, optimise5 [OPTIONS]   a smaller system (optimize4, optimize5 are the same)
   complete4, complete5 [OPTIONS] FILE
                                    a system file completed until it holds its guarantee
@@ -75,8 +75,10 @@ Commands:
                file: mb_comb_file.txt rows: <n> seconds: <s>
              or "not written: <reason>".
 
-  search4    abbreviated system with 4 guaranteed hits, written to mb_comb_file_ab.txt
-  search5    abbreviated system with 5 guaranteed hits, written to mb_comb_file_ab5.txt; both print
+  search4 [--output FILE]
+             abbreviated system with 4 guaranteed hits, written to mb_comb_file_ab.txt
+  search5 [--output FILE]
+             abbreviated system with 5 guaranteed hits, written to mb_comb_file_ab5.txt; both print
                best start: <number>
                system size: <size>
                file: <file> rows: <n> seconds: <s>
@@ -85,7 +87,7 @@ Commands:
                stopped after: <starts checked> of <stored combinations>
              comes before "best start:".
 
-  optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination]
+  optimise4 [--time-limit S] [--seed N] [--steps N] [--any-combination] [--output FILE]
   optimise5 [the same options]
              (also spelt optimize4, optimize5) a system with 4 (5) guaranteed hits, never larger
              than the greedy search's and usually smaller: the greedy search (given at most a
@@ -149,7 +151,7 @@ Commands:
                best: <most numbers shared> on line <the first line with that many>
              (lines are the file's combinations counted from 1, as its row numbers are)
 
-  complete4 [--time-limit S] [--seed N] [--steps N] FILE
+  complete4 [--time-limit S] [--seed N] [--steps N] [--output FILE] FILE
   complete5 [the same options] FILE
              keeps every line of a system file and adds as few stored combinations as it finds
              within the time limit (30 s; 1 to 3600), so that every stored combination shares
@@ -185,6 +187,12 @@ one line on stdout: its "file:" line when the file was written, "not written: <r
 was not; the exit status below says which kind of reason it was. What is for people goes to
 stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
 for check4/5, profile or match could not be read.
+
+--output FILE after search4, search5, optimise4, optimise5, complete4 or complete5 writes that
+command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt), in the same
+format: FILE as given, relative to the working directory (not to --output-dir); its folder must
+exist and be writable before anything runs (status 2 otherwise); a FILE that exists is replaced
+only by a complete, checked file that reads back as the system; the file: line names FILE.
 
 Exit status:
   0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of

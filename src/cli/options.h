@@ -27,6 +27,8 @@ struct CliCommand {
     std::string fileName{};
     // match: the draw (bit v for number v)
     uint64_t draw = 0;
+    // search4/5, optimise4/5, complete4/5: --output FILE, as given (empty: the guarantee's file)
+    std::filesystem::path output{};
 };
 
 struct CliOptions {

@@ -37,6 +37,22 @@ std::optional<std::string> findOutputFolderProblem(const std::filesystem::path& 
     return std::nullopt;
 }
 
+std::optional<std::string> findOutputFileProblem(const std::filesystem::path& file) {
+    if (file.empty()) return std::nullopt;
+    const std::string named = "--output '" + echoedText(file.string()) + "'";
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::status(file, error)))
+        return named + " is a folder, not a file";
+    if (!file.has_filename()) return named + " names no file";
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    const auto status = std::filesystem::status(folder, error);
+    if (!std::filesystem::exists(status)) return named + ": the folder '" + echoedText(folder.string()) + "' does not exist";
+    if (!std::filesystem::is_directory(status))
+        return named + ": '" + echoedText(folder.string()) + "' is not a folder";
+    if (const auto problem = probeProblem(folder)) return named + ": the folder is not writable: " + *problem;
+    return std::nullopt;
+}
+
 std::optional<std::string> findWorkingFolderProblem() {
     const auto problem = probeProblem(".");
     if (!problem) return std::nullopt;

@@ -10,19 +10,15 @@
 #include <ostream>
 #include <string>
 
+#include "commands/search_progress_estimate.h"
+#include "windows/search_progress_texts.h"
+
 namespace quillstep {
 
 struct CheckedStarts {
     int64_t checked = 0;
     int64_t total = 0;
 };
-
-// "12 s", "3 min 12 s", "2 h 21 min": a duration as a person reads it.
-std::string durationText(double seconds);
-
-// "progress: 229700 of 2363628 starting combinations (9.7%), 251/s, about 2 h 21 min left"; a rate
-// of 0 or less is not known yet.
-std::string searchProgressText(const CheckedStarts& starts, double startsPerSecond);
 
 // Whether stderr is a terminal (not a pipe or a file).
 bool standardErrorIsTerminal();
@@ -31,9 +27,8 @@ class SearchProgress {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`. The rate is
-    // measured from the first progress report on, so that what the search does before its passes
-    // (the capacity proof, the store's tree) does not make the first estimates far too long.
+    // `terminal`: rewrite one line in place; otherwise a line every `pipeInterval`. The figures
+    // come from SearchRateMeter, as the window's progress label's do.
     SearchProgress(std::ostream& out, bool terminal);
 
     // Every progress report of the search.
@@ -47,8 +42,8 @@ public:
 private:
     std::ostream& out_;
     const bool terminal_;
-    std::optional<CheckedStarts> firstStarts_;  // the first progress report and when it came
-    Clock::time_point firstTime_;
+    SearchRateMeter meter_;
+    std::optional<Clock::time_point> firstTime_;  // the clock's zero: the first progress report
     Clock::time_point lastShown_;
     bool shownOnce_ = false;
     size_t lineLength_ = 0;  // characters on the terminal line being rewritten (0: none)

@@ -14,9 +14,10 @@
 namespace quillstep {
 namespace {
 
-enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination };
+enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination, Output };
 
-constexpr std::array<std::string_view, 4> OPTIMISERS{"optimise4", "optimise5", "complete4", "complete5"};
+constexpr CommandNames OPTIMISERS{"optimise4", "optimise5", "complete4", "complete5"};
+constexpr CommandNames SYSTEM_WRITERS{"search4", "search5", "optimise4", "optimise5", "complete4", "complete5"};
 
 // The options that follow a command, and the commands that take each. complete4/5 hear of
 // --any-combination only to say why they refuse it.
@@ -25,11 +26,12 @@ struct OptimiseOptionName {
     OptimiseOption option;
 };
 
-constexpr std::array<OptimiseOptionName, 4> OptimiseOptions{{
+constexpr std::array<OptimiseOptionName, 5> OptimiseOptions{{
     {{"time-limit", true, OPTIMISERS}, OptimiseOption::TimeLimit},
     {{"seed", true, OPTIMISERS}, OptimiseOption::Seed},
     {{"steps", true, OPTIMISERS}, OptimiseOption::Steps},
     {{"any-combination", false, {"optimise4", "optimise5"}}, OptimiseOption::AnyCombination},
+    {{"output", true, SYSTEM_WRITERS}, OptimiseOption::Output},
 }};
 
 const OptimiseOptionName* findOptimiseOption(std::string_view name) {
@@ -75,6 +77,10 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
         }
         case OptimiseOption::AnyCombination:
             command.anyCombination = true;
+            return {};
+        case OptimiseOption::Output:
+            if (value.empty()) return "--output needs the name of a file";
+            command.output = value;
             return {};
     }
     return {};
@@ -181,6 +187,7 @@ std::string whatCommandTakes(std::string_view command) {
 bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || name == "optimise5"; }
 bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
 bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
+bool isSearchCommand(const std::string& name) { return name == "search4" || name == "search5"; }
 
 std::string drawMistake(const CliCommand& command, int totalNumbers) {
     if (command.name != "match" || (command.draw >> (totalNumbers + 1)) == 0) return {};
@@ -190,7 +197,8 @@ std::string drawMistake(const CliCommand& command, int totalNumbers) {
 
 bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size_t& i, CliCommand& command,
                                  std::string& error) {
-    if (isOptimiseCommand(command.name)) return parseOptimiseOptions(arguments, i, command, error);
+    if (isOptimiseCommand(command.name) || isSearchCommand(command.name))
+        return parseOptimiseOptions(arguments, i, command, error);
     if (isCompleteCommand(command.name)) {
         if (!parseOptimiseOptions(arguments, i, command, error)) return false;
         if (command.anyCombination) {

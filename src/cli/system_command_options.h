@@ -1,7 +1,8 @@
 #pragma once
 // The arguments of the commands on abbreviated systems that take some: optimise4 and optimise5
-// (options that follow the command), check4, check5 and profile (a file name), match (a draw
-// and a file name), complete4 and complete5 (options, then a file name).
+// (options that follow the command), search4 and search5 (--output only), check4, check5 and
+// profile (a file name), match (a draw and a file name), complete4 and complete5 (options, then a
+// file name).
 
 #include <array>
 #include <string>
@@ -14,10 +15,13 @@ namespace quillstep {
 
 // An option that follows a command (without "--"), whether a value follows it, and the
 // commands that take it (the rest of the array empty).
+// The commands that take an option (unused places empty).
+using CommandNames = std::array<std::string_view, 6>;
+
 struct CommandOption {
     const char* name;
     bool takesValue;
-    std::array<std::string_view, 4> commands;
+    CommandNames commands;
 };
 
 // The option named `name` (without "--"), or null; the names of all of them.
@@ -34,6 +38,7 @@ std::string whatCommandTakes(std::string_view command);
 bool isOptimiseCommand(const std::string& name);
 bool isCheckCommand(const std::string& name);
 bool isCompleteCommand(const std::string& name);
+bool isSearchCommand(const std::string& name);
 
 // Why the draw of `match` cannot be drawn from 1..totalNumbers, or "" when it can.
 std::string drawMistake(const CliCommand& command, int totalNumbers);

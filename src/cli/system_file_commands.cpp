@@ -88,6 +88,7 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     settings.timeLimitSeconds = command.timeLimitSeconds;
     settings.seed = command.seed;
     settings.stepBudget = command.stepBudget;
+    settings.output = command.output;
 
     CompletionObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("members added", p); };

@@ -197,11 +197,12 @@ double timeOfDay(const WriteObserver& observer) { return observer.timeOfDaySecon
 
 FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_t* source, int32_t rows,
                           const std::string& descriptionNote, const WriteObserver& observer,
-                          const CheckBeforeReplacing& checkBeforeReplacing = {}) {
+                          const CheckBeforeReplacing& checkBeforeReplacing = {},
+                          const std::filesystem::path& chosenTarget = {}) {
     FileWriteResult result;
-    result.fileName = kind.fileName;
+    result.fileName = chosenTarget.empty() ? std::string(kind.fileName) : pathText(chosenTarget);
     result.rows = rows;
-    const std::filesystem::path target = state.outputFolder / kind.fileName;
+    const std::filesystem::path target = chosenTarget.empty() ? state.outputFolder / kind.fileName : chosenTarget;
 
     std::vector<char> buffers[2];
     try {
@@ -259,7 +260,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
     } else if (checkBeforeReplacing && out.ok() && !checkBeforeReplacing(out)) {
         out.discard();
         result.refusedBeforeReplacing = true;
-        result.error = std::string(kind.fileName) + " does not read back as the system that was written";
+        result.error = result.fileName + " does not read back as the system that was written";
     } else if (!out.commit()) {
         result.error = out.error();
     }
@@ -286,9 +287,19 @@ const char* systemFileName(int guaranteedHits) { return guaranteedHits == 5 ? G5
 
 FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
                                 const std::string& descriptionNote, const WriteObserver& observer,
-                                const CheckBeforeReplacing& checkBeforeReplacing) {
+                                const CheckBeforeReplacing& checkBeforeReplacing,
+                                const std::filesystem::path& target) {
     return writeRows(state, guaranteedHits == 5 ? G5_SYSTEM : G4_SYSTEM, state.systemCombination(0), systemSize,
-                     descriptionNote, observer, checkBeforeReplacing);
+                     descriptionNote, observer, checkBeforeReplacing, target);
+}
+
+std::string pathText(const std::filesystem::path& path) {
+    try {
+        return path.string();
+    } catch (const std::exception&) {  // a name the narrow character set cannot spell
+        const std::u8string name = path.u8string();
+        return std::string(name.begin(), name.end());
+    }
 }
 
 std::string editorCommandLine(const std::string& fileName) {

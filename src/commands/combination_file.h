@@ -2,6 +2,7 @@
 // The three text files (stored combinations, systems G4 and G5) and their viewer.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -44,10 +45,15 @@ FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& ob
 // The first `systemSize` combinations of the abbreviated-system store into the file of the
 // guarantee (4: "mb_comb_file_ab.txt", 5: "mb_comb_file_ab5.txt"). A non-empty descriptionNote is
 // added to the description line (for a system that holds combinations outside the filters). A
-// given checkBeforeReplacing decides whether the complete file replaces the old one.
+// given checkBeforeReplacing decides whether the complete file replaces the old one. A non-empty
+// `target` is a name of the user's own, taken as given, instead of the guarantee's file in the
+// output folder; the result's fileName is then that name.
 FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
                                 const std::string& descriptionNote, const WriteObserver& observer,
-                                const CheckBeforeReplacing& checkBeforeReplacing = {});
+                                const CheckBeforeReplacing& checkBeforeReplacing = {},
+                                const std::filesystem::path& target = {});
+// A path as the texts show it, also where the narrow character set cannot spell it.
+std::string pathText(const std::filesystem::path& path);
 // The system file of the guarantee: "mb_comb_file_ab.txt" (4) or "mb_comb_file_ab5.txt" (5).
 const char* systemFileName(int guaranteedHits);
 

@@ -128,4 +128,8 @@ constexpr int SET_VALUES_BUTTON = 1156;
 // system wants of its menu's commands), not a control.
 constexpr int ABOUT_MENU_ITEM = 2192;
 
+// The G4/G5 search's share done and time left while it runs (empty otherwise); below the
+// neighbouring-numbers area, where nothing else stands.
+constexpr int SEARCH_PROGRESS_LABEL = 1157;
+
 }  // namespace quillstep

@@ -232,7 +232,7 @@ void optimise(SharedState& state, const OptimiseSettings& settings, const Optimi
         return;
     }
     outcome.systemFile = writeCheckedSystemFile(
-        state, {masks, searched.members, settings.guaranteedHits, settings.anyCombination}, observer.write);
+        state, {masks, searched.members, settings.guaranteedHits, settings.anyCombination, settings.output}, observer.write);
     outcome.outsideFilters = outcome.systemFile.outsideFilters;
     outcome.verified = outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
     if (!outcome.systemFile.written()) outcome.fault = OptimiseFault::SystemFileFault;

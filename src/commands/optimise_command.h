@@ -4,6 +4,7 @@
 // Shared by the command line (optimise4, optimise5) and the window of its own.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -20,6 +21,7 @@ struct OptimiseSettings {
     uint64_t seed = 1;
     int64_t stepBudget = 0;          // 0: none
     bool anyCombination = false;     // members may be any seven of 1..totalNumbers
+    std::filesystem::path output;    // a file name of the user's own; empty: the guarantee's file
 };
 
 // Why no file was written; the texts are the callers' (windows/smaller_systems_texts.h).

@@ -68,7 +68,7 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
         return;
     }
     // The file's lines need not be stored combinations: they are the player's.
-    outcome.systemFile = writeCheckedSystemFile(state, {stored, system, settings.guaranteedHits, true}, observer.write);
+    outcome.systemFile = writeCheckedSystemFile(state, {stored, system, settings.guaranteedHits, true, settings.output}, observer.write);
     outcome.outsideFilters = outcome.systemFile.outsideFilters;
     if (!outcome.systemFile.written()) outcome.fault = CompletionFault::SystemFileFault;
 }

@@ -6,6 +6,7 @@
 // texts (windows/check_system_texts.h).
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ struct CompletionSettings {
     double timeLimitSeconds = 30.0;  // 1 to 3600
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
+    std::filesystem::path output;  // a file name of the user's own; empty: the guarantee's file
 };
 
 // Why no file was written.

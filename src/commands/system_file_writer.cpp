@@ -24,7 +24,8 @@ std::string outsideFiltersNote(int32_t outsideFilters) {
 SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite& request,
                                          const WriteObserver& observer) {
     SystemFileOutcome outcome;
-    outcome.file.fileName = systemFileName(request.guaranteedHits);
+    outcome.file.fileName = request.target.empty() ? std::string(systemFileName(request.guaranteedHits))
+                                                   : pathText(request.target);
     outcome.check =
         checkAgainstStore(request.stored, request.system, request.guaranteedHits, state.parameters.totalNumbers);
     outcome.outsideFilters = static_cast<int32_t>(outcome.check.membersNotStored.size());
@@ -37,7 +38,7 @@ SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite
     // afterwards, another writer's file could be found and called corruption.
     const auto readsBack = [&request](ReplacementFile& written) { return readsBackAsSystem(written, request.system); };
     outcome.file = writeSystemRows(state, request.guaranteedHits, static_cast<int32_t>(request.system.size()),
-                                   outsideFiltersNote(outcome.outsideFilters), observer, readsBack);
+                                   outsideFiltersNote(outcome.outsideFilters), observer, readsBack, request.target);
     if (outcome.file.refusedBeforeReplacing)
         outcome.fault = SystemFileFault::ReadBackDiffers;
     else if (!outcome.file.written)

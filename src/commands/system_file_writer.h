@@ -5,6 +5,7 @@
 // three is reported written; any other ends with the reason, and the previous file stays.
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "commands/combination_file.h"
@@ -18,6 +19,9 @@ struct SystemToWrite {
     const std::vector<uint64_t>& system;  // fewer than ABBREVIATED_SYSTEM_CAPACITY members, as masks
     int guaranteedHits = 4;               // 4: "mb_comb_file_ab.txt", 5: "mb_comb_file_ab5.txt"
     bool membersMayBeAnyCombination = false;  // members need not be stored combinations
+    // A name of the user's own (as given, not in the output folder); empty: the guarantee's file.
+    // The check, the writer's safe replacement and the read-back are the same for both.
+    std::filesystem::path target = {};
 };
 
 // Why a system file was not written; the texts are the callers' (windows/file_reports.h).

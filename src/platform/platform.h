@@ -37,6 +37,12 @@ public:
     // open window: the chosen file's full path, or an empty path when the user cancelled.
     virtual std::filesystem::path chooseFileToOpen(const std::string& title) = 0;
 
+    // The system's own dialog for choosing the name of a file to save, titled `title`, over the
+    // innermost open window, starting with `suggestedName`: the chosen full path, or an empty path
+    // when the user cancelled. The dialog asks before a name that exists is chosen; the file
+    // itself is written by the caller.
+    virtual std::filesystem::path chooseFileToSave(const std::string& title, const std::string& suggestedName) = 0;
+
     // Starts the command line in the working directory and waits for the process to end.
     // False when it could not be started.
     virtual bool startProcessAndWait(const std::string& commandLine) = 0;

@@ -41,9 +41,10 @@ constexpr std::array<ControlRow, 8> TOP_CONTROLS{{
     {CHECK_OPEN_FILE, BUTTON, "Open file...", 165, 50, 100, 20, DIALOG_FONT},
     {CHECK_COMPLETE, BUTTON, "Complete", 290, 50, 100, 20, DIALOG_FONT},
 }};
-constexpr std::array<ControlRow, 2> BOTTOM_CONTROLS{{
+constexpr std::array<ControlRow, 3> BOTTOM_CONTROLS{{
     {CHECK_RESULT_LABEL, LABEL, "", 10, RESULT_TOP, 380, 28, DIALOG_FONT},
     {CHECK_CLOSE, BUTTON, "Close", 290, RESULT_TOP + 33, 100, 20, DIALOG_FONT},
+    {CHECK_SAVE_AS, BUTTON, "Save as...", 185, RESULT_TOP + 33, 100, 20, DIALOG_FONT},
 }};
 
 // Everything a click could start while a completion runs; greyed out until it has ended.
@@ -59,6 +60,13 @@ bool canComplete(const SharedState& state, const CheckSystemSession& session) {
 void enableInput(const SharedState& state, Platform& platform, const CheckSystemSession& session, bool enabled) {
     for (const int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
     if (enabled) platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+    platform.enableWindowControl(CHECK_SAVE_AS, enabled && session.completed.present);
+}
+
+// A completion the writer checked and put into the abbreviated-system store, written or not.
+bool completionChecked(const CompletionOutcome& outcome) {
+    return outcome.completed() || (outcome.fault == CompletionFault::SystemFileFault &&
+                                   outcome.systemFile.fault == SystemFileFault::WriteFailed);
 }
 
 void showExamination(const SharedState& state, Platform& platform, const CheckSystemSession& session) {
@@ -130,6 +138,10 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
     observer.stopRequested = [&platform] { return platform.pollStopRequest(); };
     observer.write = mainWindowWriteObserver(platform);
     const CompletionOutcome outcome = completeSystem(state, session.examination.lines, settings, observer);
+    session.completed = completionChecked(outcome)
+                            ? savableSystemFromStore(state, static_cast<int32_t>(outcome.systemSize()),
+                                                     settings.guaranteedHits, true)
+                            : SavableSystem{};
     // The labels then describe the system written, which covers every stored combination.
     if (outcome.completed())
         openSystemFile(state, platform, session, state.outputFolder / outcome.systemFile.file.fileName);
@@ -175,8 +187,18 @@ WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, C
         case CHECK_OPEN_FILE: {
             const std::filesystem::path path = platform.chooseFileToOpen(OPEN_SYSTEM_FILE_TITLE);
             if (path.empty()) break;  // the user cancelled
-            if (openSystemFile(state, platform, session, path)) platform.setWindowControlText(CHECK_RESULT_LABEL, "");
+            if (openSystemFile(state, platform, session, path)) {
+                platform.setWindowControlText(CHECK_RESULT_LABEL, "");
+                session.completed = SavableSystem{};  // the window now speaks of another file
+            }
             platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+            platform.enableWindowControl(CHECK_SAVE_AS, session.completed.present);
+            break;
+        }
+        case CHECK_SAVE_AS: {
+            const SaveAsOutcome outcome = saveSystemAs(state, platform, session.completed);
+            if (!outcome.cancelled)
+                platform.setWindowControlText(CHECK_RESULT_LABEL, saveAsOutcomeText(outcome, session.completed));
             break;
         }
         case CHECK_COMPLETE:
@@ -194,6 +216,7 @@ void runCheckSystemWindow(SharedState& state, Platform& platform, CheckSystemSes
     WindowHandler handler;
     handler.onCreated = [&state, &platform, &session] {
         platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
+        platform.enableWindowControl(CHECK_SAVE_AS, session.completed.present);
     };
     handler.onCommand = [&state, &platform, &session](int controlId) {
         return checkSystemWindowCallback(state, platform, session, controlId);

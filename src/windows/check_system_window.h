@@ -11,6 +11,7 @@
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "platform/window.h"
+#include "windows/system_save_as.h"
 
 namespace quillstep {
 
@@ -33,6 +34,8 @@ constexpr int CHECK_SHARES_LABEL = 1194;
 constexpr int CHECK_STORED_SHARE_LABEL = 1195;
 constexpr int CHECK_HOLES_LABEL = 1196;
 constexpr int CHECK_RESULT_LABEL = 1197;
+// "Save as...": the last completed system under a name of the user's own (greyed until there is one).
+constexpr int CHECK_SAVE_AS = 2201;
 
 constexpr const char* OPEN_SYSTEM_FILE_TITLE = "Open a system file";
 
@@ -42,12 +45,13 @@ struct CheckSystemSession {
     bool hasFile = false;
     std::string fileName;  // as shown: the name without its folder
     SystemExamination examination;
+    SavableSystem completed;  // the last completion's system, for "Save as..."
 };
 
 WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session);
 
 // A click in the window: a step of the guarantee, "Open file...", "Complete" (which returns when
-// the completion has ended) or "Close".
+// the completion has ended), "Save as..." or "Close".
 WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, CheckSystemSession& session,
                                        int controlId);
 

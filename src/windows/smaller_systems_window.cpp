@@ -7,6 +7,7 @@
 #include "windows/file_reports.h"
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_texts.h"
+#include "windows/system_save_as.h"
 
 namespace quillstep {
 namespace {
@@ -18,7 +19,7 @@ constexpr ControlKind LABEL = ControlKind::Label;
 constexpr ControlKind BUTTON = ControlKind::Button;
 
 // The controls in creation (tab) order. The two value labels get their texts from the choice.
-constexpr std::array<ControlRow, 15> CONTROLS{{
+constexpr std::array<ControlRow, 16> CONTROLS{{
     {SMALLER_SYSTEMS_HEADING, LABEL, "Smaller abbreviated systems", 10, 8, 310, 14, HEADING_FONT},
     {SMALLER_SYSTEMS_EXPLANATION, LABEL,
      "The same guarantee as the greedy search with far fewer combinations, searched for as long as the time "
@@ -38,6 +39,7 @@ constexpr std::array<ControlRow, 15> CONTROLS{{
     {SMALLER_SYSTEMS_CLOSE, BUTTON, "Close", 220, 102, 100, 20, DIALOG_FONT},
     {SMALLER_SYSTEMS_PROGRESS, LABEL, SMALLER_SYSTEMS_READY_TEXT, 10, 130, 310, 18, DIALOG_FONT},
     {SMALLER_SYSTEMS_RESULT, LABEL, "", 10, 150, 310, 42, DIALOG_FONT},
+    {SMALLER_SYSTEMS_SAVE_AS, BUTTON, "Save as...", 115, 102, 100, 20, DIALOG_FONT},
 }};
 
 // Everything a click could start while a search runs; greyed out until it has ended.
@@ -51,18 +53,25 @@ void enableInput(Platform& platform, bool enabled) {
 
 // The profile over every draw of the system the search put into the abbreviated-system store.
 DrawProfile profileOfSystemStore(const SharedState& state, int32_t systemSize) {
-    std::vector<uint64_t> system;
-    for (int32_t s = 0; s < systemSize; ++s) {
-        uint64_t mask = 0;
-        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
-        system.push_back(mask);
-    }
+    const std::vector<uint64_t> system = systemStoreMembers(state, systemSize);
     return profileAllDraws(system.data(), systemSize, state.parameters.totalNumbers);
+}
+
+// The system of the window's last search, for "Save as..." (none until a search has checked one).
+SavableSystem lastSystem;
+
+void enableSaveAs(Platform& platform) { platform.enableWindowControl(SMALLER_SYSTEMS_SAVE_AS, lastSystem.present); }
+
+// A system the writer checked and put into the abbreviated-system store, written to its file or not.
+bool systemChecked(const OptimiseOutcome& outcome) {
+    return outcome.written() || (outcome.fault == OptimiseFault::SystemFileFault &&
+                                 outcome.systemFile.fault == SystemFileFault::WriteFailed);
 }
 
 void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
     const OptimiseSettings settings = optimiseSettingsOf(choice);
     enableInput(platform, false);
+    platform.enableWindowControl(SMALLER_SYSTEMS_SAVE_AS, false);
     platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, "");
     OptimiserProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
@@ -79,7 +88,17 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     if (outcome.written())
         result += allDrawsShareText(profileOfSystemStore(state, outcome.systemSize), settings.guaranteedHits);
     platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, result);
+    lastSystem = systemChecked(outcome) ? savableSystemFromStore(state, outcome.systemSize, settings.guaranteedHits,
+                                                                 settings.anyCombination)
+                                        : SavableSystem{};
     enableInput(platform, true);
+    enableSaveAs(platform);
+}
+
+void saveLastSystemAs(SharedState& state, Platform& platform) {
+    const SaveAsOutcome outcome = saveSystemAs(state, platform, lastSystem);
+    if (!outcome.cancelled)
+        platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, saveAsOutcomeText(outcome, lastSystem));
 }
 
 // The choice to start from at the next use of the window.
@@ -124,6 +143,9 @@ WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform
         case SMALLER_SYSTEMS_START:
             runSearch(state, platform, choice);
             break;
+        case SMALLER_SYSTEMS_SAVE_AS:
+            saveLastSystemAs(state, platform);
+            break;
         case SMALLER_SYSTEMS_CLOSE:
             return WindowAction::Close;
         default:
@@ -134,8 +156,10 @@ WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform
 
 void runSmallerSystemsWindow(SharedState& state, Platform& platform, SmallerSystemsChoice& choice) {
     WindowHandler handler;
+    lastSystem = SavableSystem{};  // each opening saves only what it found itself
     handler.onCreated = [&platform, &choice] {
         platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination);
+        enableSaveAs(platform);
     };
     handler.onCommand = [&state, &platform, &choice](int controlId) {
         return smallerSystemsWindowCallback(state, platform, choice, controlId);

@@ -27,12 +27,14 @@ constexpr int SMALLER_SYSTEMS_START = 1171;
 constexpr int SMALLER_SYSTEMS_CLOSE = 1172;
 constexpr int SMALLER_SYSTEMS_PROGRESS = 1173;
 constexpr int SMALLER_SYSTEMS_RESULT = 1174;
+// "Save as...": the last system found, under a name of the user's own (greyed until there is one).
+constexpr int SMALLER_SYSTEMS_SAVE_AS = 2200;
 
 // The window for the given choice, before any click.
 WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice);
 
 // A click in the window: a step of the choice, the check box, a search (which returns when the
-// optimiser has ended) or "Close".
+// optimiser has ended), "Save as..." or "Close".
 WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform, SmallerSystemsChoice& choice,
                                           int controlId);
 

@@ -41,7 +41,7 @@ check "option before its command" \
       "quillstep-cli: --time-limit belongs after optimise4: quillstep-cli run 12 optimise4 --time-limit 20" \
       "$(stderr_of "$cli" --time-limit 20 run 12 optimise4)"
 check "option after a command that takes none" \
-      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes no options" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes --output" \
       "$(stderr_of "$cli" run 12 search4 --seed 1)"
 check "the same option before the commands" \
       "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5 and goes after one of them, none of which is on the line" \

@@ -11,18 +11,6 @@ namespace {
 using Clock = SearchProgress::Clock;
 using std::chrono::milliseconds;
 
-TEST(CliSearchProgress, ShowsShareRateAndTimeLeft) {
-    EXPECT_EQ(durationText(0.4), "0 s");
-    EXPECT_EQ(durationText(59.6), "1 min 0 s");
-    EXPECT_EQ(durationText(192), "3 min 12 s");
-    EXPECT_EQ(durationText(68 * 3600 + 12 * 60 + 5), "68 h 12 min");
-    EXPECT_EQ(searchProgressText({229700, 2363628}, 250.0),
-              "progress: 229700 of 2363628 starting combinations (9.7%), 250/s, about 2 h 22 min left");
-    EXPECT_EQ(searchProgressText({50, 120000}, 2.5), "progress: 50 of 120000 starting combinations (0.0%), 2.5/s, "
-                                                    "about 13 h 19 min left");
-    EXPECT_EQ(searchProgressText({50, 2000}, 0), "progress: 50 of 2000 starting combinations (2.5%), time left not known yet");
-}
-
 TEST(CliSearchProgress, OnATerminalOneLineIsRewrittenAndEndedOnce) {
     std::ostringstream out;
     const Clock::time_point began{};

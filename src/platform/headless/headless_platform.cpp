@@ -146,6 +146,15 @@ std::filesystem::path HeadlessPlatform::chooseFileToOpen(const std::string& titl
     return chosen;
 }
 
+std::filesystem::path HeadlessPlatform::chooseFileToSave(const std::string& title, const std::string& suggestedName) {
+    record(saveDialogTitles, keepHistory, title);
+    record(saveDialogSuggestedNames, keepHistory, suggestedName);
+    if (filesToSave.empty()) return {};
+    std::filesystem::path chosen = filesToSave.front();
+    filesToSave.erase(filesToSave.begin());
+    return chosen;
+}
+
 void HeadlessPlatform::setHighPriority(bool high) { record(priorityHistory, keepHistory, high); }
 
 double HeadlessPlatform::timeOfDaySeconds() { return clock ? clock() : localTimeOfDaySeconds(); }

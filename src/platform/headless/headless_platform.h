@@ -64,6 +64,10 @@ public:
     // "Cancel". With none left, the dialog is cancelled.
     std::vector<std::filesystem::path> filesToOpen;
     std::vector<std::string> fileDialogTitles;  // every file-open dialog shown
+    // The answers of the save dialog, as those of the file-open dialog; with none left it is cancelled.
+    std::vector<std::filesystem::path> filesToSave;
+    std::vector<std::string> saveDialogTitles;          // every save dialog shown
+    std::vector<std::string> saveDialogSuggestedNames;  // and the name it started with
 
     bool isEnabled(int controlId) const;
     std::string text(int controlId) const;
@@ -81,6 +85,7 @@ public:
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     std::filesystem::path chooseFileToOpen(const std::string& title) override;
+    std::filesystem::path chooseFileToSave(const std::string& title, const std::string& suggestedName) override;
     void setHighPriority(bool high) override;
     double timeOfDaySeconds() override;
     bool startProcessAndWait(const std::string& commandLine) override;

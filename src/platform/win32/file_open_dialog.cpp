@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quillstep {
@@ -36,6 +37,27 @@ std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title)
     // The working folder stays where the output files go; only existing files can be chosen.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return {};
+    return std::filesystem::path(std::wstring(path.data()));
+}
+
+std::filesystem::path chooseFileToSaveWithDialog(HWND owner, const std::string& title,
+                                                 const std::string& suggestedName) {
+    std::vector<wchar_t> path(PATH_ROOM, L'\0');
+    const std::wstring suggested = wideText(suggestedName);
+    if (suggested.size() < PATH_ROOM) std::copy(suggested.begin(), suggested.end(), path.begin());
+    const std::wstring wideTitle = wideText(title);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = FILE_TYPES;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = PATH_ROOM;
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = L"txt";
+    // The working folder stays where the output files go; replacing a file is asked first.
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) return {};
     return std::filesystem::path(std::wstring(path.data()));
 }
 

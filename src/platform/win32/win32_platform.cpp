@@ -164,6 +164,11 @@ std::filesystem::path Win32Platform::chooseFileToOpen(const std::string& title) 
     return chooseFileWithDialog(otherWindow_ ? otherWindow_ : mainWindow_, title);
 }
 
+std::filesystem::path Win32Platform::chooseFileToSave(const std::string& title, const std::string& suggestedName) {
+    showWaitingTexts();
+    return chooseFileToSaveWithDialog(otherWindow_ ? otherWindow_ : mainWindow_, title, suggestedName);
+}
+
 void Win32Platform::setHighPriority(bool high) {
     SetPriorityClass(GetCurrentProcess(), high ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
 }

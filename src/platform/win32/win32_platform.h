@@ -26,6 +26,7 @@ public:
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     std::filesystem::path chooseFileToOpen(const std::string& title) override;
+    std::filesystem::path chooseFileToSave(const std::string& title, const std::string& suggestedName) override;
     void setHighPriority(bool high) override;
     double timeOfDaySeconds() override;
     bool startProcessAndWait(const std::string& commandLine) override;

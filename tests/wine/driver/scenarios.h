@@ -46,6 +46,12 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 // Presses "Open file...", types `path` into the system's file-open dialog and presses its OK.
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path);
 
+// Waits for the program's file dialog titled `title`, types `path` into its file name field and
+// presses its OK (an empty path: presses Cancel), then waits until it has closed.
+void answerFileDialog(ProgramUnderTest& program, const char* title, const std::wstring& path);
+// The full path of a file in the folder the program runs in.
+std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name);
+
 // Lines joined with the line end the program writes.
 std::string crlfLines(std::initializer_list<const char*> lines);
 

@@ -23,7 +23,7 @@ namespace {
 constexpr int GUARANTEE_LABEL = 1183, GUARANTEE_DOWN = 1185, OPEN_FILE = 1186, COMPLETE = 1187, CLOSE = 1188;
 constexpr int FILE_LABEL = 1189, SIZE_LABEL = 1190, UNCOVERED_LABEL = 1191, STORE_PROFILE_LABEL = 1192;
 constexpr int DRAW_PROFILE_LABEL = 1193, SHARES_LABEL = 1194, STORED_SHARE_LABEL = 1195, HOLES_LABEL = 1196;
-constexpr int RESULT_LABEL = 1197;
+constexpr int RESULT_LABEL = 1197, SAVE_AS = 2201;
 constexpr int MODE_12_STORING = NEIGHBOURS_FILTERS_BUTTON, SEARCH_G4 = SEARCH_G4_BUTTON;
 constexpr int WINDOW_MARKER = OPEN_FILE;
 constexpr const char* DIALOG_TITLE = "Open a system file";
@@ -81,9 +81,13 @@ std::string countsText(const std::array<int64_t, 8>& counts) {
     return text;
 }
 
+}  // namespace
+
 std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name) {
     return options.workFolder + L"\\" + wide(name);
 }
+
+namespace {
 
 void writeWorkFile(const DriverOptions& options, const std::string& name, const std::string& text) {
     std::ofstream out(pathInWorkFolder(options, name).c_str(), std::ios::binary);
@@ -108,20 +112,33 @@ HWND fileNameField(HWND dialog) {
     return search.found;
 }
 
-// The file-open dialog's rows of controls may take a moment to be filled in under Wine.
-HWND waitForFileDialog(ProgramUnderTest& program) {
+// A file dialog's rows of controls may take a moment to be filled in under Wine.
+HWND waitForFileDialog(ProgramUnderTest& program, const char* title) {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
             for (HWND window : topLevelWindows(program.processId()))
-                if (windowText(window) == DIALOG_TITLE && fileNameField(window)) dialog = window;
+                if (windowText(window) == title && fileNameField(window)) dialog = window;
             return dialog != nullptr;
         },
-        "the file-open dialog \"" + std::string(DIALOG_TITLE) + "\"");
+        "the file dialog \"" + std::string(title) + "\"");
     return dialog;
 }
 
 }  // namespace
+
+void answerFileDialog(ProgramUnderTest& program, const char* title, const std::wstring& path) {
+    HWND dialog = waitForFileDialog(program, title);
+    if (!path.empty()) {
+        HWND field = fileNameField(dialog);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000,
+                                 &result))
+            fail("the file name field of the file dialog did not answer");
+    }
+    pressButton(dialog, path.empty() ? IDCANCEL : IDOK);
+    waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "the file dialog to close");
+}
 
 HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow) {
     pressButton(mainWindow, CHECK_SYSTEM_BUTTON);
@@ -139,13 +156,7 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path) {
     pressButton(window, OPEN_FILE);
-    HWND dialog = waitForFileDialog(program);
-    HWND field = fileNameField(dialog);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result))
-        fail("the file name field of the file-open dialog did not answer");
-    pressButton(dialog, IDOK);
-    waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "the file-open dialog to close");
+    answerFileDialog(program, DIALOG_TITLE, path);
     settle(window);
 }
 
@@ -226,6 +237,18 @@ void checkSystemAt12(const DriverOptions& options) {
     expect(written.find("\r\n1,1,2,3,4,5,6,7\r\n2,") != std::string::npos,
            "mb_comb_file_ab.txt does not keep the file's line first: " + written);
     program.picture(window, "check-system-completed");
+
+    // "Save as..." puts the completed system under a name of one's own, byte for byte.
+    expect(controlEnabled(window, SAVE_AS), "\"Save as...\" is greyed after \"Complete\"");
+    pressButton(window, SAVE_AS);
+    answerFileDialog(program, "Save the system as", pathInWorkFolder(options, "completed.txt"));
+    const std::string savedMessage = program.acknowledgeMessage();
+    expect(savedMessage.find("completed.txt") != std::string::npos, "message after Save as: \"" + savedMessage + "\"");
+    settle(window);
+    activate(window);
+    expectEqual(program.readFile("completed.txt"), written, "completed.txt");
+    expect(controlText(window, RESULT_LABEL).find("completed.txt: 2 combinations.") != std::string::npos,
+           "result label after Save as: \"" + controlText(window, RESULT_LABEL) + "\"");
     closeCheckSystemWindow(program, mainWindow, window);
     expectStoreButtons(mainWindow, true, "after the \"Check a system\" window");
 

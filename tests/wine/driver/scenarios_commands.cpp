@@ -218,6 +218,41 @@ void escapeStopsSearch(const DriverOptions& options) {
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
+// The share done and the time left of a long G4 search in a label of their own, while the count
+// label keeps its text; the label is emptied when the search ends.
+void searchProgressLabel(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 30);  // 2,035,800 combinations: a search of minutes
+    expectEqual(controlText(mainWindow, SEARCH_PROGRESS_LABEL), "", "progress label before the search");
+    pressButton(mainWindow, SEARCH_G4);
+    const std::regex shape(R"((\d+\.\d)% done, (time left not known yet|[0-9.]+/s, about .+ left))");
+    std::string first;
+    waitUntil([&] { return std::regex_match(first = controlText(mainWindow, SEARCH_PROGRESS_LABEL), shape); },
+              "the share done in the progress label");
+    std::string later;
+    std::smatch match;
+    waitUntil(
+        [&] {
+            later = controlText(mainWindow, SEARCH_PROGRESS_LABEL);
+            return later != first && std::regex_match(later, match, shape) && match[2] != "time left not known yet";
+        },
+        "the progress label to change and tell the time left", 120s);
+    const std::string count = controlText(mainWindow, COUNT_LABEL);
+    std::printf("progress label: \"%s\", then \"%s\"; count label \"%s\"\n", first.c_str(), later.c_str(),
+                count.c_str());
+    expect(count.rfind(" 2035800 checked systems:  ", 0) == 0, "count label while searching: \"" + count + "\"");
+    expect(std::stod(match[1]) < 100.0, "the share done is not below 100%");
+    program.picture(mainWindow, "main-window-search-progress");
+    pressKey(mainWindow, VK_ESCAPE);
+    const std::string stopped = program.acknowledgeMessage();
+    expect(stopped.rfind("Search stopped after", 0) == 0, "message after Escape: \"" + stopped + "\"");
+    for (int box = 0; box < 3; ++box) std::printf("message: \"%s\"\n", program.acknowledgeMessage(60s).c_str());
+    settle(mainWindow);
+    expectEqual(controlText(mainWindow, SEARCH_PROGRESS_LABEL), "", "progress label after the search");
+    expectEqual(controlText(mainWindow, COUNT_LABEL), " 2035800", "count label after the search");
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
 constexpr const wchar_t* WORDPAD = L"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 constexpr const wchar_t* HIDDEN_WORDPAD = L"C:\\Program Files\\Windows NT\\Accessories\\wordpad.hidden";
 
@@ -336,6 +371,8 @@ constexpr Scenario COMMAND_SCENARIOS[] = {
      escapeStopsSearch},
     {"file-replacement", "writing over a hidden file keeps it hidden and removes an ended writer's leftovers",
      fileReplacementKeepsAttributes},
+    {"search-progress", "the share done and the time left of a long G4 search in a label of their own",
+     searchProgressLabel},
 };
 
 }  // namespace

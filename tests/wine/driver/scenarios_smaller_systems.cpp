@@ -22,6 +22,8 @@ constexpr int VIEW_G5 = VIEW_G5_BUTTON;
 constexpr int GUARANTEE_LABEL = 1163, GUARANTEE_UP = 1164, GUARANTEE_DOWN = 1165;
 constexpr int TIME_LIMIT_LABEL = 1167, TIME_LIMIT_UP = 1168, TIME_LIMIT_DOWN = 1169;
 constexpr int ANY_COMBINATION_BOX = 1170, START = 1171, CLOSE = 1172, PROGRESS = 1173, RESULT = 1174;
+constexpr int SAVE_AS = 2200;
+constexpr const char* SAVE_DIALOG_TITLE = "Save the system as";
 constexpr int WINDOW_MARKER = START;
 
 HWND openSmallerSystemsWindow(ProgramUnderTest& program, HWND mainWindow) {
@@ -246,11 +248,57 @@ void escapeStopsOptimiser(const DriverOptions& options) {
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
+// "Save as..." answered in the system's own save dialog: the system of the last search under a name
+// of one's own, byte for byte the file of its guarantee, which stays; "Cancel" writes nothing.
+void saveAsAt12(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = storeFullWheel(program, 12);
+    HWND window = openSmallerSystemsWindow(program, mainWindow);
+    expect(!controlEnabled(window, SAVE_AS), "\"Save as...\" can be pressed before a search");
+    for (int k = 0; k < 4; ++k) clickAndWait(window, TIME_LIMIT_DOWN);
+    expectEqual(controlText(window, TIME_LIMIT_LABEL), "5", "time limit");
+    startSearch(window);
+    expect(!controlEnabled(window, SAVE_AS), "\"Save as...\" can be pressed while the search runs");
+    const std::string result = waitForResult(program, window, 60s);
+    expect(result.find("mb_comb_file_ab.txt") != std::string::npos, "the result names no file: \"" + result + "\"");
+    expect(controlEnabled(window, SAVE_AS), "\"Save as...\" is greyed after the search");
+
+    const std::string name = "my own system.txt";
+    pressButton(window, SAVE_AS);
+    answerFileDialog(program, SAVE_DIALOG_TITLE, pathInWorkFolder(options, name));
+    const std::string message = program.acknowledgeMessage();
+    std::printf("message: \"%s\"\n", message.c_str());
+    expect(message.rfind("We store combinations  in file ", 0) == 0 && message.find(name) != std::string::npos,
+           "the writer's message does not name the file: \"" + message + "\"");
+    settle(window);
+    activate(window);
+    const std::string saved = controlText(window, PROGRESS);
+    std::printf("after Save as: \"%s\"\n", saved.c_str());
+    const std::vector<uint64_t> rows = systemRows(program, name, 12, 4);
+    expectEqual(saved.substr(0, 9), "Saved as ", "the window's line after Save as");
+    expect(saved.find(name + ": " + std::to_string(rows.size()) + " combinations.") != std::string::npos,
+           "the window's line names another file or size: \"" + saved + "\"");
+    expectEqual(program.readFile(name), program.readFile("mb_comb_file_ab.txt"), name);
+    expectCoversFullWheel(rows, 12, 4, name);
+    program.picture(window, "smaller-systems-save-as");
+
+    // Cancel: nothing is written and the line stays.
+    pressButton(window, SAVE_AS);
+    answerFileDialog(program, SAVE_DIALOG_TITLE, L"");
+    settle(window);
+    expect(program.findMessageBox() == nullptr, "a message box after \"Cancel\"");
+    expectEqual(controlText(window, PROGRESS), saved, "the window's line after \"Cancel\"");
+    closeSmallerSystemsWindow(program, mainWindow, window);
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
 constexpr Scenario SMALLER_SYSTEMS_SCENARIOS[] = {
     {"smaller-systems-12", "Smaller systems after the full wheel of 12: steps, G4 and G5 files that cover it",
      searchAt12},
     {"smaller-systems-escape", "Escape ends a long optimiser run, which still writes a covering system",
      escapeStopsOptimiser},
+    {"smaller-systems-save-as", "Save as... of the Smaller systems window answered in the system's save dialog",
+     saveAsAt12},
 };
 
 }  // namespace

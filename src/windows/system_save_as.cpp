@@ -1,0 +1,64 @@
+#include "windows/system_save_as.h"
+
+#include "commands/store_masks.h"
+#include "windows/file_reports.h"
+
+namespace quillstep {
+namespace {
+
+std::string notWrittenReason(const SaveAsOutcome& outcome, const SavableSystem& system) {
+    return systemFileFaultText(outcome.systemFile, system.membersMayBeAnyCombination, "the system");
+}
+
+}  // namespace
+
+std::vector<uint64_t> systemStoreMembers(const SharedState& state, int32_t size) {
+    std::vector<uint64_t> members;
+    for (int32_t s = 0; s < size; ++s) {
+        uint64_t mask = 0;
+        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
+        members.push_back(mask);
+    }
+    return members;
+}
+
+SavableSystem savableSystemFromStore(const SharedState& state, int32_t size, int guaranteedHits,
+                                     bool membersMayBeAnyCombination) {
+    SavableSystem system;
+    system.present = size > 0;
+    system.guaranteedHits = guaranteedHits;
+    system.membersMayBeAnyCombination = membersMayBeAnyCombination;
+    system.members = systemStoreMembers(state, size);
+    return system;
+}
+
+std::string suggestedSystemFileName(int guaranteedHits) {
+    return guaranteedHits == 5 ? "system_g5.txt" : "system_g4.txt";
+}
+
+SaveAsOutcome saveSystemAs(SharedState& state, Platform& platform, const SavableSystem& system) {
+    SaveAsOutcome outcome;
+    if (!system.present) return outcome;
+    const std::filesystem::path target =
+        platform.chooseFileToSave(SAVE_SYSTEM_FILE_TITLE, suggestedSystemFileName(system.guaranteedHits));
+    if (target.empty()) return outcome;
+    outcome.cancelled = false;
+    const std::vector<uint64_t> stored = combinationMasks(state);
+    SystemToWrite request{stored, system.members, system.guaranteedHits, system.membersMayBeAnyCombination, target};
+    outcome.systemFile = writeCheckedSystemFile(state, request, mainWindowWriteObserver(platform));
+    const SystemFileFault fault = outcome.systemFile.fault;
+    if (fault == SystemFileFault::GuaranteeNotHeld || fault == SystemFileFault::ReadBackDiffers)
+        platform.showMessage("Not written: " + notWrittenReason(outcome, system) + ".");
+    return outcome;
+}
+
+std::string saveAsOutcomeText(const SaveAsOutcome& outcome, const SavableSystem& system) {
+    if (outcome.cancelled) return "";
+    const SystemFileOutcome& written = outcome.systemFile;
+    if (written.written())
+        return "Saved as " + written.file.fileName + ": " + std::to_string(system.members.size()) +
+               (system.members.size() == 1 ? " combination." : " combinations.");
+    return "Not written: " + notWrittenReason(outcome, system) + ".";
+}
+
+}  // namespace quillstep
