@@ -1,0 +1,317 @@
+// Reads a history file as a stream of bytes, line by line, keeping one line and the draws read so
+// far; the first malformed line ends the reading with its number and what is wrong, so that a
+// file is either taken whole or not at all.
+
+#include "draws/history_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "commands/escaped_text.h"
+#include "commands/system_file_reader.h"
+
+namespace quillstep {
+namespace {
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+constexpr size_t ECHOED_FIELD_BYTES = 20;
+constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isComma(char c) { return c == ',' || c == ';'; }
+bool isSeparator(char c) { return isComma(c) || isBlank(c); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+struct Field {
+    std::string_view text;  // without its quotes
+    bool quoted = false;
+};
+
+// The fields of a line, split at commas, semicolons, blanks and tabs; a field in double quotes is
+// its text within them. A comma with nothing before it leaves an empty field.
+std::vector<Field> splitFields(std::string_view line) {
+    std::vector<Field> fields;
+    size_t i = 0;
+    bool expectField = false;
+    while (i < line.size()) {
+        if (isComma(line[i])) {
+            if (expectField || fields.empty()) fields.emplace_back();
+            expectField = true;
+            ++i;
+            continue;
+        }
+        if (isBlank(line[i])) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        if (line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close != std::string_view::npos && (close + 1 == line.size() || isSeparator(line[close + 1]))) {
+                fields.push_back({line.substr(i + 1, close - i - 1), true});
+                i = close + 1;
+                expectField = false;
+                continue;
+            }
+        }
+        while (i < line.size() && !isSeparator(line[i])) ++i;
+        fields.push_back({line.substr(start, i - start), false});
+        expectField = false;
+    }
+    if (expectField) fields.emplace_back();
+    return fields;
+}
+
+enum class NumberReading { Whole, NotWhole, TooLarge };
+
+NumberReading readWholeNumber(std::string_view field, int64_t& value) {
+    const char* end = field.data() + field.size();
+    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
+    if (field.empty() || ptr != end) return NumberReading::NotWhole;
+    if (ec == std::errc::result_out_of_range) return NumberReading::TooLarge;
+    return ec == std::errc() ? NumberReading::Whole : NumberReading::NotWhole;
+}
+
+std::string quoted(std::string_view field) { return "'" + escapedText(field, ECHOED_FIELD_BYTES) + "'"; }
+
+// Digits and exactly two date separators of one kind ('-', '.' or '/'): what a date is written as.
+bool looksLikeDate(std::string_view field) {
+    int separators = 0;
+    char kind = 0;
+    for (const char c : field) {
+        if (isDigit(c)) continue;
+        if (c != '-' && c != '.' && c != '/') return false;
+        if (kind != 0 && c != kind) return false;
+        kind = c;
+        ++separators;
+    }
+    return separators == 2 && isDigit(field.front()) && isDigit(field.back());
+}
+
+std::optional<int32_t> digitsValue(std::string_view digits, size_t least, size_t most) {
+    if (digits.size() < least || digits.size() > most) return std::nullopt;
+    int32_t value = 0;
+    for (const char c : digits) {
+        if (!isDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+bool isLeapYear(int32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int32_t daysInMonth(int32_t year, int32_t month) {
+    constexpr int32_t DAYS[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : DAYS[month - 1];
+}
+
+// YYYY-MM-DD, DD.MM.YYYY or DD/MM/YYYY (day and month of one or two digits) naming a day that
+// exists; nothing otherwise.
+std::optional<DrawDate> readDate(std::string_view field) {
+    if (!looksLikeDate(field)) return std::nullopt;
+    const char separator = field[field.find_first_not_of("0123456789")];
+    const size_t first = field.find(separator), second = field.find(separator, first + 1);
+    const std::string_view a = field.substr(0, first), b = field.substr(first + 1, second - first - 1),
+                           c = field.substr(second + 1);
+    std::optional<int32_t> year, month, day;
+    if (separator == '-') {
+        year = digitsValue(a, 4, 4), month = digitsValue(b, 1, 2), day = digitsValue(c, 1, 2);
+    } else {
+        day = digitsValue(a, 1, 2), month = digitsValue(b, 1, 2), year = digitsValue(c, 4, 4);
+    }
+    if (!year || !month || !day || *year < 1 || *month < 1 || *month > 12 || *day < 1 ||
+        *day > daysInMonth(*year, *month))
+        return std::nullopt;
+    return DrawDate{*year, *month, *day};
+}
+
+// A header: a line of words, none of whose fields is a number or a date.
+bool isLineOfWords(const std::vector<Field>& fields) {
+    return std::none_of(fields.begin(), fields.end(), [](const Field& f) {
+        int64_t value = 0;
+        return readWholeNumber(f.text, value) != NumberReading::NotWhole || looksLikeDate(f.text);
+    });
+}
+
+std::string numberCountText(size_t count) { return std::to_string(count) + (count == 1 ? " number" : " numbers"); }
+
+}  // namespace
+
+bool HistoryParser::fail(int64_t lineNumber, const std::string& mistake) {
+    failed_ = true;
+    reading_.errorLine = lineNumber;
+    reading_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
+    reading_.history.draws.clear();
+    line_.clear();
+    return false;
+}
+
+bool HistoryParser::feed(std::string_view bytes) {
+    if (!bytes.empty()) sawBytes_ = true;
+    for (const char c : bytes) {
+        if (failed_) return false;
+        if (afterCarriageReturn_) {
+            afterCarriageReturn_ = false;
+            if (c == '\n') continue;
+        }
+        if (c == '\n' || c == '\r') {
+            afterCarriageReturn_ = c == '\r';
+            endLine();
+        } else if (line_.size() >= HISTORY_LINE_LENGTH_LIMIT) {
+            fail(linesEnded_ + 1, "longer than " + std::to_string(HISTORY_LINE_LENGTH_LIMIT) +
+                                      " characters (a line of a history file holds at most that many)");
+        } else {
+            line_.push_back(c);
+        }
+    }
+    return !failed_;
+}
+
+HistoryReading HistoryParser::finish() {
+    if (!failed_ && !line_.empty()) endLine();
+    if (failed_) return std::move(reading_);
+    std::vector<PastDraw>& draws = reading_.history.draws;
+    if (draws.empty()) {
+        reading_.error = sawBytes_ ? "the file holds no draw (one draw per line: seven numbers 1 to 39)"
+                                   : "the file is empty";
+        return std::move(reading_);
+    }
+    reading_.history.dated = draws.front().date.known();
+    if (reading_.history.dated)
+        std::stable_sort(draws.begin(), draws.end(), [](const PastDraw& x, const PastDraw& y) { return x.date < y.date; });
+    return std::move(reading_);
+}
+
+bool HistoryParser::endLine() {
+    const int64_t lineNumber = ++linesEnded_;
+    if (lineNumber > HISTORY_LINE_LIMIT)
+        return fail(lineNumber, "a history file holds at most " + std::to_string(HISTORY_LINE_LIMIT) + " lines");
+    std::string_view line = line_;
+    if (lineNumber == 1 && line.starts_with(BYTE_ORDER_MARK)) line.remove_prefix(BYTE_ORDER_MARK.size());
+    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+    const bool ok = line.empty() || readLine(line);
+    line_.clear();
+    return ok;
+}
+
+bool HistoryParser::readLine(std::string_view line) {
+    const int64_t lineNumber = linesEnded_;
+    std::vector<PastDraw>& draws = reading_.history.draws;
+    const std::vector<Field> fields = splitFields(line);
+    if (isLineOfWords(fields)) {
+        if (!draws.empty()) return fail(lineNumber, "a header line after the first draw");
+        return true;
+    }
+    if (static_cast<int64_t>(draws.size()) >= HISTORY_DRAW_LIMIT)
+        return fail(lineNumber, "a history file holds at most " + std::to_string(HISTORY_DRAW_LIMIT) + " draws");
+
+    PastDraw draw;
+    draw.line = lineNumber;
+    size_t next = 0;
+    if (!fields.empty() && looksLikeDate(fields[0].text)) {
+        const auto date = readDate(fields[0].text);
+        if (!date)
+            return fail(lineNumber, quoted(fields[0].text) +
+                                        " is not a date (YYYY-MM-DD, DD.MM.YYYY or DD/MM/YYYY of a day that exists)");
+        draw.date = *date;
+        next = 1;
+    }
+    if (!draws.empty() && draws.front().date.known() != draw.date.known())
+        return fail(lineNumber, draw.date.known() ? "a date first, which the draws before do not have"
+                                                  : "no date first, as the draws before have");
+    const size_t numbers = fields.size() - next;
+    if (numbers < DRAWN_NUMBERS)
+        return fail(lineNumber, "expected seven numbers" + std::string(next ? " after the date" : "") + ", found " +
+                                    numberCountText(numbers));
+    if (numbers > DRAWN_NUMBERS + MOST_BONUS_NUMBERS)
+        return fail(lineNumber, "expected seven numbers and at most three bonus numbers, found " +
+                                    numberCountText(numbers));
+    uint64_t seen = 0;
+    for (size_t k = 0; k < numbers; ++k) {
+        const Field& field = fields[next + k];
+        int64_t value = 0;
+        switch (readWholeNumber(field.text, value)) {
+            case NumberReading::Whole:
+                break;
+            case NumberReading::TooLarge:
+                return fail(lineNumber, "number " + escapedText(field.text, ECHOED_FIELD_BYTES) + " is too large");
+            case NumberReading::NotWhole:
+                return fail(lineNumber, field.text.empty() && !field.quoted ? std::string("empty field")
+                                                                            : quoted(field.text) + " is not a whole number");
+        }
+        const bool bonus = k >= DRAWN_NUMBERS;
+        const std::string what = bonus ? "bonus number " : "number ";
+        if (value < 1 || value > HIGHEST_DRAWN_NUMBER)
+            return fail(lineNumber, what + std::to_string(value) + " is outside 1 to " +
+                                        std::to_string(HIGHEST_DRAWN_NUMBER));
+        const uint64_t bit = uint64_t{1} << value;
+        if (seen & bit) {
+            if (bonus && (draw.mask & bit))
+                return fail(lineNumber, what + std::to_string(value) + " is one of the seven numbers");
+            return fail(lineNumber, what + std::to_string(value) + " appears twice");
+        }
+        seen |= bit;
+        if (bonus) {
+            draw.bonus[static_cast<size_t>(draw.bonusCount++)] = static_cast<int32_t>(value);
+        } else {
+            draw.numbers[k] = static_cast<int32_t>(value);
+            draw.mask |= bit;
+        }
+    }
+    std::sort(draw.numbers.begin(), draw.numbers.end());
+    draws.push_back(draw);
+    return true;
+}
+
+HistoryReading parseHistoryText(std::string_view text) {
+    HistoryParser parser;
+    parser.feed(text);
+    return parser.finish();
+}
+
+HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
+    HistoryParser parser;
+    const auto buffer = std::make_unique<char[]>(READ_CHUNK_BYTES);
+    for (;;) {
+        const int64_t got = readSome(buffer.get(), READ_CHUNK_BYTES);
+        if (got < 0) {
+            HistoryReading unreadable;
+            unreadable.error = "the file could not be read";
+            return unreadable;
+        }
+        if (got == 0 || !parser.feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
+    }
+    return parser.finish();
+}
+
+HistoryReading readHistoryFile(const std::filesystem::path& path) {
+    HistoryReading reading;
+    // The same checks before opening as for a system file: a regular file that opens.
+    if (reading.error = systemFileOpenProblem(path); !reading.error.empty()) return reading;
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open()) {
+        reading.error = "cannot read " + escapedText(path.string()) + ": cannot open it";
+        return reading;
+    }
+    bool readError = false;
+    reading = readHistoryFrom([&](char* buffer, size_t size) -> int64_t {
+        file.read(buffer, static_cast<std::streamsize>(size));
+        if (file.bad()) {
+            readError = true;
+            return -1;
+        }
+        return static_cast<int64_t>(file.gcount());
+    });
+    if (readError) reading.error = "cannot read " + escapedText(path.string()) + ": the file could not be read";
+    else if (!reading.ok()) reading.error = escapedText(path.string()) + ": " + reading.error;
+    return reading;
+}
+
+}  // namespace quillstep

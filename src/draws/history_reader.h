@@ -1,0 +1,68 @@
+#pragma once
+// Reading a history file: one draw per line, seven distinct numbers of 1..39, optionally a date
+// first (YYYY-MM-DD, DD.MM.YYYY or DD/MM/YYYY) and up to three further numbers after the seventh,
+// kept apart as bonus numbers. Separators, quotes, line ends and header lines as a system file
+// takes them. Draws with dates are ordered by date; without dates the file's order is taken as
+// oldest first.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "draws/history.h"
+
+namespace quillstep {
+
+struct HistoryReading {
+    History history;
+    int64_t errorLine = 0;  // the line of the first mistake; 0 when none, or the mistake is not of one line
+    std::string error;      // empty when every line was read and the file holds at least one draw
+    bool ok() const { return error.empty(); }
+};
+
+// A history file has at most this many lines (blank and header lines count), each of at most
+// HISTORY_LINE_LENGTH_LIMIT bytes, so that reading takes bounded time whatever the file holds.
+constexpr int64_t HISTORY_LINE_LIMIT = 2 * HISTORY_DRAW_LIMIT;
+constexpr size_t HISTORY_LINE_LENGTH_LIMIT = 1000;
+
+// The rules, line by line (blanks at either end of a line do not count):
+// - blank lines are skipped anywhere;
+// - header lines come only before the first draw: lines of words, none of whose fields is a number
+//   or a date ("Date;N1;N2;...", "# draws of 2024");
+// - a draw line holds, separated by commas, semicolons, blanks and/or tabs, each field bare or in
+//   double quotes: a date (in every draw line of the file or in none), seven distinct numbers of
+//   1..39 in any order, then at most three bonus numbers of 1..39, distinct and not among the seven.
+// The first line that breaks a rule ends the reading: the error names it by its own number.
+class HistoryParser {
+public:
+    // Reads the next bytes of the file. False once a mistake has ended the reading.
+    bool feed(std::string_view bytes);
+    // The end of the file: reads a last line without line end, orders the draws and hands them
+    // over; a file without a draw is refused.
+    HistoryReading finish();
+
+private:
+    bool endLine();
+    bool readLine(std::string_view line);
+    bool fail(int64_t lineNumber, const std::string& mistake);
+
+    HistoryReading reading_;
+    std::string line_;
+    int64_t linesEnded_ = 0;
+    bool afterCarriageReturn_ = false;
+    bool failed_ = false;
+    bool sawBytes_ = false;
+};
+
+HistoryReading parseHistoryText(std::string_view text);
+
+// Reads from `readSome`, which fills up to `size` bytes of `buffer` and returns how many it
+// filled, 0 at the end and a negative number when the bytes cannot be read.
+HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome);
+
+// The file read and parsed as a stream; its errors begin with its name.
+HistoryReading readHistoryFile(const std::filesystem::path& path);
+
+}  // namespace quillstep
