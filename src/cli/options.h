@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "draws/prices.h"
 #include "engine/parameters.h"
 
 namespace quillstep {
@@ -27,6 +28,9 @@ struct CliCommand {
     std::string fileName{};
     // match: the draw (bit v for number v)
     uint64_t draw = 0;
+    // history, backtest, wins: the file of past draws; wins: the ticket price and prizes, if given
+    std::string historyFileName{};
+    std::optional<TicketPrices> prices{};
 };
 
 struct CliOptions {

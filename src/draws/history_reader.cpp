@@ -284,6 +284,7 @@ HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t 
         if (got < 0) {
             HistoryReading unreadable;
             unreadable.error = "the file could not be read";
+            unreadable.unreadable = true;
             return unreadable;
         }
         if (got == 0 || !parser.feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
@@ -294,24 +295,33 @@ HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t 
 HistoryReading readHistoryFile(const std::filesystem::path& path) {
     HistoryReading reading;
     // The same checks before opening as for a system file: a regular file that opens.
-    if (reading.error = systemFileOpenProblem(path); !reading.error.empty()) return reading;
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) {
-        reading.error = "cannot read " + escapedText(path.string()) + ": cannot open it";
+    if (const std::string problem = systemFileOpenProblem(path); !problem.empty()) {
+        const std::string named = "cannot read " + escapedText(path.string()) + ": ";
+        reading.error = problem.starts_with(named) ? problem.substr(named.size()) : problem;
+        reading.unreadable = true;
         return reading;
     }
-    bool readError = false;
-    reading = readHistoryFrom([&](char* buffer, size_t size) -> int64_t {
-        file.read(buffer, static_cast<std::streamsize>(size));
-        if (file.bad()) {
-            readError = true;
-            return -1;
-        }
-        return static_cast<int64_t>(file.gcount());
-    });
-    if (readError) reading.error = "cannot read " + escapedText(path.string()) + ": the file could not be read";
-    else if (!reading.ok()) reading.error = escapedText(path.string()) + ": " + reading.error;
+    std::ifstream file(path, std::ios::binary);
+    bool readError = !file.is_open();
+    if (!readError)
+        reading = readHistoryFrom([&](char* buffer, size_t size) -> int64_t {
+            file.read(buffer, static_cast<std::streamsize>(size));
+            if (file.bad()) {
+                readError = true;
+                return -1;
+            }
+            return static_cast<int64_t>(file.gcount());
+        });
+    if (readError) {
+        reading = HistoryReading{};
+        reading.error = "the file could not be read";
+        reading.unreadable = true;
+    }
     return reading;
+}
+
+std::string historyErrorMessage(const std::filesystem::path& path, const HistoryReading& reading) {
+    return (reading.unreadable ? "cannot read " : "") + escapedText(path.string()) + ": " + reading.error;
 }
 
 }  // namespace quillstep

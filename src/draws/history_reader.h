@@ -18,7 +18,11 @@ namespace quillstep {
 struct HistoryReading {
     History history;
     int64_t errorLine = 0;  // the line of the first mistake; 0 when none, or the mistake is not of one line
-    std::string error;      // empty when every line was read and the file holds at least one draw
+    // Empty when every line was read and the file holds at least one draw; else the fault without
+    // the file's name ("line 2: number 40 is outside 1 to 39", "the file is empty"), or with
+    // `unreadable` the system's reason why the file could not be read ("no such file").
+    std::string error;
+    bool unreadable = false;
     bool ok() const { return error.empty(); }
 };
 
@@ -62,7 +66,10 @@ HistoryReading parseHistoryText(std::string_view text);
 // filled, 0 at the end and a negative number when the bytes cannot be read.
 HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome);
 
-// The file read and parsed as a stream; its errors begin with its name.
+// The file read and parsed as a stream.
 HistoryReading readHistoryFile(const std::filesystem::path& path);
+
+// The error as the command line says it: "cannot read <name>: <reason>" or "<name>: <fault>".
+std::string historyErrorMessage(const std::filesystem::path& path, const HistoryReading& reading);
 
 }  // namespace quillstep

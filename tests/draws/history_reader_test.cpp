@@ -139,8 +139,13 @@ TEST(HistoryReader, ReadsAFileAndNamesItInErrors) {
     ASSERT_EQ(r.history.draws.size(), 2u);
     EXPECT_EQ(r.history.draws[0].line, 2);  // the older draw comes first
     const HistoryReading b = readHistoryFile(bad);
-    EXPECT_EQ(b.error, bad.string() + ": line 2: expected seven numbers, found 3 numbers");
-    EXPECT_EQ(readHistoryFile(folder / "missing.csv").error,
+    EXPECT_EQ(b.error, "line 2: expected seven numbers, found 3 numbers");
+    EXPECT_FALSE(b.unreadable);
+    EXPECT_EQ(historyErrorMessage(bad, b), bad.string() + ": line 2: expected seven numbers, found 3 numbers");
+    const HistoryReading missing = readHistoryFile(folder / "missing.csv");
+    EXPECT_TRUE(missing.unreadable);
+    EXPECT_EQ(missing.error, "no such file");
+    EXPECT_EQ(historyErrorMessage(folder / "missing.csv", missing),
               "cannot read " + (folder / "missing.csv").string() + ": no such file");
     std::filesystem::remove_all(folder);
 }
