@@ -1,5 +1,5 @@
-// Reads a system file as a stream of bytes, line by line, keeping one line and the combinations
-// read so far; the first malformed line ends the reading with its line number and what is wrong,
+// Reads a system file as a stream of bytes, line by line (the lines from commands/text_lines),
+// keeping one line and the combinations read so far; the first malformed line ends the reading with its line number and what is wrong,
 // so that a file is either taken whole or not at all.
 
 #include "commands/system_file_reader.h"
@@ -16,66 +16,10 @@
 namespace quillstep {
 namespace {
 
-constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr size_t ECHOED_FIELD_BYTES = 20;
 constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isComma(char c) { return c == ',' || c == ';'; }  // other programs separate fields by semicolons
-bool isSeparator(char c) { return isComma(c) || isBlank(c); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-struct Field {
-    std::string_view text;  // without its quotes
-    bool quoted = false;
-};
-
-// The fields of a line, split at commas, semicolons, blanks and tabs. A field in double quotes is its
-// text within them; a quote that does not close, or text after a closing quote, makes the field
-// run to the next separator quotes and all, which then is no whole number. A comma with nothing
-// before it (",1,2" or "1,,2") leaves an empty field, which the caller reports.
-std::vector<Field> splitFields(std::string_view line) {
-    std::vector<Field> fields;
-    size_t i = 0;
-    bool expectField = false;  // a comma was seen since the last field
-    while (i < line.size()) {
-        if (isComma(line[i])) {
-            if (expectField || fields.empty()) fields.emplace_back();
-            expectField = true;
-            ++i;
-            continue;
-        }
-        if (isBlank(line[i])) {
-            ++i;
-            continue;
-        }
-        const size_t start = i;
-        if (line[i] == '"') {
-            const size_t close = line.find('"', i + 1);
-            if (close != std::string_view::npos && (close + 1 == line.size() || isSeparator(line[close + 1]))) {
-                fields.push_back({line.substr(i + 1, close - i - 1), true});
-                i = close + 1;
-                expectField = false;
-                continue;
-            }
-        }
-        while (i < line.size() && !isSeparator(line[i])) ++i;
-        fields.push_back({line.substr(start, i - start), false});
-        expectField = false;
-    }
-    if (expectField) fields.emplace_back();
-    return fields;
-}
-
-enum class NumberReading { Whole, NotWhole, TooLarge };
-
-NumberReading readWholeNumber(std::string_view field, int64_t& value) {
-    const char* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (field.empty() || ptr != end) return NumberReading::NotWhole;
-    if (ec == std::errc::result_out_of_range) return NumberReading::TooLarge;
-    return ec == std::errc() ? NumberReading::Whole : NumberReading::NotWhole;
-}
 
 std::string quoted(std::string_view field) {
     std::string text(1, '\'');
@@ -95,24 +39,22 @@ bool hasOwnRowForm(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return isDigit(c) || c == ','; });
 }
 
-// Another program's header: a line of words ("N1;N2;N3", "Draw 1st 2nd", "# my system"), none of
-// whose fields is a number, bare or quoted. A line with a number in it may be a combination with
-// a typing mistake, so it is never passed over as a header.
-bool isLineOfWords(const std::vector<Field>& fields) {
-    return std::none_of(fields.begin(), fields.end(), [](const Field& f) {
-        int64_t value = 0;
-        return readWholeNumber(f.text, value) != NumberReading::NotWhole;
-    });
-}
-
-bool allWholeNumbers(const std::vector<Field>& fields) {
-    return std::all_of(fields.begin(), fields.end(), [](const Field& f) {
-        int64_t value = 0;
-        return readWholeNumber(f.text, value) == NumberReading::Whole;
-    });
-}
-
 std::string fieldCountText(size_t count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
+
+std::string separatorText(char separator) {
+    if (separator == 0) return "commas, semicolons, blanks or tabs";
+    std::string mark = "' '";
+    mark[1] = separator;
+    return mark;
+}
+
+TextLineLimits systemFileLimits() {
+    TextLineLimits limits;
+    limits.lines = SYSTEM_FILE_LINE_LIMIT;
+    limits.lineBytes = SYSTEM_FILE_LINE_LENGTH_LIMIT;
+    limits.fileKind = "a system file";
+    return limits;
+}
 
 }  // namespace
 
@@ -122,68 +64,45 @@ uint64_t combinationMask(const SystemFileCombination& combination) {
     return mask;
 }
 
+SystemFileParser::SystemFileParser()
+    : lines_(systemFileLimits(), [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+
 bool SystemFileParser::fail(int64_t lineNumber, const std::string& mistake) {
-    failed_ = true;
     contents_.errorLine = lineNumber;
     contents_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
     contents_.combinations.clear();
-    line_.clear();
     return false;
 }
 
 bool SystemFileParser::feed(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (failed_) return false;
-        if (afterCarriageReturn_) {
-            afterCarriageReturn_ = false;
-            if (c == '\n') continue;  // CR LF ends one line
-        }
-        if (c == '\n' || c == '\r') {
-            afterCarriageReturn_ = c == '\r';
-            endLine();
-        } else if (line_.size() >= SYSTEM_FILE_LINE_LENGTH_LIMIT) {
-            fail(linesEnded_ + 1, "longer than " + std::to_string(SYSTEM_FILE_LINE_LENGTH_LIMIT) +
-                                      " characters (a line of a system file holds at most that many)");
-        } else {
-            line_.push_back(c);
-        }
-    }
-    return !failed_;
+    if (lines_.feed(bytes)) return true;
+    if (lines_.fault() && contents_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
+    return false;
 }
 
 SystemFileContents SystemFileParser::finish() {
-    if (!failed_ && !line_.empty()) endLine();
+    if (!lines_.finish() && lines_.fault() && contents_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
     return std::move(contents_);
 }
 
-bool SystemFileParser::endLine() {
-    const int64_t lineNumber = ++linesEnded_;
-    if (lineNumber > SYSTEM_FILE_LINE_LIMIT)
-        return fail(lineNumber, "a system file holds at most " + std::to_string(SYSTEM_FILE_LINE_LIMIT) + " lines");
-    std::string_view line = line_;
-    if (lineNumber == 1 && line.starts_with(BYTE_ORDER_MARK)) line.remove_prefix(BYTE_ORDER_MARK.size());
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    const bool ok = line.empty() || readLine(line);
-    line_.clear();
-    return ok;
-}
-
-bool SystemFileParser::readLine(std::string_view line) {
-    const int64_t lineNumber = linesEnded_;
+bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
     if (isOwnHeaderLine(line)) {
         if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
-        const std::vector<Field> inner = splitFields(line.substr(1, line.size() - 2));
-        if ((inner.size() == 7 || inner.size() == 8) && allWholeNumbers(inner))
-            return fail(lineNumber, "a combination in one pair of quotes (quote each number, or none)");
+        const TextFields inner = splitTextFields(line.substr(1, line.size() - 2));
+        if (allWholeNumbers(inner.fields))
+            return fail(lineNumber, inner.fields.size() == 7 || inner.fields.size() == 8
+                                        ? "a combination in one pair of quotes (quote each number, or none)"
+                                        : "numbers in one pair of quotes (quote each number, or none)");
         return true;
     }
-
-    const std::vector<Field> fields = splitFields(line);
-    if (isLineOfWords(fields)) {
+    if (!holdsNumberDigit(line)) {
         if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
         return true;
     }
+
+    const TextFields split = splitTextFields(line);
+    if (!split.ambiguity.empty()) return fail(lineNumber, split.ambiguity);
+    const std::vector<TextField>& fields = split.fields;
     if (fields.size() != 7 && fields.size() != 8)
         return fail(lineNumber, "expected seven numbers (or a row number and seven numbers), found " +
                                     fieldCountText(fields.size()));
@@ -192,9 +111,12 @@ bool SystemFileParser::readLine(std::string_view line) {
         return fail(lineNumber, (*rowNumbers_ ? "expected a row number and seven numbers like the lines before, found "
                                               : "expected seven numbers like the lines before, found ") +
                                     fieldCountText(fields.size()));
+    if (rowNumbers_ && separator_ != split.separator)
+        return fail(lineNumber, "numbers separated by " + separatorText(split.separator) +
+                                    " where the lines before separate them by " + separatorText(separator_));
     std::array<int64_t, 8> values{};
     for (size_t k = 0; k < fields.size(); ++k) {
-        const Field& field = fields[k];
+        const TextField& field = fields[k];
         switch (readWholeNumber(field.text, values[k])) {
             case NumberReading::Whole:
                 break;
@@ -229,7 +151,10 @@ bool SystemFileParser::readLine(std::string_view line) {
         combination[k] = static_cast<int32_t>(value);
     }
     std::sort(combination.begin(), combination.end());
-    if (!rowNumbers_) rowNumbers_ = withRow;
+    if (!rowNumbers_) {
+        rowNumbers_ = withRow;
+        separator_ = split.separator;
+    }
     contents_.combinations.push_back(combination);
     return true;
 }
@@ -288,7 +213,7 @@ std::unique_ptr<std::ifstream> openSystemFile(const std::filesystem::path& path,
 
 }  // namespace
 
-SystemFileContents readSystemFile(const std::filesystem::path& path) {
+SystemFileContents readSystemFile(const std::filesystem::path& path, EmptySystemFile empty) {
     SystemFileContents contents;
     const std::unique_ptr<std::ifstream> file = openSystemFile(path, contents.error);
     if (!file) return contents;
@@ -304,6 +229,9 @@ SystemFileContents readSystemFile(const std::filesystem::path& path) {
     });
     if (readError != 0) contents.error = cannotRead(path, reasonOf(readError));
     else if (!contents.ok()) contents.error = escapedText(path.string()) + ": " + contents.error;
+    else if (contents.combinations.empty() && empty == EmptySystemFile::Refused)
+        contents.error = escapedText(path.string()) +
+                         ": holds no combination (the file is empty or holds only blank or header lines)";
     return contents;
 }
 

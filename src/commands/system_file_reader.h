@@ -1,8 +1,8 @@
 #pragma once
 // Reading a system file back: this program's own system files ("row,a,b,c,d,e,f,g" lines after a
 // quoted header), the same without header, or other programs' lines of seven numbers separated by
-// commas, blanks, tabs or semicolons, each number bare or in double quotes, after header lines of
-// words or without them.
+// commas, blanks, tabs or semicolons (or by one of - | / : .), each number bare or in double or
+// single quotes, after header lines of words or without them, in UTF-8 or UTF-16.
 
 #include <array>
 #include <cstdint>
@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "commands/text_lines.h"
 
 namespace quillstep {
 
@@ -31,21 +33,27 @@ constexpr int32_t HIGHEST_SYSTEM_FILE_NUMBER = 39;
 constexpr int64_t SYSTEM_FILE_LINE_LIMIT = 10000;
 constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 
-// The rules, line by line (lines end in LF, CR LF or CR alone; a UTF-8 byte order mark at the
-// start is skipped; blanks at either end of a line do not count):
+// The rules, line by line (lines, their ends, encodings and limits as TextLineReader in
+// commands/text_lines.h takes them: LF, CR LF or CR; UTF-8, or UTF-16 after its byte order mark;
+// full-width digits as digits; blanks at either end of a line do not count):
 // - blank lines are skipped anywhere;
 // - header lines come only before the first combination line: this program's quoted form ("text",
-//   with no other double quote, and not seven numbers), or another program's line of words, none
-//   of whose fields is a number ("N1;N2;...", "# my system", "\"Ball1\",\"Ball2\""). A line that
-//   holds a number field is never dropped as a header: it is a combination line or a mistake;
-// - a combination line holds seven numbers separated by commas, semicolons, blanks and/or tabs,
-//   each bare or in double quotes, or, in this program's own form only (digits and commas:
-//   row,a,b,c,d,e,f,g), a row number and seven numbers, the rows counting 1, 2, 3, ...; all
-//   combination lines of a file have the same form;
+//   with no other double quote, and not only numbers), or another program's line of words without
+//   a digit, except in captions such as "N1" or "Ball7" ("N1;N2;...", "# my system",
+//   "\"Ball1\",\"Ball2\""). Any other line with a digit in it is never passed over as a header: it is
+//   a combination line or a mistake;
+// - a combination line holds seven numbers separated by commas, semicolons, blanks and/or tabs, or
+//   by one of '-', '|', '/', ':', '.' ("1-2-3-4-5-6-7"), each bare or in double or single quotes,
+//   or, in this program's own form only (digits and commas: row,a,b,c,d,e,f,g), a row number and
+//   seven numbers, the rows counting 1, 2, 3, ...; all combination lines of a file have the same
+//   form and the same separators;
 // - the seven must be distinct and lie in 1..39, in any order.
 // The first line that breaks a rule ends the reading: the error names it by its own number.
 class SystemFileParser {
 public:
+    SystemFileParser();
+    SystemFileParser(const SystemFileParser&) = delete;  // its line reader calls back into it
+    SystemFileParser& operator=(const SystemFileParser&) = delete;
     // Reads the next bytes of the file. False once a mistake has ended the reading: the rest of
     // the file need not be read.
     bool feed(std::string_view bytes);
@@ -53,16 +61,13 @@ public:
     SystemFileContents finish();
 
 private:
-    bool endLine();
-    bool readLine(std::string_view line);
+    bool readLine(int64_t lineNumber, std::string_view line);
     bool fail(int64_t lineNumber, const std::string& mistake);
 
     SystemFileContents contents_;
-    std::string line_;
-    int64_t linesEnded_ = 0;
-    bool afterCarriageReturn_ = false;
-    bool failed_ = false;
+    TextLineReader lines_;
     std::optional<bool> rowNumbers_;  // known from the first combination line on
+    char separator_ = 0;              // the separator mark of the first combination line (0: plain)
 };
 
 SystemFileContents parseSystemFileText(std::string_view text);
@@ -71,8 +76,13 @@ SystemFileContents parseSystemFileText(std::string_view text);
 // many it filled, 0 at the end and a negative number when the bytes cannot be read.
 SystemFileContents readSystemFileFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome);
 
-// The file read and parsed as a stream; an unreadable file gives an error naming it and the reason.
-SystemFileContents readSystemFile(const std::filesystem::path& path);
+// Whether a file that holds no combination (empty, blank lines or header lines only) is a system.
+// Where a user's system is to be used it is refused; reading back a file just written takes it.
+enum class EmptySystemFile { Refused, Read };
+
+// The file read and parsed as a stream; an unreadable file gives an error naming it and the reason,
+// and a file without combination (unless `empty` is Read) an error naming it and saying so.
+SystemFileContents readSystemFile(const std::filesystem::path& path, EmptySystemFile empty = EmptySystemFile::Refused);
 
 // Why the file cannot be opened for reading ("cannot read <name>: <reason>"), or "" when it can.
 // Its content is not read.

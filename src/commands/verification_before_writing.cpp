@@ -20,7 +20,7 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
 }
 
 bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system) {
-    const SystemFileContents contents = readSystemFile(state.outputFolder / fileName);
+    const SystemFileContents contents = readSystemFile(state.outputFolder / fileName, EmptySystemFile::Read);
     if (!contents.ok() || contents.combinations.size() != system.size()) return false;
     for (size_t s = 0; s < system.size(); ++s)
         if (combinationMask(contents.combinations[s]) != system[s]) return false;

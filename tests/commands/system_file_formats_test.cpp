@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "commands/system_file_reader.h"
+#include "support/test_support.h"
 
 namespace quillstep {
 namespace {
@@ -41,6 +44,94 @@ TEST(SystemFileFormats, WordsAfterTheFirstCombinationAndBrokenSemicolonLinesAreR
     EXPECT_EQ(parseSystemFileText("1;2;3;;4;5;6\n").error, "line 1: empty field");
     EXPECT_EQ(parseSystemFileText("N1;N2\n1;2;3;4;5;6;x\n").error, "line 2: 'x' is not a whole number");
     EXPECT_EQ(parseSystemFileText("1;2;3;4;5;6;7;\n").error, "line 1: empty field");
+}
+
+// The two lines of TWO_LINES written with `separator` between the numbers, each number in `quote`.
+std::string twoLinesWith(const std::string& separator, const std::string& quote = "") {
+    std::string text;
+    for (const SystemFileCombination& line : TWO_LINES) {
+        for (size_t k = 0; k < line.size(); ++k) text += (k > 0 ? separator : "") + quote + std::to_string(line[k]) + quote;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string utf16(const std::string& ascii, bool littleEndian) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : ascii) bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return bytes;
+}
+
+TEST(SystemFileFormats, OtherSeparatorsQuotesEncodingsAndFullWidthDigitsReadAsTheSameSystem) {
+    std::vector<std::string> files;
+    for (const char* separator : {"-", "|", ".", "/", ":", " - ", " | "}) files.push_back(twoLinesWith(separator));
+    files.push_back(twoLinesWith(",", "'"));
+    files.push_back(twoLinesWith(";", "'"));
+    files.push_back(twoLinesWith("-", "'"));
+    files.push_back("Ball1|Ball2\n" + twoLinesWith("|"));
+    files.push_back(utf16("\"N1\";\"N2\"\r\n" + twoLinesWith(";"), true));
+    files.push_back(utf16(twoLinesWith(" "), false));
+    files.push_back(utf16(twoLinesWith("-", "'"), true));
+    // full-width digits, the ideographic space and the full-width comma
+    files.push_back("\xEF\xBC\x91 \xEF\xBC\x92 \xEF\xBC\x93 \xEF\xBC\x94 \xEF\xBC\x95 \xEF\xBC\x96 \xEF\xBC\x97\n"
+                    "\xEF\xBC\x91\xEF\xBC\x91\xE3\x80\x80\xEF\xBC\x91\xEF\xBC\x90\xE3\x80\x80\xEF\xBC\x99\xEF\xBC\x8C"
+                    "\xEF\xBC\x98,3,2,1\n");
+    for (const std::string& text : files) {
+        const SystemFileContents contents = parseSystemFileText(text);
+        EXPECT_TRUE(contents.ok()) << text << ": " << contents.error;
+        EXPECT_EQ(contents.combinations, TWO_LINES) << text;
+    }
+}
+
+TEST(SystemFileFormats, ALineWithADigitIsNeverPassedOverAsAHeader) {
+    struct Case {
+        std::string text;
+        std::string error;
+    };
+    const std::vector<Case> cases{
+        {"1-2-3-4-5-6\n", "line 1: expected seven numbers (or a row number and seven numbers), found 6 fields"},
+        {"1-2-3-4-5-6-x\n", "line 1: 'x' is not a whole number"},
+        {"1-2-3-4-5-6-40\n", "line 1: number 40 is outside 1 to 39"},
+        {"1-2/3-4-5-6-7\n", "line 1: numbers separated by both '-' and '/' (one separator for all)"},
+        {"1-2-3-4-5-6-7\n1|2|3|4|8|9|10\n", "line 2: numbers separated by '|' where the lines before separate them by '-'"},
+        {"1 2 3 4 5 6 7\n1.2.3.4.8.9.10\n",
+         "line 2: numbers separated by '.' where the lines before separate them by commas, semicolons, blanks or tabs"},
+        {"1:2:3:4:5:6:7\n1,2,3,4,8,9,10\n",
+         "line 2: numbers separated by commas, semicolons, blanks or tabs where the lines before separate them by ':'"},
+        {"Draw 1st 2nd\n1 2 3 4 5 6 7\n", "line 1: expected seven numbers (or a row number and seven numbers), found 3 fields"},
+        {"Created 2024-05-01\n1 2 3 4 5 6 7\n", "line 1: expected seven numbers (or a row number and seven numbers), found 2 fields"},
+        {"1_2_3_4_5_6_7\n", "line 1: expected seven numbers (or a row number and seven numbers), found 1 field"},
+        {"\"7/10\"\n", "line 1: numbers in one pair of quotes (quote each number, or none)"},
+        {"\"1-2-3-4-5-6-7\"\n", "line 1: a combination in one pair of quotes (quote each number, or none)"},
+        {utf16("1 2 3 4 5 6 7\n1 2 3 4 5 6\n", true), "line 2: expected seven numbers (or a row number and seven numbers), found 6 fields"},
+        // UTF-16 without byte order mark: the digits are there, so the lines are refused, not skipped
+        {utf16("1 2 3 4 5 6 7\n", true).substr(2), "line 1: '1\\x00' is not a whole number"},
+    };
+    for (const Case& c : cases) {
+        const SystemFileContents contents = parseSystemFileText(c.text);
+        EXPECT_EQ(contents.error, c.error) << c.text;
+        EXPECT_TRUE(contents.combinations.empty()) << c.text;
+    }
+    // Words after the first combination stay refused; captions with numbers before it stay headers.
+    EXPECT_EQ(parseSystemFileText("1-2-3-4-5-6-7\nTotal\n").error, "line 2: a header line after the first combination");
+    EXPECT_TRUE(parseSystemFileText("\"FULL SYSTEM 7/ 10 SUM:140-150\"\n1-2-3-4-5-6-7\n").ok());
+}
+
+TEST(SystemFileFormats, AFileWithoutCombinationIsRefusedWhereASystemIsUsed) {
+    const std::filesystem::path folder = freshTestFolder("quillstep-system-file-formats-");
+    const std::vector<std::string> empties{"", "\r\n\n  \t\n", "\"Marrowby - Quillstep\"\r\n\"\"\r\n", "N1;N2;N3\n# none\n",
+                                           "\xEF\xBB\xBF", "\xFF\xFE"};
+    for (size_t k = 0; k < empties.size(); ++k) {
+        const std::filesystem::path file = folder / ("empty" + std::to_string(k) + ".txt");
+        std::ofstream(file, std::ios::binary) << empties[k];
+        const SystemFileContents refused = readSystemFile(file);
+        EXPECT_EQ(refused.error,
+                  file.string() + ": holds no combination (the file is empty or holds only blank or header lines)");
+        EXPECT_TRUE(readSystemFile(file, EmptySystemFile::Read).ok()) << k;
+    }
+    std::ofstream(folder / "one.txt", std::ios::binary) << "Ball1 Ball2\n1 2 3 4 5 6 7\n";
+    EXPECT_TRUE(readSystemFile(folder / "one.txt").ok());
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
