@@ -1,6 +1,7 @@
-// Reads a history file as a stream of bytes, line by line, keeping one line and the draws read so
-// far; the first malformed line ends the reading with its number and what is wrong, so that a
-// file is either taken whole or not at all.
+// Reads a history file as a stream of bytes, line by line (the lines and fields from
+// commands/text_lines, as the system-file reader takes them), keeping the draws read so far; the
+// first malformed line ends the reading with its number and what is wrong, so that a file is either
+// taken whole or not at all.
 
 #include "draws/history_reader.h"
 
@@ -15,70 +16,22 @@
 
 #include "commands/escaped_text.h"
 #include "commands/system_file_reader.h"
+#include "commands/text_lines.h"
 
 namespace quillstep {
 namespace {
 
-constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr size_t ECHOED_FIELD_BYTES = 20;
 constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isComma(char c) { return c == ',' || c == ';'; }
-bool isSeparator(char c) { return isComma(c) || isBlank(c); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-struct Field {
-    std::string_view text;  // without its quotes
-    bool quoted = false;
-};
-
-// The fields of a line, split at commas, semicolons, blanks and tabs; a field in double quotes is
-// its text within them. A comma with nothing before it leaves an empty field.
-std::vector<Field> splitFields(std::string_view line) {
-    std::vector<Field> fields;
-    size_t i = 0;
-    bool expectField = false;
-    while (i < line.size()) {
-        if (isComma(line[i])) {
-            if (expectField || fields.empty()) fields.emplace_back();
-            expectField = true;
-            ++i;
-            continue;
-        }
-        if (isBlank(line[i])) {
-            ++i;
-            continue;
-        }
-        const size_t start = i;
-        if (line[i] == '"') {
-            const size_t close = line.find('"', i + 1);
-            if (close != std::string_view::npos && (close + 1 == line.size() || isSeparator(line[close + 1]))) {
-                fields.push_back({line.substr(i + 1, close - i - 1), true});
-                i = close + 1;
-                expectField = false;
-                continue;
-            }
-        }
-        while (i < line.size() && !isSeparator(line[i])) ++i;
-        fields.push_back({line.substr(start, i - start), false});
-        expectField = false;
-    }
-    if (expectField) fields.emplace_back();
-    return fields;
+std::string quoted(std::string_view field) {
+    std::string text(1, '\'');
+    text += escapedText(field, ECHOED_FIELD_BYTES);
+    text += '\'';
+    return text;
 }
-
-enum class NumberReading { Whole, NotWhole, TooLarge };
-
-NumberReading readWholeNumber(std::string_view field, int64_t& value) {
-    const char* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (field.empty() || ptr != end) return NumberReading::NotWhole;
-    if (ec == std::errc::result_out_of_range) return NumberReading::TooLarge;
-    return ec == std::errc() ? NumberReading::Whole : NumberReading::NotWhole;
-}
-
-std::string quoted(std::string_view field) { return "'" + escapedText(field, ECHOED_FIELD_BYTES) + "'"; }
 
 // Digits and exactly two date separators of one kind ('-', '.' or '/'): what a date is written as.
 bool looksLikeDate(std::string_view field) {
@@ -131,51 +84,42 @@ std::optional<DrawDate> readDate(std::string_view field) {
     return DrawDate{*year, *month, *day};
 }
 
-// A header: a line of words, none of whose fields is a number or a date.
-bool isLineOfWords(const std::vector<Field>& fields) {
-    return std::none_of(fields.begin(), fields.end(), [](const Field& f) {
-        int64_t value = 0;
-        return readWholeNumber(f.text, value) != NumberReading::NotWhole || looksLikeDate(f.text);
-    });
+TextLineLimits historyFileLimits() {
+    TextLineLimits limits;
+    limits.lines = HISTORY_LINE_LIMIT;
+    limits.lineBytes = HISTORY_LINE_LENGTH_LIMIT;
+    limits.fileKind = "a history file";
+    return limits;
 }
 
 std::string numberCountText(size_t count) { return std::to_string(count) + (count == 1 ? " number" : " numbers"); }
 
 }  // namespace
 
+HistoryParser::HistoryParser()
+    : lines_(historyFileLimits(), [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+
 bool HistoryParser::fail(int64_t lineNumber, const std::string& mistake) {
-    failed_ = true;
     reading_.errorLine = lineNumber;
     reading_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
     reading_.history.draws.clear();
-    line_.clear();
     return false;
+}
+
+void HistoryParser::takeLineFault() {
+    if (lines_.fault() && reading_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
 }
 
 bool HistoryParser::feed(std::string_view bytes) {
     if (!bytes.empty()) sawBytes_ = true;
-    for (const char c : bytes) {
-        if (failed_) return false;
-        if (afterCarriageReturn_) {
-            afterCarriageReturn_ = false;
-            if (c == '\n') continue;
-        }
-        if (c == '\n' || c == '\r') {
-            afterCarriageReturn_ = c == '\r';
-            endLine();
-        } else if (line_.size() >= HISTORY_LINE_LENGTH_LIMIT) {
-            fail(linesEnded_ + 1, "longer than " + std::to_string(HISTORY_LINE_LENGTH_LIMIT) +
-                                      " characters (a line of a history file holds at most that many)");
-        } else {
-            line_.push_back(c);
-        }
-    }
-    return !failed_;
+    if (lines_.feed(bytes)) return true;
+    takeLineFault();
+    return false;
 }
 
 HistoryReading HistoryParser::finish() {
-    if (!failed_ && !line_.empty()) endLine();
-    if (failed_) return std::move(reading_);
+    if (!lines_.finish()) takeLineFault();
+    if (!reading_.ok()) return std::move(reading_);
     std::vector<PastDraw>& draws = reading_.history.draws;
     if (draws.empty()) {
         reading_.error = sawBytes_ ? "the file holds no draw (one draw per line: seven numbers 1 to 39)"
@@ -188,30 +132,17 @@ HistoryReading HistoryParser::finish() {
     return std::move(reading_);
 }
 
-bool HistoryParser::endLine() {
-    const int64_t lineNumber = ++linesEnded_;
-    if (lineNumber > HISTORY_LINE_LIMIT)
-        return fail(lineNumber, "a history file holds at most " + std::to_string(HISTORY_LINE_LIMIT) + " lines");
-    std::string_view line = line_;
-    if (lineNumber == 1 && line.starts_with(BYTE_ORDER_MARK)) line.remove_prefix(BYTE_ORDER_MARK.size());
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    const bool ok = line.empty() || readLine(line);
-    line_.clear();
-    return ok;
-}
-
-bool HistoryParser::readLine(std::string_view line) {
-    const int64_t lineNumber = linesEnded_;
+bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
     std::vector<PastDraw>& draws = reading_.history.draws;
-    const std::vector<Field> fields = splitFields(line);
-    if (isLineOfWords(fields)) {
+    if (!holdsNumberDigit(line)) {
         if (!draws.empty()) return fail(lineNumber, "a header line after the first draw");
         return true;
     }
     if (static_cast<int64_t>(draws.size()) >= HISTORY_DRAW_LIMIT)
         return fail(lineNumber, "a history file holds at most " + std::to_string(HISTORY_DRAW_LIMIT) + " draws");
-
+    const TextFields split = splitTextFields(line);
+    if (!split.ambiguity.empty()) return fail(lineNumber, split.ambiguity);
+    const std::vector<TextField>& fields = split.fields;
     PastDraw draw;
     draw.line = lineNumber;
     size_t next = 0;
@@ -235,7 +166,7 @@ bool HistoryParser::readLine(std::string_view line) {
                                     numberCountText(numbers));
     uint64_t seen = 0;
     for (size_t k = 0; k < numbers; ++k) {
-        const Field& field = fields[next + k];
+        const TextField& field = fields[next + k];
         int64_t value = 0;
         switch (readWholeNumber(field.text, value)) {
             case NumberReading::Whole:

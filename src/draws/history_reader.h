@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/text_lines.h"
 #include "draws/history.h"
 
 namespace quillstep {
@@ -31,16 +32,21 @@ struct HistoryReading {
 constexpr int64_t HISTORY_LINE_LIMIT = 2 * HISTORY_DRAW_LIMIT;
 constexpr size_t HISTORY_LINE_LENGTH_LIMIT = 1000;
 
-// The rules, line by line (blanks at either end of a line do not count):
+// The rules, line by line (lines, their ends, encodings, separators, quotes and numbers as the
+// system-file reader takes them: commands/text_lines):
 // - blank lines are skipped anywhere;
-// - header lines come only before the first draw: lines of words, none of whose fields is a number
-//   or a date ("Date;N1;N2;...", "# draws of 2024");
-// - a draw line holds, separated by commas, semicolons, blanks and/or tabs, each field bare or in
-//   double quotes: a date (in every draw line of the file or in none), seven distinct numbers of
-//   1..39 in any order, then at most three bonus numbers of 1..39, distinct and not among the seven.
+// - header lines come only before the first draw: lines without a digit that may be a number
+//   ("Date;N1;N2;...", "# draws of last year"); a line with one is a draw or a mistake;
+// - a draw line holds a date (in every draw line of the file or in none), seven distinct numbers
+//   of 1..39 in any order, then at most three bonus numbers of 1..39, distinct and not among the
+//   seven.
 // The first line that breaks a rule ends the reading: the error names it by its own number.
 class HistoryParser {
 public:
+    HistoryParser();
+    HistoryParser(const HistoryParser&) = delete;  // its line reader calls back into it
+    HistoryParser& operator=(const HistoryParser&) = delete;
+
     // Reads the next bytes of the file. False once a mistake has ended the reading.
     bool feed(std::string_view bytes);
     // The end of the file: reads a last line without line end, orders the draws and hands them
@@ -48,16 +54,13 @@ public:
     HistoryReading finish();
 
 private:
-    bool endLine();
-    bool readLine(std::string_view line);
+    bool readLine(int64_t lineNumber, std::string_view line);
     bool fail(int64_t lineNumber, const std::string& mistake);
+    void takeLineFault();
 
     HistoryReading reading_;
-    std::string line_;
-    int64_t linesEnded_ = 0;
-    bool afterCarriageReturn_ = false;
-    bool failed_ = false;
     bool sawBytes_ = false;
+    TextLineReader lines_;
 };
 
 HistoryReading parseHistoryText(std::string_view text);
