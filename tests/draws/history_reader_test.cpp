@@ -53,6 +53,26 @@ TEST(HistoryReader, OrdersDatedDrawsByDateInAnyOfTheThreeForms) {
     EXPECT_EQ(std::popcount(d[0].mask), 7);
 }
 
+// The encodings and separators of the reader layer, as for system files: UTF-16 with its byte
+// order mark, numbers separated by one mark, a date before blank-separated numbers.
+TEST(HistoryReader, TakesTheEncodingsAndSeparatorsOfSystemFiles) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("2024-05-01 1 2 3 4 5 6 7\r\n2024-04-30 8 9 10 11 12 13 14\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const HistoryReading wide = parseHistoryText(utf16);
+    ASSERT_TRUE(wide.ok()) << wide.error;
+    ASSERT_EQ(wide.history.draws.size(), 2u);
+    EXPECT_EQ(isoDateText(wide.history.draws[0].date), "2024-04-30");
+    EXPECT_EQ(wide.history.draws[0].numbers[0], 8);
+
+    const HistoryReading marks = parseHistoryText("1-2-3-4-5-6-7\n'8'|'9'|'10'|'11'|'12'|'13'|'14'\n");
+    ASSERT_TRUE(marks.ok()) << marks.error;
+    ASSERT_EQ(marks.history.draws.size(), 2u);
+    EXPECT_EQ(marks.history.draws[1].numbers[6], 14);
+}
+
 struct Refusal {
     std::string text;
     int64_t line;
