@@ -9,6 +9,7 @@
 #include "commands/generation_command.h"
 #include "windows/check_system_window.h"
 #include "windows/file_reports.h"
+#include "windows/past_draws_window.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
 
@@ -24,7 +25,7 @@ struct CommandRow {
 
 // The buttons that work on the stored combinations. The generation buttons and the parameter
 // steps have tables of their own.
-constexpr std::array<CommandRow, 9> STORE_COMMAND_ROWS{{
+constexpr std::array<CommandRow, 10> STORE_COMMAND_ROWS{{
     {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
     {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
     {SEARCH_G4_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 4); }},
@@ -34,6 +35,7 @@ constexpr std::array<CommandRow, 9> STORE_COMMAND_ROWS{{
     {STATISTICS_BUTTON, [](SharedState& s, Platform& p) { showNumberStatistics(s, p); }},
     {SMALLER_SYSTEMS_BUTTON, [](SharedState& s, Platform& p) { showSmallerSystemsWindow(s, p); }},
     {CHECK_SYSTEM_BUTTON, [](SharedState& s, Platform& p) { showCheckSystemWindow(s, p); }},
+    {PAST_DRAWS_BUTTON, [](SharedState& s, Platform& p) { showPastDrawsWindow(s, p); }},
 }};
 
 }  // namespace

@@ -149,6 +149,8 @@ constexpr std::array TRAILING_CONTROLS{
 constexpr std::array ADDED_CONTROLS{
     ControlRow{SMALLER_SYSTEMS_BUTTON, BUTTON, "Smaller systems...", 515, 10, 145, 25, NO_FONT},
     ControlRow{CHECK_SYSTEM_BUTTON, BUTTON, "Check a system...", 350, 10, 160, 25, NO_FONT},
+    // "Past draws..." under the neighbouring-numbers button, in the free strip along the bottom edge.
+    ControlRow{PAST_DRAWS_BUTTON, BUTTON, "Past draws...", 85, 398, 125, 15, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

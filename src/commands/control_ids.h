@@ -122,5 +122,7 @@ constexpr std::array<int, 7> StoreCommands{WRITE_COMBINATIONS_BUTTON, VIEW_COMBI
 constexpr int SMALLER_SYSTEMS_BUTTON = 1154;
 // "Check a system...": created after "Smaller systems...", enabled and disabled with it.
 constexpr int CHECK_SYSTEM_BUTTON = 1155;
+// "Past draws...": needs no store and is always enabled.
+constexpr int PAST_DRAWS_BUTTON = 1158;
 
 }  // namespace quillstep

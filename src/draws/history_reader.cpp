@@ -251,6 +251,19 @@ HistoryReading readHistoryFile(const std::filesystem::path& path) {
     return reading;
 }
 
+std::optional<PastDraw> readOneDraw(std::string_view text, std::string& error) {
+    if (text.find_first_of("\r\n") != std::string_view::npos) {
+        error = "one draw on one line";
+        return std::nullopt;
+    }
+    HistoryReading reading = parseHistoryText(text);
+    if (reading.ok() && reading.history.draws.size() == 1) return reading.history.draws.front();
+    const std::string lineOne = "line 1: ";
+    error = reading.ok() || reading.errorLine == 0 ? std::string("seven numbers 1 to 39 are needed")
+                                                   : reading.error.substr(lineOne.size());
+    return std::nullopt;
+}
+
 std::string historyErrorMessage(const std::filesystem::path& path, const HistoryReading& reading) {
     return (reading.unreadable ? "cannot read " : "") + escapedText(path.string()) + ": " + reading.error;
 }

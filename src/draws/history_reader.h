@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,10 @@ HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t 
 
 // The file read and parsed as a stream.
 HistoryReading readHistoryFile(const std::filesystem::path& path);
+
+// One draw typed by the user, read by the rules of a line of a history file (seven numbers, a date
+// and bonus numbers allowed); nothing with `error` set to the fault when it is no draw.
+std::optional<PastDraw> readOneDraw(std::string_view text, std::string& error);
 
 // The error as the command line says it: "cannot read <name>: <reason>" or "<name>: <fault>".
 std::string historyErrorMessage(const std::filesystem::path& path, const HistoryReading& reading);

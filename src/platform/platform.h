@@ -24,6 +24,8 @@ public:
     virtual void setWindowControlText(int controlId, const std::string& text) = 0;
     virtual void enableWindowControl(int controlId, bool enabled) = 0;
     virtual void checkWindowControl(int controlId, bool checked) = 0;  // the mark of a check box
+    // The text of a control of that window: what the user typed into an edit field.
+    virtual std::string windowControlText(int controlId) = 0;
 
     // Builds the window from its template, shows it modally and returns once it has closed.
     virtual void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) = 0;

@@ -179,6 +179,12 @@ std::string winsText(const WinsResult& r) {
     return text;
 }
 
+std::string oneDrawMatchText(const WinsResult& r) {
+    if (r.draws != 1 || r.lines == 0) return {};
+    return "Lines by the numbers they share with the draw: " + hitCountsText(r.lineHits) + ". Best: " +
+           std::to_string(r.bestMatch.front()) + " on line " + std::to_string(r.bestLine.front() + 1) + ".";
+}
+
 std::string unreadableHistoryText(const std::string& fileName, const HistoryReading& reading) {
     return fileName + (reading.unreadable ? " could not be read: " : " was not opened: ") + reading.error +
            ". Nothing else has changed.";

@@ -44,6 +44,8 @@ std::string historyPairsText(const HistoryStatistics& statistics);              
 std::string backtestModesText(const BacktestResult& result);                      // 14 lines
 std::string backtestConditionsText(const BacktestResult& result, const GenerationParameters& parameters);
 std::string winsText(const WinsResult& result);                                   // a few sentences
+// The lines of a system against one draw (a history of that draw alone).
+std::string oneDrawMatchText(const WinsResult& result);
 // A history file refused: its name, the line and the fault.
 std::string unreadableHistoryText(const std::string& fileName, const HistoryReading& reading);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -60,7 +61,8 @@ TEST(AppMainWindowTemplate, FrameAndCreationOrder) {
 TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     const WindowTemplate w = mainWindowTemplate();
     for (const auto& [id, text] : {std::pair<int, std::string>{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
-                                   std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."}}) {
+                                   std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."},
+                                   std::pair<int, std::string>{PAST_DRAWS_BUTTON, "Past draws..."}}) {
         const ControlTemplate* button = w.find(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->kind, ControlKind::Button);
@@ -76,9 +78,13 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
             EXPECT_TRUE(apart) << id << " overlaps control " << c.id;
         }
     }
-    // "Check a system..." is created right after "Smaller systems...".
-    EXPECT_EQ(w.controls.back().id, CHECK_SYSTEM_BUTTON);
-    EXPECT_EQ(w.controls[w.controls.size() - 2].id, SMALLER_SYSTEMS_BUTTON);
+    // "Check a system..." is created right after "Smaller systems...", "Past draws..." after both.
+    const auto at = [&](int id) {
+        return std::find_if(w.controls.begin(), w.controls.end(), [id](const ControlTemplate& c) { return c.id == id; }) -
+               w.controls.begin();
+    };
+    EXPECT_EQ(at(CHECK_SYSTEM_BUTTON), at(SMALLER_SYSTEMS_BUTTON) + 1);
+    EXPECT_GT(at(PAST_DRAWS_BUTTON), at(CHECK_SYSTEM_BUTTON));
 }
 
 TEST(AppMainWindowTemplate, SelectedControlsAreExact) {

@@ -9,7 +9,8 @@ set(QUILLSTEP_WINE_ENVIRONMENT
 set(QUILLSTEP_WINE_SCENARIOS
     first-display intro-closed parameter-steps store-buttons focus-restored full-wheel-39 statistics-8
     combination-file-8 abbreviated-10 abbreviated-11 abbreviated-14 viewer escape-stops-search file-replacement
-    captions-fit dpi-change smaller-systems-12 smaller-systems-escape version-resource check-system-12)
+    captions-fit dpi-change smaller-systems-12 smaller-systems-escape version-resource check-system-12
+    past-draws)
 
 add_test(NAME wine_setup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} setup)
 add_test(NAME wine_cleanup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} cleanup)

@@ -100,6 +100,10 @@ void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const Window
         }
     }
     if (handler.onCreated) handler.onCreated();
+    if (!window.isMainWindow) {
+        for (const auto& [id, text] : typedForNextWindow) windowControlTexts[id] = text;
+        typedForNextWindow.clear();
+    }
     std::vector<int> clicks;
     clicks.swap(window.isMainWindow ? mainWindowClicks : clicksForNextWindow);
     for (int id : clicks) {
@@ -108,6 +112,8 @@ void HeadlessPlatform::runModalWindow(const WindowTemplate& window, const Window
         if (handler.onCommand && handler.onCommand(id) == WindowAction::Close) break;
     }
 }
+
+std::string HeadlessPlatform::windowControlText(int controlId) { return windowText(controlId); }
 
 void HeadlessPlatform::showMessage(const std::string& text) {
     record(messages, keepHistory, text);

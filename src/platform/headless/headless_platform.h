@@ -51,6 +51,8 @@ public:
     // The answers of the file-open dialog, first to last: a path chosen, or an empty path for
     // "Cancel". With none left, the dialog is cancelled.
     std::vector<std::filesystem::path> filesToOpen;
+    // Texts typed into the fields of the next modal window (other than the main one) as it opens.
+    std::map<int, std::string> typedForNextWindow;
     std::vector<std::string> fileDialogTitles;  // every file-open dialog shown
 
     bool isEnabled(int controlId) const;
@@ -65,6 +67,7 @@ public:
     void setWindowControlText(int controlId, const std::string& text) override;
     void enableWindowControl(int controlId, bool enabled) override;
     void checkWindowControl(int controlId, bool checked) override;
+    std::string windowControlText(int controlId) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     std::filesystem::path chooseFileToOpen(const std::string& title) override;

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/win32/bar_chart.h"
 #include "platform/win32/dialog_template_bytes.h"
 #include "platform/win32/dpi_scaling.h"
 
@@ -16,11 +17,12 @@ struct ControlClass {
     ControlKind kind;
     const wchar_t* className;
     DWORD style;
+    DWORD extendedStyle = 0;
 };
 
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<ControlClass, 6> CONTROL_CLASSES{{
+constexpr std::array<ControlClass, 8> CONTROL_CLASSES{{
     {ControlKind::Label, L"STATIC", CHILD | SS_LEFT},
     {ControlKind::CentredLabel, L"STATIC", CHILD | SS_CENTER},
     {ControlKind::Button, L"BUTTON", CHILD | WS_TABSTOP | BS_PUSHBUTTON},
@@ -29,6 +31,9 @@ constexpr std::array<ControlClass, 6> CONTROL_CLASSES{{
     // Not an automatic check box: a click only reports itself, and the handler sets the mark, so
     // that the mark always shows the handler's own state.
     {ControlKind::CheckBox, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX},
+    {ControlKind::Edit, L"EDIT", CHILD | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    // Drawn by drawBarChart on WM_DRAWITEM, from the control's text.
+    {ControlKind::BarChart, L"STATIC", CHILD | SS_OWNERDRAW},
 }};
 
 const ControlClass& controlClass(ControlKind kind) {
@@ -67,7 +72,7 @@ void createControls(HWND dialog, DialogSession& session, UINT dpi) {
     for (const ControlTemplate& control : session.window->controls) {
         const RECT box = dialogUnitsToPixels(control.x, control.y, control.width, control.height, dpi);
         const ControlClass& kind = controlClass(control.kind);
-        HWND child = CreateWindowExW(0, kind.className, widen(control.text).c_str(), kind.style, box.left, box.top,
+        HWND child = CreateWindowExW(kind.extendedStyle, kind.className, widen(control.text).c_str(), kind.style, box.left, box.top,
                                      box.right - box.left, box.bottom - box.top, dialog,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), session.instance,
                                      nullptr);
@@ -201,6 +206,14 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_CLOSE:
             EndDialog(dialog, 0);
             return TRUE;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const ControlTemplate* control = session->window->find(static_cast<int>(item.CtlID));
+            if (item.CtlType != ODT_STATIC || !control || control->kind != ControlKind::BarChart) return FALSE;
+            drawBarChart(item);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         case DPI_SCALED_SIZE_MESSAGE:
             *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(dialog, *session->window, static_cast<UINT>(wParam));
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);

@@ -103,6 +103,16 @@ void Win32Platform::checkWindowControl(int controlId, bool checked) {
         CheckDlgButton(otherWindow_, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+std::string Win32Platform::windowControlText(int controlId) {
+    HWND control = otherWindow_ ? GetDlgItem(otherWindow_, controlId) : nullptr;
+    if (!control) return {};
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), length + 1)));
+    return text;
+}
+
 void Win32Platform::enableMainWindow(bool enabled) {
     if (!mainWindow_) return;
     EnableWindow(mainWindow_, enabled ? TRUE : FALSE);

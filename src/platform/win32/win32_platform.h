@@ -22,6 +22,7 @@ public:
     void setWindowControlText(int controlId, const std::string& text) override;
     void enableWindowControl(int controlId, bool enabled) override;
     void checkWindowControl(int controlId, bool checked) override;
+    std::string windowControlText(int controlId) override;
     void runModalWindow(const WindowTemplate& window, const WindowHandler& handler) override;
     void showMessage(const std::string& text) override;
     std::filesystem::path chooseFileToOpen(const std::string& title) override;

@@ -22,7 +22,7 @@ std::vector<Scenario> allScenarios() {
     std::vector<Scenario> all;
     for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios(),
                        driver::smallerSystemsScenarios(), driver::checkSystemScenarios(),
-                       driver::releaseScenarios()})
+                       driver::releaseScenarios(), driver::pastDrawsScenarios()})
         all.insert(all.end(), group.begin(), group.end());
     return all;
 }

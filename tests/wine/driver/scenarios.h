@@ -20,6 +20,7 @@ std::span<const Scenario> fontScenarios();
 std::span<const Scenario> smallerSystemsScenarios();
 std::span<const Scenario> checkSystemScenarios();
 std::span<const Scenario> releaseScenarios();
+std::span<const Scenario> pastDrawsScenarios();
 
 // Shared steps of the scenarios.
 
@@ -44,6 +45,9 @@ HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow);
 void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND window);
 // Presses "Open file...", types `path` into the system's file-open dialog and presses its OK.
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path);
+// Presses `button` of the window, types `path` into the file-open dialog titled `title` and presses its OK.
+void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
+                           const std::wstring& path);
 
 // Lines joined with the line end the program writes.
 std::string crlfLines(std::initializer_list<const char*> lines);

@@ -109,15 +109,15 @@ HWND fileNameField(HWND dialog) {
 }
 
 // The file-open dialog's rows of controls may take a moment to be filled in under Wine.
-HWND waitForFileDialog(ProgramUnderTest& program) {
+HWND waitForFileDialog(ProgramUnderTest& program, const std::string& title) {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
             for (HWND window : topLevelWindows(program.processId()))
-                if (windowText(window) == DIALOG_TITLE && fileNameField(window)) dialog = window;
+                if (windowText(window) == title && fileNameField(window)) dialog = window;
             return dialog != nullptr;
         },
-        "the file-open dialog \"" + std::string(DIALOG_TITLE) + "\"");
+        "the file-open dialog \"" + title + "\"");
     return dialog;
 }
 
@@ -138,8 +138,13 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 }
 
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path) {
-    pressButton(window, OPEN_FILE);
-    HWND dialog = waitForFileDialog(program);
+    openFileThroughDialog(program, window, OPEN_FILE, DIALOG_TITLE, path);
+}
+
+void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
+                           const std::wstring& path) {
+    pressButton(window, button);
+    HWND dialog = waitForFileDialog(program, title);
     HWND field = fileNameField(dialog);
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &result))

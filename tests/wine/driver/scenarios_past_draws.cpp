@@ -1,0 +1,153 @@
+// The "Past draws" window: opened from the main window with nothing stored, a file of dated past
+// draws chosen in the system's file-open dialog, its labels and bar chart read against counts
+// worked out here by a plain loop, a malformed file that changes nothing, and the window opened
+// again after a parameter step, which tries the new parameters.
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "main_window_texts.h"
+#include "scenarios.h"
+
+namespace driver {
+
+namespace {
+
+// The window's controls.
+constexpr int OPEN_FILE = 2302, FILE_LABEL = 2303, SPAN_LABEL = 2304, CHART = 2306, MODES_LABEL = 2310;
+constexpr int CONDITIONS_LABEL = 2311, RESULT_LABEL = 2312, CLOSE = 2313;
+constexpr int WINDOW_MARKER = OPEN_FILE;
+constexpr const char* DIALOG_TITLE = "Open a file of past draws";
+
+std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name) {
+    return options.workFolder + L"\\" + wide(name);
+}
+
+void writeWorkFile(const DriverOptions& options, const std::string& name, const std::string& text) {
+    std::ofstream out(pathInWorkFolder(options, name).c_str(), std::ios::binary);
+    out << text;
+    expect(static_cast<bool>(out), "the driver could not write " + name);
+}
+
+// 520 draws of a generator of its own, a week apart from 2015-01-03 on, newest first as lottery
+// sites list them; the draws oldest first for the counts.
+std::string historyFile(std::vector<uint64_t>& oldestFirst) {
+    uint64_t seed = 2026;
+    for (int k = 0; k < 520; ++k) {
+        uint64_t mask = 0;
+        while (std::popcount(mask) < 7) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            mask |= uint64_t{1} << (1 + (seed >> 33) % 39);
+        }
+        oldestFirst.push_back(mask);
+    }
+    std::string text = "Date;N1;N2;N3;N4;N5;N6;N7\r\n";
+    for (int k = 519; k >= 0; --k) {
+        // 2015-01-03 plus k weeks (2016, 2020 and 2024 are the leap years on the way).
+        int year = 2015, rest = 3 + 7 * k;
+        const auto daysOfYear = [](int y) { return y % 4 == 0 ? 366 : 365; };
+        while (rest > daysOfYear(year)) rest -= daysOfYear(year++);
+        const int months[12] = {31, year % 4 == 0 ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        int month = 0;
+        while (rest > months[month]) rest -= months[month++];
+        char date[16];
+        std::snprintf(date, sizeof date, "%02d.%02d.%04d", rest, month + 1, year);
+        text += date;
+        for (int v = 1; v <= 39; ++v)
+            if (oldestFirst[static_cast<size_t>(k)] >> v & 1) text += ";" + std::to_string(v);
+        text += "\r\n";
+    }
+    return text;
+}
+
+// The chart's line of number v: its count, then v and the draws since it last came, counted plainly.
+std::string chartLinePrefix(const std::vector<uint64_t>& draws, int v) {
+    int64_t times = 0, since = -1;
+    for (size_t d = 0; d < draws.size(); ++d)
+        if (draws[d] >> v & 1) ++times, since = static_cast<int64_t>(draws.size() - 1 - d);
+    return std::to_string(times) + "\t" + std::to_string(v) + "\t" + (since < 0 ? "-" : std::to_string(since)) + "\t";
+}
+
+HWND openPastDrawsWindow(ProgramUnderTest& program, HWND mainWindow) {
+    pressButton(mainWindow, PAST_DRAWS_BUTTON);
+    HWND window = program.waitForWindow(WINDOW_MARKER, "\"Past draws\" window");
+    settle(window);
+    expect(IsWindowEnabled(mainWindow) == FALSE, "the main window takes input while \"Past draws\" is open");
+    return window;
+}
+
+void closePastDrawsWindow(ProgramUnderTest& program, HWND mainWindow, HWND window) {
+    pressButton(window, CLOSE);
+    program.waitUntilClosed(WINDOW_MARKER, "\"Past draws\" window");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
+}
+
+void pastDraws(const DriverOptions& options) {
+    ProgramUnderTest program(options);
+    HWND mainWindow = startAtMainWindow(program);
+    expect(controlEnabled(mainWindow, PAST_DRAWS_BUTTON), "\"Past draws...\" is greyed out with nothing stored");
+    HWND window = openPastDrawsWindow(program, mainWindow);
+
+    std::vector<uint64_t> draws;
+    writeWorkFile(options, "draws.csv", historyFile(draws));
+    openFileThroughDialog(program, window, OPEN_FILE, DIALOG_TITLE, pathInWorkFolder(options, "draws.csv"));
+    expectEqual(controlText(window, FILE_LABEL), "File: draws.csv", "file label");
+    expectEqual(controlText(window, SPAN_LABEL), "520 draws, from 2015-01-03 to 2024-12-14.", "span label");
+    const std::string chart = controlText(window, CHART);
+    expect(chart.rfind("93.33\texpected\n", 0) == 0, "the chart's expected line (520 x 7 / 39): " + chart.substr(0, 40));
+    std::istringstream lines(chart);
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line);
+    for (int v = 1; v <= 39; ++v) {
+        std::getline(lines, line);
+        const std::string expected = chartLinePrefix(draws, v);
+        expect(line.rfind(expected, 0) == 0, "chart bar " + std::to_string(v) + ": \"" + line + "\", expected \"" +
+                                                 expected + "...\"");
+    }
+    const std::string modes = controlText(window, MODES_LABEL);
+    expect(modes.rfind("Mode 1: kept 520 (100.00%), keeps 100.00% of all combinations\n", 0) == 0,
+           "modes label: " + modes);
+    std::printf("%s\n%s\n", modes.c_str(), controlText(window, CONDITIONS_LABEL).c_str());
+    program.picture(window, "past-draws-window");
+
+    // A malformed file: its line and fault; the labels of the file before stay.
+    writeWorkFile(options, "bad.csv", "2024-01-06;1;2;3;4;5;6;7\r\n2024-01-13;1;2;3;4;5;6;40\r\n");
+    openFileThroughDialog(program, window, OPEN_FILE, DIALOG_TITLE, pathInWorkFolder(options, "bad.csv"));
+    expectEqual(controlText(window, RESULT_LABEL),
+                "bad.csv was not opened: line 2: number 40 is outside 1 to 39. Nothing else has changed.",
+                "result label");
+    expectEqual(controlText(window, FILE_LABEL), "File: draws.csv", "file label after a malformed file");
+    closePastDrawsWindow(program, mainWindow, window);
+
+    // A step of the total: opened again, the window tries the new parameters on the same file.
+    setTotalNumbers(mainWindow, 38);
+    window = openPastDrawsWindow(program, mainWindow);
+    expectEqual(controlText(window, FILE_LABEL), "File: draws.csv", "file label when opened again");
+    int64_t above = 0;
+    for (const uint64_t draw : draws) above += (draw >> 39) & 1;
+    const std::string conditions = controlText(window, CONDITIONS_LABEL);
+    expect(conditions.find("Above the total of 38 numbers: " + std::to_string(above) + ", which no mode keeps") !=
+               std::string::npos,
+           "conditions label at 38 numbers: " + conditions);
+    closePastDrawsWindow(program, mainWindow, window);
+    program.closeMainWindowAndWaitForExit(mainWindow);
+}
+
+constexpr Scenario PAST_DRAWS_SCENARIOS[] = {
+    {"past-draws", "Past draws: a file of dated draws chosen in the file-open dialog, its chart against a plain "
+                   "count, a malformed file, the parameters of the next opening",
+     pastDraws},
+};
+
+}  // namespace
+
+std::span<const Scenario> pastDrawsScenarios() { return PAST_DRAWS_SCENARIOS; }
+
+}  // namespace driver
