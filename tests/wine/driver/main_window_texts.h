@@ -126,8 +126,9 @@ constexpr std::array<int, 9> NOTICE_LABELS{NOTICE_HEADLINE, NOTICE_LINE_1, NOTIC
 constexpr std::array<int, 7> STORE_BUTTONS = StoreCommands;
 
 // Controls added after the original ones, in creation order, with their first texts.
-constexpr std::array<ControlText, 2> ADDED_CONTROLS{
-    {{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."}, {CHECK_SYSTEM_BUTTON, "Check a system..."}}};
+constexpr std::array<ControlText, 3> ADDED_CONTROLS{{{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
+                                                    {CHECK_SYSTEM_BUTTON, "Check a system..."},
+                                                    {PAST_DRAWS_BUTTON, "Past draws..."}}};
 
 // Creation order of the original controls, which is also the tab order of the buttons.
 constexpr int MAIN_WINDOW_CREATION_ORDER[] = {

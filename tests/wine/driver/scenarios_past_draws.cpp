@@ -3,6 +3,7 @@
 // worked out here by a plain loop, a malformed file that changes nothing, and the window opened
 // again after a parameter step, which tries the new parameters.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -24,6 +25,24 @@ constexpr int OPEN_FILE = 2302, FILE_LABEL = 2303, SPAN_LABEL = 2304, CHART = 23
 constexpr int CONDITIONS_LABEL = 2311, RESULT_LABEL = 2312, CLOSE = 2313;
 constexpr int WINDOW_MARKER = OPEN_FILE;
 constexpr const char* DIALOG_TITLE = "Open a file of past draws";
+// The past-draws part of the "Check a system" window.
+constexpr int DRAW_FIELD = 2321, MATCH = 2322, MATCH_LABEL = 2323, PRICE_FIELD = 2325, PRIZES_FIELD = 2327;
+constexpr int CHECK_PAST_DRAWS = 2328, WINS_LABEL = 2329;
+
+// Types `text` into an edit field as the keyboard would leave it.
+void typeInto(HWND dialog, int id, const std::string& text) {
+    const std::wstring typed = wide(text);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()), SMTO_NORMAL,
+                             5000, &result))
+        fail("edit field " + std::to_string(id) + " did not answer");
+}
+
+std::string countsText(const std::array<int64_t, 8>& counts) {
+    std::string text;
+    for (int k = 7; k >= 0; --k) text += (k < 7 ? " " : "") + std::to_string(k) + "=" + std::to_string(counts[k]);
+    return text;
+}
 
 std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name) {
     return options.workFolder + L"\\" + wide(name);
@@ -137,6 +156,45 @@ void pastDraws(const DriverOptions& options) {
                std::string::npos,
            "conditions label at 38 numbers: " + conditions);
     closePastDrawsWindow(program, mainWindow, window);
+
+    // "Check a system": one typed draw against the file's lines, then the system over the past
+    // draws with a price and prizes, counted here line by line and draw by draw.
+    setTotalNumbers(mainWindow, 12);
+    pressAndSettle(mainWindow, FULL_WHEEL_STORING_BUTTON);
+    HWND check = openCheckSystemWindow(program, mainWindow);
+    const std::vector<uint64_t> system{0xFEull, 0x7F00000ull};  // 1..7 and 20..26
+    writeWorkFile(options, "system.txt", "1,2,3,4,5,6,7\r\n20,21,22,23,24,25,26\r\n");
+    openFileInCheckSystemWindow(program, check, pathInWorkFolder(options, "system.txt"));
+    typeInto(check, DRAW_FIELD, "26 25 24 23 22 1 2");
+    clickAndWait(check, MATCH);
+    expectEqual(controlText(check, MATCH_LABEL),
+                "Lines by the numbers they share with the draw: 7=0 6=0 5=1 4=0 3=0 2=1 1=0 0=0. Best: 5 on line 2.",
+                "match label");
+    typeInto(check, PRICE_FIELD, "1.50");
+    typeInto(check, PRIZES_FIELD, "3=1,4=10,5=100,6=1000,7=100000");
+    openFileThroughDialog(program, check, CHECK_PAST_DRAWS, DIALOG_TITLE, pathInWorkFolder(options, "draws.csv"));
+    std::array<int64_t, 8> best{}, hits{};
+    const std::array<int64_t, 8> prize{0, 0, 0, 1, 10, 100, 1000, 100000};
+    int64_t won = 0;
+    for (const uint64_t draw : draws) {
+        int most = 0;
+        for (const uint64_t line : system) {
+            const int h = std::popcount(draw & line);
+            ++hits[static_cast<size_t>(h)];
+            won += prize[static_cast<size_t>(h)];
+            most = std::max(most, h);
+        }
+        ++best[static_cast<size_t>(most)];
+    }
+    // 2 lines x 1.50 x 520 draws = 1560.
+    const std::string balance = won - 1560 >= 0 ? std::to_string(won - 1560) : "-" + std::to_string(1560 - won);
+    expectEqual(controlText(check, WINS_LABEL),
+                "draws.csv: Over 520 draws, best match per draw: " + countsText(best) +
+                    ". Hits of every line in every draw: " + countsText(hits) + ". Cost 1560, won " +
+                    std::to_string(won) + ", balance " + balance + ".",
+                "wins label");
+    program.picture(check, "check-system-past-draws");
+    closeCheckSystemWindow(program, mainWindow, check);
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 
