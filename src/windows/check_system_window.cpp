@@ -32,7 +32,7 @@ constexpr std::array<int, 8> INFO_LABELS{CHECK_FILE_LABEL,         CHECK_SIZE_LA
 constexpr int INFO_TOP = 85, INFO_ROW = 20, INFO_HEIGHT = 18, INFO_WIDTH = 380;
 // The system against one draw and against past draws, below the file's labels.
 constexpr int DRAWS_TOP = INFO_TOP + INFO_ROW * static_cast<int>(INFO_LABELS.size());
-constexpr int RESULT_TOP = DRAWS_TOP + 96;
+constexpr int RESULT_TOP = DRAWS_TOP + 106;
 
 // The controls above and below the file's labels, in creation (tab) order.
 constexpr std::array<ControlRow, 8> TOP_CONTROLS{{
@@ -68,7 +68,7 @@ constexpr std::array<ControlRow, 10> PAST_DRAWS_CONTROLS{{
     {CHECK_WINS_LABEL, LABEL,
      "Prizes as hits=amount, for example 3=1,4=10,5=100,6=1000,7=100000; then \"Past draws...\" for the system's "
      "wins over a file of past draws.",
-     10, DRAWS_TOP + 57, 380, 36, DIALOG_FONT},
+     10, DRAWS_TOP + 57, 380, 46, DIALOG_FONT},
 }};
 // Greyed out while no system file is open.
 constexpr std::array<int, 2> SYSTEM_CONTROLS{CHECK_MATCH, CHECK_PAST_DRAWS};
@@ -143,8 +143,8 @@ void winsOverPastDraws(Platform& platform, const CheckSystemSession& session) {
         platform.setWindowControlText(CHECK_WINS_LABEL, unreadableHistoryText(shownFileName(path), reading));
         return;
     }
-    platform.setWindowControlText(CHECK_WINS_LABEL,
-                                  shownFileName(path) + ": " + winsText(winsOf(session, reading.history, prices)));
+    platform.setWindowControlText(CHECK_WINS_LABEL, shownFileName(path) + ": " +
+                                                        winsText(winsOf(session, reading.history, prices), reading.history));
 }
 
 void showExamination(const SharedState& state, Platform& platform, const CheckSystemSession& session) {

@@ -170,9 +170,19 @@ std::string backtestConditionsText(const BacktestResult& r, const GenerationPara
     return text;
 }
 
-std::string winsText(const WinsResult& r) {
+std::string winsText(const WinsResult& r, const History& history) {
     std::string text = "Over " + drawsText(r.draws) + ", best match per draw: " + hitCountsText(r.drawsByBestMatch) +
                        ". Hits of every line in every draw: " + hitCountsText(r.lineHits) + ".";
+    if (r.lines > 0 && !r.bestMatch.empty() && r.bestMatch.size() == history.draws.size()) {
+        const size_t latest = r.bestMatch.size() - 1;
+        const size_t best = static_cast<size_t>(std::max_element(r.bestMatch.begin(), r.bestMatch.end()) - r.bestMatch.begin());
+        const auto place = [&](size_t d) {
+            return (history.dated ? "of " : "") + drawPlaceText(history, d);
+        };
+        text += " The latest draw (" + place(latest) + "): " + std::to_string(r.bestMatch[latest]) + " hits on line " +
+                std::to_string(r.bestLine[latest] + 1) + "; the first with " + std::to_string(r.bestMatch[best]) +
+                " hits: draw " + place(best) + ", line " + std::to_string(r.bestLine[best] + 1) + ".";
+    }
     if (r.priced)
         text += " Cost " + amountText(r.costHundredths) + ", won " + amountText(r.wonHundredths) + ", balance " +
                 amountText(r.balanceHundredths()) + ".";

@@ -43,7 +43,9 @@ std::string historyNumbersText(const HistoryStatistics& statistics);            
 std::string historyPairsText(const HistoryStatistics& statistics);                // the pairs drawn most
 std::string backtestModesText(const BacktestResult& result);                      // 14 lines
 std::string backtestConditionsText(const BacktestResult& result, const GenerationParameters& parameters);
-std::string winsText(const WinsResult& result);                                   // a few sentences
+// A few sentences: the counts, the best line of the latest draw and of the first draw with the
+// best match of all, and the money when priced.
+std::string winsText(const WinsResult& result, const History& history);
 // The lines of a system against one draw (a history of that draw alone).
 std::string oneDrawMatchText(const WinsResult& result);
 // A history file refused: its name, the line and the fault.

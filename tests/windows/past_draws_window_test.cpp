@@ -166,7 +166,8 @@ TEST_F(PastDrawsWindow, CheckASystemMatchesATypedDrawAndPastDraws) {
               "Lines by the numbers they share with the draw: 7=0 6=0 5=1 4=0 3=0 2=1 1=0 0=0. Best: 5 on line 2.");
     EXPECT_EQ(text(CHECK_WINS_LABEL),
               "draws.csv: Over 3 draws, best match per draw: 7=2 6=0 5=0 4=0 3=1 2=0 1=0 0=0. Hits of every line in "
-              "every draw: 7=2 6=0 5=0 4=0 3=1 2=0 1=0 0=3. Cost 12, won 2002, balance 1990.");
+              "every draw: 7=2 6=0 5=0 4=0 3=1 2=0 1=0 0=3. The latest draw (of 2024-01-20): 7 hits on line 2; the first "
+              "with 7 hits: draw of 2024-01-13, line 1. Cost 12, won 2002, balance 1990.");
 }
 
 TEST_F(PastDrawsWindow, CheckASystemNamesWhatItCannotRead) {

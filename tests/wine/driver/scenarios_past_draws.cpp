@@ -54,6 +54,28 @@ void writeWorkFile(const DriverOptions& options, const std::string& name, const 
     expect(static_cast<bool>(out), "the driver could not write " + name);
 }
 
+struct DrawDay {
+    int year, month, day;
+};
+
+// Draw k: 2015-01-03 plus k weeks (2016, 2020 and 2024 are the leap years on the way).
+DrawDay drawDay(int k) {
+    int year = 2015, rest = 3 + 7 * k;
+    const auto daysOfYear = [](int y) { return y % 4 == 0 ? 366 : 365; };
+    while (rest > daysOfYear(year)) rest -= daysOfYear(year++);
+    const int months[12] = {31, year % 4 == 0 ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int month = 0;
+    while (rest > months[month]) rest -= months[month++];
+    return {year, month + 1, rest};
+}
+
+std::string isoDate(int k) {
+    const DrawDay day = drawDay(k);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", day.year, day.month, day.day);
+    return date;
+}
+
 // 520 draws of a generator of its own, a week apart from 2015-01-03 on, newest first as lottery
 // sites list them; the draws oldest first for the counts.
 std::string historyFile(std::vector<uint64_t>& oldestFirst) {
@@ -68,15 +90,9 @@ std::string historyFile(std::vector<uint64_t>& oldestFirst) {
     }
     std::string text = "Date;N1;N2;N3;N4;N5;N6;N7\r\n";
     for (int k = 519; k >= 0; --k) {
-        // 2015-01-03 plus k weeks (2016, 2020 and 2024 are the leap years on the way).
-        int year = 2015, rest = 3 + 7 * k;
-        const auto daysOfYear = [](int y) { return y % 4 == 0 ? 366 : 365; };
-        while (rest > daysOfYear(year)) rest -= daysOfYear(year++);
-        const int months[12] = {31, year % 4 == 0 ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        int month = 0;
-        while (rest > months[month]) rest -= months[month++];
+        const DrawDay day = drawDay(k);
         char date[16];
-        std::snprintf(date, sizeof date, "%02d.%02d.%04d", rest, month + 1, year);
+        std::snprintf(date, sizeof date, "%02d.%02d.%04d", day.day, day.month, day.year);
         text += date;
         for (int v = 1; v <= 39; ++v)
             if (oldestFirst[static_cast<size_t>(k)] >> v & 1) text += ";" + std::to_string(v);
@@ -176,21 +192,29 @@ void pastDraws(const DriverOptions& options) {
     std::array<int64_t, 8> best{}, hits{};
     const std::array<int64_t, 8> prize{0, 0, 0, 1, 10, 100, 1000, 100000};
     int64_t won = 0;
-    for (const uint64_t draw : draws) {
-        int most = 0;
-        for (const uint64_t line : system) {
-            const int h = std::popcount(draw & line);
+    int bestOfAll = -1, lastMost = 0;
+    size_t bestDraw = 0, bestDrawLine = 0, lastLine = 0;
+    for (size_t d = 0; d < draws.size(); ++d) {
+        int most = -1;
+        size_t at = 0;
+        for (size_t k = 0; k < system.size(); ++k) {
+            const int h = std::popcount(draws[d] & system[k]);
             ++hits[static_cast<size_t>(h)];
             won += prize[static_cast<size_t>(h)];
-            most = std::max(most, h);
+            if (h > most) most = h, at = k;
         }
         ++best[static_cast<size_t>(most)];
+        if (most > bestOfAll) bestOfAll = most, bestDraw = d, bestDrawLine = at;
+        lastMost = most, lastLine = at;
     }
     // 2 lines x 1.50 x 520 draws = 1560.
     const std::string balance = won - 1560 >= 0 ? std::to_string(won - 1560) : "-" + std::to_string(1560 - won);
     expectEqual(controlText(check, WINS_LABEL),
                 "draws.csv: Over 520 draws, best match per draw: " + countsText(best) +
-                    ". Hits of every line in every draw: " + countsText(hits) + ". Cost 1560, won " +
+                    ". Hits of every line in every draw: " + countsText(hits) + ". The latest draw (of " +
+                    isoDate(static_cast<int>(draws.size()) - 1) + "): " + std::to_string(lastMost) + " hits on line " +
+                    std::to_string(lastLine + 1) + "; the first with " + std::to_string(bestOfAll) + " hits: draw of " +
+                    isoDate(static_cast<int>(bestDraw)) + ", line " + std::to_string(bestDrawLine + 1) + ". Cost 1560, won " +
                     std::to_string(won) + ", balance " + balance + ".",
                 "wins label");
     program.picture(check, "check-system-past-draws");
