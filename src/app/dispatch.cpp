@@ -11,6 +11,7 @@
 #include "windows/check_system_window.h"
 #include "windows/file_reports.h"
 #include "windows/set_values_window.h"
+#include "windows/past_draws_window.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
 
@@ -24,9 +25,9 @@ struct CommandRow {
     Action action;
 };
 
-// The buttons that work on the stored combinations, "Set values..." and the system menu's "About
-// Quillstep...". The generation buttons and the parameter steps have tables of their own.
-constexpr std::array<CommandRow, 11> STORE_COMMAND_ROWS{{
+// The buttons that work on the stored combinations, "Set values...", "Past draws..." and the system
+// menu's "About Quillstep...". The generation buttons and the parameter steps have tables of their own.
+constexpr std::array<CommandRow, 12> STORE_COMMAND_ROWS{{
     {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
     {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
     {SEARCH_G4_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 4); }},
@@ -40,6 +41,7 @@ constexpr std::array<CommandRow, 11> STORE_COMMAND_ROWS{{
          if (const auto typed = showSetValuesWindow(p, s.parameters)) applyParameters(s, p, *typed);
      }},
     {ABOUT_MENU_ITEM, [](SharedState& s, Platform& p) { showAboutWindow(p, s.outputFolder); }},
+    {PAST_DRAWS_BUTTON, [](SharedState& s, Platform& p) { showPastDrawsWindow(s, p); }},
 }};
 
 }  // namespace

@@ -156,6 +156,8 @@ constexpr std::array ADDED_CONTROLS{
     ControlRow{SET_VALUES_BUTTON, BUTTON, "Set values...", 10, 399, 71, 15, NO_FONT},
     // Under the two buttons above the notice, so that it shows while a search runs.
     ControlRow{SEARCH_PROGRESS_LABEL, LABEL, "", 350, 35, 310, 10, NO_FONT},
+    // "Past draws..." under the neighbouring-numbers button, in the free strip along the bottom edge.
+    ControlRow{PAST_DRAWS_BUTTON, BUTTON, "Past draws...", 85, 398, 125, 15, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

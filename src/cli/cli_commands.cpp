@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/abbreviated_system_buttons.h"
+#include "cli/draws_commands.h"
 #include "cli/interrupts.h"
 #include "cli/suggestions.h"
 #include "cli/optimise_commands.h"
@@ -134,7 +135,13 @@ int completeSystemFile(CliSession& session, const CliCommand& command) {
     return runCompleteCommand(session.state, session.platform, command, session.out);
 }
 
-constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
+int showHistory(CliSession& session, const CliCommand& command) { return runHistoryCommand(command, session.out); }
+int backtestFiltersOverHistory(CliSession& session, const CliCommand& command) {
+    return runBacktestCommand(session.state.parameters, command, session.out);
+}
+int showWins(CliSession& session, const CliCommand& command) { return runWinsCommand(command, session.out); }
+
+constexpr std::array<CliCommandRow, 16> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
     {"search4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, searchG4},
@@ -148,6 +155,9 @@ constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
     {"match", CommandArgument::SystemOptions, false, nullptr, matchDrawInFile},
     {"complete4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, completeSystemFile},
     {"complete5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, completeSystemFile},
+    {"history", CommandArgument::PastDraws, false, nullptr, showHistory},
+    {"backtest", CommandArgument::PastDraws, false, nullptr, backtestFiltersOverHistory},
+    {"wins", CommandArgument::PastDraws, false, nullptr, showWins},
 }};
 
 }  // namespace
@@ -223,6 +233,10 @@ std::optional<std::string> findLineProblem(const CliOptions& options) {
         if (const std::string problem = systemFileOpenProblem(command.fileName); !problem.empty())
             return command.name + ": " + problem;
     }
+    for (const CliCommand& command : options.commands)
+        if (!command.historyFileName.empty())
+            if (const std::string problem = systemFileOpenProblem(command.historyFileName); !problem.empty())
+                return command.name + ": " + problem;
     return std::nullopt;
 }
 

@@ -15,8 +15,9 @@
 namespace quillstep {
 
 // What follows a command's name: nothing, a mode (run), or the options or file name of the
-// commands on abbreviated systems (optimise4/5, check4/5).
-enum class CommandArgument { None, Mode, SystemOptions };
+// commands on abbreviated systems (optimise4/5, check4/5), or the files (and options) of the
+// commands on past draws (history, backtest, wins).
+enum class CommandArgument { None, Mode, SystemOptions, PastDraws };
 
 // What a running command works with; `out` is where its contract lines go.
 struct CliSession {

@@ -12,6 +12,7 @@
 #include "engine/generation_mode.h"
 #include "quillstep_version.h"
 
+#include "cli/draws_commands.h"
 #include "cli/system_command_options.h"
 
 namespace quillstep {
@@ -44,6 +45,10 @@ Commands at a glance (each is described under "Commands" below):
   profile FILE                     a system file against every possible draw
   match a,b,c,d,e,f,g FILE         one draw against a system file
   stats                            how often each number occurs in the store
+  history FILE                     each number over a file of past draws
+  backtest FILE                    the parameters tried against past draws
+  wins SYSTEM FILE [--price X] [--prizes ...]
+                                   what a system would have won over past draws
 
 Parameters (defaults as at start-up; every state the window's up/down buttons can reach is accepted):
   --total N            total numbers in the system, 8 to 39 (39)
@@ -168,9 +173,40 @@ Commands:
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
 
+  history FILE
+             each number over a file of past draws (one draw per line: seven different numbers
+             1 to 39 separated as in a system file, optionally a date first as YYYY-MM-DD,
+             DD.MM.YYYY or DD/MM/YYYY, and up to three bonus numbers after them, which are kept
+             apart; header lines of words before the first draw; at most 100000 draws). Dated
+             draws are put in date order; without dates the file's first line is the oldest
+             draw. Prints
+               draws: <n>
+               first: <date of the oldest draw, or 1>
+               last: <date of the latest draw, or n>
+               <number>: <times drawn> <draws since it last came, or never>   (39 lines)
+               pair <a>,<b>: <times drawn together>   (the ten most frequent pairs)
+             Past draws do not change the odds of the next one.
+  backtest FILE
+             the parameters given tried against a file of past draws; prints
+               draws: <n>
+               mode <m>: <kept> of <n> draws (<p>%), <q>% of all combinations   (14 lines)
+               condition <name (its values)>: rejects <r> of <n> draws (<p>%)   (8 lines)
+             where kept draws lie in 1..N and pass every condition of the mode, and <q> is the
+             share of all 15380937 combinations of 1..39 the mode keeps
+  wins SYSTEM FILE [--price X] [--prizes 3=A,4=B,5=C,6=D,7=E]
+             a system file against a file of past draws; prints
+               draws: <n>
+               best match: 7=<a> 6=<b> ... 0=<h>   (draws by the most numbers one line shares)
+               line hits: 7=<a> 6=<b> ... 0=<h>    (every line in every draw)
+             and with --price or --prizes (amounts 0 to 10000000, at most two decimals; hits
+             1 to 7; a class not given wins nothing)
+               cost: <lines x price x draws>
+               won: <the prizes of every line in every draw>
+               balance: <won - cost>
+
   write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
-  are refused unless the last run before them stored its combinations; profile and match are
-  allowed anywhere.
+  are refused unless the last run before them stored its combinations; profile, match, history,
+  backtest and wins are allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
 means nothing runs and no file is written. An option in the wrong place is answered with where it
@@ -186,7 +222,7 @@ folder. Every command that writes a file (write, search4/5, optimise4/5, complet
 one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
 was not; the exit status below says which kind of reason it was. What is for people goes to
 stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
-for check4/5, profile or match could not be read.
+for check4/5, profile, match, history, backtest or wins could not be read.
 
 --output FILE after search4, search5, optimise4, optimise5, complete4 or complete5 writes that
 command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt), in the same
@@ -200,9 +236,9 @@ Exit status:
   1 a file or the standard output could not be written (also for want of memory: "not written:
     not enough memory for ...")
   2 bad arguments, a refused command, an output folder (or, without --output-dir, a working
-    directory) that is missing or not writable, a system file that cannot be read or holds a
-    malformed line (the first one, named by its line number), or a completion that found no
-    system to write
+    directory) that is missing or not writable, a system file or a file of past draws that cannot
+    be read or holds a malformed line (the first one, named by its line number) or no draw, or a
+    completion that found no system to write
   3 a checked system leaves combinations uncovered
   4 the optimiser found no system in the time given or before Ctrl+C ("not written: the optimiser
     found no system in the time given" or "not written: stopped before any system covered every
@@ -348,6 +384,8 @@ bool parseCommands(const std::vector<std::string>& arguments, size_t next, CliOp
             ++next;
         } else if (row->argument == CommandArgument::SystemOptions) {
             if (!parseSystemCommandArguments(arguments, next, command, error)) return false;
+        } else if (row->argument == CommandArgument::PastDraws) {
+            if (!parseDrawsCommandArguments(arguments, next, command, error)) return false;
         }
         options.commands.push_back(command);
     }

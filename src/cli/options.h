@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "draws/prices.h"
 #include "engine/parameters.h"
 
 namespace quillstep {
@@ -29,6 +30,9 @@ struct CliCommand {
     uint64_t draw = 0;
     // search4/5, optimise4/5, complete4/5: --output FILE, as given (empty: the guarantee's file)
     std::filesystem::path output{};
+    // history, backtest, wins: the file of past draws; wins: the ticket price and prizes, if given
+    std::string historyFileName{};
+    std::optional<TicketPrices> prices{};
 };
 
 struct CliOptions {

@@ -128,8 +128,10 @@ constexpr int SET_VALUES_BUTTON = 1156;
 // system wants of its menu's commands), not a control.
 constexpr int ABOUT_MENU_ITEM = 2192;
 
-// The G4/G5 search's share done and time left while it runs (empty otherwise); below the
-// neighbouring-numbers area, where nothing else stands.
+// The G4/G5 search's share done and time left while it runs (empty otherwise); under the
+// "Check a system..." and "Smaller systems..." buttons, where nothing else stands.
 constexpr int SEARCH_PROGRESS_LABEL = 1157;
+// "Past draws...": needs no store and is always enabled.
+constexpr int PAST_DRAWS_BUTTON = 1158;
 
 }  // namespace quillstep

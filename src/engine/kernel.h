@@ -14,6 +14,10 @@ namespace quillstep {
 using KernelFunction = int32_t (*)(const GenerationParameters& parameters, int32_t n, int32_t* store);
 KernelFunction kernelOfMode(int mode);
 
+// The kernel of `mode` that counts what the mode accepts and stores nothing, storing mode or not
+// (`store` is not touched and may be null).
+KernelFunction countingKernelOfMode(int mode);
+
 // The same results by visiting every combination with the successor step and testing the
 // conditions one by one. Slow; kept as the yardstick of the benchmarks.
 int32_t runPlainKernel(int mode, const GenerationParameters& parameters, int32_t n, int32_t* store);

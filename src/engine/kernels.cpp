@@ -214,9 +214,18 @@ constexpr std::array<KernelFunction, sizeof...(I)> makeKernelTable(std::index_se
 
 constexpr auto Kernels = makeKernelTable(std::make_index_sequence<GenerationModes.size()>{});
 
+template <size_t... I>
+constexpr std::array<KernelFunction, sizeof...(I)> makeCountingKernelTable(std::index_sequence<I...>) {
+    return {&runKernel<GenerationModes[I].conditions, false>...};
+}
+
+constexpr auto CountingKernels = makeCountingKernelTable(std::make_index_sequence<GenerationModes.size()>{});
+
 }  // namespace
 
 KernelFunction kernelOfMode(int mode) { return isGenerationMode(mode) ? Kernels[mode - 1] : nullptr; }
+
+KernelFunction countingKernelOfMode(int mode) { return isGenerationMode(mode) ? CountingKernels[mode - 1] : nullptr; }
 
 int32_t runPlainKernel(int mode, const GenerationParameters& p, int32_t n, int32_t* store) {
     if (!isGenerationMode(mode)) return 0;

@@ -16,6 +16,11 @@ enum class ControlKind {
     GroupBox,      // button-class group box
     CheckBox,      // button-class check box, tab stop; its mark is set by the window's handler
     Edit,          // one-line edit field, tab stop; every change is reported as a command of its id
+    // A bar chart drawn by the platform from its text, lines separated by '\n': first the value of a
+    // line drawn across the bars and its caption ("538.46\texpected"; empty: no line), then the
+    // captions of the rows of labels under the bars, separated by tabs, then one line per bar: its
+    // value, then its labels, separated by tabs ("612\t17\t3"). Shows nothing while the text is empty.
+    BarChart,
 };
 
 // A font of the face "MS Sans Serif"; the height follows from the point size and the screen's

@@ -1,11 +1,16 @@
 #include "windows/check_system_window.h"
 
 #include <array>
+#include <optional>
 
 #include "commands/store_masks.h"
 #include "commands/system_completion.h"
+#include "draws/history_reader.h"
+#include "draws/wins.h"
 #include "windows/check_system_texts.h"
 #include "windows/file_reports.h"
+#include "windows/past_draws_texts.h"
+#include "windows/past_draws_window.h"
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_choice.h"
 #include "windows/smaller_systems_window.h"
@@ -25,7 +30,9 @@ constexpr std::array<int, 8> INFO_LABELS{CHECK_FILE_LABEL,         CHECK_SIZE_LA
                                          CHECK_STORE_PROFILE_LABEL, CHECK_DRAW_PROFILE_LABEL, CHECK_SHARES_LABEL,
                                          CHECK_STORED_SHARE_LABEL,  CHECK_HOLES_LABEL};
 constexpr int INFO_TOP = 85, INFO_ROW = 20, INFO_HEIGHT = 18, INFO_WIDTH = 380;
-constexpr int RESULT_TOP = INFO_TOP + INFO_ROW * static_cast<int>(INFO_LABELS.size());
+// The system against one draw and against past draws, below the file's labels.
+constexpr int DRAWS_TOP = INFO_TOP + INFO_ROW * static_cast<int>(INFO_LABELS.size());
+constexpr int RESULT_TOP = DRAWS_TOP + 106;
 
 // The controls above and below the file's labels, in creation (tab) order.
 constexpr std::array<ControlRow, 8> TOP_CONTROLS{{
@@ -47,6 +54,26 @@ constexpr std::array<ControlRow, 3> BOTTOM_CONTROLS{{
     {CHECK_SAVE_AS, BUTTON, "Save as...", 185, RESULT_TOP + 33, 100, 20, DIALOG_FONT},
 }};
 
+// Created after all of the above, so that those keep their creation order.
+constexpr std::array<ControlRow, 10> PAST_DRAWS_CONTROLS{{
+    {CHECK_DRAW_CAPTION, LABEL, "One draw", 10, DRAWS_TOP + 3, 45, 10, DIALOG_FONT},
+    {CHECK_DRAW_FIELD, ControlKind::Edit, "", 60, DRAWS_TOP, 150, 14, DIALOG_FONT},
+    {CHECK_MATCH, BUTTON, "Match", 215, DRAWS_TOP - 1, 60, 16, DIALOG_FONT},
+    {CHECK_MATCH_LABEL, LABEL, "Type the seven numbers of a draw and press \"Match\".", 10, DRAWS_TOP + 18, 380, 18,
+     DIALOG_FONT},
+    {CHECK_PRICE_CAPTION, LABEL, "Line price", 10, DRAWS_TOP + 42, 45, 10, DIALOG_FONT},
+    {CHECK_PRICE_FIELD, ControlKind::Edit, "", 60, DRAWS_TOP + 39, 45, 14, DIALOG_FONT},
+    {CHECK_PRIZES_CAPTION, LABEL, "Prizes", 112, DRAWS_TOP + 42, 28, 10, DIALOG_FONT},
+    {CHECK_PRIZES_FIELD, ControlKind::Edit, "", 142, DRAWS_TOP + 39, 148, 14, DIALOG_FONT},
+    {CHECK_PAST_DRAWS, BUTTON, "Past draws...", 295, DRAWS_TOP + 38, 95, 16, DIALOG_FONT},
+    {CHECK_WINS_LABEL, LABEL,
+     "Prizes as hits=amount, for example 3=1,4=10,5=100,6=1000,7=100000; then \"Past draws...\" for the system's "
+     "wins over a file of past draws.",
+     10, DRAWS_TOP + 57, 380, 46, DIALOG_FONT},
+}};
+// Greyed out while no system file is open.
+constexpr std::array<int, 2> SYSTEM_CONTROLS{CHECK_MATCH, CHECK_PAST_DRAWS};
+
 // Everything a click could start while a completion runs; greyed out until it has ended.
 constexpr std::array<int, 5> INPUT_CONTROLS{CHECK_GUARANTEE_UP, CHECK_GUARANTEE_DOWN, CHECK_OPEN_FILE, CHECK_COMPLETE,
                                             CHECK_CLOSE};
@@ -59,6 +86,7 @@ bool canComplete(const SharedState& state, const CheckSystemSession& session) {
 
 void enableInput(const SharedState& state, Platform& platform, const CheckSystemSession& session, bool enabled) {
     for (const int id : INPUT_CONTROLS) platform.enableWindowControl(id, enabled);
+    for (const int id : SYSTEM_CONTROLS) platform.enableWindowControl(id, enabled && session.hasFile);
     if (enabled) platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
     platform.enableWindowControl(CHECK_SAVE_AS, enabled && session.completed.present);
 }
@@ -67,6 +95,64 @@ void enableInput(const SharedState& state, Platform& platform, const CheckSystem
 bool completionChecked(const CompletionOutcome& outcome) {
     return outcome.completed() || (outcome.fault == CompletionFault::SystemFileFault &&
                                    outcome.systemFile.fault == SystemFileFault::WriteFailed);
+}
+
+// The system's lines against a history (one typed draw, or a file of past draws).
+WinsResult winsOf(const CheckSystemSession& session, const History& history, std::optional<TicketPrices> prices) {
+    const std::vector<uint64_t>& lines = session.examination.lines;
+    return systemWinsOverHistory({&history, lines.data(), static_cast<int64_t>(lines.size()), prices});
+}
+
+void matchTypedDraw(Platform& platform, const CheckSystemSession& session) {
+    std::string mistake;
+    const std::optional<PastDraw> draw = readOneDraw(platform.windowControlText(CHECK_DRAW_FIELD), mistake);
+    if (!draw) {
+        platform.setWindowControlText(CHECK_MATCH_LABEL, "The draw is not read: " + mistake + ".");
+        return;
+    }
+    History history;
+    history.draws.push_back(*draw);
+    platform.setWindowControlText(CHECK_MATCH_LABEL, oneDrawMatchText(winsOf(session, history, std::nullopt)));
+}
+
+// The price and prizes typed, or nothing with the fault shown when they cannot be read.
+bool readPrices(Platform& platform, std::optional<TicketPrices>& prices) {
+    const std::string price = platform.windowControlText(CHECK_PRICE_FIELD);
+    const std::string prizes = platform.windowControlText(CHECK_PRIZES_FIELD);
+    if (price.empty() && prizes.empty()) return true;
+    TicketPrices typed;
+    if (!price.empty()) {
+        const auto amount = parseAmount(price);
+        if (!amount) {
+            platform.setWindowControlText(CHECK_WINS_LABEL, "The line price is not read: an amount from 0 to " +
+                                                                std::to_string(HIGHEST_AMOUNT_UNITS) +
+                                                                " with at most two decimals is needed.");
+            return false;
+        }
+        typed.ticketHundredths = *amount;
+    }
+    if (!prizes.empty()) {
+        if (const std::string mistake = parsePrizes(prizes, typed); !mistake.empty()) {
+            platform.setWindowControlText(CHECK_WINS_LABEL, "The prizes are not read: " + mistake + ".");
+            return false;
+        }
+    }
+    prices = typed;
+    return true;
+}
+
+void winsOverPastDraws(Platform& platform, const CheckSystemSession& session) {
+    std::optional<TicketPrices> prices;
+    if (!readPrices(platform, prices)) return;
+    const std::filesystem::path path = platform.chooseFileToOpen(OPEN_HISTORY_FILE_TITLE);
+    if (path.empty()) return;  // the user cancelled
+    const HistoryReading reading = readHistoryFile(path);
+    if (!reading.ok()) {
+        platform.setWindowControlText(CHECK_WINS_LABEL, unreadableHistoryText(shownFileName(path), reading));
+        return;
+    }
+    platform.setWindowControlText(CHECK_WINS_LABEL, shownFileName(path) + ": " +
+                                                        winsText(winsOf(session, reading.history, prices), reading.history));
 }
 
 void showExamination(const SharedState& state, Platform& platform, const CheckSystemSession& session) {
@@ -78,22 +164,13 @@ void showExamination(const SharedState& state, Platform& platform, const CheckSy
     for (size_t k = 0; k < INFO_LABELS.size(); ++k) platform.setWindowControlText(INFO_LABELS[k], *shown[k]);
 }
 
-std::string fileNameOf(const std::filesystem::path& path) {
-    try {
-        return path.filename().string();
-    } catch (const std::exception&) {  // a name the narrow character set cannot spell
-        const std::u8string name = path.filename().u8string();
-        return std::string(name.begin(), name.end());
-    }
-}
-
 // Reads and examines the file; a file that cannot be used changes nothing but the result text.
 bool openSystemFile(const SharedState& state, Platform& platform, CheckSystemSession& session,
                     const std::filesystem::path& path) {
     ExaminationRequest request;
     request.guaranteedHits = session.guaranteedHits;
     SystemExamination examination = examineSystemFile(state, path, request);
-    const std::string name = fileNameOf(path);
+    const std::string name = shownFileName(path);
     if (!examination.ok()) {
         platform.setWindowControlText(CHECK_RESULT_LABEL, unreadableFileText(name, examination));
         return false;
@@ -166,6 +243,7 @@ WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session) {
         window.controls.push_back({INFO_LABELS[k], LABEL, k == 0 ? NO_SYSTEM_FILE_TEXT : "", 10,
                                    INFO_TOP + INFO_ROW * static_cast<int>(k), INFO_WIDTH, INFO_HEIGHT, DIALOG_FONT});
     for (const ControlRow& row : BOTTOM_CONTROLS) window.controls.push_back(row.toControl());
+    for (const ControlRow& row : PAST_DRAWS_CONTROLS) window.controls.push_back(row.toControl());
     for (auto& control : window.controls)
         if (control.id == CHECK_GUARANTEE_LABEL) control.text = std::to_string(session.guaranteedHits);
     return window;
@@ -191,8 +269,7 @@ WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, C
                 platform.setWindowControlText(CHECK_RESULT_LABEL, "");
                 session.completed = SavableSystem{};  // the window now speaks of another file
             }
-            platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
-            platform.enableWindowControl(CHECK_SAVE_AS, session.completed.present);
+            enableInput(state, platform, session, true);
             break;
         }
         case CHECK_SAVE_AS: {
@@ -201,6 +278,12 @@ WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, C
                 platform.setWindowControlText(CHECK_RESULT_LABEL, saveAsOutcomeText(outcome, session.completed));
             break;
         }
+        case CHECK_MATCH:
+            if (session.hasFile) matchTypedDraw(platform, session);
+            break;
+        case CHECK_PAST_DRAWS:
+            if (session.hasFile) winsOverPastDraws(platform, session);
+            break;
         case CHECK_COMPLETE:
             if (canComplete(state, session)) runCompletion(state, platform, session);
             break;
@@ -214,10 +297,7 @@ WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, C
 
 void runCheckSystemWindow(SharedState& state, Platform& platform, CheckSystemSession& session) {
     WindowHandler handler;
-    handler.onCreated = [&state, &platform, &session] {
-        platform.enableWindowControl(CHECK_COMPLETE, canComplete(state, session));
-        platform.enableWindowControl(CHECK_SAVE_AS, session.completed.present);
-    };
+    handler.onCreated = [&state, &platform, &session] { enableInput(state, platform, session, true); };
     handler.onCommand = [&state, &platform, &session](int controlId) {
         return checkSystemWindowCallback(state, platform, session, controlId);
     };

@@ -36,6 +36,17 @@ constexpr int CHECK_HOLES_LABEL = 1196;
 constexpr int CHECK_RESULT_LABEL = 1197;
 // "Save as...": the last completed system under a name of the user's own (greyed until there is one).
 constexpr int CHECK_SAVE_AS = 2201;
+// The system against one typed draw and against a file of past draws (2320 to 2339).
+constexpr int CHECK_DRAW_CAPTION = 2320;
+constexpr int CHECK_DRAW_FIELD = 2321;
+constexpr int CHECK_MATCH = 2322;
+constexpr int CHECK_MATCH_LABEL = 2323;
+constexpr int CHECK_PRICE_CAPTION = 2324;
+constexpr int CHECK_PRICE_FIELD = 2325;
+constexpr int CHECK_PRIZES_CAPTION = 2326;
+constexpr int CHECK_PRIZES_FIELD = 2327;
+constexpr int CHECK_PAST_DRAWS = 2328;
+constexpr int CHECK_WINS_LABEL = 2329;
 
 constexpr const char* OPEN_SYSTEM_FILE_TITLE = "Open a system file";
 
@@ -51,7 +62,9 @@ struct CheckSystemSession {
 WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session);
 
 // A click in the window: a step of the guarantee, "Open file...", "Complete" (which returns when
-// the completion has ended), "Save as..." or "Close".
+// the completion has ended), "Save as...", "Match" (the draw typed against the system), "Past
+// draws..." (a file of past draws chosen, the system's wins over it at the price and prizes typed)
+// or "Close".
 WindowAction checkSystemWindowCallback(SharedState& state, Platform& platform, CheckSystemSession& session,
                                        int controlId);
 

@@ -62,7 +62,8 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     const WindowTemplate w = mainWindowTemplate();
     for (const auto& [id, text] : {std::pair<int, std::string>{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
                                    std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."},
-                                   std::pair<int, std::string>{SET_VALUES_BUTTON, "Set values..."}}) {
+                                   std::pair<int, std::string>{SET_VALUES_BUTTON, "Set values..."},
+                                   std::pair<int, std::string>{PAST_DRAWS_BUTTON, "Past draws..."}}) {
         const ControlTemplate* button = w.find(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->kind, ControlKind::Button);
@@ -78,7 +79,7 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
             EXPECT_TRUE(apart) << id << " overlaps control " << c.id;
         }
     }
-    // "Check a system..." is created right after "Smaller systems...", "Set values..." after them.
+    // "Check a system..." is created right after "Smaller systems...", "Set values..." and "Past draws..." after them.
     const auto position = [&w](int id) {
         for (size_t k = 0; k < w.controls.size(); ++k)
             if (w.controls[k].id == id) return k;
@@ -86,6 +87,7 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     };
     EXPECT_EQ(position(CHECK_SYSTEM_BUTTON), position(SMALLER_SYSTEMS_BUTTON) + 1);
     EXPECT_GT(position(SET_VALUES_BUTTON), position(CHECK_SYSTEM_BUTTON));
+    EXPECT_GT(position(PAST_DRAWS_BUTTON), position(SET_VALUES_BUTTON));
 }
 
 // Each line of the notice keeps the height of one line of the dialog font (8 units) free of the

@@ -6,9 +6,12 @@
 
 #include "app/main_window.h"
 #include "commands/control_ids.h"
+#include "windows/check_system_window.h"
 #include "windows/intro_window.h"
 #include "windows/set_values_form.h"
 #include "windows/set_values_window.h"
+#include "windows/past_draws_texts.h"
+#include "windows/past_draws_window.h"
 #include "windows/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 
@@ -121,6 +124,43 @@ TEST(WindowsTextFit, SetValuesTextsFitTheirLabels) {
     typed[5] = "-2147483648";
     const std::string refused = readSetValues(typed, {}).error;
     expectFits(w, SET_VALUES_MESSAGE, &refused);
+}
+
+// The Past draws window's fixed texts, and its longest one-line texts: counts of 100,000 draws.
+TEST(WindowsTextFit, PastDrawsTextsFitTheirLabels) {
+    const WindowTemplate w = pastDrawsWindowTemplate();
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label) expectFits(w, c.id);
+    HistoryStatistics widest;
+    widest.draws = 100000;
+    for (int v = 1; v <= 39; ++v) widest.numbers[v] = {17949 + v, 99999, 99999};
+    for (int k = 0; k < 10; ++k) widest.topPairs.push_back({38, 39, 99999});
+    const std::string numbers = historyNumbersText(widest), pairs = historyPairsText(widest);
+    expectFits(w, PAST_DRAWS_NUMBERS_LABEL, &numbers);
+    expectFits(w, PAST_DRAWS_PAIRS_LABEL, &pairs);
+    History history;
+    history.dated = true;
+    history.draws.resize(100000);
+    const std::string span = historySpanText(history);
+    expectFits(w, PAST_DRAWS_SPAN_LABEL, &span);
+
+    CheckSystemSession session;
+    const WindowTemplate check = checkSystemWindowTemplate(session);
+    for (const int id : {CHECK_DRAW_CAPTION, CHECK_MATCH_LABEL, CHECK_PRICE_CAPTION, CHECK_PRIZES_CAPTION, CHECK_WINS_LABEL})
+        expectFits(check, id);
+    // The wins of a 1,000-line system over 100,000 dated draws, with large sums of money.
+    WinsResult wins;
+    wins.draws = 100000;
+    wins.lines = 1000;
+    wins.drawsByBestMatch = {10000, 10000, 10000, 10000, 10000, 10000, 10000, 30000};
+    wins.lineHits = {10000000, 10000000, 10000000, 10000000, 10000000, 10000000, 10000000, 30000000};
+    wins.bestMatch.assign(100000, 7);
+    wins.bestLine.assign(100000, 999);
+    wins.priced = true;
+    wins.costHundredths = 100000000000;
+    wins.wonHundredths = 12345678901;
+    const std::string won = "a-file-name.csv: " + winsText(wins, history);
+    expectFits(check, CHECK_WINS_LABEL, &won);
 }
 
 }  // namespace

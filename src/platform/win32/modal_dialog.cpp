@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/win32/bar_chart.h"
 #include "platform/win32/dialog_template_bytes.h"
 #include "platform/win32/dpi_scaling.h"
 #include "platform/win32/held_button_repeat.h"
@@ -22,7 +23,7 @@ struct ControlClass {
 
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<ControlClass, 7> CONTROL_CLASSES{{
+constexpr std::array<ControlClass, 8> CONTROL_CLASSES{{
     {ControlKind::Label, L"STATIC", CHILD | SS_LEFT},
     {ControlKind::CentredLabel, L"STATIC", CHILD | SS_CENTER},
     {ControlKind::Button, L"BUTTON", CHILD | WS_TABSTOP | BS_PUSHBUTTON},
@@ -32,6 +33,8 @@ constexpr std::array<ControlClass, 7> CONTROL_CLASSES{{
     // that the mark always shows the handler's own state.
     {ControlKind::CheckBox, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX},
     {ControlKind::Edit, L"EDIT", CHILD | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    // Drawn by drawBarChart on WM_DRAWITEM, from the control's text.
+    {ControlKind::BarChart, L"STATIC", CHILD | SS_OWNERDRAW},
 }};
 
 const ControlClass& controlClass(ControlKind kind) {
@@ -228,6 +231,14 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_CLOSE:
             EndDialog(dialog, 0);
             return TRUE;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const ControlTemplate* control = session->window->find(static_cast<int>(item.CtlID));
+            if (item.CtlType != ODT_STATIC || !control || control->kind != ControlKind::BarChart) return FALSE;
+            drawBarChart(item);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         case DPI_SCALED_SIZE_MESSAGE:
             *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(dialog, *session->window, static_cast<UINT>(wParam));
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);

@@ -22,7 +22,8 @@ std::vector<Scenario> allScenarios() {
     std::vector<Scenario> all;
     for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios(),
                        driver::smallerSystemsScenarios(), driver::checkSystemScenarios(),
-                       driver::releaseScenarios(), driver::valuesScenarios()})
+                       driver::releaseScenarios(), driver::valuesScenarios(),
+                       driver::pastDrawsScenarios()})
         all.insert(all.end(), group.begin(), group.end());
     return all;
 }

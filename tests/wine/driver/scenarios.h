@@ -21,6 +21,7 @@ std::span<const Scenario> smallerSystemsScenarios();
 std::span<const Scenario> checkSystemScenarios();
 std::span<const Scenario> releaseScenarios();
 std::span<const Scenario> valuesScenarios();
+std::span<const Scenario> pastDrawsScenarios();
 
 // Shared steps of the scenarios.
 
@@ -45,10 +46,13 @@ HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow);
 void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND window);
 // Presses "Open file...", types `path` into the system's file-open dialog and presses its OK.
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path);
+// Presses `button` of the window, types `path` into the file-open dialog titled `title` and presses its OK.
+void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
+                           const std::wstring& path);
 
 // Waits for the program's file dialog titled `title`, types `path` into its file name field and
 // presses its OK (an empty path: presses Cancel), then waits until it has closed.
-void answerFileDialog(ProgramUnderTest& program, const char* title, const std::wstring& path);
+void answerFileDialog(ProgramUnderTest& program, const std::string& title, const std::wstring& path);
 // The full path of a file in the folder the program runs in.
 std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name);
 

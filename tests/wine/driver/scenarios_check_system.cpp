@@ -112,8 +112,8 @@ HWND fileNameField(HWND dialog) {
     return search.found;
 }
 
-// A file dialog's rows of controls may take a moment to be filled in under Wine.
-HWND waitForFileDialog(ProgramUnderTest& program, const char* title) {
+// The file dialog's rows of controls may take a moment to be filled in under Wine.
+HWND waitForFileDialog(ProgramUnderTest& program, const std::string& title) {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
@@ -121,13 +121,13 @@ HWND waitForFileDialog(ProgramUnderTest& program, const char* title) {
                 if (windowText(window) == title && fileNameField(window)) dialog = window;
             return dialog != nullptr;
         },
-        "the file dialog \"" + std::string(title) + "\"");
+        "the file dialog \"" + title + "\"");
     return dialog;
 }
 
 }  // namespace
 
-void answerFileDialog(ProgramUnderTest& program, const char* title, const std::wstring& path) {
+void answerFileDialog(ProgramUnderTest& program, const std::string& title, const std::wstring& path) {
     HWND dialog = waitForFileDialog(program, title);
     if (!path.empty()) {
         HWND field = fileNameField(dialog);
@@ -155,9 +155,14 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 }
 
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path) {
-    pressButton(window, OPEN_FILE);
-    answerFileDialog(program, DIALOG_TITLE, path);
+    openFileThroughDialog(program, window, OPEN_FILE, DIALOG_TITLE, path);
     settle(window);
+}
+
+void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
+                           const std::wstring& path) {
+    pressButton(window, button);
+    answerFileDialog(program, title, path);
 }
 
 namespace {
