@@ -46,7 +46,8 @@ HWND openCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow);
 void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND window);
 // Presses "Open file...", types `path` into the system's file-open dialog and presses its OK.
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path);
-// Presses `button` of the window, types `path` into the file-open dialog titled `title` and presses its OK.
+// Presses `button` of the window, types `path` into the file-open dialog titled `title`, presses its OK
+// and waits until the window has handled the file.
 void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
                            const std::wstring& path);
 

@@ -156,13 +156,14 @@ void closeCheckSystemWindow(ProgramUnderTest& program, HWND mainWindow, HWND win
 
 void openFileInCheckSystemWindow(ProgramUnderTest& program, HWND window, const std::wstring& path) {
     openFileThroughDialog(program, window, OPEN_FILE, DIALOG_TITLE, path);
-    settle(window);
 }
 
 void openFileThroughDialog(ProgramUnderTest& program, HWND window, int button, const std::string& title,
                            const std::wstring& path) {
     pressButton(window, button);
     answerFileDialog(program, title, path);
+    // The file is read once the dialog has closed: wait until the window has handled the click.
+    settle(window);
 }
 
 namespace {

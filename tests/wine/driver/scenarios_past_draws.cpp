@@ -44,10 +44,6 @@ std::string countsText(const std::array<int64_t, 8>& counts) {
     return text;
 }
 
-std::wstring pathInWorkFolder(const DriverOptions& options, const std::string& name) {
-    return options.workFolder + L"\\" + wide(name);
-}
-
 void writeWorkFile(const DriverOptions& options, const std::string& name, const std::string& text) {
     std::ofstream out(pathInWorkFolder(options, name).c_str(), std::ios::binary);
     out << text;
