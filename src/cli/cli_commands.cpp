@@ -15,6 +15,7 @@
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "cli/system_file_commands.h"
+#include "cli/wheel_commands.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
@@ -130,11 +131,12 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
     return runProfileCommand(session.state, command, session.out);
 }
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
+int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
 int completeSystemFile(CliSession& session, const CliCommand& command) {
     return runCompleteCommand(session.state, session.platform, command, session.out);
 }
 
-constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 14> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
     {"search4", CommandArgument::None, true, G4_SYSTEM_FILE_NAME, searchG4},
@@ -148,6 +150,7 @@ constexpr std::array<CliCommandRow, 13> CLI_COMMANDS{{
     {"match", CommandArgument::SystemOptions, false, nullptr, matchDrawInFile},
     {"complete4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, completeSystemFile},
     {"complete5", CommandArgument::SystemOptions, true, G5_SYSTEM_FILE_NAME, completeSystemFile},
+    {"checkwheel", CommandArgument::SystemOptions, false, nullptr, checkWheelFile},
 }};
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/parameters.h"
+#include "wheels/pool/wheel_request.h"
 
 namespace quillstep {
 
@@ -23,10 +24,14 @@ struct CliCommand {
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
-    // check4, check5, profile, match, complete4, complete5
+    // check4, check5, profile, match, complete4, complete5, checkwheel
     std::string fileName{};
     // match: the draw (bit v for number v)
     uint64_t draw = 0;
+    // checkwheel: --pool, --keys, --hits and --if as typed (absent when not given), then the wheel
+    // read from them
+    std::optional<std::string> wheelPool{}, wheelKeys{}, wheelHits{}, wheelDrawn{};
+    WheelRequest wheel{};
 };
 
 struct CliOptions {

@@ -1,7 +1,8 @@
 #pragma once
 // The arguments of the commands on abbreviated systems that take some: optimise4 and optimise5
 // (options that follow the command), check4, check5 and profile (a file name), match (a draw
-// and a file name), complete4 and complete5 (options, then a file name).
+// and a file name), complete4 and complete5 (options, then a file name), checkwheel (the wheel's
+// --pool, --keys, --hits and --if, then a file name).
 
 #include <array>
 #include <string>
@@ -34,6 +35,7 @@ std::string whatCommandTakes(std::string_view command);
 bool isOptimiseCommand(const std::string& name);
 bool isCheckCommand(const std::string& name);
 bool isCompleteCommand(const std::string& name);
+bool isWheelCheckCommand(const std::string& name);
 
 // Why the draw of `match` cannot be drawn from 1..totalNumbers, or "" when it can.
 std::string drawMistake(const CliCommand& command, int totalNumbers);

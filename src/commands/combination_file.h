@@ -2,8 +2,10 @@
 // The three text files (stored combinations, systems G4 and G5) and their viewer.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/shared_state.h"
 #include "platform/platform.h"
@@ -48,6 +50,16 @@ FileWriteResult writeCombinationRows(SharedState& state, const WriteObserver& ob
 FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t systemSize,
                                 const std::string& descriptionNote, const WriteObserver& observer,
                                 const CheckBeforeReplacing& checkBeforeReplacing = {});
+// The first header line of every file the program writes (in double quotes there).
+constexpr const char* PROGRAM_HEADER_LINE = "Marrowby - Quillstep";
+// Rows of seven numbers (`rows` rows of seven from `numbers`, ascending within a row) into `target`
+// as the system files are written: each header line in double quotes, a blank line, then
+// "row,a,b,c,d,e,f,g" lines counting from 1, CR LF, through a temporary file that replaces the old
+// one when complete (and accepted by a given checkBeforeReplacing). The result names the file
+// `shownName`.
+FileWriteResult writeNumberRows(const std::filesystem::path& target, const std::string& shownName,
+                                const std::vector<std::string>& headerLines, const int32_t* numbers, int32_t rows,
+                                const WriteObserver& observer, const CheckBeforeReplacing& checkBeforeReplacing = {});
 // The system file of the guarantee: "mb_comb_file_ab.txt" (4) or "mb_comb_file_ab5.txt" (5).
 const char* systemFileName(int guaranteedHits);
 
