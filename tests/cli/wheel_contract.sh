@@ -60,9 +60,10 @@ for pool in "1 2 3 4 5 6 7 8" "5 9 12 18 22 30 31 39"; do
     for out in $pool; do echo "$pool" | tr ' ' '\n' | grep -vx "$out" | paste -sd, -; done >full8.txt
     for m in 2 3 4 5 6 7; do
         for ((t = 2; t <= m && t <= 6; t++)); do
-            check "full wheel of 8 ($list), $t if $m" $'pool: 8 numbers\nguarantee: '"$t if $m"$'\nsystem size: 8\nuncovered: 0' \
-                  "$("$cli" checkwheel --pool "$list" --hits $t --if $m full8.txt)"
-            check "full wheel of 8 ($list), $t if $m: status" 0 "$(status "$cli" checkwheel --pool "$list" --hits $t --if $m full8.txt)"
+            out=$("$cli" checkwheel --pool "$list" --hits $t --if $m full8.txt)
+            out+=$'\nstatus '$?
+            check "full wheel of 8 ($list), $t if $m" $'pool: 8 numbers\nguarantee: '"$t if $m"$'\nsystem size: 8\nuncovered: 0\nstatus 0' \
+                  "$out"
         done
     done
 done
@@ -145,8 +146,10 @@ check "a missing file" "quillstep-cli: checkwheel: cannot read missing.txt: no s
 refused() {  # expected message, then the arguments after checkwheel
     local expected=$1
     shift
-    check "refused: $*" "quillstep-cli: $expected" "$("$cli" checkwheel "$@" 2>&1 >/dev/null)"
-    check "refused: $*: status" 2 "$(status "$cli" checkwheel "$@")"
+    local message code
+    message=$("$cli" checkwheel "$@" 2>&1 >/dev/null)
+    code=$?
+    check "refused: $*" "quillstep-cli: $expected, status 2" "$message, status $code"
 }
 refused "checkwheel: the pool holds 7 numbers; a wheel needs at least 8" --pool 1-7 --hits 3 --if 4 three.txt
 refused "checkwheel: --pool: 40 is outside 1 to 39" --pool 1-10,40 --hits 3 --if 4 three.txt
