@@ -83,6 +83,15 @@ TEST(WheelFileWriter, IsNotBoundToTheLinesOfTheG4AndG5Files) {
     const std::string text = readFile(folder / "big.txt");
     EXPECT_NE(text.find("\"keys: none\"\r\n\"guarantee: 4 if 7\"\r\n"), std::string::npos);
     EXPECT_EQ(readSystemFile(folder / "big.txt").combinations.size(), 1716u);
+
+    // As many tickets as a wheel file holds: the full wheel of 8 over and over, read back whole.
+    const WheelRequest eight{rangeMask(1, 8), 0, 2, 2};
+    const std::vector<uint64_t> full = fullWheel(eight);
+    std::vector<uint64_t> most;
+    while (static_cast<int64_t>(most.size()) < WHEEL_FILE_ROW_LIMIT) most.push_back(full[most.size() % full.size()]);
+    const WheelFileOutcome largest = write(eight, most, folder / "most.txt");
+    ASSERT_TRUE(largest.written()) << largest.file.error;
+    EXPECT_EQ(readSystemFile(folder / "most.txt").combinations.size(), most.size());
 }
 
 TEST(WheelFileWriter, KeepsThePreviousFileWhenTheWheelIsNotChecked) {
