@@ -24,8 +24,8 @@ cmake --build build-asan -j"$jobs" --target quillstep_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-asan/tests/quillstep_tests --gtest_brief=1
 
-# The tests that start threads (the searches' workers, the optimiser's parts, the coverage checks
-# and the wheel check, the writer's disk thread), built with ThreadSanitizer in a tree of their own: any report
+# The tests that start threads (the searches' workers, the optimiser's parts, the two coverage
+# checks, the writer's disk thread), built with ThreadSanitizer in a tree of their own: any report
 # fails the run. Left out are the cases that hold the threads to a time limit (a step budget that
 # must end before it, a stop on time): the sanitizer slows the threads about tenfold. So are the
 # two lane-search cases on mid-sized stores, which alone would take over a minute; the lanes'

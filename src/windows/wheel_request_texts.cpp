@@ -22,7 +22,7 @@ constexpr std::array<std::pair<WheelFault, const char*>, 15> FAULT_TEXTS{{
     {WheelFault::NumberTwice, "{field}: {a} is given twice"},
     {WheelFault::HitsOutOfRange, "{field} needs a whole number from 2 to 6, got '{item}'"},
     {WheelFault::DrawnOutOfRange, "{field} needs a whole number from 2 to 7, got '{item}'"},
-    {WheelFault::PoolTooSmall, "the pool holds {a} numbers; a wheel needs at least 8"},
+    {WheelFault::PoolTooSmall, "a wheel needs at least 8 numbers in the pool, not {a}"},
     {WheelFault::TooManyKeys, "{a} keys given; a wheel takes at most 3"},
     {WheelFault::KeyOutsidePool, "the key {a} is not in the pool"},
     {WheelFault::HitsAboveDrawn, "{a} if {b}: the hits cannot be more than the numbers drawn"},

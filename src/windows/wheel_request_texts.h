@@ -19,8 +19,8 @@ struct WheelFieldNames {
 };
 extern const WheelFieldNames COMMAND_LINE_WHEEL_FIELDS;  // "--pool", "--keys", "--hits", "--if"
 
-// For example "--pool: 40 is outside 1 to 39", "the pool holds 6 numbers; a wheel needs at least
-// 8", "4 if 3: the hits cannot be more than the numbers drawn".
+// For example "--pool: 40 is outside 1 to 39", "a wheel needs at least 8 numbers in the pool, not
+// 6", "4 if 3: the hits cannot be more than the numbers drawn".
 std::string wheelRefusalText(const WheelRefusal& refusal, const WheelFieldNames& names);
 
 // What is wrong with a ticket, after its numbers: "40 is not in the pool", "misses the key 7",

@@ -151,7 +151,7 @@ refused() {  # expected message, then the arguments after checkwheel
     code=$?
     check "refused: $*" "quillstep-cli: $expected, status 2" "$message, status $code"
 }
-refused "checkwheel: the pool holds 7 numbers; a wheel needs at least 8" --pool 1-7 --hits 3 --if 4 three.txt
+refused "checkwheel: a wheel needs at least 8 numbers in the pool, not 7" --pool 1-7 --hits 3 --if 4 three.txt
 refused "checkwheel: --pool: 40 is outside 1 to 39" --pool 1-10,40 --hits 3 --if 4 three.txt
 refused "checkwheel: --pool: the range 15-1 runs backwards (write 1-15)" --pool 15-1 --hits 3 --if 4 three.txt
 refused "checkwheel: --pool: 5 is given twice" --pool 1-10,5 --hits 3 --if 4 three.txt

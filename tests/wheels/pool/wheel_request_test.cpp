@@ -105,7 +105,7 @@ TEST(WheelRequestReading, RefusesEachFaultWithItsFieldAndNumbers) {
         {"1-10", nullptr, "4", "", WheelFault::DrawnOutOfRange, WheelField::Drawn, 0, 0,
          "--if needs a whole number from 2 to 7, got ''"},
         {"1-7", nullptr, "4", "5", WheelFault::PoolTooSmall, WheelField::Pool, 7, 0,
-         "the pool holds 7 numbers; a wheel needs at least 8"},
+         "a wheel needs at least 8 numbers in the pool, not 7"},
         {"1-10", "1-4", "5", "6", WheelFault::TooManyKeys, WheelField::Keys, 4, 0, "4 keys given; a wheel takes at most 3"},
         {"1-10", "2,11", "4", "5", WheelFault::KeyOutsidePool, WheelField::Keys, 11, 0, "the key 11 is not in the pool"},
         {"1-10", nullptr, "5", "4", WheelFault::HitsAboveDrawn, WheelField::Hits, 5, 4,
