@@ -121,9 +121,8 @@ Commands:
              after its byte order mark; lines end in LF, CR LF or CR; at most 10000 lines of at
              most 1000 characters; a row number only in the form row,a,b,c,d,e,f,g with rows
              counting 1, 2, 3, ...; a file without any combination is refused with status 2)
-             against the store; the file
-             (of profile, match and complete4/5 too) must open before anything runs (unless an
-             earlier command of the line writes it); prints
+             against the store; the file (of profile, match, complete4/5 and checkwheel too) must
+             open before anything runs (unless an earlier command of the line writes it); prints
                stored share: <n> of <C(N,7)> draws (<share of all draws>%)
                stored: <n>
                system size: <s>
@@ -205,7 +204,7 @@ folder. Every command that writes a file (write, search4/5, optimise4/5, complet
 one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
 was not; the exit status below says which kind of reason it was. What is for people goes to
 stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
-for check4/5, profile or match could not be read.
+for check4/5, profile, match or checkwheel could not be read.
 
 Exit status:
   0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of
