@@ -36,7 +36,7 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$threads"
 cmake --build build-tsan -j"$jobs" --target quillstep_tests
 threaded_tests='Wheels*:LanePasses*:LaneSearch*:SystemCheck*:OptimiseCommand*:FileSafety*:Commands*'
 threaded_tests+=':SmallerSystems*:CliCommands*:CliPreflight*:SystemCompletion*:DrawProfile*:CheckSystemWindow*'
-threaded_tests+=':SystemReadBack*:WorkerThreads*'
+threaded_tests+=':SystemReadBack*:WorkerThreads*:WheelCheck*:WheelFileWriter*'
 threaded_tests+='-LaneSearch.GivesTheScansAnswerOnMidSizedStoresWithAnyThreadCount'
 threaded_tests+=':LaneSearch.AutomaticTakesTheLanesWhereTheyPayAndTheScanElsewhere'
 threaded_tests+=':WheelsOptimiser.TheSameSeedAndBudgetGiveTheSameSystem'

@@ -16,6 +16,7 @@
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "cli/system_file_commands.h"
+#include "cli/wheel_commands.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
@@ -131,6 +132,7 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
     return runProfileCommand(session.state, command, session.out);
 }
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
+int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
 int completeSystemFile(CliSession& session, const CliCommand& command) {
     return runCompleteCommand(session.state, session.platform, command, session.out);
 }
@@ -141,7 +143,7 @@ int backtestFiltersOverHistory(CliSession& session, const CliCommand& command) {
 }
 int showWins(CliSession& session, const CliCommand& command) { return runWinsCommand(command, session.out); }
 
-constexpr std::array<CliCommandRow, 16> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 17> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
     {"search4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, searchG4},
@@ -158,6 +160,7 @@ constexpr std::array<CliCommandRow, 16> CLI_COMMANDS{{
     {"history", CommandArgument::PastDraws, false, nullptr, showHistory},
     {"backtest", CommandArgument::PastDraws, false, nullptr, backtestFiltersOverHistory},
     {"wins", CommandArgument::PastDraws, false, nullptr, showWins},
+    {"checkwheel", CommandArgument::SystemOptions, false, nullptr, checkWheelFile},
 }};
 
 }  // namespace

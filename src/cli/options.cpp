@@ -32,7 +32,7 @@ Enumerates seven-number lottery combinations of 1..N, filters them, stores them,
 text files, finds abbreviated systems among them and counts how often each number occurs. The
 commands run in order in one process and share what they store, exactly as the buttons of the
 Quillstep window do. Parameters go before the first command; a command's own options
-(--time-limit, --seed, --steps, --any-combination, --output) follow it.
+(--time-limit, --seed, --steps, --any-combination, --output; --pool, --keys, --hits, --if) follow it.
 
 Commands at a glance (each is described under "Commands" below):
   run MODE                         generate with mode 1 to 14 (even modes and 9 to 14 store)
@@ -44,6 +44,8 @@ Commands at a glance (each is described under "Commands" below):
   check4, check5 FILE              a system file checked against the store
   profile FILE                     a system file against every possible draw
   match a,b,c,d,e,f,g FILE         one draw against a system file
+  checkwheel --pool LIST --hits T --if M [--keys LIST] FILE
+                                   a wheel on your own numbers checked: T hits if M are drawn
   stats                            how often each number occurs in the store
   history FILE                     each number over a file of past draws
   backtest FILE                    the parameters tried against past draws
@@ -126,9 +128,8 @@ Commands:
              after its byte order mark; lines end in LF, CR LF or CR; at most 10000 lines of at
              most 1000 characters; a row number only in the form row,a,b,c,d,e,f,g with rows
              counting 1, 2, 3, ...; a file without any combination is refused with status 2)
-             against the store; the file
-             (of profile, match and complete4/5 too) must open before anything runs (unless an
-             earlier command of the line writes it); prints
+             against the store; the file (of profile, match, complete4/5 and checkwheel too) must
+             open before anything runs (unless an earlier command of the line writes it); prints
                stored share: <n> of <C(N,7)> draws (<share of all draws>%)
                stored: <n>
                system size: <s>
@@ -170,6 +171,25 @@ Commands:
              or "not written: <reason>". Progress goes to stderr; Ctrl+C ends the search early
              with what it found so far.
 
+  checkwheel --pool LIST --hits T --if M [--keys LIST] FILE
+             checks a wheel on your own numbers: for every M numbers of the pool that hold all
+             the keys, some line of FILE (read as check4 reads it) must share at least T of them;
+             needs no store; prints
+               pool: <numbers in the pool>
+               guarantee: <T> if <M>
+               system size: <lines of FILE>
+               uncovered: <sets of M pool numbers with all keys that no line gives T hits>
+               hole: <the first ten of them, numbers ascending, one line each>
+             and ends with status 0 when nothing is uncovered, 3 when something is, 2 when the
+             wheel is refused or a line of FILE is not seven numbers of the pool holding every
+             key (named by its line).
+               --pool LIST   the pool: 8 to 39 different numbers of 1 to 39 as numbers and ranges
+                             separated by commas, such as 1-15,22,30 or 3,7,11-20
+               --keys LIST   0 to 3 numbers of the pool that every line holds (none), fewer
+                             than T and at most M
+               --hits T      the hits guaranteed, 2 to 6
+               --if M        the numbers drawn from the pool, T to 7
+
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
 
@@ -206,7 +226,7 @@ Commands:
 
   write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
   are refused unless the last run before them stored its combinations; profile, match, history,
-  backtest and wins are allowed anywhere.
+  backtest, wins and checkwheel are allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
 means nothing runs and no file is written. An option in the wrong place is answered with where it
@@ -222,7 +242,8 @@ folder. Every command that writes a file (write, search4/5, optimise4/5, complet
 one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
 was not; the exit status below says which kind of reason it was. What is for people goes to
 stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
-for check4/5, profile, match, history, backtest or wins could not be read.
+for check4/5, profile, match, history, backtest, wins or checkwheel
+could not be read.
 
 --output FILE after search4, search5, optimise4, optimise5, complete4 or complete5 writes that
 command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt), in the same
@@ -237,9 +258,11 @@ Exit status:
     not enough memory for ...")
   2 bad arguments, a refused command, an output folder (or, without --output-dir, a working
     directory) that is missing or not writable, a system file or a file of past draws that cannot
-    be read or holds a malformed line (the first one, named by its line number) or no draw, or a
-    completion that found no system to write
-  3 a checked system leaves combinations uncovered
+    be read or holds a malformed line (the first one, named by its line number; for checkwheel also
+    a line that is not seven numbers of the pool holding every key) or no draw, or a completion
+    that found no system to write
+  3 a checked system leaves combinations uncovered (check4/5), or a checked wheel leaves sets of
+    drawn pool numbers uncovered (checkwheel)
   4 the optimiser found no system in the time given or before Ctrl+C ("not written: the optimiser
     found no system in the time given" or "not written: stopped before any system covered every
     stored combination")

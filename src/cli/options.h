@@ -10,6 +10,7 @@
 
 #include "draws/prices.h"
 #include "engine/parameters.h"
+#include "wheels/pool/wheel_request.h"
 
 namespace quillstep {
 
@@ -24,7 +25,7 @@ struct CliCommand {
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
-    // check4, check5, profile, match, complete4, complete5
+    // check4, check5, profile, match, complete4, complete5, checkwheel
     std::string fileName{};
     // match: the draw (bit v for number v)
     uint64_t draw = 0;
@@ -33,6 +34,10 @@ struct CliCommand {
     // history, backtest, wins: the file of past draws; wins: the ticket price and prizes, if given
     std::string historyFileName{};
     std::optional<TicketPrices> prices{};
+    // checkwheel: --pool, --keys, --hits and --if as typed (absent when not given), then the wheel
+    // read from them
+    std::optional<std::string> wheelPool{}, wheelKeys{}, wheelHits{}, wheelDrawn{};
+    WheelRequest wheel{};
 };
 
 struct CliOptions {

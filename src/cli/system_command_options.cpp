@@ -6,32 +6,40 @@
 #include <bit>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "cli/echoed_text.h"
 #include "cli/misplaced_options.h"
 #include "cli/suggestions.h"
+#include "windows/wheel_request_texts.h"
 
 namespace quillstep {
 namespace {
 
-enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination, Output };
+enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination, Output, Pool, Keys, Hits, Drawn };
 
 constexpr CommandNames OPTIMISERS{"optimise4", "optimise5", "complete4", "complete5"};
 constexpr CommandNames SYSTEM_WRITERS{"search4", "search5", "optimise4", "optimise5", "complete4", "complete5"};
+constexpr CommandNames WHEEL_COMMANDS{"checkwheel"};
 
 // The options that follow a command, and the commands that take each. complete4/5 hear of
-// --any-combination only to say why they refuse it.
+// --any-combination only to say why they refuse it. --pool, --keys, --hits and --if give a wheel
+// on the player's own numbers.
 struct OptimiseOptionName {
     CommandOption row;
     OptimiseOption option;
 };
 
-constexpr std::array<OptimiseOptionName, 5> OptimiseOptions{{
+constexpr std::array<OptimiseOptionName, 9> OptimiseOptions{{
     {{"time-limit", true, OPTIMISERS}, OptimiseOption::TimeLimit},
     {{"seed", true, OPTIMISERS}, OptimiseOption::Seed},
     {{"steps", true, OPTIMISERS}, OptimiseOption::Steps},
     {{"any-combination", false, {"optimise4", "optimise5"}}, OptimiseOption::AnyCombination},
     {{"output", true, SYSTEM_WRITERS}, OptimiseOption::Output},
+    {{"pool", true, WHEEL_COMMANDS}, OptimiseOption::Pool},
+    {{"keys", true, WHEEL_COMMANDS}, OptimiseOption::Keys},
+    {{"hits", true, WHEEL_COMMANDS}, OptimiseOption::Hits},
+    {{"if", true, WHEEL_COMMANDS}, OptimiseOption::Drawn},
 }};
 
 const OptimiseOptionName* findOptimiseOption(std::string_view name) {
@@ -81,6 +89,18 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
         case OptimiseOption::Output:
             if (value.empty()) return "--output needs the name of a file";
             command.output = value;
+            return {};
+        case OptimiseOption::Pool:
+            command.wheelPool = value;
+            return {};
+        case OptimiseOption::Keys:
+            command.wheelKeys = value;
+            return {};
+        case OptimiseOption::Hits:
+            command.wheelHits = value;
+            return {};
+        case OptimiseOption::Drawn:
+            command.wheelDrawn = value;
             return {};
     }
     return {};
@@ -147,6 +167,33 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
     return draw;
 }
 
+// The wheel of --pool, --keys, --hits and --if, read by the one reading of a wheel request.
+bool readWheel(CliCommand& command, std::string& error) {
+    WheelRequestTexts texts;
+    const std::pair<const std::optional<std::string>&, WheelField> needed[] = {
+        {command.wheelPool, WheelField::Pool}, {command.wheelHits, WheelField::Hits}, {command.wheelDrawn, WheelField::Drawn}};
+    for (const auto& [given, field] : needed) {
+        if (given) continue;
+        WheelRefusal missing;
+        missing.fault = WheelFault::Missing;
+        missing.field = field;
+        error = command.name + ": " + wheelRefusalText(missing, COMMAND_LINE_WHEEL_FIELDS);
+        return false;
+    }
+    texts.pool = *command.wheelPool;
+    texts.keysGiven = command.wheelKeys.has_value();
+    if (texts.keysGiven) texts.keys = *command.wheelKeys;
+    texts.hits = *command.wheelHits;
+    texts.drawn = *command.wheelDrawn;
+    const WheelRequestReading reading = readWheelRequest(texts);
+    if (!reading.ok()) {
+        error = command.name + ": " + wheelRefusalText(reading.refusal, COMMAND_LINE_WHEEL_FIELDS);
+        return false;
+    }
+    command.wheel = reading.request;
+    return true;
+}
+
 }  // namespace
 
 const CommandOption* findCommandOption(std::string_view name) {
@@ -180,7 +227,7 @@ std::string whatCommandTakes(std::string_view command) {
     if (name == "run") return "only a mode";
     if (name == "match") return "only a draw and a file name";
     if (isCheckCommand(name) || name == "profile") return "only a file name";
-    if (isCompleteCommand(name)) return listed + ", then a file name";
+    if (isCompleteCommand(name) || isWheelCheckCommand(name)) return listed + ", then a file name";
     return options.empty() ? "no options" : listed;
 }
 
@@ -188,6 +235,7 @@ bool isOptimiseCommand(const std::string& name) { return name == "optimise4" || 
 bool isCheckCommand(const std::string& name) { return name == "check4" || name == "check5"; }
 bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
 bool isSearchCommand(const std::string& name) { return name == "search4" || name == "search5"; }
+bool isWheelCheckCommand(const std::string& name) { return name == "checkwheel"; }
 
 std::string drawMistake(const CliCommand& command, int totalNumbers) {
     if (command.name != "match" || (command.draw >> (totalNumbers + 1)) == 0) return {};
@@ -212,6 +260,12 @@ bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size
         error = misplacedOptionMessage(arguments, i + 1, command.name);
         return true;
     };
+    if (isWheelCheckCommand(command.name)) {
+        // An option it does not take is named before the wheel is read, so that a mistyped --hits
+        // is answered as mistyped rather than as missing.
+        if (!parseOptimiseOptions(arguments, i, command, error) || optionInstead() || !readWheel(command, error))
+            return false;
+    }
     if (command.name == "match") {
         if (optionInstead()) return false;
         if (i + 1 >= arguments.size()) {

@@ -2,7 +2,7 @@
 // The arguments of the commands on abbreviated systems that take some: optimise4 and optimise5
 // (options that follow the command), search4 and search5 (--output only), check4, check5 and
 // profile (a file name), match (a draw and a file name), complete4 and complete5 (options, then a
-// file name).
+// file name), checkwheel (the wheel's --pool, --keys, --hits and --if, then a file name).
 
 #include <array>
 #include <string>
@@ -39,6 +39,7 @@ bool isOptimiseCommand(const std::string& name);
 bool isCheckCommand(const std::string& name);
 bool isCompleteCommand(const std::string& name);
 bool isSearchCommand(const std::string& name);
+bool isWheelCheckCommand(const std::string& name);
 
 // Why the draw of `match` cannot be drawn from 1..totalNumbers, or "" when it can.
 std::string drawMistake(const CliCommand& command, int totalNumbers);

@@ -33,9 +33,10 @@ struct FileKind {
     int32_t progressInterval;   // rows between two progress reports
 };
 
+constexpr int32_t SYSTEM_FILE_PROGRESS_INTERVAL = 50;
 constexpr FileKind COMBINATIONS{COMBINATION_FILE_NAME, nullptr, 5000};
-constexpr FileKind G4_SYSTEM{G4_SYSTEM_FILE_NAME, "gar.:4 from 7 OK numbers", 50};
-constexpr FileKind G5_SYSTEM{G5_SYSTEM_FILE_NAME, "gar.:5 from 7 OK numbers", 50};
+constexpr FileKind G4_SYSTEM{G4_SYSTEM_FILE_NAME, "gar.:4 from 7 OK numbers", SYSTEM_FILE_PROGRESS_INTERVAL};
+constexpr FileKind G5_SYSTEM{G5_SYSTEM_FILE_NAME, "gar.:5 from 7 OK numbers", SYSTEM_FILE_PROGRESS_INTERVAL};
 
 // Set by requestWriteCancel, possibly from a signal handler: only a lock-free atomic may be touched there.
 std::atomic<bool> writeCancelRequested{false};
@@ -181,11 +182,18 @@ private:
     std::thread thread_;  // last: started once everything it uses exists
 };
 
-std::string headerOf(const FileKind& kind, const std::string& description) {
-    std::string header = "\"Marrowby - Quillstep\"\r\n\"" + description + "\"\r\n";
-    if (kind.guaranteeLine) header += std::string("\"") + kind.guaranteeLine + "\"\r\n";
+// Each line in double quotes, then a blank line.
+std::string quotedHeader(const std::vector<std::string>& lines) {
+    std::string header;
+    for (const std::string& line : lines) header += "\"" + line + "\"\r\n";
     header += "\r\n";
     return header;
+}
+
+std::string headerOf(const FileKind& kind, const std::string& description) {
+    std::vector<std::string> lines{PROGRAM_HEADER_LINE, description};
+    if (kind.guaranteeLine) lines.emplace_back(kind.guaranteeLine);
+    return quotedHeader(lines);
 }
 
 FileWriteResult ended(const WriteObserver& observer, const FileWriteResult& result) {
@@ -195,14 +203,13 @@ FileWriteResult ended(const WriteObserver& observer, const FileWriteResult& resu
 
 double timeOfDay(const WriteObserver& observer) { return observer.timeOfDaySeconds ? observer.timeOfDaySeconds() : 0.0; }
 
-FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_t* source, int32_t rows,
-                          const std::string& descriptionNote, const WriteObserver& observer,
-                          const CheckBeforeReplacing& checkBeforeReplacing = {},
-                          const std::filesystem::path& chosenTarget = {}) {
+// The rows into `target` after `header`; the result names the file `shownName`.
+FileWriteResult writeRowsTo(const std::filesystem::path& target, const std::string& shownName, const std::string& header,
+                            int32_t progressInterval, const int32_t* source, int32_t rows, const WriteObserver& observer,
+                            const CheckBeforeReplacing& checkBeforeReplacing) {
     FileWriteResult result;
-    result.fileName = chosenTarget.empty() ? std::string(kind.fileName) : pathText(chosenTarget);
+    result.fileName = shownName;
     result.rows = rows;
-    const std::filesystem::path target = chosenTarget.empty() ? state.outputFolder / kind.fileName : chosenTarget;
 
     std::vector<char> buffers[2];
     try {
@@ -212,7 +219,6 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
         return ended(observer, result);
     }
     ReplacementFile out(target);
-    const std::string header = headerOf(kind, state.memoryDescription + descriptionNote);
     out.write(header.data(), header.size());
 
     int current = 0;
@@ -228,7 +234,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
         for (int32_t i = 0; i < rows; ++i, source += 7) {
             if (i == nextProgress) {
                 if (observer.onProgress) observer.onProgress(i);
-                nextProgress += kind.progressInterval;
+                nextProgress += progressInterval;
             }
             number.next();
             p = number.append(p);
@@ -260,7 +266,7 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
     } else if (checkBeforeReplacing && out.ok() && !checkBeforeReplacing(out)) {
         out.discard();
         result.refusedBeforeReplacing = true;
-        result.error = result.fileName + " does not read back as the system that was written";
+        result.error = shownName + " does not read back as the system that was written";
     } else if (!out.commit()) {
         result.error = out.error();
     }
@@ -269,6 +275,18 @@ FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_
         result.seconds = elapsedSeconds(t0, t1);
     }
     return ended(observer, result);
+}
+
+// The kind's file in the output folder, or a target the user chose.
+FileWriteResult writeRows(SharedState& state, const FileKind& kind, const int32_t* source, int32_t rows,
+                          const std::string& descriptionNote, const WriteObserver& observer,
+                          const CheckBeforeReplacing& checkBeforeReplacing = {},
+                          const std::filesystem::path& chosenTarget = {}) {
+    const bool chosen = !chosenTarget.empty();
+    return writeRowsTo(chosen ? chosenTarget : state.outputFolder / kind.fileName,
+                       chosen ? pathText(chosenTarget) : std::string(kind.fileName),
+                       headerOf(kind, state.memoryDescription + descriptionNote), kind.progressInterval, source, rows,
+                       observer, checkBeforeReplacing);
 }
 
 }  // namespace
@@ -300,6 +318,13 @@ std::string pathText(const std::filesystem::path& path) {
         const std::u8string name = path.u8string();
         return std::string(name.begin(), name.end());
     }
+}
+
+FileWriteResult writeNumberRows(const std::filesystem::path& target, const std::string& shownName,
+                                const std::vector<std::string>& headerLines, const int32_t* numbers, int32_t rows,
+                                const WriteObserver& observer, const CheckBeforeReplacing& checkBeforeReplacing) {
+    return writeRowsTo(target, shownName, quotedHeader(headerLines), SYSTEM_FILE_PROGRESS_INTERVAL, numbers, rows,
+                       observer, checkBeforeReplacing);
 }
 
 std::string editorCommandLine(const std::string& fileName) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/shared_state.h"
 #include "platform/platform.h"
@@ -54,6 +55,16 @@ FileWriteResult writeSystemRows(SharedState& state, int guaranteedHits, int32_t 
                                 const std::filesystem::path& target = {});
 // A path as the texts show it, also where the narrow character set cannot spell it.
 std::string pathText(const std::filesystem::path& path);
+// The first header line of every file the program writes (in double quotes there).
+constexpr const char* PROGRAM_HEADER_LINE = "Marrowby - Quillstep";
+// Rows of seven numbers (`rows` rows of seven from `numbers`, ascending within a row) into `target`
+// as the system files are written: each header line in double quotes, a blank line, then
+// "row,a,b,c,d,e,f,g" lines counting from 1, CR LF, through a temporary file that replaces the old
+// one when complete (and accepted by a given checkBeforeReplacing). The result names the file
+// `shownName`.
+FileWriteResult writeNumberRows(const std::filesystem::path& target, const std::string& shownName,
+                                const std::vector<std::string>& headerLines, const int32_t* numbers, int32_t rows,
+                                const WriteObserver& observer, const CheckBeforeReplacing& checkBeforeReplacing = {});
 // The system file of the guarantee: "mb_comb_file_ab.txt" (4) or "mb_comb_file_ab5.txt" (5).
 const char* systemFileName(int guaranteedHits);
 

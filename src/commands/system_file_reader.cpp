@@ -71,6 +71,7 @@ bool SystemFileParser::fail(int64_t lineNumber, const std::string& mistake) {
     contents_.errorLine = lineNumber;
     contents_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
     contents_.combinations.clear();
+    contents_.lines.clear();
     return false;
 }
 
@@ -161,6 +162,7 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
         separator_ = split.separator;
     }
     contents_.combinations.push_back(combination);
+    contents_.lines.push_back(lineNumber);
     return true;
 }
 

@@ -21,6 +21,7 @@ using SystemFileCombination = std::array<int32_t, 7>;  // ascending
 
 struct SystemFileContents {
     std::vector<SystemFileCombination> combinations;  // in file order
+    std::vector<int64_t> lines;  // the 1-based line of the file that holds each combination
     int64_t errorLine = 0;  // 1-based line of the first mistake; 0 when none or the file could not be read
     std::string error;      // empty when the file was read and every line is well formed
     bool withoutCombination = false;  // refused for holding no combination (error says so)
