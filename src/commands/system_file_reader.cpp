@@ -16,17 +16,7 @@
 namespace quillstep {
 namespace {
 
-constexpr size_t ECHOED_FIELD_BYTES = 20;
-constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string quoted(std::string_view field) {
-    std::string text(1, '\'');
-    text += escapedText(field, ECHOED_FIELD_BYTES);
-    text += '\'';
-    return text;
-}
 
 // A header line of this program's form: text in double quotes, with no other double quote.
 bool isOwnHeaderLine(std::string_view line) {
@@ -123,16 +113,9 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
     std::array<int64_t, 8> values{};
     for (size_t k = 0; k < fields.size(); ++k) {
         const TextField& field = fields[k];
-        switch (readWholeNumber(field.text, values[k])) {
-            case NumberReading::Whole:
-                break;
-            case NumberReading::TooLarge:
-                return fail(lineNumber, (withRow && k == 0 ? "row number " : "number ") +
-                                            escapedText(field.text, ECHOED_FIELD_BYTES) + " is too large");
-            case NumberReading::NotWhole:
-                return fail(lineNumber, field.text.empty() && !field.quoted ? std::string("empty field")
-                                                                            : quoted(field.text) + " is not a whole number");
-        }
+        const NumberReading reading = readWholeNumber(field.text, values[k]);
+        if (reading != NumberReading::Whole)
+            return fail(lineNumber, numberFieldMistake(field, reading, withRow && k == 0 ? "row number " : "number "));
     }
     if (withRow) {
         if (!hasOwnRowForm(line))
@@ -174,15 +157,10 @@ SystemFileContents parseSystemFileText(std::string_view text) {
 
 SystemFileContents readSystemFileFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
     SystemFileParser parser;
-    const auto buffer = std::make_unique<char[]>(READ_CHUNK_BYTES);
-    for (;;) {
-        const int64_t got = readSome(buffer.get(), READ_CHUNK_BYTES);
-        if (got < 0) {
-            SystemFileContents unreadable;
-            unreadable.error = "the file could not be read";
-            return unreadable;
-        }
-        if (got == 0 || !parser.feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
+    if (!feedTextChunks(readSome, [&parser](std::string_view bytes) { return parser.feed(bytes); })) {
+        SystemFileContents unreadable;
+        unreadable.error = "the file could not be read";
+        return unreadable;
     }
     return parser.finish();
 }

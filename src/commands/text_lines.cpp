@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <system_error>
 #include <utility>
+
+#include "commands/escaped_text.h"
 
 namespace quillstep {
 namespace {
@@ -306,6 +309,29 @@ bool allWholeNumbers(const std::vector<TextField>& fields) {
         int64_t value = 0;
         return readWholeNumber(f.text, value) == NumberReading::Whole;
     });
+}
+
+namespace {
+constexpr size_t ECHOED_FIELD_BYTES = 20;
+}
+
+std::string quotedField(std::string_view field) { return "'" + escapedText(field, ECHOED_FIELD_BYTES) + "'"; }
+
+std::string numberFieldMistake(const TextField& field, NumberReading reading, const std::string& what) {
+    if (reading == NumberReading::TooLarge) return what + escapedText(field.text, ECHOED_FIELD_BYTES) + " is too large";
+    if (field.text.empty() && !field.quoted) return "empty field";
+    return quotedField(field.text) + " is not a whole number";
+}
+
+bool feedTextChunks(const std::function<int64_t(char* buffer, size_t size)>& readSome,
+                    const std::function<bool(std::string_view bytes)>& feed) {
+    constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
+    const auto buffer = std::make_unique<char[]>(READ_CHUNK_BYTES);
+    for (;;) {
+        const int64_t got = readSome(buffer.get(), READ_CHUNK_BYTES);
+        if (got < 0) return false;
+        if (got == 0 || !feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) return true;
+    }
 }
 
 }  // namespace quillstep

@@ -130,4 +130,18 @@ NumberReading readWholeNumber(std::string_view field, int64_t& value);
 // True when every field is a whole number (and there is at least one).
 bool allWholeNumbers(const std::vector<TextField>& fields);
 
+// The field in single quotes, escaped and cut as messages echo it.
+std::string quotedField(std::string_view field);
+
+// Why a field that readWholeNumber did not read as whole is refused, for a line's message: "empty
+// field", "'x7' is not a whole number", or `what` and the field then "is too large" ("number 4000000
+// is too large"); the field escaped and cut as messages echo it.
+std::string numberFieldMistake(const TextField& field, NumberReading reading, const std::string& what);
+
+// Hands the bytes `readSome` gives (up to `size` into `buffer`; 0 at the end, negative when they
+// cannot be read) to `feed` in chunks, until the end or until `feed` returns false. False when the
+// bytes could not be read.
+bool feedTextChunks(const std::function<int64_t(char* buffer, size_t size)>& readSome,
+                    const std::function<bool(std::string_view bytes)>& feed);
+
 }  // namespace quillstep

@@ -21,17 +21,7 @@
 namespace quillstep {
 namespace {
 
-constexpr size_t ECHOED_FIELD_BYTES = 20;
-constexpr size_t READ_CHUNK_BYTES = size_t{64} << 10;
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string quoted(std::string_view field) {
-    std::string text(1, '\'');
-    text += escapedText(field, ECHOED_FIELD_BYTES);
-    text += '\'';
-    return text;
-}
 
 // Digits and exactly two date separators of one kind ('-', '.' or '/'): what a date is written as.
 bool looksLikeDate(std::string_view field) {
@@ -149,7 +139,7 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
     if (!fields.empty() && looksLikeDate(fields[0].text)) {
         const auto date = readDate(fields[0].text);
         if (!date)
-            return fail(lineNumber, quoted(fields[0].text) +
+            return fail(lineNumber, quotedField(fields[0].text) +
                                         " is not a date (YYYY-MM-DD, DD.MM.YYYY or DD/MM/YYYY of a day that exists)");
         draw.date = *date;
         next = 1;
@@ -168,15 +158,8 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
     for (size_t k = 0; k < numbers; ++k) {
         const TextField& field = fields[next + k];
         int64_t value = 0;
-        switch (readWholeNumber(field.text, value)) {
-            case NumberReading::Whole:
-                break;
-            case NumberReading::TooLarge:
-                return fail(lineNumber, "number " + escapedText(field.text, ECHOED_FIELD_BYTES) + " is too large");
-            case NumberReading::NotWhole:
-                return fail(lineNumber, field.text.empty() && !field.quoted ? std::string("empty field")
-                                                                            : quoted(field.text) + " is not a whole number");
-        }
+        const NumberReading reading = readWholeNumber(field.text, value);
+        if (reading != NumberReading::Whole) return fail(lineNumber, numberFieldMistake(field, reading, "number "));
         const bool bonus = k >= DRAWN_NUMBERS;
         const std::string what = bonus ? "bonus number " : "number ";
         if (value < 1 || value > HIGHEST_DRAWN_NUMBER)
@@ -209,16 +192,11 @@ HistoryReading parseHistoryText(std::string_view text) {
 
 HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
     HistoryParser parser;
-    const auto buffer = std::make_unique<char[]>(READ_CHUNK_BYTES);
-    for (;;) {
-        const int64_t got = readSome(buffer.get(), READ_CHUNK_BYTES);
-        if (got < 0) {
-            HistoryReading unreadable;
-            unreadable.error = "the file could not be read";
-            unreadable.unreadable = true;
-            return unreadable;
-        }
-        if (got == 0 || !parser.feed(std::string_view(buffer.get(), static_cast<size_t>(got)))) break;
+    if (!feedTextChunks(readSome, [&parser](std::string_view bytes) { return parser.feed(bytes); })) {
+        HistoryReading unreadable;
+        unreadable.error = "the file could not be read";
+        unreadable.unreadable = true;
+        return unreadable;
     }
     return parser.finish();
 }
