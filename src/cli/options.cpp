@@ -275,18 +275,6 @@ const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n
 
 namespace {
 
-// A whole number, or nothing. A number too large for 32 bits is kept at the nearest 32-bit bound,
-// which lies outside every range, so that it is refused as out of range with the digits echoed.
-std::optional<int32_t> parseInteger(const std::string& text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ptr != end) return std::nullopt;
-    if (ec == std::errc::result_out_of_range)
-        return text[0] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
-    if (ec != std::errc()) return std::nullopt;
-    return value;
-}
 
 // The seven excluded numbers; `typed` receives them as the user typed them.
 bool parseExcluded(const std::string& text, GenerationParameters& p, std::vector<std::string>& typed,
@@ -296,7 +284,7 @@ bool parseExcluded(const std::string& text, GenerationParameters& p, std::vector
     for (;;) {
         const size_t comma = text.find(',', start);
         typed.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        const auto value = parseInteger(typed.back());
+        const auto value = typedParameterValue(typed.back());
         if (!value) {
             error = "--excluded needs seven whole numbers separated by commas, got '" + echoedText(text) + "'";
             return false;
@@ -364,7 +352,7 @@ bool parseOptions(const std::vector<std::string>& arguments, size_t& next, CliOp
                 return false;
             }
             options.outputFolder = value;
-        } else if (const auto number = parseInteger(value)) {
+        } else if (const auto number = typedParameterValue(value)) {
             options.parameters.*(option->field) = *number;
             typed.integers.push_back({option, value});
         } else {
@@ -397,7 +385,7 @@ bool parseCommands(const std::vector<std::string>& arguments, size_t next, CliOp
                 return false;
             }
             const bool hasMode = next + 1 < arguments.size();
-            const auto mode = hasMode ? parseInteger(arguments[next + 1]) : std::nullopt;
+            const auto mode = hasMode ? typedParameterValue(arguments[next + 1]) : std::nullopt;
             if (!mode || !isGenerationMode(*mode)) {
                 error = name + " needs a mode from 1 to 14" +
                         (hasMode ? ", got '" + echoedText(arguments[next + 1]) + "'" : std::string());

@@ -1,8 +1,22 @@
 #include "windows/parameter_texts.h"
 
+#include <charconv>
+#include <limits>
+
 #include "commands/escaped_text.h"
 
 namespace quillstep {
+
+std::optional<int32_t> typedParameterValue(const std::string& text) {
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ptr != end) return std::nullopt;
+    if (ec == std::errc::result_out_of_range)
+        return text[0] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    if (ec != std::errc()) return std::nullopt;
+    return value;
+}
 namespace {
 
 bool partnerInItsRange(const ParameterBounds& option, const GenerationParameters& p) {

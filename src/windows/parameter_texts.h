@@ -3,6 +3,8 @@
 // once for the command line (cli/parameter_options) and the "Set values" window. Both name a
 // parameter by its command-line option.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,11 @@ struct GivenValue {
     const ParameterBounds* option;
     std::string typed;
 };
+
+// A parameter's value as typed: a whole number, or nothing. A number too large for 32 bits is kept
+// at the nearest 32-bit bound, which lies outside every range, so that it is refused as out of
+// range with its digits echoed.
+std::optional<int32_t> typedParameterValue(const std::string& text);
 
 // "0 to 4 (min-odd + min-even at most 7)": the range the other values leave the parameter, with
 // the reason when its partner narrowed it.

@@ -35,18 +35,6 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A whole number, or nothing. A number too large for 32 bits is kept at the nearest 32-bit bound,
-// which lies outside every range, so that it is refused as out of range with its digits.
-std::optional<int32_t> wholeNumber(const std::string& text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ptr != end) return std::nullopt;
-    if (ec == std::errc::result_out_of_range)
-        return text[0] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
-    if (ec != std::errc()) return std::nullopt;
-    return value;
-}
 
 // The seven excluded numbers as typed (blanks around each allowed), or nothing.
 std::optional<std::vector<std::string>> excludedEntries(const std::string& text) {
@@ -55,7 +43,7 @@ std::optional<std::vector<std::string>> excludedEntries(const std::string& text)
     for (;;) {
         const size_t comma = text.find(',', start);
         entries.push_back(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
-        if (!wholeNumber(entries.back())) return std::nullopt;
+        if (!typedParameterValue(entries.back())) return std::nullopt;
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -71,8 +59,8 @@ void takeNumbers(const SetValuesTexts& typed, GenerationParameters& p) {
         const std::string text = trimmed(typed[i]);
         if (field.kind == Kind::Excluded) {
             if (const auto entries = excludedEntries(text); entries && entries->size() == 7)
-                for (int k = 0; k < 7; ++k) p.excludedNumbers[k + 1] = *wholeNumber((*entries)[k]);
-        } else if (const auto value = wholeNumber(text)) {
+                for (int k = 0; k < 7; ++k) p.excludedNumbers[k + 1] = *typedParameterValue((*entries)[k]);
+        } else if (const auto value = typedParameterValue(text)) {
             (field.kind == Kind::Bounded ? p.*field.field : p.numbersPerCombination) = *value;
         }
     }
@@ -123,7 +111,7 @@ SetValuesReading readSetValues(const SetValuesTexts& typed, const GenerationPara
             typedExcluded = *entries;
             continue;
         }
-        if (!wholeNumber(text))
+        if (!typedParameterValue(text))
             return {std::nullopt, std::string(field.caption) + " needs a whole number, got " + quoted(text)};
         if (field.kind == Kind::Bounded && text != before[i]) changed.push_back({&boundsOf(field.field), text});
     }
