@@ -427,6 +427,9 @@ bool checkStoredCombinations(const CliOptions& options, std::string& error) {
 
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& arguments, std::string& error) {
     CliOptions options;
+    // At most one command per argument: room for all at once, so that a long line never holds the
+    // commands twice while they move to a larger block.
+    options.commands.reserve(arguments.size());
     TypedValues typed;
     size_t next = 0;
     if (!parseOptions(arguments, next, options, typed, error)) return std::nullopt;
