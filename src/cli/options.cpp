@@ -77,7 +77,12 @@ Commands:
              --any-combination: members may be any seven of 1..N, not only stored combinations
              (the file's description line then says how many lie outside the filters).
              Progress goes to stderr twice a second; Ctrl+C ends the search early and writes the
-             best checked system found so far.
+             best checked system found so far. Where the capacity proof of search4/search5 shows
+             that no system of fewer than 1000 combinations can cover the store, the answer comes
+             at once, with status 0 (the second line is one line):
+               system size: 1000
+               not written: no system of fewer than 1000 combinations can cover the <n> stored
+               combinations (proven before any search)
   check4 FILE
   check5 FILE
              checks a system file (this program's own, with or without its header, or lines of
@@ -121,6 +126,8 @@ Commands:
                system size: <kept + added>
                file: <file> rows: <n> seconds: <s>
              Progress goes to stderr; Ctrl+C ends the search early with what it found so far.
+             Where no system of fewer than 1000 combinations of any numbers can cover the store,
+             that is said at once on stderr, with status 2, before any search.
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
   write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
