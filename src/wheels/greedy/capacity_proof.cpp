@@ -189,8 +189,13 @@ std::vector<int32_t> coveredCounts(const std::vector<uint64_t>& masks, int guara
     return *coveredCounts(masks, guaranteedHits, CountingWork{});
 }
 
-CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
-                                         bool storedMembersOnly, const CountingWork& work) {
+namespace {
+
+// The proof; `countFullWheels` false leaves out the counting where every combination of the
+// store's numbers is stored (each then covers the largest count, and the counting finds the same
+// bound as the count of numbers).
+CapacityProof proveBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                 bool storedMembersOnly, bool countFullWheels, const CountingWork& work) {
     const int64_t stored = static_cast<int64_t>(masks.size());
     const int64_t members = int64_t{capacity} - 1;  // the most a pass below the capacity holds
     if (capacity < 1 || stored <= members) return CapacityProof::NotProven;  // a pass holds at most every stored combination
@@ -203,10 +208,7 @@ CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int
     const int numbers = std::popcount(usedNumbers);
     const int64_t largest = largestPossibleCoveredCount(numbers, guaranteedHits);
     if (stored > members * largest) return CapacityProof::Proven;
-    // Every combination of the numbers stored: each covers the largest count, and the counting
-    // would find the same bound.
-    if (!storedMembersOnly || stored == BINOMIAL[numbers][NUMBERS])
-        return CapacityProof::NotProven;
+    if (!storedMembersOnly || (!countFullWheels && stored == BINOMIAL[numbers][NUMBERS])) return CapacityProof::NotProven;
 
     std::optional<std::vector<int32_t>> counts;
     try {
@@ -221,9 +223,18 @@ CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int
     return stored > coverable ? CapacityProof::Proven : CapacityProof::NotProven;
 }
 
+}  // namespace
+
+CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                         bool storedMembersOnly, const CountingWork& work) {
+    return proveBelowCapacity(masks, guaranteedHits, capacity, storedMembersOnly, false, work);
+}
+
+// The greedy search keeps its counting on full wheels too: a stop asked for meanwhile leaves it
+// the pass of starting number 1 alone.
 CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
                                             const CountingWork& work) {
-    return proveNoSystemBelowCapacity(masks, guaranteedHits, capacity, true, work);
+    return proveBelowCapacity(masks, guaranteedHits, capacity, true, true, work);
 }
 
 bool everyPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity) {

@@ -48,7 +48,8 @@ CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, 
 // one sharing at least `guaranteedHits` numbers with a member), whatever the search: the bound
 // above holds for every set of capacity - 1 stored combinations. Members that may be any seven
 // numbers (storedMembersOnly false) are held to the bound from the count of numbers alone, since
-// one outside the store may cover more stored combinations than any stored one.
+// one outside the store may cover more stored combinations than any stored one. A store of every
+// combination of its numbers needs no counting: each covers as many as the bound allows.
 CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
                                          bool storedMembersOnly, const CountingWork& work);
 
