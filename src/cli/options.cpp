@@ -116,7 +116,12 @@ Commands:
                                   (the file's description line then says how many lie outside
                                   the filters)
              Progress goes to stderr twice a second; Ctrl+C ends the search early and writes the
-             best checked system found so far.
+             best checked system found so far. Where the capacity proof of search4/search5 shows
+             that no system of fewer than 1000 combinations can cover the store, the answer comes
+             at once, with status 0 (the second line is one line):
+               system size: 1000
+               not written: no system of fewer than 1000 combinations can cover the <n> stored
+               combinations (proven before any search)
 
   check4 FILE
   check5 FILE
@@ -169,7 +174,8 @@ Commands:
                system size: <kept + added>
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>". Progress goes to stderr; Ctrl+C ends the search early
-             with what it found so far.
+             with what it found so far. Where no system of fewer than 1000 combinations of any
+             numbers can cover the store, that is said at once, before any search, with status 2.
 
   checkwheel --pool LIST --hits T --if M [--keys LIST] FILE
              checks a wheel on your own numbers: for every M numbers of the pool that hold all

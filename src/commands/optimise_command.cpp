@@ -8,6 +8,10 @@
 // needs longer, it keeps the best among the starting combinations it reached in that time, and
 // the result is then never larger than that.
 //
+// Before any search, the capacity proof (wheels/greedy/capacity_proof.h) answers at once where no
+// system of fewer than ABBREVIATED_SYSTEM_CAPACITY members can cover the store: the search could
+// only end without a system or with one too large for the file, after the whole time limit.
+//
 // Stores whose covering relation would pass 6*10^8 pairs, or whose index and relation cannot be
 // had in the memory there is now, go to the optimiser without one (large_optimiser/) for the
 // whole time instead; the greedy search is not run there. The optimiser with a relation keeps its
@@ -21,6 +25,7 @@
 
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
+#include "wheels/greedy/capacity_proof.h"
 #include "wheels/large_optimiser/large_optimiser.h"
 #include "wheels/memory_room.h"
 #include "wheels/optimiser/relation_memory.h"
@@ -212,11 +217,40 @@ SearchedSystem searchSystem(const SharedState& state, const std::function<bool()
     return searched;
 }
 
+// The capacity proof within the time limit; Stopped when the stop request or the time limit came first.
+CapacityProof proveNoSystemFits(const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
+                                const std::function<bool()>& stopRequested, const ProgressReport& report,
+                                bool& stopped) {
+    StopLatch stop(stopRequested);
+    CountingWork counting;
+    counting.stopRequested = [&] { return stop() || report.elapsedSeconds() >= settings.timeLimitSeconds; };
+    const CapacityProof proof = proveNoSystemBelowCapacity(masks, settings.guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY,
+                                                           !settings.anyCombination, counting);
+    stopped = stop.stopped();
+    return proof;
+}
+
 void optimise(SharedState& state, const OptimiseSettings& settings, const OptimiseObserver& observer,
               OptimiseOutcome& outcome) {
     ProgressReport report(observer.onProgress, settings.timeLimitSeconds);
     const std::vector<uint64_t> masks = combinationMasks(state);
-    const SearchedSystem searched = searchSystem(state, observer.stopRequested, masks, settings, report);
+    bool stoppedInProof = false;
+    const CapacityProof proof = proveNoSystemFits(masks, settings, observer.stopRequested, report, stoppedInProof);
+    if (proof != CapacityProof::NotProven) {
+        outcome.seconds = report.elapsedSeconds();
+        outcome.stopped = stoppedInProof;
+        if (proof == CapacityProof::Proven) {
+            outcome.systemSize = ABBREVIATED_SYSTEM_CAPACITY;
+            outcome.fault = OptimiseFault::NoSystemBelowCapacity;
+        } else {
+            outcome.fault = stoppedInProof ? OptimiseFault::StoppedBeforeAnySystem : OptimiseFault::NoSystemInTime;
+        }
+        return;
+    }
+    // The search gets what the proof left of the time limit.
+    OptimiseSettings rest = settings;
+    rest.timeLimitSeconds = std::max(SHORTEST_TIME_LIMIT, settings.timeLimitSeconds - report.elapsedSeconds());
+    const SearchedSystem searched = searchSystem(state, observer.stopRequested, masks, rest, report);
     outcome.stopped = searched.stopped;
     outcome.seconds = report.elapsedSeconds();
     outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));

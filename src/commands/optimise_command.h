@@ -35,6 +35,8 @@ enum class OptimiseFault {
     StoppedBeforeAnySystem,
     NoSystemInTime,
     TooLargeForFile,       // systemSize members: at least ABBREVIATED_SYSTEM_CAPACITY
+    NoSystemBelowCapacity, // proven before any search: no system of fewer than ABBREVIATED_SYSTEM_CAPACITY
+                           // members covers the store (systemSize is then the capacity)
     SystemFileFault,       // the check, the writer or the read-back failed (see systemFile)
     OutOfMemory,           // the optimiser's tables did not fit (storedCount combinations)
 };

@@ -47,9 +47,7 @@ void removeLeftoverTemporaries(const std::filesystem::path& target) {
             continue;
         const uint64_t writer = processIdOf(std::string_view(name).substr(
             prefix.size(), name.size() - prefix.size() - TEMPORARY_SUFFIX.size()));
-        if (writer == 0 || writer == currentProcessId() || processIsRunning(writer)) continue;
-        std::error_code ignored;
-        std::filesystem::remove(it->path(), ignored);  // the name itself, even when it is a link
+        if (writer != 0) removeIfLeftOver(it->path(), writer);
     }
 }
 

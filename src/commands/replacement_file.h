@@ -4,6 +4,11 @@
 // the place of the old file, in one rename, with the old file's permissions. A writer that dies on
 // the way leaves nothing visible where the system allows it (on Linux the temporary file has no
 // name until it is complete); elsewhere it leaves a name that the next write beside it removes.
+// A temporary file is recognised as left over without trusting process ids, which another
+// process namespace (a container sharing the folder) numbers differently: on POSIX systems a
+// writer holds an exclusive lock (flock) on its temporary file from its creation to the rename,
+// and a file nobody holds a lock on is left over; on Windows a writer holds its file open without
+// sharing, so that nobody can remove it, and its process id names it until the move.
 
 #include <cstddef>
 #include <cstdint>
@@ -49,8 +54,12 @@ private:
 // The name a temporary file of `target` gets: "<target>.<process id>-<serial>.partial".
 std::filesystem::path temporaryNameOf(const std::filesystem::path& target, uint64_t processId, unsigned serial);
 
-// Removes the temporary files of `target` whose writing process is no longer running.
+// Removes the temporary files of `target` that no running writer holds.
 void removeLeftoverTemporaries(const std::filesystem::path& target);
+
+// Removes one file named as a temporary file of the process `writer` when it is left over (see
+// above); the system's part of removeLeftoverTemporaries.
+void removeIfLeftOver(const std::filesystem::path& temporary, uint64_t writer);
 
 // Whether a process with this id is running (the current one included).
 bool processIsRunning(uint64_t processId);

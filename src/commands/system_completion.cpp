@@ -1,6 +1,9 @@
 // Completing a system: the fixed-member optimiser, then the one writer of a system file, which
 // checks the whole system against the store, puts it into the abbreviated-system store, writes
-// its file and reads it back before the file is reported written.
+// its file and reads it back before the file is reported written. Before the search the capacity
+// proof answers at once where no system of fewer than ABBREVIATED_SYSTEM_CAPACITY combinations
+// can cover the store; the file's lines may be any combinations, so only the proof's bound for
+// members of any seven numbers applies.
 
 #include "commands/system_completion.h"
 
@@ -9,6 +12,7 @@
 #include <new>
 
 #include "commands/store_masks.h"
+#include "wheels/greedy/capacity_proof.h"
 #include "wheels/optimiser/fixed_member_cover.h"
 
 namespace quillstep {
@@ -39,6 +43,12 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
               const CompletionObserver& observer, CompletionOutcome& outcome) {
     const Clock::time_point start = Clock::now();
     const std::vector<uint64_t> stored = combinationMasks(state);
+    if (proveNoSystemBelowCapacity(stored, settings.guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY, false, CountingWork{}) ==
+        CapacityProof::Proven) {
+        outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        outcome.fault = CompletionFault::NoSystemBelowCapacity;
+        return;
+    }
     FixedMemberRequest request;
     request.stored = stored.data();
     request.storedCount = static_cast<int32_t>(stored.size());

@@ -37,6 +37,8 @@ enum class CompletionFault {
     NumberAboveTotal,     // line lineAboveTotal holds a number above the total numbers in system
     SearchFailed,         // the fixed-member optimiser gave no system (see searchError)
     TooLargeForFile,      // the completed system has ABBREVIATED_SYSTEM_CAPACITY members or more
+    NoSystemBelowCapacity,  // proven before the search: no system of fewer than ABBREVIATED_SYSTEM_CAPACITY
+                            // combinations of any numbers covers the store
     SystemFileFault,      // the check, the writer or the read-back failed (see systemFile)
     OutOfMemory,          // the tables did not fit (storedCount combinations)
 };

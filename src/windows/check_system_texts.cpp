@@ -113,6 +113,8 @@ std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbe
         case CompletionFault::TooLargeForFile:
             return "a system of " + std::to_string(outcome.systemSize()) +
                    " combinations is not written: files hold at most " + mostInFile;
+        case CompletionFault::NoSystemBelowCapacity:
+            return noSystemBelowCapacityText(outcome.storedCount);
         case CompletionFault::SystemFileFault:
             return systemFileFaultText(outcome.systemFile, true, "the completed system");
         case CompletionFault::OutOfMemory:

@@ -51,4 +51,9 @@ std::string systemFileFaultText(const SystemFileOutcome& outcome, bool membersMa
     return "";
 }
 
+std::string noSystemBelowCapacityText(int64_t storedCount) {
+    return "no system of fewer than " + std::to_string(ABBREVIATED_SYSTEM_CAPACITY) + " combinations can cover the " +
+           std::to_string(storedCount) + " stored combinations (proven before any search)";
+}
+
 }  // namespace quillstep

@@ -29,4 +29,9 @@ std::string guaranteeFaultText(const SystemCheck& check, bool membersMayBeAnyCom
 std::string systemFileFaultText(const SystemFileOutcome& outcome, bool membersMayBeAnyCombination,
                                 const std::string& whose);
 
+// The answer of the capacity proof given before a search of the optimiser or a completion:
+// "no system of fewer than 1000 combinations can cover the <n> stored combinations (proven
+// before any search)".
+std::string noSystemBelowCapacityText(int64_t storedCount);
+
 }  // namespace quillstep

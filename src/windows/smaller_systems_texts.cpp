@@ -66,6 +66,8 @@ std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSett
             return "a system of " + std::to_string(outcome.systemSize) +
                    " combinations is not written: files hold at most " +
                    std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
+        case OptimiseFault::NoSystemBelowCapacity:
+            return noSystemBelowCapacityText(outcome.storedCount);
         case OptimiseFault::SystemFileFault:
             return systemFileFaultText(outcome.systemFile, settings.anyCombination, "the optimiser's system");
         case OptimiseFault::OutOfMemory:

@@ -22,4 +22,31 @@ check "pairs in which both succeeded" $pairs $succeeded
 check "pairs that left a complete file" $pairs $complete
 check "no temporary file left" "$file" "$(ls -A shared)"
 
+# A writer in another PID namespace (two containers sharing the folder) sees none of this one's
+# processes: the temporary file of a live writer here, named after a process id it cannot see,
+# is still not taken for a leftover, since the writer holds its lock.
+if skipped_under_wine "PID namespaces"; then :
+elif ! command -v flock >/dev/null || ! unshare --pid --fork true 2>/dev/null; then
+    echo "skipped: a writer in another PID namespace needs flock and unshare --pid (root or user namespaces)"
+else
+    mkdir namespaces && cd namespaces || exit 1
+    # The writer: its lock on the file it names after itself is held until it ends.
+    bash -c 'name="mb_comb_file.txt.$$-0.partial"; echo "being written" >"$name"; exec 9<"$name"; flock -x 9
+             exec sleep 60' &
+    holder=$!
+    for _ in $(seq 100); do  # until the file is there and locked
+        live=$(ls -A)
+        [ -n "$live" ] && ! flock -n -x "$live" true 2>/dev/null && break
+        sleep 0.1
+    done
+    unshare --pid --fork "$cli" --total 10 run 2 write >/dev/null 2>&1
+    check "another namespace's writer succeeds" 0 "$?"
+    check "a live writer's temporary file is kept" "being written" "$(cat "$live" 2>&1)"
+    kill $holder 2>/dev/null
+    wait $holder 2>/dev/null
+    unshare --pid --fork "$cli" --total 10 run 2 write >/dev/null 2>&1
+    check "once its writer has ended it is removed" "mb_comb_file.txt" "$(ls -A)"
+    cd "$work" || exit 1
+fi
+
 finish

@@ -113,4 +113,23 @@ for file_message in "outside.txt|outside.txt: line 2: number 40 is outside 1 to 
 done
 check "nothing printed for a malformed file" "" "$("$cli" --total 11 run 2 check4 outside.txt 2>/dev/null | grep -v -e '^combinations' -e '^seconds' -e '^description')"
 
+# Where no system of fewer than 1000 combinations can cover the store (the full wheel of 39 at five
+# hits: 15,380,937 stored, each covering at most 10,641), optimise5 and complete5 say so at once
+# instead of searching for the whole time limit.
+printf 'previous\r\n' >mb_comb_file_ab5.txt
+start=$(date +%s)
+out=$("$cli" run 2 optimise5 --time-limit 3600 2>/dev/null)
+code=$?
+check "proven impossible: optimise5 status" 0 "$code"
+check "proven impossible: optimise5 lines" $'system size: 1000\nnot written: no system of fewer than 1000 combinations can cover the 15380937 stored combinations (proven before any search)' \
+      "$(echo "$out" | tail -2)"
+check "proven impossible: the previous file stays" previous "$(tr -d '\r' <mb_comb_file_ab5.txt)"
+printf '1 2 3 4 5 6 7\n' >one-line.txt
+"$cli" run 2 complete5 --time-limit 3600 one-line.txt >complete-out.txt 2>/dev/null
+check "proven impossible: complete5 status" 2 "$?"
+check "proven impossible: complete5 line" \
+      "not written: no system of fewer than 1000 combinations can cover the 15380937 stored combinations (proven before any search)" \
+      "$(tail -1 complete-out.txt)"
+check "proven impossible: answered within minutes, not the hour" yes "$([ $(($(date +%s) - start)) -lt 600 ] && echo yes)"
+
 finish

@@ -133,4 +133,28 @@ run_ms=$(awk '/^seconds: /{printf "%d", $2 * 1000; exit}' "$work/out")
 check "the optimiser on the full wheel of 39: within its time limit and 2 s" yes \
       "$(within $((5000 + ${run_ms:-0} + 1000)))"
 
+# The full wheel of 39 under 600 MB of address space, where a thread finds no memory arena of its
+# own and every small allocation becomes a system call: the parts' construction still watches the
+# time limit and Ctrl+C (it sat there for minutes, showing "remaining 0.0 s"). The last progress
+# line's elapsed seconds are the search's own, without the storing run; a stop asked for after the
+# time limit, while the search winds down, is still reported.
+last_elapsed() { sed -n 's/^progress: .*, elapsed \([0-9]*\)\..*/\1/p' "$work/err" | tail -1; }
+(ulimit -v 600000; timeout 900 "$cli" run 2 optimise4 --time-limit 2 >"$work/out" 2>"$work/err")
+code=$?
+check_optimiser_answered "the optimiser on the full wheel of 39 under 600 MB"
+check "the optimiser on the full wheel of 39 under 600 MB: ends soon after its time limit" yes \
+      "$([ "$(last_elapsed)" -lt 30 ] && echo yes || echo "elapsed $(last_elapsed) s")"
+(ulimit -v 600000; exec timeout 900 "$cli" run 2 optimise4 --time-limit 3600 >"$work/out" 2>"$work/err") &
+pid=$!
+for _ in $(seq 600); do grep -q '^progress:' "$work/err" 2>/dev/null && break; sleep 0.1; done
+sleep 2
+kill -INT $pid
+wait $pid
+code=$?
+check_optimiser_answered "Ctrl+C on the full wheel of 39 under 600 MB"
+check "Ctrl+C on the full wheel of 39 under 600 MB: answered soon" yes \
+      "$([ "$(last_elapsed)" -lt 40 ] && echo yes || echo "elapsed $(last_elapsed) s")"
+check "Ctrl+C on the full wheel of 39 under 600 MB: reported" "stopped: the best system found so far follows" \
+      "$(grep '^stopped:' "$work/err")"
+
 finish

@@ -16,6 +16,8 @@
 #include "support/test_support.h"
 
 #if defined(__unix__)
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -120,23 +122,43 @@ TEST_F(FileSafety, AReplacedFileKeepsItsPermissionsAndANewOneGetsTheDefault) {
     umask(mask);
 }
 
-TEST_F(FileSafety, TemporaryFilesOfWritersThatDiedAreRemoved) {
+TEST_F(FileSafety, TemporaryFilesThatNoWriterHoldsAreRemovedWhateverTheirProcessIds) {
     const pid_t child = fork();
     if (child == 0) _exit(0);
     ASSERT_GT(child, 0);
-    waitpid(child, nullptr, 0);  // a process id that is no longer running
+    waitpid(child, nullptr, 0);  // a process id that is no longer running here
     const fs::path target = folder_ / COMBINATION_FILE_NAME;
     const fs::path dead = temporaryNameOf(target, uint64_t(child), 3);
-    const fs::path alive = temporaryNameOf(target, uint64_t(getppid()), 3);
+    // A live process's id on a file nobody writes: another namespace's writer that died, or an
+    // id used again.
+    const fs::path unheld = temporaryNameOf(target, uint64_t(getppid()), 3);
+    // A writer of another PID namespace (a container sharing the folder) names its file after an
+    // id that is not running here, and holds its lock while it writes.
+    const fs::path elsewhere = temporaryNameOf(target, uint64_t(child), 4);
+    const fs::path planted = temporaryNameOf(target, uint64_t(child), 5);
     plant(dead, "half a file");
-    plant(alive, "being written");
+    plant(unheld, "half a file");
+    plant(elsewhere, "being written");
+    fs::create_symlink(folder_ / "victim.txt", planted);
+    plant(folder_ / "victim.txt", "not to be touched\n");
     plant(folder_ / "mb_comb_file.txt.notes.partial", "someone else's");
     plant(folder_ / "mb_comb_file_ab.txt.1-1.partial", "another file's");
+    const int writer = open(elsewhere.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(flock(writer, LOCK_EX), 0);
 
     ASSERT_TRUE(writeCombinationFile(*state_, platform_).written);
-    EXPECT_FALSE(fs::exists(dead));
-    EXPECT_EQ(namesInFolder(), (std::set<std::string>{alive.filename().string(), "mb_comb_file.txt",
-                                                       "mb_comb_file.txt.notes.partial", "mb_comb_file_ab.txt.1-1.partial"}));
+    EXPECT_EQ(namesInFolder(),
+              (std::set<std::string>{elsewhere.filename().string(), planted.filename().string(), "victim.txt",
+                                     "mb_comb_file.txt", "mb_comb_file.txt.notes.partial",
+                                     "mb_comb_file_ab.txt.1-1.partial"}));
+    EXPECT_EQ(readFile(elsewhere), "being written");
+    EXPECT_EQ(readFile(folder_ / "victim.txt"), "not to be touched\n");
+
+    // Once its writer has let go, the file is a leftover like any other.
+    close(writer);
+    ASSERT_TRUE(writeCombinationFile(*state_, platform_).written);
+    EXPECT_FALSE(fs::exists(elsewhere));
 }
 
 #endif

@@ -169,8 +169,9 @@ TEST_F(OptimiseCommand, AStopRequestStillWritesACheckedSystem) {
     checkWrittenFile(*state, 5, false);
 }
 
-TEST_F(OptimiseCommand, ASystemOfAThousandIsNotWritten) {
-    // 1000 stored combinations no two of which share five numbers: each covers only itself.
+TEST_F(OptimiseCommand, AStoreNoSystemBelowAThousandCoversIsAnsweredBeforeAnySearch) {
+    // 1000 stored combinations no two of which share five numbers: each covers only itself, so
+    // no 999 of them cover the store, which the capacity proof shows before any search.
     std::mt19937 random(7);
     std::vector<uint64_t> strangers;
     while (strangers.size() < 1000) {
@@ -187,12 +188,24 @@ TEST_F(OptimiseCommand, ASystemOfAThousandIsNotWritten) {
     state->generatedCount = 1000;
     std::ofstream(folder / G5_SYSTEM_FILE_NAME) << "previous";
 
-    const OptimiseOutcome outcome = optimise(*state, quick(5));
+    int progressReports = 0;
+    OptimiseObserver observer;
+    observer.onProgress = [&](const OptimiserProgress&) { ++progressReports; };
+    OptimiseSettings settings = quick(5);
+    settings.timeLimitSeconds = 3600;
+    settings.stepBudget = 0;
+    const OptimiseOutcome outcome = optimiseStoredSystem(*state, settings, observer);
     EXPECT_TRUE(outcome.searched);
+    EXPECT_FALSE(outcome.stopped);
     EXPECT_EQ(outcome.systemSize, 1000);
     EXPECT_FALSE(outcome.written());
-    EXPECT_EQ(outcome.fault, OptimiseFault::TooLargeForFile);
-    EXPECT_EQ(optimiseFaultText(outcome, quick(5)), "a system of 1000 combinations is not written: files hold at most 999");
+    EXPECT_EQ(outcome.fault, OptimiseFault::NoSystemBelowCapacity);
+    EXPECT_EQ(progressReports, 0);  // no search ran
+    EXPECT_EQ(optimiseFaultText(outcome, settings),
+              "no system of fewer than 1000 combinations can cover the 1000 stored combinations (proven before any search)");
+    EXPECT_EQ(optimiseOutcomeText(outcome, settings),
+              "No file written: no system of fewer than 1000 combinations can cover the 1000 stored combinations "
+              "(proven before any search).");
     EXPECT_EQ(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
 }
 

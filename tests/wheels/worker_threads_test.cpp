@@ -214,6 +214,8 @@ TEST_F(WorkerThreads, TheCountingSplitOverThreadsCountsAsOneThreadAndStopsOnRequ
     two.stopRequested = [] { return true; };
     EXPECT_FALSE(coveredCounts(masks, 5, two).has_value());
     EXPECT_EQ(proveEveryPassReachesCapacity(masks, 5, 1000, two), CapacityProof::Stopped);
+    // Before the optimiser the full wheel needs no counting: every combination covers as many.
+    EXPECT_EQ(proveNoSystemBelowCapacity(masks, 5, 1000, true, two), CapacityProof::NotProven);
 }
 
 TEST_F(WorkerThreads, WithoutADiskThreadTheWriterWritesTheSameFile) {

@@ -2,6 +2,9 @@
 // has no name, so nobody else can open it and a killed writer leaves nothing behind; once complete
 // it is linked under a fresh temporary name and renamed over the target. Where O_TMPFILE is not
 // available the temporary file is created under a fresh name with O_EXCL and O_NOFOLLOW.
+// Either way the writer holds an exclusive flock on it from the start: the lock belongs to the open
+// file, wherever its process is numbered, and ends with the writer, so that a named temporary
+// file nobody holds a lock on is one a writer left behind.
 
 #if !defined(_WIN32)
 
@@ -9,6 +12,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +39,20 @@ void ignoreFileSizeSignal() {
 }
 
 int descriptorOf(intptr_t handle) { return static_cast<int>(handle); }
+
+// Takes the writer's lock on its temporary file. Where the file system has no locks the write goes
+// on without one: no writer can lock a file there, so none takes another's file for a leftover.
+void lockExclusively(int descriptor) {
+    while (flock(descriptor, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+// Whether `name` is still the file open as `descriptor` (not removed or replaced meanwhile).
+bool nameIsOpenFile(const std::filesystem::path& name, int descriptor) {
+    struct stat named {}, open {};
+    return lstat(name.c_str(), &named) == 0 && fstat(descriptor, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+}
 
 #if defined(__linux__) && defined(O_TMPFILE)
 // An unnamed file in the target's folder, or -1 where the folder's file system cannot have one
@@ -76,18 +94,43 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     handle_ = openUnnamed(folder);
     if (handle_ >= 0) {
         unnamed_ = true;
+        lockExclusively(descriptorOf(handle_));
         return;
     }
 #endif
+    int code = 0;
     for (unsigned serial = 0; serial < NAME_ATTEMPTS; ++serial) {
         temporaryName_ = temporaryNameOf(target_, currentProcessId(), serial);
         handle_ = open(temporaryName_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (handle_ >= 0 || errno != EEXIST) break;
+        if (handle_ < 0) {
+            code = errno;
+            if (code != EEXIST) break;
+            continue;
+        }
+        lockExclusively(descriptorOf(handle_));
+        // Between the creation and the lock another writer may have taken the file for a leftover
+        // and removed it: then the next name is tried.
+        if (nameIsOpenFile(temporaryName_, descriptorOf(handle_))) return;
+        close(descriptorOf(handle_));
+        handle_ = -1;
+        code = EEXIST;
     }
-    if (handle_ < 0) {
-        fail(errno);
-        temporaryName_.clear();
-    }
+    fail(code);
+    temporaryName_.clear();
+}
+
+void removeIfLeftOver(const std::filesystem::path& temporary, uint64_t) {
+    // Only a regular file can be a writer's; a link or anything else planted under such a name
+    // is left alone (the writers never open an existing name).
+    const int descriptor = open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return;
+    struct stat status {};
+    // A lock that cannot be had at once is a live writer's; a file locked here is nobody's. It is
+    // removed only while it is still the file under that name.
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+        nameIsOpenFile(temporary, descriptor))
+        unlink(temporary.c_str());
+    close(descriptor);
 }
 
 ReplacementFile::~ReplacementFile() { discard(); }
@@ -132,22 +175,27 @@ bool ReplacementFile::commit() {
         if (const int code = linkUnder(descriptorOf(handle_), target_, temporaryName_); code != 0) fail(code);
     }
 #endif
-    if (close(descriptorOf(handle_)) != 0 && ok()) fail(errno);  // some file systems report here
-    handle_ = -1;
+    // The lock stays until the rename is done: a copy of the descriptor shares it while the
+    // descriptor written through is closed, which is where some file systems report a failed write.
+    const int lockHolder = fcntl(descriptorOf(handle_), F_DUPFD_CLOEXEC, 0);
+    if (close(descriptorOf(handle_)) != 0 && ok()) fail(errno);
+    handle_ = lockHolder;
     if (ok() && rename(temporaryName_.c_str(), target_.c_str()) != 0) fail(errno);
     if (!ok()) {
         discard();
         return false;
     }
     temporaryName_.clear();
+    discard();
     return true;
 }
 
 void ReplacementFile::discard() {
-    if (handle_ >= 0) close(descriptorOf(handle_));
-    handle_ = -1;
+    // The name goes before the lock, so that no other writer takes it for a leftover meanwhile.
     if (!temporaryName_.empty()) unlink(temporaryName_.c_str());
     temporaryName_.clear();
+    if (handle_ >= 0) close(descriptorOf(handle_));
+    handle_ = -1;
 }
 
 }  // namespace quillstep

@@ -61,6 +61,15 @@ bool processIsRunning(uint64_t processId) {
     return running;
 }
 
+// A writer holds its temporary file open without sharing until it moves it, so that the file
+// cannot be removed while written; between the closing and the move its process id protects it
+// (the ids of Windows are the whole machine's).
+void removeIfLeftOver(const std::filesystem::path& temporary, uint64_t writer) {
+    if (writer == currentProcessId() || processIsRunning(writer)) return;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);  // the name itself, even when it is a link
+}
+
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target), handle_(noHandle()) {
     removeLeftoverTemporaries(target_);
     for (unsigned serial = 0; serial < NAME_ATTEMPTS; ++serial) {

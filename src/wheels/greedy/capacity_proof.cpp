@@ -189,17 +189,26 @@ std::vector<int32_t> coveredCounts(const std::vector<uint64_t>& masks, int guara
     return *coveredCounts(masks, guaranteedHits, CountingWork{});
 }
 
-CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
-                                            const CountingWork& work) {
+namespace {
+
+// The proof; `countFullWheels` false leaves out the counting where every combination of the
+// store's numbers is stored (each then covers the largest count, and the counting finds the same
+// bound as the count of numbers).
+CapacityProof proveBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                 bool storedMembersOnly, bool countFullWheels, const CountingWork& work) {
     const int64_t stored = static_cast<int64_t>(masks.size());
     const int64_t members = int64_t{capacity} - 1;  // the most a pass below the capacity holds
     if (capacity < 1 || stored <= members) return CapacityProof::NotProven;  // a pass holds at most every stored combination
     if (!sevenNumbersEachAndDistinct(masks)) return CapacityProof::NotProven;
 
     // First the bound from the count of numbers alone, which settles the largest stores at once.
+    // It holds for any seven numbers: one outside the store's numbers covers no more than one
+    // that takes a store's number in its place.
     const uint64_t usedNumbers = std::reduce(masks.begin(), masks.end(), uint64_t{0}, std::bit_or<>());
-    const int64_t largest = largestPossibleCoveredCount(std::popcount(usedNumbers), guaranteedHits);
+    const int numbers = std::popcount(usedNumbers);
+    const int64_t largest = largestPossibleCoveredCount(numbers, guaranteedHits);
     if (stored > members * largest) return CapacityProof::Proven;
+    if (!storedMembersOnly || (!countFullWheels && stored == BINOMIAL[numbers][NUMBERS])) return CapacityProof::NotProven;
 
     std::optional<std::vector<int32_t>> counts;
     try {
@@ -212,6 +221,20 @@ CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, 
     std::nth_element(counts->begin(), counts->begin() + members, counts->end(), std::greater<>());
     const int64_t coverable = std::accumulate(counts->begin(), counts->begin() + members, int64_t{0});
     return stored > coverable ? CapacityProof::Proven : CapacityProof::NotProven;
+}
+
+}  // namespace
+
+CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                         bool storedMembersOnly, const CountingWork& work) {
+    return proveBelowCapacity(masks, guaranteedHits, capacity, storedMembersOnly, false, work);
+}
+
+// The greedy search keeps its counting on full wheels too: a stop asked for meanwhile leaves it
+// the pass of starting number 1 alone.
+CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                            const CountingWork& work) {
+    return proveBelowCapacity(masks, guaranteedHits, capacity, true, true, work);
 }
 
 bool everyPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity) {

@@ -44,4 +44,13 @@ enum class CapacityProof { Proven, NotProven, Stopped };
 CapacityProof proveEveryPassReachesCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
                                             const CountingWork& work);
 
+// Proven when no system of fewer than `capacity` members covers every stored combination (every
+// one sharing at least `guaranteedHits` numbers with a member), whatever the search: the bound
+// above holds for every set of capacity - 1 stored combinations. Members that may be any seven
+// numbers (storedMembersOnly false) are held to the bound from the count of numbers alone, since
+// one outside the store may cover more stored combinations than any stored one. A store of every
+// combination of its numbers needs no counting: each covers as many as the bound allows.
+CapacityProof proveNoSystemBelowCapacity(const std::vector<uint64_t>& masks, int guaranteedHits, int32_t capacity,
+                                         bool storedMembersOnly, const CountingWork& work);
+
 }  // namespace quillstep

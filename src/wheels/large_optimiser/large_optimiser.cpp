@@ -268,7 +268,9 @@ Result optimiseLargeStore(const Request& request) {
     run.pollInterval = POLL_INTERVAL;
     run.poll = [&] {
         const auto now = Clock::now();
-        if (!shared.stop.load() && request.stopRequested && request.stopRequested()) {
+        // A stop asked for while the searches wind down after their time limit still counts:
+        // the result says it was stopped.
+        if (!result.stopped && request.stopRequested && request.stopRequested()) {
             result.stopped = true;
             shared.stop.raise();
         }

@@ -39,6 +39,25 @@ std::vector<uint32_t> subsetsOf(uint32_t points, int size) {
     return {wide.begin(), wide.end()};
 }
 
+constexpr int FOURS_OF_SEVEN = 35;
+
+// The 35 subsets of four of the seven points of `block`, without touching the heap: the annealer
+// looks at them for every block it weighs, and an allocation there would be one per look.
+struct FoursOfSeven {
+    explicit FoursOfSeven(uint32_t block) {
+        uint32_t point[BLOCK];
+        for (int i = 0; i < BLOCK; ++i, block &= block - 1) point[i] = block & (~block + 1);
+        int n = 0;
+        for (int a = 0; a < BLOCK; ++a)
+            for (int b = a + 1; b < BLOCK; ++b)
+                for (int c = b + 1; c < BLOCK; ++c)
+                    for (int d = c + 1; d < BLOCK; ++d) subsets[n++] = point[a] | point[b] | point[c] | point[d];
+    }
+    const uint32_t* begin() const { return subsets; }
+    const uint32_t* end() const { return subsets + FOURS_OF_SEVEN; }
+    uint32_t subsets[FOURS_OF_SEVEN];
+};
+
 constexpr int TRIPLES_OF_SIX = 20;
 
 // The 20 subsets of three of the six points of `six`.
@@ -62,8 +81,10 @@ public:
         }
     }
 
+    // The smallest covering found before the deadline or the stop; empty when stopped before the
+    // first covering was complete.
     std::vector<uint32_t> search(Clock::time_point deadline, const StopFlag& stop) {
-        greedyStart();
+        if (!greedyStart(stop)) return {};
         std::vector<uint32_t> best = blocks_;
         int64_t moves = 0;
         while (!stop.load(std::memory_order_relaxed)) {
@@ -97,20 +118,21 @@ private:
     }
     void addBlock(uint32_t block) {
         blocks_.push_back(block);
-        for (const uint32_t s : subsetsOf(block, T)) cover(s);
+        for (const uint32_t s : FoursOfSeven(block)) cover(s);
     }
 
     // Blocks of seven, each holding the most uncovered 4-subsets among a few random extensions
-    // of an uncovered one.
-    void greedyStart() {
+    // of an uncovered one. False when stopped first.
+    bool greedyStart(const StopFlag& stop) {
         while (!uncovered_.empty()) {
+            if (stop.load(std::memory_order_relaxed)) return false;
             uint32_t best = 0;
             int bestGain = -1;
             for (int tries = 0; tries < 32; ++tries) {
                 uint32_t block = uncovered_[random_.below(uncovered_.size())];
                 while (std::popcount(block) < BLOCK) block |= uint32_t{1} << random_.numberOf(all_ & ~block);
                 int gain = 0;
-                for (const uint32_t s : subsetsOf(block, T)) gain += counts_[rankOf4(s)] == 0;
+                for (const uint32_t s : FoursOfSeven(block)) gain += counts_[rankOf4(s)] == 0;
                 if (gain > bestGain) {
                     bestGain = gain;
                     best = block;
@@ -118,6 +140,7 @@ private:
             }
             addBlock(best);
         }
+        return true;
     }
 
     void dropBlock() {
@@ -125,13 +148,13 @@ private:
         int least = 1 << 30;
         for (size_t i = 0; i < blocks_.size(); ++i) {
             int sole = 0;
-            for (const uint32_t s : subsetsOf(blocks_[i], T)) sole += counts_[rankOf4(s)] == 1;
+            for (const uint32_t s : FoursOfSeven(blocks_[i])) sole += counts_[rankOf4(s)] == 1;
             if (sole < least) {
                 least = sole;
                 weakest = i;
             }
         }
-        for (const uint32_t s : subsetsOf(blocks_[weakest], T)) uncover(s);
+        for (const uint32_t s : FoursOfSeven(blocks_[weakest])) uncover(s);
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(weakest));
     }
 
@@ -209,6 +232,7 @@ std::vector<uint32_t> steinerBlocks4723() {
 std::vector<uint32_t> coverFourSubsets(int points, double seconds, uint64_t seed, const StopFlag& stop) {
     if (points < BLOCK + 1) return {(uint32_t{1} << points) - 1};
     if (points == STEINER_POINTS) return steinerBlocks4723();
+    if (stop.load()) return {};
     PartAnnealer annealer(points, seed);
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     return annealer.search(deadline, stop);
@@ -223,7 +247,7 @@ std::vector<uint64_t> fullWheelFromParts(int totalNumbers, double seconds, uint6
     const double look = seconds * 0.3 / splits;
     int bestFirst = 0;
     size_t bestSize = SIZE_MAX;
-    for (int first = smallest; first <= largest; ++first) {
+    for (int first = smallest; first <= largest && !stop.load(); ++first) {
         const size_t size = coverFourSubsets(first, look, seed, stop).size() +
                             coverFourSubsets(totalNumbers - first, look, seed + 1, stop).size();
         if (size < bestSize) {

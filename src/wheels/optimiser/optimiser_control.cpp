@@ -42,7 +42,9 @@ int64_t OptimiserControl::steps() const {
 }
 
 void OptimiserControl::poll() {
-    if (!stop_.load() && request_.stopRequested && request_.stopRequested()) {
+    // A stop asked for while the searches wind down after their time limit still counts: the
+    // result says it was stopped.
+    if (!stopped_ && request_.stopRequested && request_.stopRequested()) {
         stopped_ = true;
         stop_.raise();
     }

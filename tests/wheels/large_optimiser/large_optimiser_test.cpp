@@ -255,6 +255,18 @@ TEST(LargeOptimiserParts, CoveringsOfPartsAndTheFullWheelFromThemCoverEverything
     for (const uint64_t m : system) EXPECT_EQ(std::popcount(m), 7);
 }
 
+// A stop raised before the construction begins builds nothing: the first covering of a part is
+// not built to the end first (under memory pressure that took minutes).
+TEST(LargeOptimiserParts, AStopRaisedAtTheStartBuildsNothing) {
+    StopFlag stop;
+    stop.raise();
+    for (const int points : {8, 12, 20, 31}) EXPECT_TRUE(coverFourSubsets(points, 3600, 1, stop).empty()) << points;
+    EXPECT_TRUE(fullWheelFromParts(39, 3600, 1, stop).empty());
+    // Parts that need no search are answered all the same.
+    EXPECT_EQ(coverFourSubsets(7, 3600, 1, stop), std::vector<uint32_t>{0x7Fu});
+    EXPECT_EQ(coverFourSubsets(23, 3600, 1, stop).size(), 253u);
+}
+
 Request requestFor(const std::vector<uint64_t>& store, int hits, int total, double seconds) {
     Request request;
     request.targets = store.data();
