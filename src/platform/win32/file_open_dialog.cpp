@@ -21,19 +21,25 @@ std::wstring wideText(const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title) {
-    std::vector<wchar_t> path(PATH_ROOM, L'\0');
-    const std::wstring wideTitle = wideText(title);
+// What the open and the save dialog share: the owner, the file types, the path and the title.
+OPENFILENAMEW dialogFields(HWND owner, std::vector<wchar_t>& path, const std::wstring& title) {
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = FILE_TYPES;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
-    dialog.nMaxFile = PATH_ROOM;
-    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = title.c_str();
+    return dialog;
+}
+
+}  // namespace
+
+std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title) {
+    std::vector<wchar_t> path(PATH_ROOM, L'\0');
+    const std::wstring wideTitle = wideText(title);
+    OPENFILENAMEW dialog = dialogFields(owner, path, wideTitle);
     // The working folder stays where the output files go; only existing files can be chosen.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return {};
@@ -46,14 +52,7 @@ std::filesystem::path chooseFileToSaveWithDialog(HWND owner, const std::string& 
     const std::wstring suggested = wideText(suggestedName);
     if (suggested.size() < PATH_ROOM) std::copy(suggested.begin(), suggested.end(), path.begin());
     const std::wstring wideTitle = wideText(title);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = FILE_TYPES;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = PATH_ROOM;
-    dialog.lpstrTitle = wideTitle.c_str();
+    OPENFILENAMEW dialog = dialogFields(owner, path, wideTitle);
     dialog.lpstrDefExt = L"txt";
     // The working folder stays where the output files go; replacing a file is asked first.
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
