@@ -13,23 +13,12 @@
 #include "cli/cli_commands.h"
 #include "cli/echoed_text.h"
 #include "cli/options.h"
+#include "support/test_support.h"
 #include "cli/parameter_options.h"
 #include "engine/generation_mode.h"
 
 namespace quillstep {
 namespace {
-
-std::vector<std::string> words(const std::string& line) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < line.size()) {
-        const size_t space = line.find(' ', start);
-        out.push_back(line.substr(start, space == std::string::npos ? std::string::npos : space - start));
-        if (space == std::string::npos) break;
-        start = space + 1;
-    }
-    return out;
-}
 
 // The error of a refused line, or "accepted".
 std::string errorOf(const std::vector<std::string>& arguments) {

@@ -22,6 +22,19 @@
 
 namespace quillstep {
 
+// The words of a command line separated by single blanks, as a shell would hand them over.
+inline std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < line.size()) {
+        const size_t space = line.find(' ', start);
+        out.push_back(line.substr(start, space == std::string::npos ? std::string::npos : space - start));
+        if (space == std::string::npos) break;
+        start = space + 1;
+    }
+    return out;
+}
+
 // "<temporary folder>/<prefix><name of the running test>-<process id>", emptied and created: two
 // test runs at once (a sanitizer build beside the plain one) never share a folder.
 inline std::filesystem::path freshTestFolder(const std::string& prefix) {
