@@ -3,7 +3,6 @@
 # dates in three forms put in date order, bonus numbers kept apart, money with decimals, and the
 # refusals of the history reader line by line (exit 2, nothing run before).
 source "$(dirname "$0")/contract_helpers.sh"
-first_error() { "$cli" "$@" 2>&1 >/dev/null | tail -1; }
 
 # Three draws in three date forms, out of order; the second line's eighth number is a bonus number.
 printf 'Date;N1;N2;N3;N4;N5;N6;N7;Bonus\r\n2024-01-13;1;2;3;4;5;6;7\r\n06.01.2024;1;2;3;8;9;10;11;12\r\n20/01/2024;26;25;24;23;22;21;20\r\n' >draws.csv

@@ -6,7 +6,6 @@
 # and C1 and bidirectional controls escaped.
 # (profile, match and complete4/5 of the files of other programs: system_file_contract.sh.)
 source "$(dirname "$0")/contract_helpers.sh"
-first_error() { "$cli" "$@" 2>&1 >/dev/null | tail -1; }
 
 "$cli" --total 11 run 2 search4 >/dev/null 2>&1
 own=mb_comb_file_ab.txt
