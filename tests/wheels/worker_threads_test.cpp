@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/abbreviated_system_buttons.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/optimise_command.h"
@@ -230,37 +229,6 @@ TEST_F(WorkerThreads, WithoutADiskThreadTheWriterWritesTheSameFile) {
     failThreadStartsAfter(0);
     ASSERT_TRUE(writeCombinationRows(*state, {}).written);
     EXPECT_EQ(readFile(folder / COMBINATION_FILE_NAME), expected);
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-}
-
-// A worker that finds no memory (the part hook) reaches the window's handlers as their message,
-// the program goes on, and the previous file stays.
-TEST_F(WorkerThreads, AWorkerWithoutMemoryIsReportedByTheWindowAndTheProgramGoesOn) {
-    const std::filesystem::path folder = freshTestFolder("quillstep-workers-");
-    auto state = createSharedState();
-    HeadlessPlatform platform;
-    runGenerationCommand(*state, platform, 12);
-    state->outputFolder = folder;
-    std::ofstream(folder / G5_SYSTEM_FILE_NAME) << "previous";
-
-    failPartsAfter(0);
-    const SearchOutcome refused = searchAbbreviatedSystem(*state, platform, 5);
-    EXPECT_FALSE(refused.searched);
-    EXPECT_EQ(platform.messages.back(), SEARCH_OUT_OF_MEMORY_MESSAGE);
-
-    OptimiseSettings settings;
-    settings.guaranteedHits = 5;
-    settings.timeLimitSeconds = 1;
-    settings.stepBudget = 1000;
-    const OptimiseOutcome outcome = optimiseStoredSystem(*state, settings, {});
-    EXPECT_EQ(outcome.fault, OptimiseFault::OutOfMemory);
-    EXPECT_EQ(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
-
-    failPartsAfter(-1);
-    const SearchOutcome searched = searchAbbreviatedSystem(*state, platform, 5);
-    EXPECT_TRUE(searched.searched) << "the program goes on";
-    EXPECT_NE(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
 }

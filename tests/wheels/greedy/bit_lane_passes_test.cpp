@@ -9,10 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/run.h"
-#include "platform/headless/headless_platform.h"
 #include "wheels/greedy/greedy_pass.h"
-#include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/store_trie.h"
 #include "support/test_support.h"

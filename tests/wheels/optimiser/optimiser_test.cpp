@@ -11,13 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "engine/run.h"
-#include "platform/headless/headless_platform.h"
 #include "wheels/optimiser/optimiser_coverage_check.h"
 #include "wheels/optimiser/cover_greedy.h"
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/index_list.h"
-#include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "support/test_support.h"
 
