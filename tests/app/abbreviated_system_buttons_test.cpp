@@ -1,3 +1,4 @@
+// CTest label: threads
 // The G4/G5 buttons: the greedy search run from the main window, with the count label, the
 // messages, the checked and read-back file, and a stop request.
 

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The writer and the search when the system refuses: a file-size limit, no second thread, not
 // enough memory. Each case runs in a child process that lowers its own limits, so that nothing
 // else in the test program feels them.

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The worker helper and every threaded part when thread starts fail (the test hook), when a part
 // throws, and when the calling thread has to run the parts itself: every part still runs once,
 // the stop request and the time limit are still honoured, and a worker's exception reaches the
@@ -145,6 +146,7 @@ TEST_F(WorkerThreads, TheBestStartSearchGivesItsAnswerAndHonoursTheStopWithoutTh
 }
 
 TEST_F(WorkerThreads, TheOptimiserEndsAtItsTimeLimitAndOnAStopWithoutThreads) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a stop on time");
     const std::vector<uint64_t> targets = storeOfMode(12);
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/check/independent_system_check.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/greedy/capacity_proof.h"
 
 #include <gtest/gtest.h>

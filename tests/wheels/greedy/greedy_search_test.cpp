@@ -1,3 +1,4 @@
+// CTest label: threads
 // The greedy search on bit masks: the plain pass it must agree with, its instruction-set kernels,
 // the cut of a pass that can no longer win, and the best start over threads.
 

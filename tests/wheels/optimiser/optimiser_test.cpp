@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/optimiser/optimiser.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +161,7 @@ TEST(WheelsOptimiser, NeverLargerThanTheGivenSystemAndANonCoveringOneIsIgnored) 
 }
 
 TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a step budget that must end before the time limit");
     const auto targets = randomDistinctCombinations(11, 22, 1000);
     for (const int hits : {4, 5}) {
         auto request = requestFor(targets, hits);
@@ -176,6 +178,7 @@ TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
 }
 
 TEST(WheelsOptimiser, StopRequestAndTimeLimitEndTheSearchOnTime) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a stop on time");
     const auto targets = storeOfMode(12);  // 10,276 stored combinations
     const auto callerThread = std::this_thread::get_id();
     bool otherThreadCalled = false;
