@@ -14,6 +14,7 @@
 #include <csignal>
 
 #include "cli/interrupts.h"
+#include "platform/win32/owned_handle.h"
 
 namespace quillstep {
 namespace {
@@ -23,7 +24,9 @@ constexpr DWORD CLOSE_WAIT_MILLISECONDS = 4000;
 
 std::atomic<int> arrivedSignal{0};
 std::atomic<bool> stopRequested{false};
-HANDLE writeEnded = nullptr;  // set when the write's interrupts are taken down
+// Set when the write's interrupts are taken down. Made with the first write and kept until the
+// program ends (the handler's thread may wait on it whenever the write's handler is set).
+OwnedKernelHandle writeEnded;
 
 bool endsTheSession(DWORD event) {
     return event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
@@ -32,7 +35,7 @@ bool endsTheSession(DWORD event) {
 BOOL WINAPI onWriteEvent(DWORD event) {
     arrivedSignal = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
     requestWriteCancel();
-    if (endsTheSession(event) && writeEnded) WaitForSingleObject(writeEnded, CLOSE_WAIT_MILLISECONDS);
+    if (endsTheSession(event) && writeEnded) WaitForSingleObject(writeEnded.get(), CLOSE_WAIT_MILLISECONDS);
     return TRUE;
 }
 
@@ -48,15 +51,15 @@ BOOL WINAPI onStopEvent(DWORD event) {
 WriteInterrupts::WriteInterrupts() {
     arrivedSignal = 0;
     clearWriteCancel();
-    if (!writeEnded) writeEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (writeEnded) ResetEvent(writeEnded);
+    if (!writeEnded) writeEnded.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (writeEnded) ResetEvent(writeEnded.get());
     SetConsoleCtrlHandler(onWriteEvent, TRUE);
 }
 
 WriteInterrupts::~WriteInterrupts() {
     SetConsoleCtrlHandler(onWriteEvent, FALSE);
     clearWriteCancel();
-    if (writeEnded) SetEvent(writeEnded);
+    if (writeEnded) SetEvent(writeEnded.get());
 }
 
 int WriteInterrupts::signal() const { return arrivedSignal; }

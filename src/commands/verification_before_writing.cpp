@@ -1,8 +1,6 @@
-// Checking a system and its file before they are reported.
+// Checking a system before it is reported.
 
 #include "commands/verification_before_writing.h"
-
-#include "commands/system_file_reader.h"
 
 namespace quillstep {
 
@@ -17,14 +15,6 @@ SystemCheck checkAgainstStore(const std::vector<uint64_t>& masks, const std::vec
     request.highestNumber = totalNumbers;
     request.bestMatchWanted = false;  // the guarantee is the question here, not the profile
     return checkSystem(request);
-}
-
-bool fileHoldsSystem(const SharedState& state, const std::string& fileName, const std::vector<uint64_t>& system) {
-    const SystemFileContents contents = readSystemFile(state.outputFolder / fileName, EmptySystemFile::Read);
-    if (!contents.ok() || contents.combinations.size() != system.size()) return false;
-    for (size_t s = 0; s < system.size(); ++s)
-        if (combinationMask(contents.combinations[s]) != system[s]) return false;
-    return true;
 }
 
 }  // namespace quillstep

@@ -1,6 +1,5 @@
 #include "draws/history.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace quillstep {
@@ -10,14 +9,6 @@ std::string isoDateText(const DrawDate& date) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(date.year), static_cast<int>(date.month),
                   static_cast<int>(date.day));
     return text;
-}
-
-PastDraw pastDrawOf(const std::array<int32_t, DRAWN_NUMBERS>& numbers) {
-    PastDraw draw;
-    draw.numbers = numbers;
-    std::sort(draw.numbers.begin(), draw.numbers.end());
-    for (const int32_t v : draw.numbers) draw.mask |= uint64_t{1} << v;
-    return draw;
 }
 
 }  // namespace quillstep

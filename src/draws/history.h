@@ -42,7 +42,4 @@ struct History {
     bool dated = false;           // every draw has a date (and the draws are ordered by it)
 };
 
-// A draw of the seven numbers (any order; they must be distinct and lie in 1..39).
-PastDraw pastDrawOf(const std::array<int32_t, DRAWN_NUMBERS>& numbers);
-
 }  // namespace quillstep

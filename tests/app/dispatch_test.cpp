@@ -1,3 +1,4 @@
+// CTest label: threads
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The G4/G5 search's share done and time left: the estimate both faces share, its texts, and the
 // main window's progress label during a real search on the headless platform.
 

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The commands of quillstep-cli as they run: the output folder, a standard output that fails, a
 // search stopped by Ctrl+C, and the memory of a long command line.
 

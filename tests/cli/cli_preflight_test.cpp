@@ -1,3 +1,4 @@
+// CTest label: threads
 // What quillstep-cli refuses before anything runs (a working directory that cannot receive the
 // files, a file to check that cannot be opened), and the end of a write that a signal reaches
 // only once the new file is in place.

@@ -1,3 +1,4 @@
+// CTest label: threads
 // Generation-command texts and the three text files, byte for byte.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The writer against what else may be in its folder: links planted where it writes, the
 // permissions of the file it replaces, temporary files of writers that died, a cancelled write.
 

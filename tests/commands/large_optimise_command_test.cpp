@@ -1,3 +1,4 @@
+// CTest label: threads
 // The optimise command on stores whose covering relation would not fit: it takes the optimiser
 // without one, checks and writes its system, and refuses cleanly when memory runs out.
 
@@ -25,10 +26,10 @@
 #include <unistd.h>
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLSTEP_ADDRESS_SANITIZER 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLSTEP_ADDRESS_SANITIZER 1  // or the thread sanitizer: both reserve far more address space
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 #define QUILLSTEP_ADDRESS_SANITIZER 1
 #endif
 #endif

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "commands/optimise_command.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,7 @@ TEST_F(OptimiseCommand, RefusesAnEmptyStoreAndBadSettingsWithoutWriting) {
 }
 
 TEST_F(OptimiseCommand, WritesACheckedSystemNoLargerThanTheGreedySearchs) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("the greedy search must end within its share of the time limit");
     for (int totalNumbers : {10, 11, 12, 13}) {
         auto state = storedRun(totalNumbers);
         const std::vector<uint64_t> masks = combinationMasks(*state);
@@ -130,6 +132,7 @@ TEST_F(OptimiseCommand, WritesACheckedSystemNoLargerThanTheGreedySearchs) {
 }
 
 TEST_F(OptimiseCommand, TheSameSeedAndStepBudgetGiveTheSameFile) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a step budget that must end before the time limit");
     auto state = storedRun(14);
     std::vector<std::string> files;
     for (int run = 0; run < 2; ++run) {

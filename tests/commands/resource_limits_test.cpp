@@ -1,3 +1,4 @@
+// CTest label: threads
 // The writer and the search when the system refuses: a file-size limit, no second thread, not
 // enough memory. Each case runs in a child process that lowers its own limits, so that nothing
 // else in the test program feels them.
@@ -13,11 +14,11 @@
 #include <system_error>
 #include <thread>
 
+#include "commands/abbreviated_system_command.h"
 #include "commands/combination_file.h"
 #include "windows/file_reports.h"
 #include "commands/generation_command.h"
 #include "platform/headless/headless_platform.h"
-#include "app/abbreviated_system_buttons.h"
 #include "support/test_support.h"
 
 #if defined(__linux__)
@@ -159,12 +160,11 @@ TEST_F(ResourceLimits, ASearchWithoutMemoryForItsTablesSaysSoAndTheProgramGoesOn
             // Large blocks come from fresh mappings, never from holes that earlier tests freed.
             mallopt(M_MMAP_THRESHOLD, 128 * 1024);
             limitAddressSpace(addressSpaceInUse() + (rlim_t{1} << 20));
-            HeadlessPlatform platform;
-            const SearchOutcome outcome = searchAbbreviatedSystem(*state, platform, 4);
-            endChild(outcome.searched                                           ? "searched"
-                     : platform.messages.back() != SEARCH_OUT_OF_MEMORY_MESSAGE ? "message: " + platform.messages.back()
-                     : entriesIn(folder_) != 0                                  ? "a file was written"
-                                                                                : "");
+            const AbbreviatedSearchResult result = findAbbreviatedSystem(*state, 4, {});
+            endChild(result.searched()                              ? "searched"
+                     : result.refusal != SearchRefusal::OutOfMemory ? "refused for another reason"
+                     : entriesIn(folder_) != 0                      ? "a file was written"
+                                                                    : "");
         },
         ::testing::ExitedWithCode(0), "");
 #endif

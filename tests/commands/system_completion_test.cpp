@@ -1,3 +1,4 @@
+// CTest label: threads
 // Completing a system around its own lines: the fixed-member optimiser on real stores, the file
 // it writes, and the cases it refuses. Coverage is judged by a plain loop over numbers.
 
@@ -123,6 +124,7 @@ TEST_F(SystemCompletion, ACoveringSystemIsWrittenUnchanged) {
 }
 
 TEST_F(SystemCompletion, KeepsLinesOutsideTheFiltersAndCoversFromNothing) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a step budget that must end before the time limit");
     store(2, 12);  // the full wheel of 12: 792 stored
     // No lines at all: the completion is a whole system of stored combinations.
     const CompletionOutcome fromNothing = complete({}, 4);

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The wheel file: checked, written in the system-file form with the pool, keys and guarantee in its
 // header, read back by the system-file reader as the same tickets; a wheel with a hole, a ticket
 // outside the pool or too many tickets for a reader leaves the previous file as it was.

@@ -12,12 +12,22 @@
 #include <vector>
 
 #include "draws/backtest.h"
+#include "draws/history.h"
 #include "draws/number_statistics.h"
 #include "draws/wins.h"
 #include "support/test_support.h"
 
 namespace quillstep {
 namespace {
+
+// A draw of the seven numbers (any order; they must be distinct and lie in 1..39).
+PastDraw pastDrawOf(const std::array<int32_t, DRAWN_NUMBERS>& numbers) {
+    PastDraw draw;
+    draw.numbers = numbers;
+    std::sort(draw.numbers.begin(), draw.numbers.end());
+    for (const int32_t v : draw.numbers) draw.mask |= uint64_t{1} << v;
+    return draw;
+}
 
 std::array<int32_t, 7> numbersOfMask(uint64_t mask) {
     std::array<int32_t, 7> numbers{};

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The worker helper and every threaded part when thread starts fail (the test hook), when a part
 // throws, and when the calling thread has to run the parts itself: every part still runs once,
 // the stop request and the time limit are still honoured, and a worker's exception reaches the
@@ -16,7 +17,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/abbreviated_system_buttons.h"
 #include "commands/combination_file.h"
 #include "commands/generation_command.h"
 #include "commands/optimise_command.h"
@@ -146,6 +146,7 @@ TEST_F(WorkerThreads, TheBestStartSearchGivesItsAnswerAndHonoursTheStopWithoutTh
 }
 
 TEST_F(WorkerThreads, TheOptimiserEndsAtItsTimeLimitAndOnAStopWithoutThreads) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a stop on time");
     const std::vector<uint64_t> targets = storeOfMode(12);
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);
@@ -230,37 +231,6 @@ TEST_F(WorkerThreads, WithoutADiskThreadTheWriterWritesTheSameFile) {
     failThreadStartsAfter(0);
     ASSERT_TRUE(writeCombinationRows(*state, {}).written);
     EXPECT_EQ(readFile(folder / COMBINATION_FILE_NAME), expected);
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-}
-
-// A worker that finds no memory (the part hook) reaches the window's handlers as their message,
-// the program goes on, and the previous file stays.
-TEST_F(WorkerThreads, AWorkerWithoutMemoryIsReportedByTheWindowAndTheProgramGoesOn) {
-    const std::filesystem::path folder = freshTestFolder("quillstep-workers-");
-    auto state = createSharedState();
-    HeadlessPlatform platform;
-    runGenerationCommand(*state, platform, 12);
-    state->outputFolder = folder;
-    std::ofstream(folder / G5_SYSTEM_FILE_NAME) << "previous";
-
-    failPartsAfter(0);
-    const SearchOutcome refused = searchAbbreviatedSystem(*state, platform, 5);
-    EXPECT_FALSE(refused.searched);
-    EXPECT_EQ(platform.messages.back(), SEARCH_OUT_OF_MEMORY_MESSAGE);
-
-    OptimiseSettings settings;
-    settings.guaranteedHits = 5;
-    settings.timeLimitSeconds = 1;
-    settings.stepBudget = 1000;
-    const OptimiseOutcome outcome = optimiseStoredSystem(*state, settings, {});
-    EXPECT_EQ(outcome.fault, OptimiseFault::OutOfMemory);
-    EXPECT_EQ(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
-
-    failPartsAfter(-1);
-    const SearchOutcome searched = searchAbbreviatedSystem(*state, platform, 5);
-    EXPECT_TRUE(searched.searched) << "the program goes on";
-    EXPECT_NE(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
 }

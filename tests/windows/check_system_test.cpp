@@ -1,3 +1,4 @@
+// CTest label: threads
 // The "Check a system" window on the headless platform: its template, the main window's button
 // that opens it, and its handler on real stored combinations and real files.
 

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The Past draws window and the Check a system window's past-draws part on the headless platform:
 // templates, the main window's button, labels made from real files, and the same counts as the
 // computations of src/draws/ give (which draws_counts_test checks against plain loops).

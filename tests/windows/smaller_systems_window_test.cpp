@@ -1,3 +1,4 @@
+// CTest label: threads
 // The "Smaller systems" window on the headless platform: its template, the main window's button
 // that opens it, and its handler running the optimiser on real stored combinations.
 

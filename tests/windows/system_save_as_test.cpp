@@ -1,3 +1,4 @@
+// CTest label: threads
 // "Save as..." of the Smaller systems and Check a system windows on the headless platform, and the
 // one writer of a system file under a name of the user's own: the same bytes as the guarantee's
 // file, a file that exists replaced only by a checked system, a cancelled dialog and a name that

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/owned_handle.h"
+
 namespace quillstep {
 namespace {
 
@@ -61,9 +63,8 @@ SIZE textSize(HDC dc, const std::string& text) {
 }
 
 void fill(HDC dc, const RECT& box, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &box, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &box, brush.get());
 }
 
 void text(HDC dc, const std::string& words, RECT box, UINT format) {
@@ -85,7 +86,7 @@ void drawBarChart(const DRAWITEMSTRUCT& item) {
     if (chart.bars.empty()) return;
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    const SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     TEXTMETRICA metrics{};
@@ -97,10 +98,7 @@ void drawBarChart(const DRAWITEMSTRUCT& item) {
     captionWidth += metrics.tmAveCharWidth;
     const int rows = static_cast<int>(chart.rowCaptions.size());
     RECT plot{box.left + captionWidth, box.top + rowHeight, box.right - 2, box.bottom - rows * rowHeight - 4};
-    if (plot.bottom <= plot.top || plot.right <= plot.left) {
-        if (oldFont) SelectObject(dc, oldFont);
-        return;
-    }
+    if (plot.bottom <= plot.top || plot.right <= plot.left) return;
     fill(dc, plot, GetSysColor(COLOR_WINDOW));
     FrameRect(dc, &plot, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 
@@ -135,12 +133,12 @@ void drawBarChart(const DRAWITEMSTRUCT& item) {
     }
     if (chart.hasLine) {
         const int y = yOf(chart.line);
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, rowHeight / 8), RGB(200, 40, 40));
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        MoveToEx(dc, plot.left + 1, y, nullptr);
-        LineTo(dc, plot.right - 1, y);
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
+        {
+            const OwnedPen pen(CreatePen(PS_SOLID, std::max(1, rowHeight / 8), RGB(200, 40, 40)));
+            const SelectedObject selectedPen(dc, pen.get());
+            MoveToEx(dc, plot.left + 1, y, nullptr);
+            LineTo(dc, plot.right - 1, y);
+        }  // the old pen is back before this one goes
         SetTextColor(dc, RGB(200, 40, 40));
         text(dc, chart.lineCaption, RECT{box.left, y - rowHeight / 2, plot.left - 2, y + rowHeight}, DT_LEFT | DT_TOP);
     }
@@ -150,7 +148,6 @@ void drawBarChart(const DRAWITEMSTRUCT& item) {
     std::snprintf(top, sizeof top, "%.0f", highest);
     text(dc, top, RECT{box.left, plot.top - rowHeight / 2, plot.left - 2, plot.top + rowHeight}, DT_LEFT | DT_TOP);
     text(dc, "0", RECT{box.left, plot.bottom - rowHeight, plot.left - 2, plot.bottom}, DT_LEFT | DT_TOP);
-    if (oldFont) SelectObject(dc, oldFont);
 }
 
 }  // namespace quillstep

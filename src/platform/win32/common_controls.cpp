@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/win32/owned_handle.h"
+
 namespace quillstep {
 
 namespace {
@@ -24,18 +26,17 @@ using InitCommonControlsEntry = void(WINAPI*)();
 }  // namespace
 
 void initCommonControls() {
-    HMODULE library = LoadLibraryA("COMCTL32.DLL");
+    const OwnedLibrary library(LoadLibraryA("COMCTL32.DLL"));
     if (!library) return;
     if (auto extended = reinterpret_cast<InitCommonControlsExEntry>(
-            reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")))) {
+            reinterpret_cast<void*>(GetProcAddress(library.get(), "InitCommonControlsEx")))) {
         const CommonControlsRecord record{sizeof(CommonControlsRecord),
                                           STANDARD_CLASSES | DATE_CLASSES | INTERNET_CLASSES};
         extended(&record);
     } else if (auto plain = reinterpret_cast<InitCommonControlsEntry>(
-                   reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControls")))) {
+                   reinterpret_cast<void*>(GetProcAddress(library.get(), "InitCommonControls")))) {
         plain();
     }
-    FreeLibrary(library);
 }
 
 }  // namespace quillstep

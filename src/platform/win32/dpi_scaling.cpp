@@ -1,5 +1,7 @@
 #include "platform/win32/dpi_scaling.h"
 
+#include "platform/win32/owned_handle.h"
+
 namespace quillstep {
 namespace {
 
@@ -22,9 +24,8 @@ Entry user32Entry(const char* name) {
 }
 
 UINT screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDeviceContext screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : DEFAULT_DPI;
 }
 

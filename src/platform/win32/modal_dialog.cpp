@@ -1,12 +1,14 @@
 #include "platform/win32/modal_dialog.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/bar_chart.h"
 #include "platform/win32/dialog_template_bytes.h"
 #include "platform/win32/dpi_scaling.h"
 #include "platform/win32/held_button_repeat.h"
+#include "platform/win32/owned_handle.h"
 
 namespace quillstep {
 
@@ -49,11 +51,11 @@ struct DialogSession {
     const WindowTemplate* window;
     const WindowHandler* handler;
     HWND* openWindow;
-    std::vector<HFONT> fonts;
-    HFONT dialogFont = nullptr;  // the dialog font at a new DPI, once the window has moved to one
-    std::vector<HWND> controls;  // one per control of the template, in its order
-    HICON bigIcon = nullptr;
-    HICON smallIcon = nullptr;
+    std::vector<OwnedFont> fonts;
+    OwnedFont dialogFont{};  // the dialog font at a new DPI, once the window has moved to one
+    std::vector<HWND> controls{};  // one per control of the template, in its order
+    OwnedIcon bigIcon{};
+    OwnedIcon smallIcon{};
     HWND savedFocus = nullptr;  // the control that had the focus when the window was deactivated
     bool commandRunning = false;
 };
@@ -62,10 +64,10 @@ DialogSession* sessionOf(HWND dialog) {
     return reinterpret_cast<DialogSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-HFONT createFont(const FontTemplate& font, UINT dpi) {
-    return CreateFontW(fontHeightAt(font.pointSize, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE, FALSE, FALSE,
+OwnedFont createFont(const FontTemplate& font, UINT dpi) {
+    return OwnedFont(CreateFontW(fontHeightAt(font.pointSize, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE, FALSE, FALSE,
                        static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, FONT_FACE);
+                       DEFAULT_PITCH | FF_DONTCARE, FONT_FACE));
 }
 
 void createControls(HWND dialog, DialogSession& session, UINT dpi) {
@@ -88,8 +90,8 @@ void createAndAssignFonts(HWND dialog, DialogSession& session) {
     for (const FontTemplate& font : session.window->fonts) session.fonts.push_back(createFont(font, dpi));
     for (const ControlTemplate& control : session.window->controls) {
         if (control.font < 0 || control.font >= static_cast<int>(session.fonts.size())) continue;
-        SendMessageW(GetDlgItem(dialog, control.id), WM_SETFONT, reinterpret_cast<WPARAM>(session.fonts[control.font]),
-                     FALSE);
+        SendMessageW(GetDlgItem(dialog, control.id), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(session.fonts[control.font].get()), FALSE);
     }
 }
 
@@ -99,22 +101,21 @@ void setIcons(HWND dialog, DialogSession& session, UINT dpi) {
     if (resource == 0) return;
     const auto load = [&](bool big) {
         const int pixels = iconPixelsAt(big, dpi);
-        return static_cast<HICON>(
-            LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, pixels, pixels, 0));
+        return OwnedIcon(static_cast<HICON>(
+            LoadImageW(session.instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, pixels, pixels, 0)));
     };
-    const HICON oldBig = session.bigIcon, oldSmall = session.smallIcon;
-    session.bigIcon = load(true);
-    session.smallIcon = load(false);
-    if (session.bigIcon) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(session.bigIcon));
-    if (session.smallIcon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon));
-    if (oldBig) DestroyIcon(oldBig);
-    if (oldSmall) DestroyIcon(oldSmall);
+    // The old icons are freed only once the window holds the new ones.
+    OwnedIcon oldBig = std::exchange(session.bigIcon, load(true));
+    OwnedIcon oldSmall = std::exchange(session.smallIcon, load(false));
+    if (session.bigIcon) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(session.bigIcon.get()));
+    if (session.smallIcon)
+        SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon.get()));
 }
 
-HFONT createDialogFont(UINT dpi) {
-    return CreateFontW(fontHeightAt(DIALOG_FONT_POINTS, dpi), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+OwnedFont createDialogFont(UINT dpi) {
+    return OwnedFont(CreateFontW(fontHeightAt(DIALOG_FONT_POINTS, dpi), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, DIALOG_FONT_FACE);
+                       DEFAULT_PITCH | FF_DONTCARE, DIALOG_FONT_FACE));
 }
 
 // The window's outer size at `dpi`: its client area in dialog units.
@@ -129,8 +130,8 @@ SIZE windowSizeForDpi(HWND dialog, const WindowTemplate& window, UINT dpi) {
 // itself are made anew for it from the template's dialog units, as when the window opened, and
 // the window takes the suggested place.
 void followDpi(HWND dialog, DialogSession& session, UINT dpi, const RECT& suggested) {
-    HFONT dialogFont = createDialogFont(dpi);
-    std::vector<HFONT> fonts;
+    OwnedFont dialogFont = createDialogFont(dpi);
+    std::vector<OwnedFont> fonts;
     for (const FontTemplate& font : session.window->fonts) fonts.push_back(createFont(font, dpi));
     for (size_t i = 0; i < session.controls.size() && i < session.window->controls.size(); ++i) {
         const ControlTemplate& control = session.window->controls[i];
@@ -139,13 +140,12 @@ void followDpi(HWND dialog, DialogSession& session, UINT dpi, const RECT& sugges
         SetWindowPos(child, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         const bool ownFont = control.font >= 0 && control.font < static_cast<int>(fonts.size());
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont ? fonts[control.font] : dialogFont), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont ? fonts[control.font].get() : dialogFont.get()),
+                     FALSE);
     }
-    // No control uses the old fonts any more.
-    for (HFONT font : session.fonts) DeleteObject(font);
-    if (session.dialogFont) DeleteObject(session.dialogFont);
-    session.fonts = fonts;
-    session.dialogFont = dialogFont;
+    // No control uses the old fonts any more: they go as the new ones take their place.
+    session.fonts = std::move(fonts);
+    session.dialogFont = std::move(dialogFont);
     setIcons(dialog, session, dpi);
     const SIZE size = windowSizeForDpi(dialog, *session.window, dpi);
     SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -262,10 +262,6 @@ void runModalDialog(HINSTANCE instance, const WindowTemplate& window, const Wind
     DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), nullptr, dialogProcedure,
                             reinterpret_cast<LPARAM>(&session));
     openWindow = nullptr;
-    for (HFONT font : session.fonts) DeleteObject(font);
-    if (session.dialogFont) DeleteObject(session.dialogFont);
-    if (session.bigIcon) DestroyIcon(session.bigIcon);
-    if (session.smallIcon) DestroyIcon(session.smallIcon);
-}
+}  // the window is gone: the session's fonts and icons go with it
 
 }  // namespace quillstep

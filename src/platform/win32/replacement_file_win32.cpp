@@ -12,6 +12,9 @@
 #include <windows.h>
 
 #include <system_error>
+#include <utility>
+
+#include "platform/win32/owned_handle.h"
 
 namespace quillstep {
 namespace {
@@ -48,17 +51,20 @@ DWORD moveOver(const std::filesystem::path& from, const std::filesystem::path& t
 HANDLE handleOf(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 intptr_t noHandle() { return reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE); }
 
+// The file is held in the portable class's integer; closing hands it to its owner type, which
+// closes it and says whether the system did (true when none was open).
+bool closeFile(intptr_t& handle) { return OwnedFile(handleOf(std::exchange(handle, noHandle()))).close(); }
+
 }  // namespace
 
 uint64_t currentProcessId() { return GetCurrentProcessId(); }
 
 bool processIsRunning(uint64_t processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+    const OwnedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId)));
     if (!process) return GetLastError() == ERROR_ACCESS_DENIED;  // it exists, but is not ours to look at
     DWORD exitCode = 0;
-    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
-    CloseHandle(process);
-    return running;
+    return GetExitCodeProcess(process.get(), &exitCode) && exitCode == STILL_ACTIVE;
 }
 
 // A writer holds its temporary file open without sharing until it moves it, so that the file
@@ -117,9 +123,7 @@ int64_t ReplacementFile::readAt(uint64_t offset, char* buffer, size_t size) {
 }
 
 bool ReplacementFile::commit() {
-    if (handleOf(handle_) != INVALID_HANDLE_VALUE && !CloseHandle(handleOf(handle_)))
-        fail(static_cast<int>(GetLastError()));
-    handle_ = noHandle();
+    if (!closeFile(handle_)) fail(static_cast<int>(GetLastError()));
     const DWORD old = GetFileAttributesW(target_.c_str());
     if (ok() && old != INVALID_FILE_ATTRIBUTES && !(old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
         (old & KEPT_ATTRIBUTES) != 0 && !SetFileAttributesW(temporaryName_.c_str(), old & KEPT_ATTRIBUTES))
@@ -145,8 +149,7 @@ bool ReplacementFile::commit() {
 }
 
 void ReplacementFile::discard() {
-    if (handleOf(handle_) != INVALID_HANDLE_VALUE) CloseHandle(handleOf(handle_));
-    handle_ = noHandle();
+    closeFile(handle_);
     if (!temporaryName_.empty()) DeleteFileW(temporaryName_.c_str());
     temporaryName_.clear();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/win32/file_open_dialog.h"
 #include "platform/win32/modal_dialog.h"
+#include "platform/win32/owned_handle.h"
 
 namespace quillstep {
 
@@ -38,11 +39,10 @@ std::optional<DWORD> runAndWait(const std::string& commandLine, DWORD creationFl
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &startup,
                         &process))
         return std::nullopt;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const OwnedKernelHandle thread(process.hThread), child(process.hProcess);
+    WaitForSingleObject(child.get(), INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.get(), &exitCode);
     return exitCode;
 }
 

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/check/draw_profile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/check/independent_system_check.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/run.h"
-#include "platform/headless/headless_platform.h"
-#include "commands/store_masks.h"
+#include "support/greedy_stores.h"
 #include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {
@@ -17,13 +16,7 @@ namespace {
 
 using Numbers = std::array<int32_t, 7>;
 
-std::vector<uint64_t> fullWheelMasks(int totalNumbers) {
-    HeadlessPlatform platform;
-    auto state = createSharedState();
-    state->parameters.totalNumbers = totalNumbers;
-    runGeneration(*state, platform, 2);
-    return combinationMasks(*state);
-}
+std::vector<uint64_t> fullWheelMasks(int totalNumbers) { return combinationMasks(*fullWheelState(totalNumbers)); }
 
 uint64_t maskOf(const Numbers& numbers) {
     uint64_t mask = 0;

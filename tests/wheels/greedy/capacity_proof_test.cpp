@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/greedy/capacity_proof.h"
 
 #include <gtest/gtest.h>
@@ -9,25 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "commands/control_ids.h"
-#include "engine/shared_state.h"
-#include "platform/headless/headless_platform.h"
-#include "app/abbreviated_system_buttons.h"
+#include "support/greedy_stores.h"
 #include "wheels/greedy/best_start_search.h"
-#include "wheels/greedy/plain_greedy.h"
-#include "support/test_support.h"
+#include "wheels/greedy/greedy_pass.h"
 
 namespace quillstep {
 namespace {
-
-uint64_t randomCombination(std::mt19937& random, int lowest, int highest) {
-    uint64_t mask = 0;
-    while (std::popcount(mask) < 7) mask |= uint64_t{1} << (lowest + random() % (highest - lowest + 1));
-    return mask;
-}
-
-// Lexicographic order of the numbers: the lower of two masks holds the lowest differing number.
-bool lexicographicallyBefore(uint64_t a, uint64_t b) { return a != b && ((a ^ b) & -(a ^ b) & a); }
 
 // `count` distinct random combinations of lowest..highest, in lexicographic order when `sorted`.
 std::vector<uint64_t> randomMasks(std::mt19937& random, size_t count, int lowest, int highest, bool sorted) {
@@ -57,28 +45,6 @@ std::vector<int32_t> passSizes(const std::vector<uint64_t>& masks, int hits, int
     for (request.startIndex = 0; request.startIndex < request.count; ++request.startIndex)
         sizes.push_back(runGreedyPass(PassKernel::Portable, request));
     return sizes;
-}
-
-// `pairs` pairs of combinations sharing six numbers, any two combinations of different pairs
-// sharing at most four, in store order: every pass with five hits adds one combination of each
-// pair.
-std::vector<uint64_t> g5Pairs(size_t pairs) {
-    std::mt19937 random(11);
-    std::vector<uint64_t> masks;
-    while (masks.size() < 2 * pairs) {
-        const uint64_t first = randomCombination(random, 1, 39);
-        uint64_t dropped = first;
-        for (unsigned skip = random() % 7; skip > 0; --skip) dropped &= dropped - 1;
-        const uint64_t added = uint64_t{1} << (1 + random() % 39);
-        if (added & first) continue;
-        const uint64_t second = (first & ~(dropped & -dropped)) | added;
-        const auto close = [&](uint64_t m) { return std::popcount(m & first) > 4 || std::popcount(m & second) > 4; };
-        if (std::any_of(masks.begin(), masks.end(), close)) continue;
-        masks.push_back(first);
-        masks.push_back(second);
-    }
-    std::sort(masks.begin(), masks.end(), lexicographicallyBefore);
-    return masks;
 }
 
 TEST(WheelsCapacityBound, CoveredCountsAreExactOnRandomStores) {
@@ -157,36 +123,6 @@ TEST(WheelsCapacityBound, BothSidesOfTheEdgeAgreeWithTheFullSearch) {
         ASSERT_FALSE(progress.empty());
         EXPECT_EQ(progress.back(), static_cast<int32_t>(masks.size()));
     }
-}
-
-// The command on 1000 pairs: the texts of a search through every starting combination.
-TEST(WheelsCapacityBound, TheCommandShowsWhatTheFullSearchShows) {
-    const std::vector<uint64_t> masks = g5Pairs(1000);
-    auto state = createSharedState();
-    for (size_t j = 0; j < masks.size(); ++j) {
-        int32_t* row = state->combinationStore.get() + 7 * j + 1;
-        for (uint64_t rest = masks[j]; rest != 0; rest &= rest - 1) *row++ = std::countr_zero(rest);
-    }
-    state->generatedCount = static_cast<int32_t>(masks.size());
-    state->outputFolder = freshTestFolder("quillstep-capacity-bound-");
-    HeadlessPlatform platform;
-    const SearchOutcome outcome = searchAbbreviatedSystem(*state, platform, 5);
-
-    std::vector<std::string> labels;
-    for (const auto& [id, text] : platform.textHistory)
-        if (id == COUNT_LABEL) labels.push_back(text);
-    std::vector<std::string> expected;
-    for (int start = 50; start <= 2000; start += 50) expected.push_back(" 2000 checked systems: " + std::to_string(start));
-    expected.push_back(" 2000");
-    EXPECT_EQ(labels, expected);
-    EXPECT_EQ(platform.messages, (std::vector<std::string>{
-                                     "Best starting combination number: 1, abbreviated system: 1000",
-                                     "We found for now  1000 combinations/5 of any 7 under given conditions",
-                                     "Not usefull! Try something else"}));
-    EXPECT_EQ(outcome.startsChecked, 2000);
-    EXPECT_EQ(outcome.systemSize, 1000);
-    EXPECT_TRUE(std::filesystem::is_empty(state->outputFolder));
-    std::filesystem::remove_all(state->outputFolder);
 }
 
 }  // namespace

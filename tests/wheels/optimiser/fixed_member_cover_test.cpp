@@ -1,3 +1,4 @@
+// CTest label: threads
 // The optimiser with members fixed: which stored combinations the fixed members cover, and the
 // members it adds, against a plain loop over numbers.
 

@@ -1,3 +1,4 @@
+// CTest label: threads
 #include "wheels/optimiser/optimiser.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "engine/run.h"
-#include "platform/headless/headless_platform.h"
 #include "wheels/optimiser/optimiser_coverage_check.h"
 #include "wheels/optimiser/cover_greedy.h"
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/index_list.h"
-#include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "support/test_support.h"
 
@@ -163,6 +161,7 @@ TEST(WheelsOptimiser, NeverLargerThanTheGivenSystemAndANonCoveringOneIsIgnored) 
 }
 
 TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a step budget that must end before the time limit");
     const auto targets = randomDistinctCombinations(11, 22, 1000);
     for (const int hits : {4, 5}) {
         auto request = requestFor(targets, hits);
@@ -179,6 +178,7 @@ TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
 }
 
 TEST(WheelsOptimiser, StopRequestAndTimeLimitEndTheSearchOnTime) {
+    QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("a stop on time");
     const auto targets = storeOfMode(12);  // 10,276 stored combinations
     const auto callerThread = std::this_thread::get_id();
     bool otherThreadCalled = false;

@@ -1,3 +1,4 @@
+// CTest label: threads
 // The check of a wheel against a plain loop: every subset of the pool's numbers of the right size
 // holding the keys (found by counting through all 2^P subsets), each ticket's shared numbers
 // counted by comparing number lists. Small random pools anywhere in 1..39, with and without keys,
