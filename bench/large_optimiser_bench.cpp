@@ -23,7 +23,7 @@
 #include "platform/headless/headless_platform.h"
 #include "commands/optimise_command.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {

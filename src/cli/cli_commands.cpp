@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/abbreviated_system_buttons.h"
 #include "cli/draws_commands.h"
 #include "cli/interrupts.h"
 #include "cli/suggestions.h"
@@ -18,13 +17,13 @@
 #include "cli/system_file_commands.h"
 #include "cli/wheel_commands.h"
 #include "commands/combination_file.h"
-#include "commands/generation_command.h"
 #include "commands/number_text.h"
-#include "commands/store_commands.h"
 #include "commands/system_file_reader.h"
 #include "engine/run.h"
-#include "windows/file_reports.h"
-#include "windows/statistics_window.h"
+#include "texts/search_texts.h"
+#include "texts/statistics_texts.h"
+#include "usecases/abbreviated_search.h"
+#include "usecases/generation_run.h"
 
 namespace quillstep {
 namespace {
@@ -44,10 +43,10 @@ int reportFile(CliSession& session, const FileWriteResult& result) {
 }
 
 int runGeneration(CliSession& session, const CliCommand& command) {
-    // The time label carries the mode's suffix; the contract line holds the number alone.
-    const double seconds = runGenerationCommand(session.state, session.platform, command.mode);
-    session.out << "combinations: " << session.state.generatedCount
-                << "\nseconds: " << secondsText(seconds, "#.###############")
+    CliRunHost host(session.clock);
+    const GenerationResult result = runGenerationMode(session.state, host, command.mode);
+    session.out << "combinations: " << result.count
+                << "\nseconds: " << secondsText(result.seconds, "#.###############")
                 << "\ndescription: " << session.state.memoryDescription << std::endl;
     return 0;
 }
@@ -57,7 +56,7 @@ int runGeneration(CliSession& session, const CliCommand& command) {
 // the old one's place finds the write done: its file line follows and the status is 0.
 int writeCombinations(CliSession& session, const CliCommand&) {
     const WriteInterrupts interrupts;
-    const FileWriteResult result = writeCombinationFile(session.state, session.platform);
+    const FileWriteResult result = writeCombinationRows(session.state, session.writeObserver());
     if (const int signal = interrupts.signal(); signal != 0) {
         std::cerr << interruptedWriteLine(result, signal) << std::endl;
         if (!result.written) {
@@ -70,19 +69,26 @@ int writeCombinations(CliSession& session, const CliCommand&) {
 
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
 int search(CliSession& session, int hits, const std::filesystem::path& output) {
-    CliPlatform& platform = session.platform;
-    platform.stopRequest = [] { return StopOnInterrupt::requested(); };
-    platform.progress.emplace(std::cerr, standardErrorIsTerminal());
+    session.progress.emplace(std::cerr, standardErrorIsTerminal());
     const int32_t stored = session.state.generatedCount;
+    SearchObserver observer;
+    observer.onProgress = [&session](int32_t checked, int32_t all) {
+        session.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
+        if (session.afterSearchProgress) session.afterSearchProgress(checked, all);
+    };
+    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
+    observer.onSearched = [&session, hits](const SearchOutcome& found) {
+        for (const std::string& message : searchFoundMessages(found, hits)) session.echoMessage(message);
+    };
+    observer.write = session.writeObserver();
     const SearchOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
-        return searchAbbreviatedSystem(session.state, platform, hits, [&platform](int32_t checked, int32_t all) {
-            platform.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
-        }, output);
+        return searchAndWriteSystem(session.state, {hits, output}, observer);
     }();
-    platform.progress->endLine();
-    platform.progress.reset();
-    platform.stopRequest = nullptr;
+    if (!outcome.searched) session.echoMessage(searchRefusalMessage(outcome.refusal));
+    else if (const std::string message = searchFileFaultMessage(outcome); !message.empty()) session.echoMessage(message);
+    session.progress->endLine();
+    session.progress.reset();
 
     if (outcome.refusal == SearchRefusal::OutOfMemory) {
         // A fault like any failed write: the previous file stays, the commands after it do not run.
@@ -97,10 +103,12 @@ int search(CliSession& session, int hits, const std::filesystem::path& output) {
     if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
     session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
     if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        session.out << "not written: Not usefull! Try something else" << std::endl;
+        session.out << "not written: " << NOT_USEFUL_MESSAGE << std::endl;
         return 0;
     }
-    return reportFile(session, outcome.file);
+    FileWriteResult file = outcome.file;
+    file.error = searchFileFaultText(outcome);
+    return reportFile(session, file);
 }
 
 int searchG4(CliSession& session, const CliCommand& command) { return search(session, 4, command.output); }
@@ -110,9 +118,9 @@ int searchG5(CliSession& session, const CliCommand& command) { return search(ses
 int showStatistics(CliSession& session, const CliCommand&) {
     SharedState& state = session.state;
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) state.numberStatistics[n] = 0;
-    const double t0 = session.platform.timeOfDaySeconds();
+    const double t0 = session.clock();
     countNumberOccurrences(state);
-    const double t1 = session.platform.timeOfDaySeconds();
+    const double t1 = session.clock();
     session.out << countingMessageText(state.generatedCount, elapsedSeconds(t0, t1)) << '\n';
     for (int v = 1; v <= HIGHEST_NUMBER; ++v) {
         const int32_t count = session.state.numberStatistics[v];
@@ -123,7 +131,7 @@ int showStatistics(CliSession& session, const CliCommand&) {
 }
 
 int optimise(CliSession& session, const CliCommand& command) {
-    return runOptimiseCommand(session.state, session.platform, command, session.out);
+    return runOptimiseCommand(session, command);
 }
 int checkSystemFile(CliSession& session, const CliCommand& command) {
     return runCheckCommand(session.state, command, session.out);
@@ -134,7 +142,7 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
 int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
 int completeSystemFile(CliSession& session, const CliCommand& command) {
-    return runCompleteCommand(session.state, session.platform, command, session.out);
+    return runCompleteCommand(session, command);
 }
 
 int showHistory(CliSession& session, const CliCommand& command) { return runHistoryCommand(command, session.out); }
@@ -257,9 +265,7 @@ int runCommandLine(const CliOptions& options, std::ostream& out) {
     }
     state->parameters = options.parameters;
     state->outputFolder = options.outputFolder;
-    CliPlatform platform;
-    disableStoreCommands(platform);  // as when the window opens: nothing stored yet
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
 
     for (const CliCommand& command : options.commands) {
         if (const int status = command.row->run(session, command); status != 0) return status;

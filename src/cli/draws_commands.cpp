@@ -10,7 +10,7 @@
 #include "draws/history_reader.h"
 #include "draws/number_statistics.h"
 #include "draws/wins.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 
 namespace quillstep {
 namespace {

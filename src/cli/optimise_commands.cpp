@@ -13,8 +13,8 @@
 #include "commands/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
-#include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/file_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -78,7 +78,9 @@ void printOptimiserProgress(const char* what, const OptimiserProgress& progress)
     std::cerr << line.str() << std::endl;
 }
 
-int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+int runOptimiseCommand(CliSession& session, const CliCommand& command) {
+    SharedState& state = session.state;
+    std::ostream& out = session.out;
     OptimiseSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
@@ -90,7 +92,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     OptimiseObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
-    observer.write = mainWindowWriteObserver(platform);
+    observer.write = session.writeObserver();
     const OptimiseOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
         return optimiseStoredSystem(state, settings, observer);

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "commands/search_progress_estimate.h"
-#include "windows/search_progress_texts.h"
+#include "texts/search_progress_texts.h"
 
 namespace quillstep {
 

@@ -10,8 +10,8 @@
 #include "commands/number_text.h"
 #include "commands/system_completion.h"
 #include "commands/system_examination.h"
-#include "windows/check_system_texts.h"
-#include "windows/file_reports.h"
+#include "texts/check_system_texts.h"
+#include "texts/file_texts.h"
 
 namespace quillstep {
 namespace {
@@ -76,7 +76,9 @@ int runMatchCommand(const CliCommand& command, std::ostream& out) {
 
 // Ctrl+C ends the search early; the system found so far is still checked and written. As every
 // command that writes a file, it ends with its "file:" line or its "not written:" line on stdout.
-int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+int runCompleteCommand(CliSession& session, const CliCommand& command) {
+    SharedState& state = session.state;
+    std::ostream& out = session.out;
     const SystemFileContents contents = readSystemFile(command.fileName);
     if (!contents.ok()) {
         out << "not written: " << contents.error << std::endl;
@@ -93,7 +95,7 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     CompletionObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("members added", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
-    observer.write = mainWindowWriteObserver(platform);
+    observer.write = session.writeObserver();
     const CompletionOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
         return completeSystem(state, lines, settings, observer);

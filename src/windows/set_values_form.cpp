@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "commands/escaped_text.h"
-#include "windows/parameter_texts.h"
+#include "texts/parameter_texts.h"
 
 namespace quillstep {
 

@@ -68,11 +68,6 @@ WindowTemplate statisticsWindowTemplate(const SharedState& state) {
     return window;
 }
 
-std::string countingMessageText(int32_t combinationsCounted, double seconds) {
-    return signedNumberText(combinationsCounted, 8) + " combinations counted in:" + signedNumberText(seconds, 18) +
-           " seconds";
-}
-
 WindowAction statisticsWindowCallback(int controlId) {
     return controlId == STATISTICS_CLOSE_BUTTON ? WindowAction::Close : WindowAction::Continue;
 }

@@ -15,7 +15,7 @@
 #include "commands/search_progress_estimate.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "windows/search_progress_texts.h"
+#include "texts/search_progress_texts.h"
 #include "support/test_support.h"
 
 namespace quillstep {

@@ -17,7 +17,7 @@
 #include "support/test_support.h"
 #include "wheels/large_optimiser/large_optimiser.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 #if defined(__linux__)
 #include <malloc.h>

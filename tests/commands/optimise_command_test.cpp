@@ -19,7 +19,7 @@
 #include "wheels/check/independent_system_check.h"
 #include "support/test_support.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {

@@ -19,7 +19,7 @@
 #include "commands/system_examination.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
-#include "windows/check_system_texts.h"
+#include "texts/check_system_texts.h"
 #include "windows/check_system_window.h"
 #include "windows/smaller_systems_window.h"
 

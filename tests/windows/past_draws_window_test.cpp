@@ -18,7 +18,7 @@
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "windows/check_system_window.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/past_draws_window.h"
 
 namespace quillstep {

@@ -20,7 +20,7 @@
 #include "commands/control_ids.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 #include "support/test_support.h"
 

@@ -18,7 +18,7 @@
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "windows/check_system_window.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/system_save_as.h"
 

@@ -10,9 +10,9 @@
 #include "windows/intro_window.h"
 #include "windows/set_values_form.h"
 #include "windows/set_values_window.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/past_draws_window.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 
 namespace quillstep {

@@ -1,4 +1,4 @@
-#include "windows/wheel_request_texts.h"
+#include "texts/wheel_request_texts.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
-#include "windows/file_reports.h"
+#include "texts/file_texts.h"
 
 namespace quillstep {
 

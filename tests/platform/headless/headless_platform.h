@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/local_clock.h"
 #include "platform/platform.h"
 
 namespace quillstep {
@@ -92,8 +93,5 @@ public:
     bool openWithDefaultProgramAndWait(const std::string& fileName) override;
     bool pollStopRequest() override;
 };
-
-// The local time of day in seconds with millisecond resolution, from the C++ clock.
-double localTimeOfDaySeconds();
 
 }  // namespace quillstep

@@ -1,4 +1,4 @@
-#include "windows/parameter_texts.h"
+#include "texts/parameter_texts.h"
 
 #include <charconv>
 #include <limits>

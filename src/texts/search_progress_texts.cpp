@@ -1,4 +1,4 @@
-#include "windows/search_progress_texts.h"
+#include "texts/search_progress_texts.h"
 
 #include <cstdint>
 #include <cstdio>

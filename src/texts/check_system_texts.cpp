@@ -1,9 +1,9 @@
-#include "windows/check_system_texts.h"
+#include "texts/check_system_texts.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "windows/file_reports.h"
+#include "texts/file_texts.h"
 
 namespace quillstep {
 namespace {

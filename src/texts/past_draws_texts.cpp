@@ -1,4 +1,4 @@
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 
 #include <algorithm>
 #include <cstdio>
