@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
-#include "commands/search_progress_estimate.h"
+#include "windows/control_ids.h"
+#include "files/number_text.h"
+#include "usecases/search_progress_estimate.h"
 #include "windows/file_reports.h"
 #include "texts/search_progress_texts.h"
 

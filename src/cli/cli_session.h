@@ -13,7 +13,7 @@
 
 #include "base/local_clock.h"
 #include "cli/search_progress.h"
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "engine/run_host.h"
 #include "engine/shared_state.h"
 

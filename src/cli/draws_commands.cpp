@@ -4,8 +4,8 @@
 #include <new>
 
 #include "cli/echoed_text.h"
-#include "commands/system_examination.h"
-#include "commands/system_file_reader.h"
+#include "usecases/system_examination.h"
+#include "files/system_file_reader.h"
 #include "draws/backtest.h"
 #include "draws/history_reader.h"
 #include "draws/number_statistics.h"

@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "commands/search_progress_estimate.h"
+#include "usecases/search_progress_estimate.h"
 #include "texts/search_progress_texts.h"
 
 namespace quillstep {

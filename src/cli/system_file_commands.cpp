@@ -6,10 +6,10 @@
 
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
-#include "commands/escaped_text.h"
-#include "commands/number_text.h"
-#include "commands/system_completion.h"
-#include "commands/system_examination.h"
+#include "files/escaped_text.h"
+#include "files/number_text.h"
+#include "usecases/system_completion.h"
+#include "usecases/system_examination.h"
 #include "texts/check_system_texts.h"
 #include "texts/file_texts.h"
 

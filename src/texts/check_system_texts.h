@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "commands/system_completion.h"
-#include "commands/system_examination.h"
+#include "usecases/system_completion.h"
+#include "usecases/system_examination.h"
 #include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {

@@ -1,6 +1,6 @@
 #include "texts/file_texts.h"
 
-#include "commands/number_text.h"
+#include "files/number_text.h"
 
 namespace quillstep {
 

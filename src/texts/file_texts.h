@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/combination_file.h"
-#include "commands/system_file_writer.h"
+#include "files/combination_file.h"
+#include "files/system_file_writer.h"
 #include "wheels/check/independent_system_check.h"
 
 namespace quillstep {

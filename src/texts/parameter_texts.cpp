@@ -3,7 +3,7 @@
 #include <charconv>
 #include <limits>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 

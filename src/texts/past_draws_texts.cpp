@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "commands/system_examination.h"
+#include "usecases/system_examination.h"
 #include "draws/prices.h"
 
 namespace quillstep {

@@ -1,10 +1,10 @@
 #pragma once
 // The texts of a G4/G5 search's progress, made in one place for the main window's progress label
-// and the command line's progress line, from the figures of commands/search_progress_estimate.h.
+// and the command line's progress line, from the figures of usecases/search_progress_estimate.h.
 
 #include <string>
 
-#include "commands/search_progress_estimate.h"
+#include "usecases/search_progress_estimate.h"
 
 namespace quillstep {
 

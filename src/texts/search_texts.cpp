@@ -1,6 +1,6 @@
 #include "texts/search_texts.h"
 
-#include "commands/number_text.h"
+#include "files/number_text.h"
 #include "texts/file_texts.h"
 
 namespace quillstep {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/abbreviated_system_command.h"
+#include "usecases/abbreviated_system_command.h"
 #include "usecases/abbreviated_search.h"
 
 namespace quillstep {

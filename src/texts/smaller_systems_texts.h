@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 #include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {

@@ -5,7 +5,7 @@
 #include <bit>
 #include <utility>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 namespace {

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "commands/abbreviated_system_command.h"
-#include "commands/combination_file.h"
-#include "commands/system_file_writer.h"
+#include "usecases/abbreviated_system_command.h"
+#include "files/combination_file.h"
+#include "files/system_file_writer.h"
 #include "engine/shared_state.h"
 
 namespace quillstep {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "commands/number_text.h"
+#include "files/number_text.h"
 #include "engine/generation_mode.h"
 #include "engine/run.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // One generation run as a use case: the kernel of a mode over the parameters, timed on the host's
 // clock, and the description of what the store then holds (the files' second header line). The
-// fourteen buttons (commands/generation_command) and the command line's run make their labels and
+// fourteen buttons (app/generation_command) and the command line's run make their labels and
 // lines from the result.
 
 #include <cstdint>

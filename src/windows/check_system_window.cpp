@@ -3,8 +3,8 @@
 #include <array>
 #include <optional>
 
-#include "commands/store_masks.h"
-#include "commands/system_completion.h"
+#include "usecases/store_masks.h"
+#include "usecases/system_completion.h"
 #include "draws/history_reader.h"
 #include "draws/wins.h"
 #include "texts/check_system_texts.h"

@@ -1,7 +1,7 @@
 #include "windows/file_reports.h"
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
+#include "windows/control_ids.h"
+#include "files/number_text.h"
 
 namespace quillstep {
 

@@ -4,7 +4,7 @@
 // the main window's buttons and the "Smaller systems" and "Check a system" windows; the texts are
 // those of texts/file_texts.h, which the command line prints too.
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "texts/file_texts.h"

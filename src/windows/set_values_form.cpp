@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 #include "texts/parameter_texts.h"
 
 namespace quillstep {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "windows/program_identity.h"
-#include "commands/number_text.h"
+#include "files/number_text.h"
 #include "engine/run.h"
 
 namespace quillstep {

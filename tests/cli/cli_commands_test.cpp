@@ -13,7 +13,7 @@
 #include "cli/cli_commands.h"
 #include "cli/echoed_text.h"
 #include "cli/output_folder.h"
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "platform/headless/headless_platform.h"
 #include "usecases/generation_run.h"
 #include "windows/statistics_window.h"

@@ -11,7 +11,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/output_folder.h"
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "usecases/generation_run.h"
 #include "support/test_support.h"
 

@@ -13,9 +13,9 @@
 #include <system_error>
 #include <thread>
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "windows/file_reports.h"
-#include "commands/generation_command.h"
+#include "app/generation_command.h"
 #include "platform/headless/headless_platform.h"
 #include "app/abbreviated_system_buttons.h"
 #include "support/test_support.h"

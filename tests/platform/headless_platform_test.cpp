@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/generation_command.h"
+#include "app/generation_command.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/statistics_window.h"
 

@@ -11,7 +11,7 @@
 
 #include "base/local_clock.h"
 #include "cli/cli_session.h"
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 #include "texts/search_texts.h"
 #include "usecases/abbreviated_search.h"
 #include "usecases/generation_run.h"

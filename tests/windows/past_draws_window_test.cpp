@@ -11,8 +11,8 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
 #include "draws/backtest.h"
 #include "draws/history_reader.h"
 #include "platform/headless/headless_platform.h"

@@ -16,8 +16,8 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "texts/smaller_systems_texts.h"

@@ -9,12 +9,12 @@
 #include <fstream>
 
 #include "app/dispatch.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
-#include "commands/store_masks.h"
-#include "commands/system_file_reader.h"
-#include "commands/system_file_writer.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
+#include "usecases/store_masks.h"
+#include "files/system_file_reader.h"
+#include "files/system_file_writer.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "windows/check_system_window.h"

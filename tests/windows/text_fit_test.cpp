@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/main_window.h"
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "windows/check_system_window.h"
 #include "windows/intro_window.h"
 #include "windows/set_values_form.h"

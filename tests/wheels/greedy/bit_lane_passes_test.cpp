@@ -12,7 +12,7 @@
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "wheels/greedy/greedy_pass.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/store_trie.h"
 #include "support/test_support.h"

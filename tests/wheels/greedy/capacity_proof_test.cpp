@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "engine/shared_state.h"
 #include "platform/headless/headless_platform.h"
 #include "app/abbreviated_system_buttons.h"

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/plain_greedy.h"
-#include "commands/verification_before_writing.h"
+#include "files/verification_before_writing.h"
 #include "support/test_support.h"
 #include "windows/file_reports.h"
 

@@ -17,7 +17,7 @@
 #include "wheels/optimiser/cover_greedy.h"
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/index_list.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "support/test_support.h"
 

@@ -1,6 +1,6 @@
 // Bytes into lines (with their encodings, ends and limits) and lines into fields of numbers.
 
-#include "commands/text_lines.h"
+#include "files/text_lines.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <system_error>
 #include <utility>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 namespace {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "commands/combination_file.h"
-#include "commands/system_file_writer.h"
+#include "files/combination_file.h"
+#include "files/system_file_writer.h"
 #include "engine/shared_state.h"
 #include "wheels/optimiser/optimiser.h"
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/text_lines.h"
+#include "files/text_lines.h"
 
 namespace quillstep {
 
@@ -36,7 +36,7 @@ constexpr int64_t SYSTEM_FILE_LINE_LIMIT = 10000;
 constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 
 // The rules, line by line (lines, their ends, encodings and limits as TextLineReader in
-// commands/text_lines.h takes them: LF, CR LF or CR; UTF-8, or UTF-16 after its byte order mark;
+// files/text_lines.h takes them: LF, CR LF or CR; UTF-8, or UTF-16 after its byte order mark;
 // full-width digits as digits; blanks at either end of a line do not count):
 // - blank lines are skipped anywhere; a line with a NUL byte is refused (UTF-16 without its mark);
 // - header lines come only before the first combination line: this program's quoted form ("text",

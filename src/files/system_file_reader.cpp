@@ -1,8 +1,8 @@
-// Reads a system file as a stream of bytes, line by line (the lines from commands/text_lines),
+// Reads a system file as a stream of bytes, line by line (the lines from files/text_lines),
 // keeping one line and the combinations read so far; the first malformed line ends the reading with its line number and what is wrong,
 // so that a file is either taken whole or not at all.
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <memory>
 #include <system_error>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "commands/replacement_file.h"
+#include "base/replacement_file.h"
 
 namespace quillstep {
 

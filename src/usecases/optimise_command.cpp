@@ -17,17 +17,17 @@
 // whole time instead; the greedy search is not run there. The optimiser with a relation keeps its
 // walk in store order as the last way, where its own closer estimate finds no room.
 
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 
 #include <algorithm>
 #include <chrono>
 #include <new>
 
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/capacity_proof.h"
 #include "wheels/large_optimiser/large_optimiser.h"
-#include "wheels/memory_room.h"
+#include "base/memory_room.h"
 #include "wheels/optimiser/relation_memory.h"
 
 namespace quillstep {

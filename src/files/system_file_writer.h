@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "engine/shared_state.h"
 #include "wheels/check/independent_system_check.h"
 

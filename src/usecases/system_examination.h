@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 #include "engine/shared_state.h"
 #include "wheels/check/draw_profile.h"
 #include "wheels/check/independent_system_check.h"

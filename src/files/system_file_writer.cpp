@@ -1,7 +1,7 @@
-#include "commands/system_file_writer.h"
+#include "files/system_file_writer.h"
 
-#include "commands/system_read_back.h"
-#include "commands/verification_before_writing.h"
+#include "files/system_read_back.h"
+#include "files/verification_before_writing.h"
 
 namespace quillstep {
 namespace {

@@ -1,12 +1,12 @@
 // The search of the two commands "7 good numbers/get 4 in comb." and "7 good numbers/get 5 in
 // comb.": the best starting combination and its system, rebuilt into the abbreviated-system store.
 
-#include "commands/abbreviated_system_command.h"
+#include "usecases/abbreviated_system_command.h"
 
 #include <algorithm>
 #include <new>
 
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {

@@ -5,15 +5,15 @@
 // when complete) and read back through the written file before it takes the old one's place.
 // Its header names the pool, the keys and the guarantee; its lines hold the pool's own numbers.
 // Unlike the G4/G5 files it is not bound to 999 lines: only to what every reader of a system
-// file takes (commands/system_file_reader.h).
+// file takes (files/system_file_reader.h).
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "commands/combination_file.h"
-#include "commands/system_file_reader.h"
+#include "files/combination_file.h"
+#include "files/system_file_reader.h"
 #include "wheels/pool/wheel_check.h"
 
 namespace quillstep {

@@ -1,8 +1,8 @@
-#include "commands/wheel_file_writer.h"
+#include "files/wheel_file_writer.h"
 
 #include <bit>
 
-#include "commands/system_read_back.h"
+#include "files/system_read_back.h"
 
 namespace quillstep {
 

@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "engine/shared_state.h"
-#include "platform/platform.h"
 
 namespace quillstep {
 
 constexpr const char* COMBINATION_FILE_NAME = "mb_comb_file.txt";
 constexpr const char* G4_SYSTEM_FILE_NAME = "mb_comb_file_ab.txt";
 constexpr const char* G5_SYSTEM_FILE_NAME = "mb_comb_file_ab5.txt";
-constexpr const char* EDITOR_PATH = "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
 
 struct FileWriteResult {
     bool written = false;    // every byte reached the disk and replaced the old file
@@ -76,13 +74,5 @@ void clearWriteCancel() noexcept;
 extern const char* const WRITE_INTERRUPTED_ERROR;
 // The error of a write that found no room for its buffers: the previous file stays.
 extern const char* const WRITER_OUT_OF_MEMORY_ERROR;
-
-// The viewer's command line: the word processor's path and the file name, each in double quotes,
-// so that the path with its blanks is never taken for "C:\Program" with arguments.
-std::string editorCommandLine(const std::string& fileName);
-
-// Opens the file in the word processor and waits until it is closed; falls back to the system's
-// default program for text files, and says so when neither can be started.
-void viewFile(Platform& platform, const std::string& fileName);
 
 }  // namespace quillstep

@@ -1,4 +1,4 @@
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Checking a system and its file before they are reported.
 
-#include "commands/verification_before_writing.h"
+#include "files/verification_before_writing.h"
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 
 namespace quillstep {
 

@@ -43,7 +43,7 @@ struct AbbreviatedSearchResult {
 
 // The best starting combination and its system, rebuilt into the abbreviated-system store.
 // Nothing is written: a system below ABBREVIATED_SYSTEM_CAPACITY goes to writeCheckedSystemFile
-// (commands/system_file_writer.h).
+// (files/system_file_writer.h).
 AbbreviatedSearchResult findAbbreviatedSystem(SharedState& state, int guaranteedHits,
                                               const AbbreviatedSearchObserver& observer);
 

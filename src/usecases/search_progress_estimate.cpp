@@ -1,4 +1,4 @@
-#include "commands/search_progress_estimate.h"
+#include "usecases/search_progress_estimate.h"
 
 namespace quillstep {
 

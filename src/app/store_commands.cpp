@@ -1,6 +1,6 @@
-#include "commands/store_commands.h"
+#include "app/store_commands.h"
 
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 
 namespace quillstep {
 

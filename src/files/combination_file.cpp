@@ -5,7 +5,7 @@
 // The temporary file replaces the old file only once every byte has been written: a failed or
 // cancelled write never destroys the previous file and leaves no temporary file behind.
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 
 #include <array>
 #include <atomic>
@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "commands/replacement_file.h"
+#include "base/replacement_file.h"
 #include "engine/run.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {
@@ -325,18 +325,6 @@ FileWriteResult writeNumberRows(const std::filesystem::path& target, const std::
                                 const WriteObserver& observer, const CheckBeforeReplacing& checkBeforeReplacing) {
     return writeRowsTo(target, shownName, quotedHeader(headerLines), SYSTEM_FILE_PROGRESS_INTERVAL, numbers, rows,
                        observer, checkBeforeReplacing);
-}
-
-std::string editorCommandLine(const std::string& fileName) {
-    return std::string("\"") + EDITOR_PATH + "\" \"" + fileName + "\"";
-}
-
-void viewFile(Platform& platform, const std::string& fileName) {
-    if (platform.startProcessAndWait(editorCommandLine(fileName))) return;
-    // Current Windows releases no longer ship WordPad: open the file with the default program.
-    if (platform.openWithDefaultProgramAndWait(fileName)) return;
-    platform.showMessage("Could not open " + fileName +
-                         ": neither WordPad nor the default program for text files could be started.");
 }
 
 }  // namespace quillstep

@@ -1,10 +1,10 @@
-#include "commands/generation_command.h"
+#include "app/generation_command.h"
 
 #include <array>
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
-#include "commands/store_commands.h"
+#include "windows/control_ids.h"
+#include "files/number_text.h"
+#include "app/store_commands.h"
 #include "engine/generation_mode.h"
 #include "usecases/generation_run.h"
 

@@ -1,4 +1,4 @@
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 #include <cstdint>
 #include <cstdio>

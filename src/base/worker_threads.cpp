@@ -1,4 +1,4 @@
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 // What the writers of every system share: the temporary names and the removal of the ones that
 // writers which died on the way left behind.
 
-#include "commands/replacement_file.h"
+#include "base/replacement_file.h"
 
 #include <charconv>
 #include <string_view>

@@ -5,13 +5,13 @@
 // can cover the store; the file's lines may be any combinations, so only the proof's bound for
 // members of any seven numbers applies.
 
-#include "commands/system_completion.h"
+#include "usecases/system_completion.h"
 
 #include <algorithm>
 #include <chrono>
 #include <new>
 
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/capacity_proof.h"
 #include "wheels/optimiser/fixed_member_cover.h"
 

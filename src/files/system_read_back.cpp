@@ -1,6 +1,6 @@
-#include "commands/system_read_back.h"
+#include "files/system_read_back.h"
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 
 namespace quillstep {
 

@@ -1,9 +1,9 @@
-#include "commands/system_examination.h"
+#include "usecases/system_examination.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 
 namespace quillstep {
 

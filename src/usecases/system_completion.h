@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/combination_file.h"
-#include "commands/system_file_writer.h"
+#include "files/combination_file.h"
+#include "files/system_file_writer.h"
 #include "engine/shared_state.h"
 #include "wheels/optimiser/optimiser.h"
 

@@ -1,4 +1,4 @@
-#include "wheels/memory_room.h"
+#include "base/memory_room.h"
 
 #include <cstddef>
 #include <limits>
