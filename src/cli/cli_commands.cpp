@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/draws_commands.h"
+#include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/suggestions.h"
 #include "cli/optimise_commands.h"
@@ -33,10 +34,7 @@ std::string secondsText(double seconds, const char* mask) { return maskedNumberT
 // The contract line of a written file, or its "not written:" line and exit status 1; both on
 // stdout, as every command that writes a file answers (the message box's echo is on stderr).
 int reportFile(CliSession& session, const FileWriteResult& result) {
-    if (!result.written) {
-        session.out << "not written: " << result.error << std::endl;
-        return 1;
-    }
+    if (!result.written) return reportNotWritten(session.out, faultKindOf(result), result.error);
     session.out << "file: " << result.fileName << " rows: " << result.rows
                 << " seconds: " << secondsText(result.seconds, "###.###############") << std::endl;
     return 0;
@@ -90,22 +88,14 @@ int search(CliSession& session, int hits, const std::filesystem::path& output) {
     session.progress->endLine();
     session.progress.reset();
 
-    if (outcome.refusal == SearchRefusal::OutOfMemory) {
-        // A fault like any failed write: the previous file stays, the commands after it do not run.
-        session.out << "not written: not enough memory for the search among " << stored << " stored combinations"
-                    << std::endl;
-        return 1;
-    }
-    if (!outcome.searched) {
-        session.out << "not written: " << searchRefusalMessage(outcome.refusal) << std::endl;
-        return 0;
-    }
+    // Too little memory is a fault like any failed write: the previous file stays, the commands
+    // after it do not run; nothing stored is an answer.
+    if (!outcome.searched)
+        return reportNotWritten(session.out, faultKindOf(outcome), searchRefusalReason(outcome.refusal, stored));
     if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
     session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
-    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        session.out << "not written: " << NOT_USEFUL_MESSAGE << std::endl;
-        return 0;
-    }
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY)
+        return reportNotWritten(session.out, faultKindOf(outcome), NOT_USEFUL_MESSAGE);
     FileWriteResult file = outcome.file;
     file.error = searchFileFaultText(outcome);
     return reportFile(session, file);
@@ -256,12 +246,12 @@ std::optional<std::string> findLineProblem(const CliOptions& options) {
 int runCommandLine(const CliOptions& options, std::ostream& out) {
     if (const auto problem = findLineProblem(options)) {
         std::cerr << "quillstep-cli: " << *problem << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     auto state = createSharedState();
     if (!state) {
         std::cerr << "quillstep-cli: " << STORE_ALLOCATION_FAILED_MESSAGE << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
     state->parameters = options.parameters;
     state->outputFolder = options.outputFolder;
@@ -271,7 +261,7 @@ int runCommandLine(const CliOptions& options, std::ostream& out) {
         if (const int status = command.row->run(session, command); status != 0) return status;
         if (!out.flush()) {
             std::cerr << "quillstep-cli: the standard output could not be written" << std::endl;
-            return 1;
+            return exitStatusOf(FaultKind::Fault);
         }
     }
     return 0;

@@ -20,6 +20,8 @@
 namespace quillstep {
 
 struct CliSession {
+    CliSession(SharedState& sharedState, std::ostream& standardOutput) : state(sharedState), out(standardOutput) {}
+
     SharedState& state;
     std::ostream& out;
     // The clock of the runs, the writes and the counting.

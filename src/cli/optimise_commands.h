@@ -13,7 +13,6 @@
 
 namespace quillstep {
 
-constexpr int NO_SYSTEM_FOUND_EXIT_CODE = 4;
 
 // The contract lines go to `out`; progress and errors to stderr.
 int runOptimiseCommand(CliSession& session, const CliCommand& command);

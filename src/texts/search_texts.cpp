@@ -17,6 +17,12 @@ const char* searchRefusalMessage(SearchRefusal refusal) {
     return refusal == SearchRefusal::OutOfMemory ? SEARCH_OUT_OF_MEMORY_MESSAGE : NOTHING_TO_SEARCH_MESSAGE;
 }
 
+std::string searchRefusalReason(SearchRefusal refusal, int32_t storedCount) {
+    if (refusal == SearchRefusal::OutOfMemory)
+        return "not enough memory for the search among " + std::to_string(storedCount) + " stored combinations";
+    return searchRefusalMessage(refusal);
+}
+
 std::vector<std::string> searchFoundMessages(const SearchOutcome& outcome, int guaranteedHits) {
     std::vector<std::string> messages;
     if (outcome.stopped)

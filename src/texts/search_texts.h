@@ -25,6 +25,10 @@ const char* searchRefusalMessage(SearchRefusal refusal);
 // stop (when stopped), the best start, the system's size, and "Not usefull!" for a system too large.
 std::vector<std::string> searchFoundMessages(const SearchOutcome& outcome, int guaranteedHits);
 
+// Why nothing was searched, as the command line's "not written:" line says it: the message
+// shown instead of a search, or for want of memory the stored combinations it could not search.
+std::string searchRefusalReason(SearchRefusal refusal, int32_t storedCount);
+
 // Why the search's system file was not written ("" when it was).
 std::string searchFileFaultText(const SearchOutcome& outcome);
 
