@@ -9,7 +9,7 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 
 namespace quillstep {

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 #include "windows/file_reports.h"
-#include "commands/generation_command.h"
+#include "app/generation_command.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 

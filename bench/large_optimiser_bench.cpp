@@ -21,9 +21,9 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
 

@@ -19,7 +19,7 @@
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "app/abbreviated_system_buttons.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/greedy/plain_greedy.h"
 

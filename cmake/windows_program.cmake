@@ -34,7 +34,7 @@ target_sources(quillstep-cli PRIVATE ${QUILLSTEP_CLI_RESOURCE_FILE})
 file(GLOB QUILLSTEP_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver/*.cpp)
 if(QUILLSTEP_DRIVER_SOURCES)
   add_executable(quillstep-driver ${QUILLSTEP_DRIVER_SOURCES})
-  # src/ for commands/control_ids.h: the main window's control ids, shared with the program.
+  # src/ for windows/control_ids.h: the main window's control ids, shared with the program.
   target_include_directories(quillstep-driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/driver
                              ${CMAKE_CURRENT_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(quillstep-driver PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)

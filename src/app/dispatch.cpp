@@ -4,9 +4,10 @@
 
 #include "app/abbreviated_system_buttons.h"
 #include "app/parameter_steps.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "app/file_viewer.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
 #include "windows/about_window.h"
 #include "windows/check_system_window.h"
 #include "windows/file_reports.h"

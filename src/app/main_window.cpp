@@ -4,8 +4,8 @@
 
 #include "app/dispatch.h"
 #include "app/parameter_steps.h"
-#include "commands/control_ids.h"
-#include "commands/store_commands.h"
+#include "windows/control_ids.h"
+#include "app/store_commands.h"
 
 namespace quillstep {
 namespace {

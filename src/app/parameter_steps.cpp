@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
-#include "commands/store_commands.h"
+#include "windows/control_ids.h"
+#include "files/number_text.h"
+#include "app/store_commands.h"
 
 namespace quillstep {
 namespace {

@@ -9,22 +9,22 @@
 #include <utility>
 #include <vector>
 
-#include "app/abbreviated_system_buttons.h"
 #include "cli/draws_commands.h"
+#include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/suggestions.h"
 #include "cli/optimise_commands.h"
 #include "cli/output_folder.h"
 #include "cli/system_file_commands.h"
 #include "cli/wheel_commands.h"
-#include "commands/combination_file.h"
-#include "commands/generation_command.h"
-#include "commands/number_text.h"
-#include "commands/store_commands.h"
-#include "commands/system_file_reader.h"
+#include "files/combination_file.h"
+#include "files/number_text.h"
+#include "files/system_file_reader.h"
 #include "engine/run.h"
-#include "windows/file_reports.h"
-#include "windows/statistics_window.h"
+#include "texts/search_texts.h"
+#include "texts/statistics_texts.h"
+#include "usecases/abbreviated_search.h"
+#include "usecases/generation_run.h"
 
 namespace quillstep {
 namespace {
@@ -34,20 +34,17 @@ std::string secondsText(double seconds, const char* mask) { return maskedNumberT
 // The contract line of a written file, or its "not written:" line and exit status 1; both on
 // stdout, as every command that writes a file answers (the message box's echo is on stderr).
 int reportFile(CliSession& session, const FileWriteResult& result) {
-    if (!result.written) {
-        session.out << "not written: " << result.error << std::endl;
-        return 1;
-    }
+    if (!result.written) return reportNotWritten(session.out, faultKindOf(result), result.error);
     session.out << "file: " << result.fileName << " rows: " << result.rows
                 << " seconds: " << secondsText(result.seconds, "###.###############") << std::endl;
     return 0;
 }
 
 int runGeneration(CliSession& session, const CliCommand& command) {
-    // The time label carries the mode's suffix; the contract line holds the number alone.
-    const double seconds = runGenerationCommand(session.state, session.platform, command.mode);
-    session.out << "combinations: " << session.state.generatedCount
-                << "\nseconds: " << secondsText(seconds, "#.###############")
+    CliRunHost host(session.clock);
+    const GenerationResult result = runGenerationMode(session.state, host, command.mode);
+    session.out << "combinations: " << result.count
+                << "\nseconds: " << secondsText(result.seconds, "#.###############")
                 << "\ndescription: " << session.state.memoryDescription << std::endl;
     return 0;
 }
@@ -57,7 +54,7 @@ int runGeneration(CliSession& session, const CliCommand& command) {
 // the old one's place finds the write done: its file line follows and the status is 0.
 int writeCombinations(CliSession& session, const CliCommand&) {
     const WriteInterrupts interrupts;
-    const FileWriteResult result = writeCombinationFile(session.state, session.platform);
+    const FileWriteResult result = writeCombinationRows(session.state, session.writeObserver());
     if (const int signal = interrupts.signal(); signal != 0) {
         std::cerr << interruptedWriteLine(result, signal) << std::endl;
         if (!result.written) {
@@ -70,37 +67,38 @@ int writeCombinations(CliSession& session, const CliCommand&) {
 
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
 int search(CliSession& session, int hits, const std::filesystem::path& output) {
-    CliPlatform& platform = session.platform;
-    platform.stopRequest = [] { return StopOnInterrupt::requested(); };
-    platform.progress.emplace(std::cerr, standardErrorIsTerminal());
+    session.progress.emplace(std::cerr, standardErrorIsTerminal());
     const int32_t stored = session.state.generatedCount;
+    SearchObserver observer;
+    observer.onProgress = [&session](int32_t checked, int32_t all) {
+        session.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
+        if (session.afterSearchProgress) session.afterSearchProgress(checked, all);
+    };
+    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
+    observer.onSearched = [&session, hits](const SearchOutcome& found) {
+        for (const std::string& message : searchFoundMessages(found, hits)) session.echoMessage(message);
+    };
+    observer.write = session.writeObserver();
     const SearchOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
-        return searchAbbreviatedSystem(session.state, platform, hits, [&platform](int32_t checked, int32_t all) {
-            platform.progress->onStartsChecked({checked, all}, SearchProgress::Clock::now());
-        }, output);
+        return searchAndWriteSystem(session.state, {hits, output}, observer);
     }();
-    platform.progress->endLine();
-    platform.progress.reset();
-    platform.stopRequest = nullptr;
+    if (!outcome.searched) session.echoMessage(searchRefusalMessage(outcome.refusal));
+    else if (const std::string message = searchFileFaultMessage(outcome); !message.empty()) session.echoMessage(message);
+    session.progress->endLine();
+    session.progress.reset();
 
-    if (outcome.refusal == SearchRefusal::OutOfMemory) {
-        // A fault like any failed write: the previous file stays, the commands after it do not run.
-        session.out << "not written: not enough memory for the search among " << stored << " stored combinations"
-                    << std::endl;
-        return 1;
-    }
-    if (!outcome.searched) {
-        session.out << "not written: " << searchRefusalMessage(outcome.refusal) << std::endl;
-        return 0;
-    }
+    // Too little memory is a fault like any failed write: the previous file stays, the commands
+    // after it do not run; nothing stored is an answer.
+    if (!outcome.searched)
+        return reportNotWritten(session.out, faultKindOf(outcome), searchRefusalReason(outcome.refusal, stored));
     if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
     session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
-    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        session.out << "not written: Not usefull! Try something else" << std::endl;
-        return 0;
-    }
-    return reportFile(session, outcome.file);
+    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY)
+        return reportNotWritten(session.out, faultKindOf(outcome), NOT_USEFUL_MESSAGE);
+    FileWriteResult file = outcome.file;
+    file.error = searchFileFaultText(outcome);
+    return reportFile(session, file);
 }
 
 int searchG4(CliSession& session, const CliCommand& command) { return search(session, 4, command.output); }
@@ -110,9 +108,9 @@ int searchG5(CliSession& session, const CliCommand& command) { return search(ses
 int showStatistics(CliSession& session, const CliCommand&) {
     SharedState& state = session.state;
     for (int n = 1; n <= HIGHEST_NUMBER; ++n) state.numberStatistics[n] = 0;
-    const double t0 = session.platform.timeOfDaySeconds();
+    const double t0 = session.clock();
     countNumberOccurrences(state);
-    const double t1 = session.platform.timeOfDaySeconds();
+    const double t1 = session.clock();
     session.out << countingMessageText(state.generatedCount, elapsedSeconds(t0, t1)) << '\n';
     for (int v = 1; v <= HIGHEST_NUMBER; ++v) {
         const int32_t count = session.state.numberStatistics[v];
@@ -123,7 +121,7 @@ int showStatistics(CliSession& session, const CliCommand&) {
 }
 
 int optimise(CliSession& session, const CliCommand& command) {
-    return runOptimiseCommand(session.state, session.platform, command, session.out);
+    return runOptimiseCommand(session, command);
 }
 int checkSystemFile(CliSession& session, const CliCommand& command) {
     return runCheckCommand(session.state, command, session.out);
@@ -134,7 +132,7 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
 int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
 int completeSystemFile(CliSession& session, const CliCommand& command) {
-    return runCompleteCommand(session.state, session.platform, command, session.out);
+    return runCompleteCommand(session, command);
 }
 
 int showHistory(CliSession& session, const CliCommand& command) { return runHistoryCommand(command, session.out); }
@@ -248,24 +246,22 @@ std::optional<std::string> findLineProblem(const CliOptions& options) {
 int runCommandLine(const CliOptions& options, std::ostream& out) {
     if (const auto problem = findLineProblem(options)) {
         std::cerr << "quillstep-cli: " << *problem << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     auto state = createSharedState();
     if (!state) {
         std::cerr << "quillstep-cli: " << STORE_ALLOCATION_FAILED_MESSAGE << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
     state->parameters = options.parameters;
     state->outputFolder = options.outputFolder;
-    CliPlatform platform;
-    disableStoreCommands(platform);  // as when the window opens: nothing stored yet
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
 
     for (const CliCommand& command : options.commands) {
         if (const int status = command.row->run(session, command); status != 0) return status;
         if (!out.flush()) {
             std::cerr << "quillstep-cli: the standard output could not be written" << std::endl;
-            return 1;
+            return exitStatusOf(FaultKind::Fault);
         }
     }
     return 0;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_platform.h"
+#include "cli/cli_session.h"
 #include "cli/options.h"
 #include "engine/shared_state.h"
 
@@ -18,13 +18,6 @@ namespace quillstep {
 // commands on abbreviated systems (optimise4/5, check4/5), or the files (and options) of the
 // commands on past draws (history, backtest, wins).
 enum class CommandArgument { None, Mode, SystemOptions, PastDraws };
-
-// What a running command works with; `out` is where its contract lines go.
-struct CliSession {
-    SharedState& state;
-    CliPlatform& platform;
-    std::ostream& out;
-};
 
 struct CliCommandRow {
     const char* name;

@@ -4,13 +4,14 @@
 #include <new>
 
 #include "cli/echoed_text.h"
-#include "commands/system_examination.h"
-#include "commands/system_file_reader.h"
+#include "cli/exit_status.h"
+#include "usecases/system_examination.h"
+#include "files/system_file_reader.h"
 #include "draws/backtest.h"
 #include "draws/history_reader.h"
 #include "draws/number_statistics.h"
 #include "draws/wins.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 
 namespace quillstep {
 namespace {
@@ -40,7 +41,7 @@ int guarded(const CliCommand& command, Work&& work) {
         return work();
     } catch (const std::bad_alloc&) {
         std::cerr << "quillstep-cli: " << command.name << ": not enough memory" << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
 }
 
@@ -108,7 +109,7 @@ bool parseDrawsCommandArguments(const std::vector<std::string>& arguments, size_
 int runHistoryCommand(const CliCommand& command, std::ostream& out) {
     return guarded(command, [&] {
         History history;
-        if (!readHistory(command, history)) return 2;
+        if (!readHistory(command, history)) return exitStatusOf(FaultKind::Refused);
         return printLines(historyLines(history, historyStatistics({&history, 10})), out);
     });
 }
@@ -116,7 +117,7 @@ int runHistoryCommand(const CliCommand& command, std::ostream& out) {
 int runBacktestCommand(const GenerationParameters& parameters, const CliCommand& command, std::ostream& out) {
     return guarded(command, [&] {
         History history;
-        if (!readHistory(command, history)) return 2;
+        if (!readHistory(command, history)) return exitStatusOf(FaultKind::Refused);
         return printLines(backtestLines(backtestFilters({&history, parameters}), parameters), out);
     });
 }
@@ -126,10 +127,10 @@ int runWinsCommand(const CliCommand& command, std::ostream& out) {
         const SystemFileContents contents = readSystemFile(command.fileName);
         if (!contents.ok()) {
             std::cerr << "quillstep-cli: wins: " << contents.error << std::endl;
-            return 2;
+            return exitStatusOf(FaultKind::Refused);
         }
         History history;
-        if (!readHistory(command, history)) return 2;
+        if (!readHistory(command, history)) return exitStatusOf(FaultKind::Refused);
         const std::vector<uint64_t> lines = systemMasks(contents);
         WinsRequest request{&history, lines.data(), static_cast<int64_t>(lines.size()), command.prices};
         return printLines(winsLines(systemWinsOverHistory(request)), out);

@@ -1,6 +1,6 @@
 #include "cli/echoed_text.h"
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "commands/escaped_text.h"  // ECHOED_TEXT_LIMIT
+#include "files/escaped_text.h"  // ECHOED_TEXT_LIMIT
 
 namespace quillstep {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "commands/combination_file.h"
+#include "files/combination_file.h"
 
 namespace quillstep {
 

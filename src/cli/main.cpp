@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/exit_status.h"
 #include "cli/options.h"
 #include "cli/standard_streams.h"
 
@@ -17,12 +18,12 @@ int main(int argc, char** argv) {
     const auto options = quillstep::parseCommandLine(arguments, error);
     if (!options) {
         std::cerr << "quillstep-cli: " << error << std::endl;
-        return 2;
+        return quillstep::exitStatusOf(quillstep::FaultKind::Refused);
     }
     if (options->help || options->version) {
         if (!(std::cout << (options->help ? quillstep::CLI_HELP_TEXT : quillstep::CLI_VERSION_LINE) << std::flush)) {
             std::cerr << "quillstep-cli: the standard output could not be written" << std::endl;
-            return 1;
+            return quillstep::exitStatusOf(quillstep::FaultKind::Fault);
         }
         return 0;
     }

@@ -4,17 +4,18 @@
 #include <new>
 #include <sstream>
 
+#include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/system_file_commands.h"
-#include "commands/escaped_text.h"
-#include "commands/number_text.h"
-#include "commands/system_file_reader.h"
-#include "commands/optimise_command.h"
-#include "commands/store_masks.h"
+#include "files/escaped_text.h"
+#include "files/number_text.h"
+#include "files/system_file_reader.h"
+#include "usecases/optimise_command.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
-#include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/file_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -37,7 +38,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     const SystemFileContents contents = readSystemFile(command.fileName);
     if (!contents.ok()) {
         std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     std::vector<uint64_t> system;
     system.reserve(contents.combinations.size());
@@ -62,7 +63,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     out << '\n';
     for (int64_t hole : check.holes) out << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
     out.flush();
-    return check.uncovered == 0 ? 0 : 3;
+    return exitStatusOf(faultKindOf(check));
 }
 
 }  // namespace
@@ -78,7 +79,9 @@ void printOptimiserProgress(const char* what, const OptimiserProgress& progress)
     std::cerr << line.str() << std::endl;
 }
 
-int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+int runOptimiseCommand(CliSession& session, const CliCommand& command) {
+    SharedState& state = session.state;
+    std::ostream& out = session.out;
     OptimiseSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
@@ -90,7 +93,7 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     OptimiseObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
-    observer.write = mainWindowWriteObserver(platform);
+    observer.write = session.writeObserver();
     const OptimiseOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
         return optimiseStoredSystem(state, settings, observer);
@@ -104,14 +107,10 @@ int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const Cli
                   << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
         return 0;
     }
-    out << "not written: " << optimiseFaultText(outcome, settings) << std::endl;
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // no system in the time given (or before Ctrl+C) has a status of its own; a failed check or
     // write is a fault.
-    if (outcome.fault == OptimiseFault::NoSystemInTime || outcome.fault == OptimiseFault::StoppedBeforeAnySystem)
-        return NO_SYSTEM_FOUND_EXIT_CODE;
-    const bool answered = !outcome.searched || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY;
-    return answered ? 0 : 1;
+    return reportNotWritten(out, faultKindOf(outcome), optimiseFaultText(outcome, settings));
 }
 
 int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out) {
@@ -120,7 +119,7 @@ int runCheckCommand(const SharedState& state, const CliCommand& command, std::os
     } catch (const std::bad_alloc&) {
         std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << escapedText(command.fileName)
                   << " against " << state.generatedCount << " stored combinations" << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
 }
 

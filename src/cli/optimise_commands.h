@@ -8,15 +8,14 @@
 
 #include "cli/options.h"
 #include "engine/shared_state.h"
-#include "platform/headless/headless_platform.h"
+#include "cli/cli_session.h"
 #include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
 
-constexpr int NO_SYSTEM_FOUND_EXIT_CODE = 4;
 
 // The contract lines go to `out`; progress and errors to stderr.
-int runOptimiseCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out);
+int runOptimiseCommand(CliSession& session, const CliCommand& command);
 int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out);
 
 // "progress: <what> <n or none yet>, elapsed <s> s, remaining <s> s" on stderr: the optimiser's

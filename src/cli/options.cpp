@@ -257,7 +257,7 @@ format: FILE as given, relative to the working directory (not to --output-dir); 
 exist and be writable before anything runs (status 2 otherwise); a FILE that exists is replaced
 only by a complete, checked file that reads back as the system; the file: line names FILE.
 
-Exit status:
+Exit status (one rule for every command: the kind of its ending):
   0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of
     1000 or more from the search, "Not usefull! Try something else", or from the optimiser)
   1 a file or the standard output could not be written (also for want of memory: "not written:

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/parameters.h"
-#include "windows/parameter_texts.h"
+#include "texts/parameter_texts.h"
 
 namespace quillstep {
 

@@ -10,8 +10,8 @@
 #include <ostream>
 #include <string>
 
-#include "commands/search_progress_estimate.h"
-#include "windows/search_progress_texts.h"
+#include "usecases/search_progress_estimate.h"
+#include "texts/search_progress_texts.h"
 
 namespace quillstep {
 

@@ -11,7 +11,7 @@
 #include "cli/echoed_text.h"
 #include "cli/misplaced_options.h"
 #include "cli/suggestions.h"
-#include "windows/wheel_request_texts.h"
+#include "texts/wheel_request_texts.h"
 
 namespace quillstep {
 namespace {

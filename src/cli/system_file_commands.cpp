@@ -4,14 +4,15 @@
 #include <new>
 #include <sstream>
 
+#include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
-#include "commands/escaped_text.h"
-#include "commands/number_text.h"
-#include "commands/system_completion.h"
-#include "commands/system_examination.h"
-#include "windows/check_system_texts.h"
-#include "windows/file_reports.h"
+#include "files/escaped_text.h"
+#include "files/number_text.h"
+#include "usecases/system_completion.h"
+#include "usecases/system_examination.h"
+#include "texts/check_system_texts.h"
+#include "texts/file_texts.h"
 
 namespace quillstep {
 namespace {
@@ -34,7 +35,7 @@ bool readLines(const CliCommand& command, std::vector<uint64_t>& lines) {
 
 int profile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
-    if (!readLines(command, lines)) return 2;
+    if (!readLines(command, lines)) return exitStatusOf(FaultKind::Refused);
     const DrawProfile profile =
         profileAllDraws(lines.data(), static_cast<int64_t>(lines.size()), state.parameters.totalNumbers);
     out << "draws: " << profile.draws << "\nbest match: " << hitCountsText(profile.bestMatchCounts) << '\n';
@@ -57,13 +58,13 @@ int runProfileCommand(const SharedState& state, const CliCommand& command, std::
         return profile(state, command, out);
     } catch (const std::bad_alloc&) {
         std::cerr << "quillstep-cli: profile: not enough memory to profile " << escapedText(command.fileName) << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
 }
 
 int runMatchCommand(const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
-    if (!readLines(command, lines)) return 2;
+    if (!readLines(command, lines)) return exitStatusOf(FaultKind::Refused);
     const DrawMatch match = matchDraw(command.draw, lines.data(), static_cast<int64_t>(lines.size()));
     out << "hits: " << hitCountsText(match.linesByHits) << '\n';
     if (match.bestLine < 0)
@@ -76,12 +77,11 @@ int runMatchCommand(const CliCommand& command, std::ostream& out) {
 
 // Ctrl+C ends the search early; the system found so far is still checked and written. As every
 // command that writes a file, it ends with its "file:" line or its "not written:" line on stdout.
-int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out) {
+int runCompleteCommand(CliSession& session, const CliCommand& command) {
+    SharedState& state = session.state;
+    std::ostream& out = session.out;
     const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) {
-        out << "not written: " << contents.error << std::endl;
-        return 2;
-    }
+    if (!contents.ok()) return reportNotWritten(out, FaultKind::Refused, contents.error);
     const std::vector<uint64_t> lines = systemMasks(contents);
     CompletionSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
@@ -93,22 +93,17 @@ int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const Cli
     CompletionObserver observer;
     observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("members added", p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
-    observer.write = mainWindowWriteObserver(platform);
+    observer.write = session.writeObserver();
     const CompletionOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
         return completeSystem(state, lines, settings, observer);
     }();
 
     if (outcome.stopped) std::cerr << "stopped: the best completion found so far follows" << std::endl;
-    if (!outcome.completed()) {
-        out << "not written: " << completionFaultText(outcome, state.parameters.totalNumbers) << std::endl;
-        // No system to write is the answer to this file and store (2); a failed write or
-        // read-back, or too little memory, is a fault (1), as for the other commands.
-        const bool fault = outcome.fault == CompletionFault::OutOfMemory ||
-                           (outcome.fault == CompletionFault::SystemFileFault &&
-                            outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld);
-        return fault ? 1 : 2;
-    }
+    // No system to write is the answer to this file and store (refused); a failed write or
+    // read-back, or too little memory, is a fault, as for the other commands.
+    if (!outcome.completed())
+        return reportNotWritten(out, faultKindOf(outcome), completionFaultText(outcome, state.parameters.totalNumbers));
     const FileWriteResult& file = outcome.systemFile.file;
     out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
         << "\nfile: " << file.fileName << " rows: " << file.rows

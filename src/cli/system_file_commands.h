@@ -9,13 +9,13 @@
 
 #include "cli/options.h"
 #include "engine/shared_state.h"
-#include "platform/headless/headless_platform.h"
+#include "cli/cli_session.h"
 
 namespace quillstep {
 
 int runProfileCommand(const SharedState& state, const CliCommand& command, std::ostream& out);
 int runMatchCommand(const CliCommand& command, std::ostream& out);
-int runCompleteCommand(SharedState& state, HeadlessPlatform& platform, const CliCommand& command, std::ostream& out);
+int runCompleteCommand(CliSession& session, const CliCommand& command);
 
 // The "stored share:" line of check4/check5: how many of all possible draws the store holds.
 std::string storedShareLine(int64_t stored, int totalNumbers);

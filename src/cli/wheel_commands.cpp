@@ -4,10 +4,10 @@
 #include <iostream>
 #include <new>
 
-#include "commands/escaped_text.h"
-#include "commands/system_file_reader.h"
+#include "files/escaped_text.h"
+#include "files/system_file_reader.h"
 #include "wheels/pool/wheel_check.h"
-#include "windows/wheel_request_texts.h"
+#include "texts/wheel_request_texts.h"
 
 namespace quillstep {
 namespace {

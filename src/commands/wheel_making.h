@@ -1,14 +1,14 @@
 #pragma once
 // Making a wheel, the one use case behind the "wheel" command and the "Wheel my numbers..."
 // window: the search for a small wheel (wheels/cover/wheel_search), then the checked writer of a
-// wheel file (commands/wheel_file_writer), whose independent check over every m-subset of the
+// wheel file (files/wheel_file_writer), whose independent check over every m-subset of the
 // pool decides whether the file is written. No text is made here: both faces make theirs from
 // the result.
 
 #include <filesystem>
 #include <string>
 
-#include "commands/wheel_file_writer.h"
+#include "files/wheel_file_writer.h"
 #include "wheels/cover/wheel_search.h"
 
 namespace quillstep {

@@ -1,5 +1,5 @@
 // Reads a history file as a stream of bytes, line by line (the lines and fields from
-// commands/text_lines, as the system-file reader takes them), keeping the draws read so far; the
+// files/text_lines, as the system-file reader takes them), keeping the draws read so far; the
 // first malformed line ends the reading with its number and what is wrong, so that a file is either
 // taken whole or not at all.
 
@@ -14,9 +14,9 @@
 #include <system_error>
 #include <vector>
 
-#include "commands/escaped_text.h"
-#include "commands/system_file_reader.h"
-#include "commands/text_lines.h"
+#include "files/escaped_text.h"
+#include "files/system_file_reader.h"
+#include "files/text_lines.h"
 
 namespace quillstep {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/text_lines.h"
+#include "files/text_lines.h"
 #include "draws/history.h"
 
 namespace quillstep {
@@ -34,7 +34,7 @@ constexpr int64_t HISTORY_LINE_LIMIT = 2 * HISTORY_DRAW_LIMIT;
 constexpr size_t HISTORY_LINE_LENGTH_LIMIT = 1000;
 
 // The rules, line by line (lines, their ends, encodings, separators, quotes and numbers as the
-// system-file reader takes them: commands/text_lines):
+// system-file reader takes them: files/text_lines):
 // - blank lines are skipped anywhere;
 // - header lines come only before the first draw: lines without a digit that may be a number
 //   ("Date;N1;N2;...", "# draws of last year"); a line with one is a draw or a mistake;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 namespace quillstep {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/parameters.h"
-#include "engine/zero_filled_memory.h"
+#include "base/zero_filled_memory.h"
 
 namespace quillstep {
 

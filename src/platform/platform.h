@@ -1,6 +1,6 @@
 #pragma once
 // What the portable core needs of the system. One implementation drives real Win32 windows,
-// the headless one records every request for tests and the command line.
+// the headless one (tests/platform/headless) records every request for the tests.
 
 #include <filesystem>
 #include <string>

@@ -3,13 +3,13 @@
 #include <array>
 #include <optional>
 
-#include "commands/store_masks.h"
-#include "commands/system_completion.h"
+#include "usecases/store_masks.h"
+#include "usecases/system_completion.h"
 #include "draws/history_reader.h"
 #include "draws/wins.h"
-#include "windows/check_system_texts.h"
+#include "texts/check_system_texts.h"
 #include "windows/file_reports.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/past_draws_window.h"
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_choice.h"

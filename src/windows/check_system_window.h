@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "commands/system_examination.h"
+#include "usecases/system_examination.h"
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "platform/window.h"

@@ -4,7 +4,7 @@
 
 #include "draws/backtest.h"
 #include "draws/history_reader.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/program_identity.h"
 
 namespace quillstep {

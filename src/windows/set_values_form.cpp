@@ -4,8 +4,8 @@
 #include <limits>
 #include <vector>
 
-#include "commands/escaped_text.h"
-#include "windows/parameter_texts.h"
+#include "files/escaped_text.h"
+#include "texts/parameter_texts.h"
 
 namespace quillstep {
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 
 namespace quillstep {
 

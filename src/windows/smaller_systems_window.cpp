@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
-#include "windows/check_system_texts.h"
+#include "texts/check_system_texts.h"
 #include "windows/file_reports.h"
 #include "windows/program_identity.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/system_save_as.h"
 
 namespace quillstep {

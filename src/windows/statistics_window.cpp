@@ -4,7 +4,7 @@
 #include <string>
 
 #include "windows/program_identity.h"
-#include "commands/number_text.h"
+#include "files/number_text.h"
 #include "engine/run.h"
 
 namespace quillstep {
@@ -66,11 +66,6 @@ WindowTemplate statisticsWindowTemplate(const SharedState& state) {
     controls.push_back({HEADING_FRAME, ControlKind::GroupBox, "", 50, 5, 450, 40, DIALOG_FONT});
     controls.push_back({MESSAGE_LABEL, ControlKind::Label, state.countingMessage, 30, 305, 375, 20, COUNT_FONT});
     return window;
-}
-
-std::string countingMessageText(int32_t combinationsCounted, double seconds) {
-    return signedNumberText(combinationsCounted, 8) + " combinations counted in:" + signedNumberText(seconds, 18) +
-           " seconds";
 }
 
 WindowAction statisticsWindowCallback(int controlId) {

@@ -7,6 +7,7 @@
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 #include "platform/window.h"
+#include "texts/statistics_texts.h"
 
 namespace quillstep {
 
@@ -16,9 +17,6 @@ constexpr int STATISTICS_CLOSE_BUTTON = 1084;
 // Button "Statistics of numbers in generated combinations": counts the occurrences afresh, times
 // the counting into countingMessage and shows the window, with the main window disabled meanwhile.
 void showNumberStatistics(SharedState& state, Platform& platform);
-
-// What the window shows under the counts: " 330 combinations counted in: .001 seconds".
-std::string countingMessageText(int32_t combinationsCounted, double seconds);
 
 // The window for the current counters and countingMessage.
 WindowTemplate statisticsWindowTemplate(const SharedState& state);

@@ -1,6 +1,6 @@
 #include "windows/system_save_as.h"
 
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "windows/file_reports.h"
 
 namespace quillstep {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/system_file_writer.h"
+#include "files/system_file_writer.h"
 #include "engine/shared_state.h"
 #include "platform/platform.h"
 

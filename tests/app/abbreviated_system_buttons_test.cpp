@@ -13,19 +13,19 @@
 #include <string>
 #include <vector>
 
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
-#include "commands/optimise_command.h"
-#include "commands/store_masks.h"
-#include "commands/system_file_reader.h"
-#include "commands/verification_before_writing.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
+#include "usecases/optimise_command.h"
+#include "usecases/store_masks.h"
+#include "files/system_file_reader.h"
+#include "files/verification_before_writing.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "support/greedy_stores.h"
 #include "support/test_support.h"
 #include "wheels/greedy/best_start_search.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 #include "windows/file_reports.h"
 
 namespace quillstep {

@@ -6,9 +6,10 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "app/file_viewer.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/statistics_window.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "commands/control_ids.h"
-#include "commands/number_text.h"
+#include "windows/control_ids.h"
+#include "files/number_text.h"
 #include "platform/headless/headless_platform.h"
 
 namespace quillstep {

@@ -8,8 +8,8 @@
 #include "app/dispatch.h"
 #include "app/main_window.h"
 #include "app/parameter_steps.h"
-#include "commands/control_ids.h"
-#include "commands/store_commands.h"
+#include "windows/control_ids.h"
+#include "app/store_commands.h"
 #include "platform/headless/headless_platform.h"
 
 namespace quillstep {

@@ -12,11 +12,11 @@
 
 #include "app/abbreviated_system_buttons.h"
 #include "app/main_window.h"
-#include "commands/control_ids.h"
-#include "commands/search_progress_estimate.h"
+#include "windows/control_ids.h"
+#include "usecases/search_progress_estimate.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "windows/search_progress_texts.h"
+#include "texts/search_progress_texts.h"
 #include "support/test_support.h"
 
 namespace quillstep {

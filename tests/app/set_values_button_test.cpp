@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/parameter_steps.h"
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "platform/headless/headless_platform.h"
 #include "quillstep_version.h"
 #include "windows/about_window.h"

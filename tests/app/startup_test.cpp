@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/intro_window.h"
 

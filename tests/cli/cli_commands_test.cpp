@@ -1,6 +1,6 @@
 // CTest label: threads
 // The commands of quillstep-cli as they run: the output folder, a standard output that fails, a
-// search stopped by Ctrl+C, and the memory of a long command line.
+// search stopped by Ctrl+C, the window's messages echoed, the statistics without a window.
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include "cli/cli_commands.h"
 #include "cli/echoed_text.h"
 #include "cli/output_folder.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "files/combination_file.h"
+#include "platform/headless/headless_platform.h"
+#include "usecases/generation_run.h"
 #include "windows/statistics_window.h"
 #include "support/test_support.h"
 
@@ -95,25 +95,13 @@ TEST_F(CliCommandsTest, UnwritableOutputStopsWithStatusOne) {
     EXPECT_TRUE(filesInFolder().empty()) << "the commands after the failed line do not run";
 }
 
-// Ctrl+C arrives while the first progress text is shown.
-class InterruptedCliPlatform : public CliPlatform {
-public:
-    void setControlText(int controlId, const std::string& text) override {
-        CliPlatform::setControlText(controlId, text);
-        if (controlId == COUNT_LABEL && text.find("checked systems") != std::string::npos && !raised) {
-            raised = true;
-            std::raise(SIGINT);
-        }
-    }
-    bool raised = false;
-};
-
 // The full wheel of `totalNumbers`, stored.
-std::unique_ptr<SharedState> fullWheel(int totalNumbers, const fs::path& folder, Platform& platform) {
+std::unique_ptr<SharedState> fullWheel(int totalNumbers, const fs::path& folder) {
     auto state = createSharedState();
     state->parameters.totalNumbers = totalNumbers;
     state->outputFolder = folder;
-    runGenerationCommand(*state, platform, 2);
+    CliRunHost host(localTimeOfDaySeconds);
+    runGenerationMode(*state, host, 2);
     return state;
 }
 
@@ -124,12 +112,19 @@ int runSearch5(CliSession& session) {
 
 TEST_F(CliCommandsTest, StoppedSearchSaysSoOnStandardOutput) {
     // 77520 starting combinations: far more than the search gets through before it sees the stop.
-    InterruptedCliPlatform platform;
-    auto state = fullWheel(20, folder, platform);
+    auto state = fullWheel(20, folder);
     std::ostringstream out;
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
+    // Ctrl+C arrives with the first progress report.
+    bool raised = false;
+    session.afterSearchProgress = [&raised](int32_t, int32_t) {
+        if (!raised) {
+            raised = true;
+            std::raise(SIGINT);
+        }
+    };
     ASSERT_EQ(runSearch5(session), 0);
-    ASSERT_TRUE(platform.raised);
+    ASSERT_TRUE(raised);
 
     std::smatch m;
     const std::string text = out.str();
@@ -141,23 +136,27 @@ TEST_F(CliCommandsTest, StoppedSearchSaysSoOnStandardOutput) {
 }
 
 TEST_F(CliCommandsTest, SearchRunToItsEndSaysNothingOfStopping) {
-    CliPlatform platform;
-    auto state = fullWheel(12, folder, platform);
+    auto state = fullWheel(12, folder);
     std::ostringstream out;
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
+    std::vector<std::string> messages;
+    session.afterMessage = [&messages](const std::string& text) { messages.push_back(text); };
     ASSERT_EQ(runSearch5(session), 0);
     EXPECT_EQ(out.str().rfind("best start: ", 0), 0u) << out.str();
+    // The window's messages, from the same texts, in the window's order; the last one the writer's.
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].rfind("Best starting combination number:", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("We found for now ", 0), 0u) << messages[1];
+    EXPECT_EQ(messages[2].rfind("We store combinations  in file mb_comb_file_ab5.txt in ", 0), 0u) << messages[2];
 }
 
 TEST_F(CliCommandsTest, StatsCountsWithoutAWindowAndPrintsTheWindowsFigures) {
-    CliPlatform platform;
-    auto state = fullWheel(9, folder, platform);  // 36 combinations: every number 28 times
-    platform.clock = [t = 0.0]() mutable { return t += 0.25; };
+    auto state = fullWheel(9, folder);  // 36 combinations: every number 28 times
     std::ostringstream out;
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
+    session.clock = [t = 0.0]() mutable { return t += 0.25; };
     const CliCommandRow* stats = findCliCommand("stats");
     ASSERT_EQ(stats->run(session, CliCommand{"stats", 0, stats}), 0);
-    EXPECT_TRUE(platform.shownWindows.empty()) << "no window is built to count";
 
     std::string expected = countingMessageText(36, 0.25) + "\n";
     for (int v = 1; v <= 39; ++v) expected += std::to_string(v) + ": " + (v <= 9 ? "28" : "") + "\n";
@@ -169,28 +168,6 @@ TEST_F(CliCommandsTest, StatsCountsWithoutAWindowAndPrintsTheWindowsFigures) {
     window.clock = [t = 0.0]() mutable { return t += 0.25; };
     showNumberStatistics(*state, window);
     EXPECT_EQ(state->countingMessage, countingMessageText(36, 0.25));
-}
-
-TEST_F(CliCommandsTest, LongCommandLinesKeepOnlyTheLatestRecords) {
-    auto state = createSharedState();
-    state->parameters.totalNumbers = 8;
-    CliPlatform platform;
-    HeadlessPlatform keeping;
-    for (int k = 0; k < 50; ++k) {
-        for (HeadlessPlatform* p : {static_cast<HeadlessPlatform*>(&platform), &keeping}) {
-            runGenerationCommand(*state, *p, k % 2 == 0 ? 2 : 1);
-            if (k % 2 == 0) showNumberStatistics(*state, *p);
-        }
-    }
-    EXPECT_EQ(platform.textHistory.size(), 1u);
-    EXPECT_EQ(platform.shownWindows.size(), 1u);
-    EXPECT_EQ(platform.priorityHistory, std::vector<bool>{false});
-    EXPECT_EQ(platform.mainWindowEnableHistory.size(), 1u);
-    // The latest state is the same as with the whole history kept.
-    EXPECT_EQ(platform.controlTexts, keeping.controlTexts);
-    EXPECT_EQ(platform.controlEnabled, keeping.controlEnabled);
-    EXPECT_EQ(platform.textHistory.back(), keeping.textHistory.back());
-    EXPECT_EQ(keeping.shownWindows.size(), 25u);
 }
 
 }  // namespace

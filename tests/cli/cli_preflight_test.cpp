@@ -12,8 +12,8 @@
 
 #include "cli/cli_commands.h"
 #include "cli/output_folder.h"
-#include "commands/combination_file.h"
-#include "commands/generation_command.h"
+#include "files/combination_file.h"
+#include "usecases/generation_run.h"
 #include "support/test_support.h"
 
 namespace quillstep {
@@ -103,23 +103,18 @@ TEST_F(CliPreflightTest, AFileToCheckMustOpenBeforeTheEarlierCommandsRun) {
     EXPECT_NE(later.str().find("file: mb_comb_file.txt rows: 120 "), std::string::npos) << later.str();
 }
 
-// SIGINT raised when the writer reports the file done, i.e. after the rename.
-class SignalAfterRenamePlatform : public CliPlatform {
-public:
-    void showMessage(const std::string& text) override {
-        CliPlatform::showMessage(text);
-        if (text.rfind("We store combinations", 0) == 0) std::raise(SIGINT);
-    }
-};
-
 TEST_F(CliPreflightTest, AWriteThatASignalReachesAfterTheRenameIsDone) {
-    SignalAfterRenamePlatform platform;
     auto state = createSharedState();
     state->parameters.totalNumbers = 10;
     state->outputFolder = folder;
-    runGenerationCommand(*state, platform, 2);
+    CliRunHost host(localTimeOfDaySeconds);
+    runGenerationMode(*state, host, 2);
     std::ostringstream out;
-    CliSession session{*state, platform, out};
+    CliSession session{*state, out};
+    // SIGINT raised when the writer reports the file done, i.e. after the rename.
+    session.afterMessage = [](const std::string& text) {
+        if (text.rfind("We store combinations", 0) == 0) std::raise(SIGINT);
+    };
     const CliCommandRow* write = findCliCommand("write");
     EXPECT_EQ(write->run(session, CliCommand{"write", 0, write}), 0);
     EXPECT_EQ(out.str().rfind("file: mb_comb_file.txt rows: 120 seconds: ", 0), 0u) << out.str();

@@ -7,10 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "commands/combination_file.h"
+#include "app/file_viewer.h"
+#include "files/combination_file.h"
 #include "windows/file_reports.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"

@@ -1,7 +1,7 @@
 // Escaping text from outside before it reaches a terminal: control bytes, raw C1 bytes and bytes
 // that are no UTF-8, the C1 and bidirectional control characters, and printable text kept as it is.
 
-#include "commands/escaped_text.h"
+#include "files/escaped_text.h"
 
 #include <gtest/gtest.h>
 

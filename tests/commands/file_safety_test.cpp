@@ -9,10 +9,11 @@
 #include <set>
 #include <sstream>
 
-#include "commands/combination_file.h"
+#include "app/file_viewer.h"
+#include "files/combination_file.h"
 #include "windows/file_reports.h"
-#include "commands/generation_command.h"
-#include "commands/replacement_file.h"
+#include "app/generation_command.h"
+#include "base/replacement_file.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 

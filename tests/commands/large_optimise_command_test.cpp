@@ -2,7 +2,7 @@
 // The optimise command on stores whose covering relation would not fit: it takes the optimiser
 // without one, checks and writes its system, and refuses cleanly when memory runs out.
 
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,14 @@
 #include <fstream>
 #include <string>
 
-#include "commands/store_masks.h"
-#include "commands/system_file_reader.h"
+#include "usecases/store_masks.h"
+#include "files/system_file_reader.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "wheels/large_optimiser/large_optimiser.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 #if defined(__linux__)
 #include <malloc.h>

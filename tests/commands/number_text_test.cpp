@@ -1,4 +1,4 @@
-#include "commands/number_text.h"
+#include "files/number_text.h"
 
 #include <gtest/gtest.h>
 

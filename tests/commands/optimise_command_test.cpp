@@ -1,5 +1,5 @@
 // CTest label: threads
-#include "commands/optimise_command.h"
+#include "usecases/optimise_command.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "commands/store_masks.h"
+#include "usecases/store_masks.h"
 #include "wheels/greedy/best_start_search.h"
 #include "wheels/check/independent_system_check.h"
 #include "support/test_support.h"
 #include "windows/file_reports.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {

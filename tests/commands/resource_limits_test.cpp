@@ -14,10 +14,10 @@
 #include <system_error>
 #include <thread>
 
-#include "commands/abbreviated_system_command.h"
-#include "commands/combination_file.h"
+#include "usecases/abbreviated_system_command.h"
+#include "files/combination_file.h"
 #include "windows/file_reports.h"
-#include "commands/generation_command.h"
+#include "app/generation_command.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 

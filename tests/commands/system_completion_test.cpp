@@ -2,7 +2,7 @@
 // Completing a system around its own lines: the fixed-member optimiser on real stores, the file
 // it writes, and the cases it refuses. Coverage is judged by a plain loop over numbers.
 
-#include "commands/system_completion.h"
+#include "usecases/system_completion.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "commands/store_masks.h"
-#include "commands/system_file_reader.h"
+#include "usecases/store_masks.h"
+#include "files/system_file_reader.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"

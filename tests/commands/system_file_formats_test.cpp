@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 #include "support/test_support.h"
 
 namespace quillstep {

@@ -2,7 +2,7 @@
 // form, quoted numbers and CR-only line endings, bounded reading, escaped echoes and the real
 // reason of a file that cannot be opened.
 
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>  // geteuid: root reads every file

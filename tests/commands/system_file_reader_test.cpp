@@ -1,4 +1,4 @@
-#include "commands/system_file_reader.h"
+#include "files/system_file_reader.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A system file is read back through the written file itself, before it replaces the old one:
 // what another writer puts under the target's name meanwhile does not count.
 
-#include "commands/system_read_back.h"
+#include "files/system_read_back.h"
 
 #include <gtest/gtest.h>
 

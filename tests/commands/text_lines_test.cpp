@@ -1,7 +1,7 @@
 // The line-and-field layer: line ends, byte order marks and UTF-16, full-width forms, limits, the
 // fields of a line with its separators and quotes, whole numbers, and which lines may hold numbers.
 
-#include "commands/text_lines.h"
+#include "files/text_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/system_file_reader.h"
-#include "commands/wheel_file_writer.h"
+#include "files/system_file_reader.h"
+#include "files/wheel_file_writer.h"
 #include "support/test_support.h"
 
 namespace quillstep {

@@ -7,7 +7,7 @@
 #include <sys/mman.h>
 #endif
 
-#include "engine/zero_filled_memory.h"
+#include "base/zero_filled_memory.h"
 
 namespace quillstep {
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/replacement_file.h"
-#include "commands/store_masks.h"
+#include "base/replacement_file.h"
+#include "usecases/store_masks.h"
 #include "engine/run.h"
 #include "engine/shared_state.h"
 #include "platform/headless/headless_platform.h"

@@ -4,7 +4,7 @@
 // the stop request and the time limit are still honoured, and a worker's exception reaches the
 // calling thread once every thread has been joined.
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "commands/combination_file.h"
-#include "commands/generation_command.h"
-#include "commands/optimise_command.h"
-#include "commands/store_masks.h"
+#include "files/combination_file.h"
+#include "app/generation_command.h"
+#include "usecases/optimise_command.h"
+#include "usecases/store_masks.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "wheels/check/draw_profile.h"

@@ -14,13 +14,13 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
-#include "commands/system_examination.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
+#include "usecases/system_examination.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
-#include "windows/check_system_texts.h"
+#include "texts/check_system_texts.h"
 #include "windows/check_system_window.h"
 #include "windows/smaller_systems_window.h"
 

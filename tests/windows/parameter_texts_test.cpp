@@ -1,7 +1,7 @@
 // The refusal of a state the up/down buttons cannot reach, as the command line and the "Set
 // values" window word it from the one table of bounds.
 
-#include "windows/parameter_texts.h"
+#include "texts/parameter_texts.h"
 
 #include <gtest/gtest.h>
 

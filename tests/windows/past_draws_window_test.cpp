@@ -12,14 +12,14 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
 #include "draws/backtest.h"
 #include "draws/history_reader.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "windows/check_system_window.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/past_draws_window.h"
 
 namespace quillstep {

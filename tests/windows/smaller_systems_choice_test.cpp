@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "windows/smaller_systems_choice.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {

@@ -17,11 +17,11 @@
 
 #include "app/dispatch.h"
 #include "app/main_window.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
 #include "engine/run.h"
 #include "platform/headless/headless_platform.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 #include "support/test_support.h"
 

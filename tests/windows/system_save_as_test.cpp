@@ -10,16 +10,16 @@
 #include <fstream>
 
 #include "app/dispatch.h"
-#include "commands/combination_file.h"
-#include "commands/control_ids.h"
-#include "commands/generation_command.h"
-#include "commands/store_masks.h"
-#include "commands/system_file_reader.h"
-#include "commands/system_file_writer.h"
+#include "files/combination_file.h"
+#include "windows/control_ids.h"
+#include "app/generation_command.h"
+#include "usecases/store_masks.h"
+#include "files/system_file_reader.h"
+#include "files/system_file_writer.h"
 #include "platform/headless/headless_platform.h"
 #include "support/test_support.h"
 #include "windows/check_system_window.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/system_save_as.h"
 

@@ -5,14 +5,14 @@
 #include <sstream>
 
 #include "app/main_window.h"
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 #include "windows/check_system_window.h"
 #include "windows/intro_window.h"
 #include "windows/set_values_form.h"
 #include "windows/set_values_window.h"
-#include "windows/past_draws_texts.h"
+#include "texts/past_draws_texts.h"
 #include "windows/past_draws_window.h"
-#include "windows/smaller_systems_texts.h"
+#include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
 
 namespace quillstep {

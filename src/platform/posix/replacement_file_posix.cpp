@@ -8,7 +8,7 @@
 
 #if !defined(_WIN32)
 
-#include "commands/replacement_file.h"
+#include "base/replacement_file.h"
 
 #include <fcntl.h>
 #include <signal.h>

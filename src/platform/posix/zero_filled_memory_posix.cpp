@@ -1,7 +1,7 @@
 // The zero-filled arrays on POSIX systems: on Linux large arrays are mapped with a request for
 // huge pages; elsewhere every array comes from calloc.
 
-#include "engine/zero_filled_memory.h"
+#include "base/zero_filled_memory.h"
 
 #include <cstdlib>
 

@@ -7,7 +7,7 @@
 
 #if defined(_WIN32)
 
-#include "commands/replacement_file.h"
+#include "base/replacement_file.h"
 
 #include <windows.h>
 

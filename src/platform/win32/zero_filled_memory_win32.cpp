@@ -1,7 +1,7 @@
 // The zero-filled arrays on Windows. Large pages there need the "lock pages in memory" privilege,
 // which a user normally lacks: calloc's zero pages are what the program can have.
 
-#include "engine/zero_filled_memory.h"
+#include "base/zero_filled_memory.h"
 
 #include <cstdlib>
 

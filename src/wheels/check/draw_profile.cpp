@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "wheels/subsets.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

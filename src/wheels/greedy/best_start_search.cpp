@@ -49,7 +49,7 @@
 #include "wheels/greedy/capacity_proof.h"
 #include "wheels/greedy/bit_lane_passes.h"
 #include "wheels/greedy/store_trie.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

@@ -17,7 +17,7 @@
 #include <numeric>
 
 #include "wheels/subsets.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

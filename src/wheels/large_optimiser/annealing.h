@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 #include "wheels/large_optimiser/coverage.h"
 #include "wheels/large_optimiser/random.h"

@@ -11,7 +11,7 @@
 #include "wheels/large_optimiser/part_covering.h"
 #include "wheels/large_optimiser/strong_greedy.h"
 #include "wheels/large_optimiser/weighted_search.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep::large {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep::large {
 

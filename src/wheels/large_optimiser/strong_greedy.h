@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 #include "wheels/large_optimiser/coverage.h"
 #include "wheels/large_optimiser/random.h"

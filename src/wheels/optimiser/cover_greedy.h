@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 #include "wheels/optimiser/cover_relation.h"
 
 namespace quillstep {

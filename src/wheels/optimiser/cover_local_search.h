@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 #include "wheels/optimiser/cover_relation.h"
 
 namespace quillstep {

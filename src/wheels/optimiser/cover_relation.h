@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 #include "wheels/optimiser/index_list.h"
 #include "wheels/subsets.h"
 

@@ -16,7 +16,7 @@
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/optimiser_control.h"
 #include "wheels/subsets.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

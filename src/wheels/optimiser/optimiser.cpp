@@ -23,7 +23,7 @@
 #include "wheels/optimiser/cover_relation.h"
 #include "wheels/optimiser/optimiser_control.h"
 #include "wheels/optimiser/relation_memory.h"
-#include "wheels/memory_room.h"
+#include "base/memory_room.h"
 #include "wheels/subsets.h"
 
 namespace quillstep {

@@ -11,7 +11,7 @@
 
 #include "wheels/optimiser/cover_local_search.h"
 #include "wheels/optimiser/optimiser.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 

@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "wheels/subsets.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 

@@ -18,7 +18,7 @@
 #include <optional>
 
 #include "wheels/subsets.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

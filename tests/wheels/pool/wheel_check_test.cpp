@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "wheels/pool/wheel_check.h"
-#include "wheels/worker_threads.h"
+#include "base/worker_threads.h"
 
 namespace quillstep {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "wheels/pool/wheel_request.h"
-#include "windows/wheel_request_texts.h"
+#include "texts/wheel_request_texts.h"
 
 namespace quillstep {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 
 namespace driver {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "automation.h"
-#include "commands/control_ids.h"
+#include "windows/control_ids.h"
 
 namespace driver {
 

@@ -1,0 +1,31 @@
+#include "cli/exit_status.h"
+
+#include <array>
+#include <utility>
+
+namespace quillstep {
+namespace {
+
+constexpr std::array<std::pair<FaultKind, int>, 6> EXIT_STATUSES{{
+    {FaultKind::None, 0},
+    {FaultKind::Answer, 0},
+    {FaultKind::Fault, 1},
+    {FaultKind::Refused, 2},
+    {FaultKind::Uncovered, 3},
+    {FaultKind::NoSystemInTime, 4},
+}};
+
+}  // namespace
+
+int exitStatusOf(FaultKind kind) {
+    for (const auto& [k, status] : EXIT_STATUSES)
+        if (k == kind) return status;
+    return 1;
+}
+
+int reportNotWritten(std::ostream& out, FaultKind kind, const std::string& reason) {
+    out << "not written: " << reason << std::endl;
+    return exitStatusOf(kind);
+}
+
+}  // namespace quillstep

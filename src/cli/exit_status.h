@@ -1,0 +1,21 @@
+#pragma once
+// The one rule of the command line. stdout carries a command's contract lines and, for a command
+// that writes a file, its last line: "file: ..." or "not written: <reason>"; stderr carries what is
+// for people: progress, the window's messages ("message: ..."), why the line was refused, and why a
+// file to read could not be read. The exit status is the kind of the outcome (usecases/fault.h):
+// 0 done or an answer, 1 a fault, 2 refused, 3 uncovered, 4 no system in time; a write given up on
+// a signal ends with 128 + its number.
+
+#include <ostream>
+#include <string>
+
+#include "usecases/fault.h"
+
+namespace quillstep {
+
+int exitStatusOf(FaultKind kind);
+
+// "not written: <reason>" on `out`; returns the kind's exit status.
+int reportNotWritten(std::ostream& out, FaultKind kind, const std::string& reason);
+
+}  // namespace quillstep
