@@ -25,7 +25,7 @@ int guaranteeOf(const std::string& commandName) { return commandName.back() == '
 
 std::string combinationText(const int32_t* numbers) {
     std::string text;
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < NUMBERS_PER_COMBINATION; ++k) {
         if (k > 0) text += ',';
         text += std::to_string(numbers[k]);
     }
@@ -50,7 +50,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     request.system = system.data();
     request.systemSize = static_cast<int64_t>(system.size());
     request.guaranteedHits = guaranteeOf(command.name);
-    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.highestNumber = HIGHEST_NUMBER;
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 

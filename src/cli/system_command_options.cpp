@@ -11,6 +11,8 @@
 #include "cli/echoed_text.h"
 #include "cli/misplaced_options.h"
 #include "cli/suggestions.h"
+#include "engine/lottery.h"
+#include "wheels/optimiser/optimiser.h"
 #include "windows/wheel_request_texts.h"
 
 namespace quillstep {
@@ -62,8 +64,9 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
     switch (option) {
         case OptimiseOption::TimeLimit: {
             const auto seconds = parseNumber<double>(value);
-            if (!seconds || !(*seconds >= 1.0 && *seconds <= 3600.0))
-                return "--time-limit needs seconds from 1 to 3600, got '" + echoed + "'";
+            if (!seconds || !timeLimitAllowed(*seconds))
+                return "--time-limit needs seconds from " + std::to_string(SHORTEST_TIME_LIMIT_SECONDS) + " to " +
+                       std::to_string(LONGEST_TIME_LIMIT_SECONDS) + ", got '" + echoed + "'";
             command.timeLimitSeconds = *seconds;
             return {};
         }
@@ -157,13 +160,13 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
     for (;;) {
         const size_t comma = text.find(',', start);
         const auto value = parseNumber<int>(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (!value || *value < 1 || *value > 39 || (draw >> *value & 1)) return std::nullopt;
+        if (!value || *value < 1 || *value > HIGHEST_NUMBER || (draw >> *value & 1)) return std::nullopt;
         draw |= uint64_t{1} << *value;
         ++numbers;
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
-    if (numbers != 7) return std::nullopt;
+    if (numbers != NUMBERS_PER_COMBINATION) return std::nullopt;
     return draw;
 }
 

@@ -35,8 +35,6 @@ namespace {
 
 constexpr double GREEDY_SHARE_OF_TIME_LIMIT = 0.25;
 constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
-constexpr double SHORTEST_TIME_LIMIT = 1.0;
-constexpr double LONGEST_TIME_LIMIT = 3600.0;
 constexpr double SHORTEST_OPTIMISER_SECONDS = 0.1;  // when the greedy search overran its share
 // The search without a relation leaves time within the limit for the separate check of every
 // stored combination (under a second for the full wheel of 39, through the members' subsets;
@@ -53,7 +51,7 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 OptimiseFault settingsMistake(const OptimiseSettings& settings) {
     if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return OptimiseFault::GuaranteeOutOfRange;
-    if (!(settings.timeLimitSeconds >= SHORTEST_TIME_LIMIT && settings.timeLimitSeconds <= LONGEST_TIME_LIMIT))
+    if (!timeLimitAllowed(settings.timeLimitSeconds))
         return OptimiseFault::TimeLimitOutOfRange;
     if (settings.stepBudget < 0) return OptimiseFault::NegativeStepBudget;
     return OptimiseFault::None;
@@ -168,7 +166,7 @@ bool goesToLargeOptimiser(const SharedState& state, const std::vector<uint64_t>&
     if (count > INT32_MAX) return true;
     uint64_t numbersUsed = 0;
     for (uint64_t mask : masks) numbersUsed |= mask;
-    if (settings.anyCombination) numbersUsed |= ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1};
+    if (settings.anyCombination) numbersUsed |= numbersUpTo(totalNumbers);
     return !memoryRoomFor(
         leastRelationBytes(static_cast<int32_t>(count), settings.guaranteedHits, numbersUsed, pairs));
 }
@@ -249,7 +247,7 @@ void optimise(SharedState& state, const OptimiseSettings& settings, const Optimi
     }
     // The search gets what the proof left of the time limit.
     OptimiseSettings rest = settings;
-    rest.timeLimitSeconds = std::max(SHORTEST_TIME_LIMIT, settings.timeLimitSeconds - report.elapsedSeconds());
+    rest.timeLimitSeconds = std::max<double>(SHORTEST_TIME_LIMIT_SECONDS, settings.timeLimitSeconds - report.elapsedSeconds());
     const SearchedSystem searched = searchSystem(state, observer.stopRequested, masks, rest, report);
     outcome.stopped = searched.stopped;
     outcome.seconds = report.elapsedSeconds();

@@ -130,11 +130,11 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
     const size_t first = withRow ? 1 : 0;
     SystemFileCombination combination{};
     uint64_t seen = 0;
-    for (size_t k = 0; k < 7; ++k) {
+    for (size_t k = 0; k < NUMBERS_PER_COMBINATION; ++k) {
         const int64_t value = values[first + k];
-        if (value < 1 || value > HIGHEST_SYSTEM_FILE_NUMBER)
+        if (value < 1 || value > HIGHEST_NUMBER)
             return fail(lineNumber, "number " + std::to_string(value) + " is outside 1 to " +
-                                        std::to_string(HIGHEST_SYSTEM_FILE_NUMBER));
+                                        std::to_string(HIGHEST_NUMBER));
         if (seen & (uint64_t{1} << value)) return fail(lineNumber, "number " + std::to_string(value) + " appears twice");
         seen |= uint64_t{1} << value;
         combination[k] = static_cast<int32_t>(value);

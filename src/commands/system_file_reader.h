@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/text_lines.h"
+#include "engine/lottery.h"
 
 namespace quillstep {
 
@@ -28,7 +29,6 @@ struct SystemFileContents {
     bool ok() const { return error.empty(); }
 };
 
-constexpr int32_t HIGHEST_SYSTEM_FILE_NUMBER = 39;
 // A system file has at most this many lines (blank and header lines count), each of at most
 // SYSTEM_FILE_LINE_LENGTH_LIMIT bytes; a longer file or line is refused at the first line beyond,
 // so that reading takes bounded memory and time whatever the file holds.

@@ -12,7 +12,7 @@ std::string isoDateText(const DrawDate& date) {
     return text;
 }
 
-PastDraw pastDrawOf(const std::array<int32_t, DRAWN_NUMBERS>& numbers) {
+PastDraw pastDrawOf(const std::array<int32_t, NUMBERS_PER_COMBINATION>& numbers) {
     PastDraw draw;
     draw.numbers = numbers;
     std::sort(draw.numbers.begin(), draw.numbers.end());

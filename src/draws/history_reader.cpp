@@ -148,10 +148,10 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
         return fail(lineNumber, draw.date.known() ? "a date first, which the draws before do not have"
                                                   : "no date first, as the draws before have");
     const size_t numbers = fields.size() - next;
-    if (numbers < DRAWN_NUMBERS)
+    if (numbers < NUMBERS_PER_COMBINATION)
         return fail(lineNumber, "expected seven numbers" + std::string(next ? " after the date" : "") + ", found " +
                                     numberCountText(numbers));
-    if (numbers > DRAWN_NUMBERS + MOST_BONUS_NUMBERS)
+    if (numbers > NUMBERS_PER_COMBINATION + MOST_BONUS_NUMBERS)
         return fail(lineNumber, "expected seven numbers and at most three bonus numbers, found " +
                                     numberCountText(numbers));
     uint64_t seen = 0;
@@ -160,11 +160,11 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
         int64_t value = 0;
         const NumberReading reading = readWholeNumber(field.text, value);
         if (reading != NumberReading::Whole) return fail(lineNumber, numberFieldMistake(field, reading, "number "));
-        const bool bonus = k >= DRAWN_NUMBERS;
+        const bool bonus = k >= NUMBERS_PER_COMBINATION;
         const std::string what = bonus ? "bonus number " : "number ";
-        if (value < 1 || value > HIGHEST_DRAWN_NUMBER)
+        if (value < 1 || value > HIGHEST_NUMBER)
             return fail(lineNumber, what + std::to_string(value) + " is outside 1 to " +
-                                        std::to_string(HIGHEST_DRAWN_NUMBER));
+                                        std::to_string(HIGHEST_NUMBER));
         const uint64_t bit = uint64_t{1} << value;
         if (seen & bit) {
             if (bonus && (draw.mask & bit))

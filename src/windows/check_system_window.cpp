@@ -192,7 +192,7 @@ void checkAgain(const SharedState& state, Platform& platform, CheckSystemSession
     request.system = session.examination.lines.data();
     request.systemSize = static_cast<int64_t>(session.examination.lines.size());
     request.guaranteedHits = session.guaranteedHits;
-    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.highestNumber = HIGHEST_NUMBER;
     session.examination.check = checkSystem(request);
     session.examination.holes.clear();
     for (const int64_t hole : session.examination.check.holes)
