@@ -230,13 +230,7 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
 }  // namespace
 
 WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 100;
-    window.y = 60;
-    window.width = 400;
-    window.height = RESULT_TOP + 60;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(100, 60, 400, RESULT_TOP + 60);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : TOP_CONTROLS) window.controls.push_back(row.toControl());
     for (size_t k = 0; k < INFO_LABELS.size(); ++k)

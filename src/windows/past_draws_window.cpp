@@ -82,13 +82,7 @@ std::string shownFileName(const std::filesystem::path& path) {
 }
 
 WindowTemplate pastDrawsWindowTemplate() {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 60;
-    window.y = 20;
-    window.width = WIDTH;
-    window.height = BOTTOM + 28;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(60, 20, WIDTH, BOTTOM + 28);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {8, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
     return window;

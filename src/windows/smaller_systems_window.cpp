@@ -107,13 +107,7 @@ SmallerSystemsChoice lastChoice;
 }  // namespace
 
 WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 120;
-    window.y = 100;
-    window.width = 330;
-    window.height = 200;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(120, 100, 330, 200);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
     for (auto& control : window.controls) {
