@@ -34,14 +34,8 @@ std::string combinationText(const int32_t* numbers) {
 
 
 int checkSystemFile(const SharedState& state, const CliCommand& command, std::ostream& out) {
-    const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) {
-        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return 2;
-    }
     std::vector<uint64_t> system;
-    system.reserve(contents.combinations.size());
-    for (const SystemFileCombination& combination : contents.combinations) system.push_back(combinationMask(combination));
+    if (!readSystemFileLines(command, system)) return 2;
     const std::vector<uint64_t> stored = combinationMasks(state);
 
     SystemCheckRequest request;

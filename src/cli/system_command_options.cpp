@@ -59,6 +59,16 @@ std::optional<Number> parseNumber(const std::string& text) {
     return value;
 }
 
+// Where a wheel option (Pool, Keys, Hits or Drawn, the last for any other) keeps its text.
+std::optional<std::string> CliCommand::*wheelTextOf(OptimiseOption option) {
+    switch (option) {
+        case OptimiseOption::Pool: return &CliCommand::wheelPool;
+        case OptimiseOption::Keys: return &CliCommand::wheelKeys;
+        case OptimiseOption::Hits: return &CliCommand::wheelHits;
+        default: return &CliCommand::wheelDrawn;
+    }
+}
+
 // Sets one option; returns why its value is refused, naming both ends of what it takes.
 std::string setOption(OptimiseOption option, const std::string& echoed, const std::string& value, CliCommand& command) {
     switch (option) {
@@ -94,16 +104,10 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
             command.output = value;
             return {};
         case OptimiseOption::Pool:
-            command.wheelPool = value;
-            return {};
         case OptimiseOption::Keys:
-            command.wheelKeys = value;
-            return {};
         case OptimiseOption::Hits:
-            command.wheelHits = value;
-            return {};
         case OptimiseOption::Drawn:
-            command.wheelDrawn = value;
+            command.*wheelTextOf(option) = value;  // read as a whole by readWheelRequest
             return {};
     }
     return {};

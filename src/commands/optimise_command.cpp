@@ -121,6 +121,22 @@ struct SearchedSystem {
     std::string optimiserError;
 };
 
+// The system a search ended with, or why there is none; its size goes out as the last progress.
+SearchedSystem searchedSystem(std::vector<uint64_t> members, bool stopped, const std::string& error, int64_t steps,
+                              ProgressReport& report) {
+    SearchedSystem searched;
+    searched.stopped = stopped;
+    searched.members = std::move(members);
+    if (searched.members.empty()) {
+        searched.fault = !error.empty() ? OptimiseFault::RequestRefused
+                         : stopped      ? OptimiseFault::StoppedBeforeAnySystem
+                                        : OptimiseFault::NoSystemInTime;
+        searched.optimiserError = error;
+    }
+    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, steps}, true);
+    return searched;
+}
+
 // Stores whose covering relation would not fit: the optimiser without one, for the whole time
 // (there the greedy search takes minutes to hours and ends far above it).
 SearchedSystem searchLargeStore(const SharedState& state, const std::function<bool()>& stopRequested,
@@ -142,17 +158,7 @@ SearchedSystem searchLargeStore(const SharedState& state, const std::function<bo
     request.onProgress = [&](const large::Progress& p) { report({p.bestSize, 0.0, 0.0, p.moves}, false); };
     request.stopRequested = [&] { return stop(); };
     large::Result result = large::optimiseLargeStore(request);
-    SearchedSystem searched;
-    searched.stopped = stop.stopped() || result.stopped;
-    searched.members = std::move(result.system);
-    if (searched.members.empty()) {
-        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
-                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
-                                               : OptimiseFault::NoSystemInTime;
-        searched.optimiserError = result.error;
-    }
-    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.moves}, true);
-    return searched;
+    return searchedSystem(std::move(result.system), stop.stopped() || result.stopped, result.error, result.moves, report);
 }
 
 // Whether the store goes to the optimiser without a relation: where that one applies, when the
@@ -199,20 +205,12 @@ SearchedSystem searchSystem(const SharedState& state, const std::function<bool()
     request.stopRequested = [&] { return stop(); };
     OptimiserResult result = optimiseSystem(request);
 
-    SearchedSystem searched;
-    searched.stopped = stop.stopped() || result.stopped;
+    const bool stopped = stop.stopped() || result.stopped;
     // The optimiser is asked never to do worse than where it started; should it, the start stands.
     const bool keepGreedy =
         !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size());
-    searched.members = keepGreedy ? std::move(greedySystem) : std::move(result.system);
-    if (searched.members.empty()) {
-        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
-                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
-                                               : OptimiseFault::NoSystemInTime;
-        searched.optimiserError = result.error;
-    }
-    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.steps}, true);
-    return searched;
+    return searchedSystem(keepGreedy ? std::move(greedySystem) : std::move(result.system), stopped, result.error,
+                          result.steps, report);
 }
 
 // The capacity proof within the time limit; Stopped when the stop request or the time limit came first.

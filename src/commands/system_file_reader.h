@@ -61,6 +61,8 @@ public:
     bool feed(std::string_view bytes);
     // The end of the file: reads a last line without line end and hands the contents over.
     SystemFileContents finish();
+    // What a file whose bytes could not be read gives.
+    static SystemFileContents unreadable();
 
 private:
     bool readLine(int64_t lineNumber, std::string_view line);

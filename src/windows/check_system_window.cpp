@@ -18,11 +18,7 @@
 namespace quillstep {
 namespace {
 
-enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
-constexpr int DEFAULT_CHARACTER_SET = 1;
-
-constexpr ControlKind LABEL = ControlKind::Label;
-constexpr ControlKind BUTTON = ControlKind::Button;
+using namespace window_rows;
 
 
 // The labels that describe the file, one row of two lines each from INFO_TOP on.

@@ -25,4 +25,14 @@ inline WindowTemplate programWindowFrame(int x, int y, int width, int height,
     return window;
 }
 
+// The short names the control tables of the program's smaller windows share: the fonts by their
+// index in WindowTemplate::fonts (DIALOG_FONT: the dialog's own; VALUE_FONT: values and emphasis),
+// the character set of their fonts, and the two kinds of control they list most.
+namespace window_rows {
+enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
+constexpr int DEFAULT_CHARACTER_SET = 1;
+constexpr ControlKind LABEL = ControlKind::Label;
+constexpr ControlKind BUTTON = ControlKind::Button;
+}  // namespace window_rows
+
 }  // namespace quillstep

@@ -12,11 +12,7 @@
 namespace quillstep {
 namespace {
 
-enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
-constexpr int DEFAULT_CHARACTER_SET = 1;
-
-constexpr ControlKind LABEL = ControlKind::Label;
-constexpr ControlKind BUTTON = ControlKind::Button;
+using namespace window_rows;
 
 // The controls in creation (tab) order. The two value labels get their texts from the choice.
 constexpr std::array<ControlRow, 16> CONTROLS{{
