@@ -175,13 +175,7 @@ const std::vector<FontTemplate> MAIN_WINDOW_FONTS{
 }  // namespace
 
 WindowTemplate mainWindowTemplate() {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 8;
-    window.y = 55;
-    window.width = 668;
-    window.height = 418;
-    window.style = MAIN_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(8, 55, 668, 418, MAIN_WINDOW_STYLE);
     window.extendedStyle = EX_CONTROL_PARENT;
     window.iconResource = PROGRAM_ICON_RESOURCE;
     window.isMainWindow = true;

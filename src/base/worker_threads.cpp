@@ -132,7 +132,9 @@ void failPartsAfter(int64_t successfulParts) {
     partFailuresOn.store(successfulParts >= 0);
 }
 
-unsigned hardwareThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
+unsigned workerThreadCount(unsigned asked) {
+    return std::clamp(asked != 0 ? asked : std::thread::hardware_concurrency(), 1u, MOST_WORKER_THREADS);
+}
 
 unsigned runWorkers(const WorkerRun& run) {
     if (run.parts == 0) return 0;

@@ -59,8 +59,13 @@ unsigned runWorkers(const WorkerRun& run);
 // (or the test hook below) refuses.
 std::thread startWorkerThread(std::function<void()> body);
 
-// Hardware threads, at least 1.
-unsigned hardwareThreads();
+// The most threads one run of the wheels starts: enough for any machine the program meets, few
+// enough that a thread's own tables (the optimiser's search, a check's counts) stay affordable.
+constexpr unsigned MOST_WORKER_THREADS = 64;
+
+// The threads of a run asked for `asked` threads (0: one per hardware thread), 1 to
+// MOST_WORKER_THREADS. Each run may use fewer where it has fewer parts.
+unsigned workerThreadCount(unsigned asked);
 
 // A test hook: every thread start after the next `successfulStarts` fails with std::system_error,
 // as under a process limit; a negative count lets every start succeed again.

@@ -26,7 +26,7 @@ int guaranteeOf(const std::string& commandName) { return commandName.back() == '
 
 std::string combinationText(const int32_t* numbers) {
     std::string text;
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < NUMBERS_PER_COMBINATION; ++k) {
         if (k > 0) text += ',';
         text += std::to_string(numbers[k]);
     }
@@ -35,14 +35,8 @@ std::string combinationText(const int32_t* numbers) {
 
 
 int checkSystemFile(const SharedState& state, const CliCommand& command, std::ostream& out) {
-    const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) {
-        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return exitStatusOf(FaultKind::Refused);
-    }
     std::vector<uint64_t> system;
-    system.reserve(contents.combinations.size());
-    for (const SystemFileCombination& combination : contents.combinations) system.push_back(combinationMask(combination));
+    if (!readSystemFileLines(command, system)) return exitStatusOf(FaultKind::Refused);
     const std::vector<uint64_t> stored = combinationMasks(state);
 
     SystemCheckRequest request;
@@ -51,7 +45,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     request.system = system.data();
     request.systemSize = static_cast<int64_t>(system.size());
     request.guaranteedHits = guaranteeOf(command.name);
-    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.highestNumber = HIGHEST_NUMBER;
     request.holesKept = HOLES_SHOWN;
     const SystemCheck check = checkSystem(request);
 

@@ -17,7 +17,9 @@
 
 namespace quillstep {
 
-const char* const CLI_HELP_TEXT =
+namespace {
+
+const std::string HELP_TEXT =
     R"(Usage: quillstep-cli [PARAMETERS] COMMAND [COMMAND...]
        quillstep-cli --help | --version
 
@@ -106,7 +108,8 @@ Commands:
                system size: <size>
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>".
-               --time-limit S     seconds, 1 to 3600 (30)
+               --time-limit S     seconds, )" + std::to_string(SHORTEST_TIME_LIMIT_SECONDS) + " to " +
+    std::to_string(LONGEST_TIME_LIMIT_SECONDS) + " (" + std::to_string(DEFAULT_TIME_LIMIT_SECONDS) + R"()
                --seed N           of the random choices, 0 to 18446744073709551615 (1)
                --steps N          most local-search moves, 1 to 9223372036854775807 (none); with
                                   the same seed and a step budget reached before the time limit,
@@ -165,7 +168,8 @@ Commands:
   complete4 [--time-limit S] [--seed N] [--steps N] [--output FILE] FILE
   complete5 [the same options] FILE
              keeps every line of a system file and adds as few stored combinations as it finds
-             within the time limit (30 s; 1 to 3600), so that every stored combination shares
+             within the time limit ()" + std::to_string(DEFAULT_TIME_LIMIT_SECONDS) + " s; " +
+    std::to_string(SHORTEST_TIME_LIMIT_SECONDS) + " to " + std::to_string(LONGEST_TIME_LIMIT_SECONDS) + R"(), so that every stored combination shares
              at least 4 (5) numbers with a line; the result is checked against the store and
              written to mb_comb_file_ab.txt (mb_comb_file_ab5.txt), the file's lines first; a
              file that covers everything already is written unchanged; prints
@@ -276,6 +280,10 @@ Exit status (one rule for every command: the kind of its ending):
     by SIGINT, the previous file is kept"; a signal that comes once the new file is in place ends
     the write with its file: line and status 0)
 )";
+
+}  // namespace
+
+const char* const CLI_HELP_TEXT = HELP_TEXT.c_str();
 
 const char* const CLI_VERSION_LINE = "quillstep-cli " QUILLSTEP_VERSION_TEXT "\n";
 

@@ -10,6 +10,7 @@
 
 #include "draws/prices.h"
 #include "engine/parameters.h"
+#include "wheels/optimiser/optimiser.h"
 #include "wheels/pool/wheel_request.h"
 
 namespace quillstep {
@@ -21,7 +22,7 @@ struct CliCommand {
     int mode = 0;                       // for run
     const CliCommandRow* row = nullptr;
     // optimise4, optimise5
-    double timeLimitSeconds = 30.0;
+    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;

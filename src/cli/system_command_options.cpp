@@ -11,7 +11,9 @@
 #include "cli/echoed_text.h"
 #include "cli/misplaced_options.h"
 #include "cli/suggestions.h"
+#include "engine/lottery.h"
 #include "texts/wheel_request_texts.h"
+#include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
 namespace {
@@ -57,13 +59,24 @@ std::optional<Number> parseNumber(const std::string& text) {
     return value;
 }
 
+// Where a wheel option (Pool, Keys, Hits or Drawn, the last for any other) keeps its text.
+std::optional<std::string> CliCommand::*wheelTextOf(OptimiseOption option) {
+    switch (option) {
+        case OptimiseOption::Pool: return &CliCommand::wheelPool;
+        case OptimiseOption::Keys: return &CliCommand::wheelKeys;
+        case OptimiseOption::Hits: return &CliCommand::wheelHits;
+        default: return &CliCommand::wheelDrawn;
+    }
+}
+
 // Sets one option; returns why its value is refused, naming both ends of what it takes.
 std::string setOption(OptimiseOption option, const std::string& echoed, const std::string& value, CliCommand& command) {
     switch (option) {
         case OptimiseOption::TimeLimit: {
             const auto seconds = parseNumber<double>(value);
-            if (!seconds || !(*seconds >= 1.0 && *seconds <= 3600.0))
-                return "--time-limit needs seconds from 1 to 3600, got '" + echoed + "'";
+            if (!seconds || !timeLimitAllowed(*seconds))
+                return "--time-limit needs seconds from " + std::to_string(SHORTEST_TIME_LIMIT_SECONDS) + " to " +
+                       std::to_string(LONGEST_TIME_LIMIT_SECONDS) + ", got '" + echoed + "'";
             command.timeLimitSeconds = *seconds;
             return {};
         }
@@ -91,16 +104,10 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
             command.output = value;
             return {};
         case OptimiseOption::Pool:
-            command.wheelPool = value;
-            return {};
         case OptimiseOption::Keys:
-            command.wheelKeys = value;
-            return {};
         case OptimiseOption::Hits:
-            command.wheelHits = value;
-            return {};
         case OptimiseOption::Drawn:
-            command.wheelDrawn = value;
+            command.*wheelTextOf(option) = value;  // read as a whole by readWheelRequest
             return {};
     }
     return {};
@@ -157,13 +164,13 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
     for (;;) {
         const size_t comma = text.find(',', start);
         const auto value = parseNumber<int>(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (!value || *value < 1 || *value > 39 || (draw >> *value & 1)) return std::nullopt;
+        if (!value || *value < 1 || *value > HIGHEST_NUMBER || (draw >> *value & 1)) return std::nullopt;
         draw |= uint64_t{1} << *value;
         ++numbers;
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
-    if (numbers != 7) return std::nullopt;
+    if (numbers != NUMBERS_PER_COMBINATION) return std::nullopt;
     return draw;
 }
 

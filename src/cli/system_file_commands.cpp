@@ -21,21 +21,10 @@ constexpr int PROFILED_HITS[] = {3, 4, 5};
 
 int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
 
-// The file read whole, or the message on stderr and false.
-bool readLines(const CliCommand& command, std::vector<uint64_t>& lines) {
-    const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) {
-        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return false;
-    }
-    lines = systemMasks(contents);
-    return true;
-}
-
 
 int profile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
-    if (!readLines(command, lines)) return exitStatusOf(FaultKind::Refused);
+    if (!readSystemFileLines(command, lines)) return exitStatusOf(FaultKind::Refused);
     const DrawProfile profile =
         profileAllDraws(lines.data(), static_cast<int64_t>(lines.size()), state.parameters.totalNumbers);
     out << "draws: " << profile.draws << "\nbest match: " << hitCountsText(profile.bestMatchCounts) << '\n';
@@ -46,6 +35,16 @@ int profile(const SharedState& state, const CliCommand& command, std::ostream& o
 }
 
 }  // namespace
+
+bool readSystemFileLines(const CliCommand& command, std::vector<uint64_t>& lines) {
+    const SystemFileContents contents = readSystemFile(command.fileName);
+    if (!contents.ok()) {
+        std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
+        return false;
+    }
+    lines = systemMasks(contents);
+    return true;
+}
 
 std::string storedShareLine(int64_t stored, int totalNumbers) {
     const int64_t draws = possibleDraws(totalNumbers);
@@ -64,7 +63,7 @@ int runProfileCommand(const SharedState& state, const CliCommand& command, std::
 
 int runMatchCommand(const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
-    if (!readLines(command, lines)) return exitStatusOf(FaultKind::Refused);
+    if (!readSystemFileLines(command, lines)) return exitStatusOf(FaultKind::Refused);
     const DrawMatch match = matchDraw(command.draw, lines.data(), static_cast<int64_t>(lines.size()));
     out << "hits: " << hitCountsText(match.linesByHits) << '\n';
     if (match.bestLine < 0)

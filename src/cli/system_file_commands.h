@@ -5,13 +5,19 @@
 // file could not be written; 2 a system file cannot be read or is malformed, or the completion
 // found no system to write).
 
+#include <cstdint>
 #include <ostream>
+#include <vector>
 
 #include "cli/options.h"
 #include "engine/shared_state.h"
 #include "cli/cli_session.h"
 
 namespace quillstep {
+
+// The lines of the command's system file as masks, or its reason on stderr ("quillstep-cli:
+// <command>: <reason>") and false.
+bool readSystemFileLines(const CliCommand& command, std::vector<uint64_t>& lines);
 
 int runProfileCommand(const SharedState& state, const CliCommand& command, std::ostream& out);
 int runMatchCommand(const CliCommand& command, std::ostream& out);

@@ -43,7 +43,7 @@ BacktestResult backtestFilters(const BacktestRequest& request) {
             failed |= BACKTEST_CONDITIONS[c];
             ++result.conditions[c].rejectedDraws;
         }
-        if (draw.numbers[DRAWN_NUMBERS - 1] > p.totalNumbers) {
+        if (draw.numbers[NUMBERS_PER_COMBINATION - 1] > p.totalNumbers) {
             ++result.drawsAboveTotal;
             continue;
         }

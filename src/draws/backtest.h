@@ -33,7 +33,7 @@ constexpr std::array<ConditionFlag, 8> BACKTEST_CONDITIONS{RANGE,   ODD_EVEN,   
 
 struct BacktestResult {
     int64_t draws = 0;
-    int32_t totalNumbers = HIGHEST_DRAWN_NUMBER;
+    int32_t totalNumbers = HIGHEST_NUMBER;
     int64_t drawsAboveTotal = 0;  // past draws with a number above totalNumbers, which no mode keeps
     std::array<ModeBacktest, HIGHEST_MODE> modes{};
     std::array<ConditionBacktest, BACKTEST_CONDITIONS.size()> conditions{};

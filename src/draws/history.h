@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/lottery.h"
+
 namespace quillstep {
 
-constexpr int32_t HIGHEST_DRAWN_NUMBER = 39;
-constexpr int32_t DRAWN_NUMBERS = 7;
 constexpr int32_t MOST_BONUS_NUMBERS = 3;
 // A history file holds at most this many draws; the reader refuses it at the first draw beyond.
 constexpr int64_t HISTORY_DRAW_LIMIT = 100'000;
@@ -29,7 +29,7 @@ struct DrawDate {
 std::string isoDateText(const DrawDate& date);
 
 struct PastDraw {
-    std::array<int32_t, DRAWN_NUMBERS> numbers{};  // ascending
+    std::array<int32_t, NUMBERS_PER_COMBINATION> numbers{};  // ascending
     uint64_t mask = 0;                             // bit v for number v
     std::array<int32_t, MOST_BONUS_NUMBERS> bonus{};
     int32_t bonusCount = 0;

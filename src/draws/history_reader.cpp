@@ -74,20 +74,13 @@ std::optional<DrawDate> readDate(std::string_view field) {
     return DrawDate{*year, *month, *day};
 }
 
-TextLineLimits historyFileLimits() {
-    TextLineLimits limits;
-    limits.lines = HISTORY_LINE_LIMIT;
-    limits.lineBytes = HISTORY_LINE_LENGTH_LIMIT;
-    limits.fileKind = "a history file";
-    return limits;
-}
-
 std::string numberCountText(size_t count) { return std::to_string(count) + (count == 1 ? " number" : " numbers"); }
 
 }  // namespace
 
 HistoryParser::HistoryParser()
-    : lines_(historyFileLimits(), [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+    : lines_({HISTORY_LINE_LIMIT, HISTORY_LINE_LENGTH_LIMIT, "a history file"},
+             [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
 
 bool HistoryParser::fail(int64_t lineNumber, const std::string& mistake) {
     reading_.errorLine = lineNumber;
@@ -105,6 +98,13 @@ bool HistoryParser::feed(std::string_view bytes) {
     if (lines_.feed(bytes)) return true;
     takeLineFault();
     return false;
+}
+
+HistoryReading HistoryParser::unreadable() {
+    HistoryReading reading;
+    reading.error = "the file could not be read";
+    reading.unreadable = true;
+    return reading;
 }
 
 HistoryReading HistoryParser::finish() {
@@ -148,10 +148,10 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
         return fail(lineNumber, draw.date.known() ? "a date first, which the draws before do not have"
                                                   : "no date first, as the draws before have");
     const size_t numbers = fields.size() - next;
-    if (numbers < DRAWN_NUMBERS)
+    if (numbers < NUMBERS_PER_COMBINATION)
         return fail(lineNumber, "expected seven numbers" + std::string(next ? " after the date" : "") + ", found " +
                                     numberCountText(numbers));
-    if (numbers > DRAWN_NUMBERS + MOST_BONUS_NUMBERS)
+    if (numbers > NUMBERS_PER_COMBINATION + MOST_BONUS_NUMBERS)
         return fail(lineNumber, "expected seven numbers and at most three bonus numbers, found " +
                                     numberCountText(numbers));
     uint64_t seen = 0;
@@ -160,11 +160,11 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
         int64_t value = 0;
         const NumberReading reading = readWholeNumber(field.text, value);
         if (reading != NumberReading::Whole) return fail(lineNumber, numberFieldMistake(field, reading, "number "));
-        const bool bonus = k >= DRAWN_NUMBERS;
+        const bool bonus = k >= NUMBERS_PER_COMBINATION;
         const std::string what = bonus ? "bonus number " : "number ";
-        if (value < 1 || value > HIGHEST_DRAWN_NUMBER)
+        if (value < 1 || value > HIGHEST_NUMBER)
             return fail(lineNumber, what + std::to_string(value) + " is outside 1 to " +
-                                        std::to_string(HIGHEST_DRAWN_NUMBER));
+                                        std::to_string(HIGHEST_NUMBER));
         const uint64_t bit = uint64_t{1} << value;
         if (seen & bit) {
             if (bonus && (draw.mask & bit))
@@ -184,21 +184,10 @@ bool HistoryParser::readLine(int64_t lineNumber, std::string_view line) {
     return true;
 }
 
-HistoryReading parseHistoryText(std::string_view text) {
-    HistoryParser parser;
-    parser.feed(text);
-    return parser.finish();
-}
+HistoryReading parseHistoryText(std::string_view text) { return parseWholeText<HistoryParser>(text); }
 
 HistoryReading readHistoryFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
-    HistoryParser parser;
-    if (!feedTextChunks(readSome, [&parser](std::string_view bytes) { return parser.feed(bytes); })) {
-        HistoryReading unreadable;
-        unreadable.error = "the file could not be read";
-        unreadable.unreadable = true;
-        return unreadable;
-    }
-    return parser.finish();
+    return parseTextChunks<HistoryParser>(readSome);
 }
 
 HistoryReading readHistoryFile(const std::filesystem::path& path) {
@@ -221,12 +210,7 @@ HistoryReading readHistoryFile(const std::filesystem::path& path) {
             }
             return static_cast<int64_t>(file.gcount());
         });
-    if (readError) {
-        reading = HistoryReading{};
-        reading.error = "the file could not be read";
-        reading.unreadable = true;
-    }
-    return reading;
+    return readError ? HistoryParser::unreadable() : reading;
 }
 
 std::optional<PastDraw> readOneDraw(std::string_view text, std::string& error) {

@@ -53,6 +53,8 @@ public:
     // The end of the file: reads a last line without line end, orders the draws and hands them
     // over; a file without a draw is refused.
     HistoryReading finish();
+    // What a file whose bytes could not be read gives.
+    static HistoryReading unreadable();
 
 private:
     bool readLine(int64_t lineNumber, std::string_view line);

@@ -27,12 +27,12 @@ struct PairOverHistory {
 
 struct HistoryStatistics {
     int64_t draws = 0;
-    std::array<NumberOverHistory, HIGHEST_DRAWN_NUMBER + 1> numbers{};  // 1..39 used
+    std::array<NumberOverHistory, HIGHEST_NUMBER + 1> numbers{};  // 1..39 used
     // The pairs drawn together most often, most first (ties by the smaller numbers first).
     std::vector<PairOverHistory> topPairs;
 
     // How often each number comes in `draws` draws on average: draws * 7 / 39.
-    double expectedTimes() const { return static_cast<double>(draws) * DRAWN_NUMBERS / HIGHEST_DRAWN_NUMBER; }
+    double expectedTimes() const { return static_cast<double>(draws) * NUMBERS_PER_COMBINATION / HIGHEST_NUMBER; }
 };
 
 struct HistoryStatisticsRequest {

@@ -9,32 +9,32 @@
 
 namespace quillstep {
 
-using Combination = int32_t[7];
+using Combination = int32_t[NUMBERS_PER_COMBINATION];
 
 // R: exactly rangeCount numbers lie in 1..rangeLimit.
 inline bool rangeCondition(const int32_t* a, const GenerationParameters& p) {
     int c = 0;
-    for (int i = 0; i < 7; ++i) c += a[i] <= p.rangeLimit;
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i) c += a[i] <= p.rangeLimit;
     return c == p.rangeCount;
 }
 
 // O/E: at least minOdd odd and at least minEven even numbers.
 inline bool oddEvenCondition(const int32_t* a, const GenerationParameters& p) {
     int odd = 0;
-    for (int i = 0; i < 7; ++i) odd += a[i] & 1;
-    return odd >= p.minOdd && 7 - odd >= p.minEven;
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i) odd += a[i] & 1;
+    return odd >= p.minOdd && NUMBERS_PER_COMBINATION - odd >= p.minEven;
 }
 
 // S: minSum <= sum <= maxSum.
 inline bool sumCondition(const int32_t* a, const GenerationParameters& p) {
     int32_t s = 0;
-    for (int i = 0; i < 7; ++i) s += a[i];
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i) s += a[i];
     return s >= p.minSum && s <= p.maxSum;
 }
 
 // F: the forced number is among the seven.
 inline bool forcedNumberCondition(const int32_t* a, const GenerationParameters& p) {
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i)
         if (a[i] == p.forcedNumber) return true;
     return false;
 }
@@ -54,7 +54,7 @@ inline bool neighboursCondition(const int32_t* a, const GenerationParameters& p)
 // How many of the seven numbers are excluded numbers.
 inline int excludedCount(const int32_t* a, const GenerationParameters& p) {
     int m = 0;
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i)
         for (int j = 1; j <= 7; ++j) m += a[i] == p.excludedNumbers[j];
     return m;
 }

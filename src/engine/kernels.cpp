@@ -18,16 +18,12 @@
 #include "engine/conditions.h"
 #include "engine/generation_mode.h"
 #include "engine/kernel.h"
+#include "engine/lottery.h"
 
 namespace quillstep {
 namespace {
 
 constexpr uint64_t bit(int32_t v) { return v >= 0 && v < 64 ? uint64_t{1} << v : 0; }
-
-// The set of the numbers lo..hi (empty when lo > hi); lo >= 0, hi <= 62.
-constexpr uint64_t numbersBetween(int32_t lo, int32_t hi) {
-    return lo > hi ? 0 : (uint64_t{2} << hi) - (uint64_t{1} << lo);
-}
 
 constexpr uint64_t ODD_NUMBERS = 0xAAAA'AAAA'AAAA'AAAAull;  // bits 1, 3, 5, ...
 constexpr uint64_t EVEN_NUMBERS = ~ODD_NUMBERS & ~uint64_t{1};
@@ -67,7 +63,7 @@ public:
         limits_.minSum = p.minSum;
         limits_.maxSum = p.maxSum;
         limits_.minOddCount = p.minOdd;
-        limits_.maxOddCount = 7 - p.minEven;
+        limits_.maxOddCount = NUMBERS_PER_COMBINATION - p.minEven;
         limits_.forcedNumber = p.forcedNumber;
         limits_.rangeCount = p.rangeCount;
         limits_.rangeLimit = p.rangeLimit;
@@ -86,7 +82,7 @@ private:
     // Chooses position K (1 to 6) after a previous number `previous`.
     template <int K>
     void level(int32_t previous, const Prefix& before) {
-        constexpr int32_t after = 7 - K;  // positions still to fill behind this one
+        constexpr int32_t after = NUMBERS_PER_COMBINATION - K;  // positions still to fill behind this one
         const Limits& L = limits_;
         int32_t first = K == 1 ? L.lowest : previous + 1;
         const int32_t last = L.highest - after;
@@ -121,7 +117,7 @@ private:
             if constexpr ((C & ODD_EVEN) != 0) {
                 now.odd = before.odd + (v & 1);
                 if (now.odd > L.maxOddCount) continue;
-                if (K - now.odd > 7 - L.minOddCount) continue;  // too many even numbers already
+                if (K - now.odd > NUMBERS_PER_COMBINATION - L.minOddCount) continue;  // too many even numbers already
             }
             if constexpr ((C & NEIGHBOURS) != 0) {
                 now.neighbours = before.neighbours + (K > 1 && v == previous + 1);
@@ -190,7 +186,7 @@ private:
                 out[4] = a5;
                 out[5] = a6;
                 out[6] = a7;
-                out += 7;
+                out += NUMBERS_PER_COMBINATION;
             }
             out_ = out;
         }
@@ -231,7 +227,7 @@ int32_t runPlainKernel(int mode, const GenerationParameters& p, int32_t n, int32
     if (!isGenerationMode(mode)) return 0;
     const GenerationModeRow& row = GenerationModes[mode - 1];
     const uint32_t c = row.conditions;
-    int32_t a[7] = {1, 2, 3, 4, 5, 6, 6};
+    int32_t a[NUMBERS_PER_COMBINATION] = {1, 2, 3, 4, 5, 6, 6};
     const int32_t bound = n + 1;
     int32_t count = 0;
     for (;;) {
@@ -239,7 +235,7 @@ int32_t runPlainKernel(int mode, const GenerationParameters& p, int32_t n, int32
         int i = 6;
         while (i >= 0 && ++a[i] == bound - (6 - i)) --i;
         if (i < 0) break;
-        for (int j = i + 1; j < 7; ++j) a[j] = a[j - 1] + 1;
+        for (int j = i + 1; j < NUMBERS_PER_COMBINATION; ++j) a[j] = a[j - 1] + 1;
         if ((c & RANGE) && !rangeCondition(a, p)) continue;
         if ((c & ODD_EVEN) && !oddEvenCondition(a, p)) continue;
         if ((c & SUM) && !sumCondition(a, p)) continue;
@@ -250,7 +246,7 @@ int32_t runPlainKernel(int mode, const GenerationParameters& p, int32_t n, int32
         if ((c & FIVE_EXCLUDED) && !fiveExcludedCondition(a, p)) continue;
         if (row.stores) {
             std::memcpy(store, a, sizeof a);
-            store += 7;
+            store += NUMBERS_PER_COMBINATION;
         }
         ++count;
     }

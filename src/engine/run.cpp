@@ -20,7 +20,7 @@ double runGeneration(SharedState& state, RunHost& host, int mode) {
 
     double t0 = 0.0, t1 = 0.0;
     if (const KernelFunction kernel = kernelOfMode(mode)) {
-        const int32_t n = state.boundTable[7] - 1;
+        const int32_t n = state.boundTable[NUMBERS_PER_COMBINATION] - 1;
         host.setHighPriority(true);
         t0 = host.timeOfDaySeconds();
         state.generatedCount = kernel(p, n, state.combinationStore.get() + 1);
@@ -35,13 +35,13 @@ double runGeneration(SharedState& state, RunHost& host, int mode) {
 
 void countNumberOccurrences(SharedState& state) {
     const int32_t* combination = state.combinationStore.get() + 1;
-    const int32_t* const end = combination + int64_t{7} * state.generatedCount;
+    const int32_t* const end = combination + int64_t{NUMBERS_PER_COMBINATION} * state.generatedCount;
     int32_t* counters = state.numberStatistics.data();
     // Four sets of counters break the dependency between increments of the same number in
     // neighbouring combinations; they are summed at the end.
     int32_t partial[4][64] = {};
     int lane = 0;
-    for (; combination != end; combination += 7, lane = (lane + 1) & 3) {
+    for (; combination != end; combination += NUMBERS_PER_COMBINATION, lane = (lane + 1) & 3) {
         int32_t* c = partial[lane];
         ++c[combination[0] & 63];
         ++c[combination[1] & 63];

@@ -32,8 +32,8 @@ struct SharedState {
     std::filesystem::path outputFolder;
 
     // Combination j (from 0) of the store: seven ascending numbers.
-    const int32_t* storedCombination(int64_t j) const { return combinationStore.get() + 7 * j + 1; }
-    const int32_t* systemCombination(int64_t s) const { return abbreviatedSystemStore.get() + 7 * s + 1; }
+    const int32_t* storedCombination(int64_t j) const { return combinationStore.get() + NUMBERS_PER_COMBINATION * j + 1; }
+    const int32_t* systemCombination(int64_t s) const { return abbreviatedSystemStore.get() + NUMBERS_PER_COMBINATION * s + 1; }
 };
 
 // Creates the shared state with its defaults and zero-filled arrays. Returns null when an array

@@ -38,14 +38,6 @@ std::string separatorText(char separator) {
     return mark;
 }
 
-TextLineLimits systemFileLimits() {
-    TextLineLimits limits;
-    limits.lines = SYSTEM_FILE_LINE_LIMIT;
-    limits.lineBytes = SYSTEM_FILE_LINE_LENGTH_LIMIT;
-    limits.fileKind = "a system file";
-    return limits;
-}
-
 }  // namespace
 
 uint64_t combinationMask(const SystemFileCombination& combination) {
@@ -55,7 +47,8 @@ uint64_t combinationMask(const SystemFileCombination& combination) {
 }
 
 SystemFileParser::SystemFileParser()
-    : lines_(systemFileLimits(), [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+    : lines_({SYSTEM_FILE_LINE_LIMIT, SYSTEM_FILE_LINE_LENGTH_LIMIT, "a system file"},
+             [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
 
 bool SystemFileParser::fail(int64_t lineNumber, const std::string& mistake) {
     contents_.errorLine = lineNumber;
@@ -69,6 +62,12 @@ bool SystemFileParser::feed(std::string_view bytes) {
     if (lines_.feed(bytes)) return true;
     if (lines_.fault() && contents_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
     return false;
+}
+
+SystemFileContents SystemFileParser::unreadable() {
+    SystemFileContents contents;
+    contents.error = "the file could not be read";
+    return contents;
 }
 
 SystemFileContents SystemFileParser::finish() {
@@ -130,11 +129,11 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
     const size_t first = withRow ? 1 : 0;
     SystemFileCombination combination{};
     uint64_t seen = 0;
-    for (size_t k = 0; k < 7; ++k) {
+    for (size_t k = 0; k < NUMBERS_PER_COMBINATION; ++k) {
         const int64_t value = values[first + k];
-        if (value < 1 || value > HIGHEST_SYSTEM_FILE_NUMBER)
+        if (value < 1 || value > HIGHEST_NUMBER)
             return fail(lineNumber, "number " + std::to_string(value) + " is outside 1 to " +
-                                        std::to_string(HIGHEST_SYSTEM_FILE_NUMBER));
+                                        std::to_string(HIGHEST_NUMBER));
         if (seen & (uint64_t{1} << value)) return fail(lineNumber, "number " + std::to_string(value) + " appears twice");
         seen |= uint64_t{1} << value;
         combination[k] = static_cast<int32_t>(value);
@@ -149,20 +148,10 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
     return true;
 }
 
-SystemFileContents parseSystemFileText(std::string_view text) {
-    SystemFileParser parser;
-    parser.feed(text);
-    return parser.finish();
-}
+SystemFileContents parseSystemFileText(std::string_view text) { return parseWholeText<SystemFileParser>(text); }
 
 SystemFileContents readSystemFileFrom(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
-    SystemFileParser parser;
-    if (!feedTextChunks(readSome, [&parser](std::string_view bytes) { return parser.feed(bytes); })) {
-        SystemFileContents unreadable;
-        unreadable.error = "the file could not be read";
-        return unreadable;
-    }
-    return parser.finish();
+    return parseTextChunks<SystemFileParser>(readSome);
 }
 
 namespace {

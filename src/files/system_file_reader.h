@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/lottery.h"
 #include "files/text_lines.h"
 
 namespace quillstep {
@@ -28,7 +29,6 @@ struct SystemFileContents {
     bool ok() const { return error.empty(); }
 };
 
-constexpr int32_t HIGHEST_SYSTEM_FILE_NUMBER = 39;
 // A system file has at most this many lines (blank and header lines count), each of at most
 // SYSTEM_FILE_LINE_LENGTH_LIMIT bytes; a longer file or line is refused at the first line beyond,
 // so that reading takes bounded memory and time whatever the file holds.
@@ -61,6 +61,8 @@ public:
     bool feed(std::string_view bytes);
     // The end of the file: reads a last line without line end and hands the contents over.
     SystemFileContents finish();
+    // What a file whose bytes could not be read gives.
+    static SystemFileContents unreadable();
 
 private:
     bool readLine(int64_t lineNumber, std::string_view line);

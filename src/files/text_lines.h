@@ -144,4 +144,23 @@ std::string numberFieldMistake(const TextField& field, NumberReading reading, co
 bool feedTextChunks(const std::function<int64_t(char* buffer, size_t size)>& readSome,
                     const std::function<bool(std::string_view bytes)>& feed);
 
+// What a file reader (a Parser with feed(bytes) and finish(), as SystemFileParser and
+// HistoryParser) makes of a whole text at once.
+template <class Parser>
+auto parseWholeText(std::string_view text) {
+    Parser parser;
+    parser.feed(text);
+    return parser.finish();
+}
+
+// What a file reader makes of the bytes `readSome` gives (as for feedTextChunks); its
+// Parser::unreadable() when the bytes could not be read.
+template <class Parser>
+auto parseTextChunks(const std::function<int64_t(char* buffer, size_t size)>& readSome) {
+    Parser parser;
+    if (!feedTextChunks(readSome, [&parser](std::string_view bytes) { return parser.feed(bytes); }))
+        return Parser::unreadable();
+    return parser.finish();
+}
+
 }  // namespace quillstep

@@ -28,7 +28,7 @@ WheelFileOutcome writeCheckedWheelFile(const WheelToWrite& wheel, const WheelChe
         return outcome;
     }
     std::vector<int32_t> numbers;
-    numbers.reserve(wheel.tickets.size() * WHEEL_TICKET_SIZE);
+    numbers.reserve(wheel.tickets.size() * NUMBERS_PER_COMBINATION);
     for (uint64_t ticket : wheel.tickets)
         for (; ticket != 0; ticket &= ticket - 1) numbers.push_back(std::countr_zero(ticket));
     const auto readsBack = [&wheel](ReplacementFile& written) { return readsBackAsSystem(written, wheel.tickets); };

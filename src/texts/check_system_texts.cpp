@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "texts/file_texts.h"
+#include "texts/smaller_systems_texts.h"
 
 namespace quillstep {
 namespace {
@@ -100,7 +101,7 @@ std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbe
         case CompletionFault::GuaranteeOutOfRange:
             return "guaranteed hits must be 4 or 5";
         case CompletionFault::TimeLimitOutOfRange:
-            return "the time limit must be 1 to 3600 seconds";
+            return timeLimitFaultText();
         case CompletionFault::NegativeStepBudget:
             return "the step budget must not be negative";
         case CompletionFault::TooManyLines:

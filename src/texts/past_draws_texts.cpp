@@ -66,7 +66,7 @@ std::vector<std::string> historyLines(const History& history, const HistoryStati
     lines.push_back("draws: " + std::to_string(s.draws));
     lines.push_back("first: " + drawPlaceText(history, 0));
     lines.push_back("last: " + drawPlaceText(history, history.draws.size() - 1));
-    for (int v = 1; v <= HIGHEST_DRAWN_NUMBER; ++v)
+    for (int v = 1; v <= HIGHEST_NUMBER; ++v)
         lines.push_back(std::to_string(v) + ": " + std::to_string(s.numbers[v].timesDrawn) + " " +
                         sinceText(s.numbers[v].drawsSinceLast));
     for (const PairOverHistory& pair : s.topPairs)
@@ -118,7 +118,7 @@ std::string historySpanText(const History& history) {
 std::string historyChartText(const HistoryStatistics& s) {
     std::string text = decimalText(s.expectedTimes(), 2) + "\texpected\n";
     text += "number\tsince\t% of expected\tlongest wait";
-    for (int v = 1; v <= HIGHEST_DRAWN_NUMBER; ++v) {
+    for (int v = 1; v <= HIGHEST_NUMBER; ++v) {
         const NumberOverHistory& number = s.numbers[v];
         text += "\n" + std::to_string(number.timesDrawn) + "\t" + std::to_string(v) + "\t" +
                 (number.drawsSinceLast == NEVER_DRAWN ? std::string("-") : std::to_string(number.drawsSinceLast)) +
@@ -129,7 +129,7 @@ std::string historyChartText(const HistoryStatistics& s) {
 
 std::string historyNumbersText(const HistoryStatistics& s) {
     int most = 1, least = 1, waited = 1;
-    for (int v = 2; v <= HIGHEST_DRAWN_NUMBER; ++v) {
+    for (int v = 2; v <= HIGHEST_NUMBER; ++v) {
         if (s.numbers[v].timesDrawn > s.numbers[most].timesDrawn) most = v;
         if (s.numbers[v].timesDrawn < s.numbers[least].timesDrawn) least = v;
         if (s.numbers[v].longestWait > s.numbers[waited].longestWait) waited = v;

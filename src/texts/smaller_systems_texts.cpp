@@ -44,6 +44,14 @@ std::string optimiserProgressText(const OptimiserProgress& progress) {
     return best + ", " + std::to_string(secondsLeft) + " s left. Escape stops the search.";
 }
 
+std::string timeLimitFaultText() {
+    std::string text = "the time limit must be ";
+    text += std::to_string(SHORTEST_TIME_LIMIT_SECONDS);
+    text += " to ";
+    text += std::to_string(LONGEST_TIME_LIMIT_SECONDS);
+    return text + " seconds";
+}
+
 std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
     switch (outcome.fault) {
         case OptimiseFault::None:
@@ -53,7 +61,7 @@ std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSett
         case OptimiseFault::GuaranteeOutOfRange:
             return "guaranteed hits must be 4 or 5";
         case OptimiseFault::TimeLimitOutOfRange:
-            return "the time limit must be 1 to 3600 seconds";
+            return timeLimitFaultText();
         case OptimiseFault::NegativeStepBudget:
             return "the step budget must not be negative";
         case OptimiseFault::RequestRefused:

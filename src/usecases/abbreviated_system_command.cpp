@@ -20,7 +20,7 @@ std::vector<uint64_t> buildSystemIntoStore(SharedState& state, const std::vector
     std::vector<uint64_t> system;
     for (size_t s = 0; s < members.size(); ++s) {
         const int32_t* from = state.storedCombination(members[s]);
-        std::copy(from, from + NUMBERS_PER_COMBINATION, state.abbreviatedSystemStore.get() + 7 * s + 1);
+        std::copy(from, from + NUMBERS_PER_COMBINATION, state.abbreviatedSystemStore.get() + NUMBERS_PER_COMBINATION * s + 1);
         system.push_back(masks[static_cast<size_t>(members[s])]);
     }
     return system;

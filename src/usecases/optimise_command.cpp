@@ -35,8 +35,6 @@ namespace {
 
 constexpr double GREEDY_SHARE_OF_TIME_LIMIT = 0.25;
 constexpr double PROGRESS_INTERVAL_SECONDS = 0.5;
-constexpr double SHORTEST_TIME_LIMIT = 1.0;
-constexpr double LONGEST_TIME_LIMIT = 3600.0;
 constexpr double SHORTEST_OPTIMISER_SECONDS = 0.1;  // when the greedy search overran its share
 // The search without a relation leaves time within the limit for the separate check of every
 // stored combination (under a second for the full wheel of 39, through the members' subsets;
@@ -53,7 +51,7 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 OptimiseFault settingsMistake(const OptimiseSettings& settings) {
     if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return OptimiseFault::GuaranteeOutOfRange;
-    if (!(settings.timeLimitSeconds >= SHORTEST_TIME_LIMIT && settings.timeLimitSeconds <= LONGEST_TIME_LIMIT))
+    if (!timeLimitAllowed(settings.timeLimitSeconds))
         return OptimiseFault::TimeLimitOutOfRange;
     if (settings.stepBudget < 0) return OptimiseFault::NegativeStepBudget;
     return OptimiseFault::None;
@@ -123,6 +121,22 @@ struct SearchedSystem {
     std::string optimiserError;
 };
 
+// The system a search ended with, or why there is none; its size goes out as the last progress.
+SearchedSystem searchedSystem(std::vector<uint64_t> members, bool stopped, const std::string& error, int64_t steps,
+                              ProgressReport& report) {
+    SearchedSystem searched;
+    searched.stopped = stopped;
+    searched.members = std::move(members);
+    if (searched.members.empty()) {
+        searched.fault = !error.empty() ? OptimiseFault::RequestRefused
+                         : stopped      ? OptimiseFault::StoppedBeforeAnySystem
+                                        : OptimiseFault::NoSystemInTime;
+        searched.optimiserError = error;
+    }
+    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, steps}, true);
+    return searched;
+}
+
 // Stores whose covering relation would not fit: the optimiser without one, for the whole time
 // (there the greedy search takes minutes to hours and ends far above it).
 SearchedSystem searchLargeStore(const SharedState& state, const std::function<bool()>& stopRequested,
@@ -144,17 +158,7 @@ SearchedSystem searchLargeStore(const SharedState& state, const std::function<bo
     request.onProgress = [&](const large::Progress& p) { report({p.bestSize, 0.0, 0.0, p.moves}, false); };
     request.stopRequested = [&] { return stop(); };
     large::Result result = large::optimiseLargeStore(request);
-    SearchedSystem searched;
-    searched.stopped = stop.stopped() || result.stopped;
-    searched.members = std::move(result.system);
-    if (searched.members.empty()) {
-        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
-                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
-                                               : OptimiseFault::NoSystemInTime;
-        searched.optimiserError = result.error;
-    }
-    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.moves}, true);
-    return searched;
+    return searchedSystem(std::move(result.system), stop.stopped() || result.stopped, result.error, result.moves, report);
 }
 
 // Whether the store goes to the optimiser without a relation: where that one applies, when the
@@ -168,7 +172,7 @@ bool goesToLargeOptimiser(const SharedState& state, const std::vector<uint64_t>&
     if (count > INT32_MAX) return true;
     uint64_t numbersUsed = 0;
     for (uint64_t mask : masks) numbersUsed |= mask;
-    if (settings.anyCombination) numbersUsed |= ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1};
+    if (settings.anyCombination) numbersUsed |= numbersUpTo(totalNumbers);
     return !memoryRoomFor(
         leastRelationBytes(static_cast<int32_t>(count), settings.guaranteedHits, numbersUsed, pairs));
 }
@@ -201,20 +205,12 @@ SearchedSystem searchSystem(const SharedState& state, const std::function<bool()
     request.stopRequested = [&] { return stop(); };
     OptimiserResult result = optimiseSystem(request);
 
-    SearchedSystem searched;
-    searched.stopped = stop.stopped() || result.stopped;
+    const bool stopped = stop.stopped() || result.stopped;
     // The optimiser is asked never to do worse than where it started; should it, the start stands.
     const bool keepGreedy =
         !greedySystem.empty() && (result.system.empty() || result.system.size() > greedySystem.size());
-    searched.members = keepGreedy ? std::move(greedySystem) : std::move(result.system);
-    if (searched.members.empty()) {
-        searched.fault = !result.error.empty() ? OptimiseFault::RequestRefused
-                         : searched.stopped    ? OptimiseFault::StoppedBeforeAnySystem
-                                               : OptimiseFault::NoSystemInTime;
-        searched.optimiserError = result.error;
-    }
-    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, result.steps}, true);
-    return searched;
+    return searchedSystem(keepGreedy ? std::move(greedySystem) : std::move(result.system), stopped, result.error,
+                          result.steps, report);
 }
 
 // The capacity proof within the time limit; Stopped when the stop request or the time limit came first.
@@ -249,7 +245,7 @@ void optimise(SharedState& state, const OptimiseSettings& settings, const Optimi
     }
     // The search gets what the proof left of the time limit.
     OptimiseSettings rest = settings;
-    rest.timeLimitSeconds = std::max(SHORTEST_TIME_LIMIT, settings.timeLimitSeconds - report.elapsedSeconds());
+    rest.timeLimitSeconds = std::max<double>(SHORTEST_TIME_LIMIT_SECONDS, settings.timeLimitSeconds - report.elapsedSeconds());
     const SearchedSystem searched = searchSystem(state, observer.stopRequested, masks, rest, report);
     outcome.stopped = searched.stopped;
     outcome.seconds = report.elapsedSeconds();

@@ -17,7 +17,7 @@ namespace quillstep {
 
 struct OptimiseSettings {
     int guaranteedHits = 4;          // 4: mb_comb_file_ab.txt, 5: mb_comb_file_ab5.txt
-    double timeLimitSeconds = 30.0;  // 1 to 3600
+    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;  // timeLimitAllowed
     uint64_t seed = 1;
     int64_t stepBudget = 0;          // 0: none
     bool anyCombination = false;     // members may be any seven of 1..totalNumbers
@@ -29,7 +29,7 @@ enum class OptimiseFault {
     None,                  // the system was checked, written and read back
     NothingStored,         // the last storing run accepted no combination
     GuaranteeOutOfRange,   // settings: guaranteed hits not 4 or 5
-    TimeLimitOutOfRange,   // settings: time limit not 1 to 3600 seconds
+    TimeLimitOutOfRange,   // settings: time limit not timeLimitAllowed
     NegativeStepBudget,    // settings: a step budget below 0
     RequestRefused,        // the optimiser refused the request (see optimiserError)
     StoppedBeforeAnySystem,

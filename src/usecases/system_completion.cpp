@@ -25,7 +25,7 @@ constexpr unsigned BUDGETED_SEARCHES = 2;
 
 CompletionFault settingsMistake(const CompletionSettings& settings) {
     if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return CompletionFault::GuaranteeOutOfRange;
-    if (!(settings.timeLimitSeconds >= 1.0 && settings.timeLimitSeconds <= 3600.0))
+    if (!timeLimitAllowed(settings.timeLimitSeconds))
         return CompletionFault::TimeLimitOutOfRange;
     if (settings.stepBudget < 0) return CompletionFault::NegativeStepBudget;
     return CompletionFault::None;
@@ -33,7 +33,7 @@ CompletionFault settingsMistake(const CompletionSettings& settings) {
 
 // The first line holding a number above the total, counted from 1, or 0.
 size_t lineAboveTotal(const std::vector<uint64_t>& lines, int totalNumbers) {
-    const uint64_t allowed = ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1};
+    const uint64_t allowed = numbersUpTo(totalNumbers);
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i] & ~allowed) return i + 1;
     return 0;

@@ -20,7 +20,7 @@ namespace quillstep {
 
 struct CompletionSettings {
     int guaranteedHits = 4;          // 4: mb_comb_file_ab.txt, 5: mb_comb_file_ab5.txt
-    double timeLimitSeconds = 30.0;  // 1 to 3600
+    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;  // timeLimitAllowed
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     std::filesystem::path output;  // a file name of the user's own; empty: the guarantee's file
@@ -31,7 +31,7 @@ enum class CompletionFault {
     None,                 // the completed system was checked, written and read back
     NothingStored,        // the last storing run accepted no combination
     GuaranteeOutOfRange,  // settings: guaranteed hits not 4 or 5
-    TimeLimitOutOfRange,  // settings: time limit not 1 to 3600 seconds
+    TimeLimitOutOfRange,  // settings: time limit not timeLimitAllowed
     NegativeStepBudget,   // settings: a step budget below 0
     TooManyLines,         // the given system has ABBREVIATED_SYSTEM_CAPACITY lines or more (kept)
     NumberAboveTotal,     // line lineAboveTotal holds a number above the total numbers in system

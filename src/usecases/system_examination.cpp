@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/binomials.h"
 #include "usecases/store_masks.h"
 
 namespace quillstep {
@@ -33,7 +34,7 @@ SystemExamination examineSystemFile(const SharedState& state, const std::filesys
         check.system = examination.lines.data();
         check.systemSize = static_cast<int64_t>(examination.lines.size());
         check.guaranteedHits = request.guaranteedHits;
-        check.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+        check.highestNumber = HIGHEST_NUMBER;
         check.holesKept = request.holesKept;
         examination.check = checkSystem(check);
         for (const int64_t hole : examination.check.holes)
@@ -47,9 +48,7 @@ SystemExamination examineSystemFile(const SharedState& state, const std::filesys
 }
 
 int64_t possibleDraws(int totalNumbers) {
-    int64_t draws = 1;
-    for (int i = 1; i <= 7; ++i) draws = draws * (totalNumbers - 7 + i) / i;
-    return totalNumbers < 7 ? 0 : draws;
+    return binomialOrZero(totalNumbers, NUMBERS_PER_COMBINATION);
 }
 
 std::string percentText(int64_t part, int64_t whole) {

@@ -16,7 +16,7 @@ struct PositionTable {
         for (int bits = 0; bits < 128; ++bits) {
             if (std::popcount(static_cast<unsigned>(bits)) != Hits) continue;
             int k = 0;
-            for (int p = 0; p < COMBINATION_SIZE; ++p)
+            for (int p = 0; p < NUMBERS_PER_COMBINATION; ++p)
                 if (bits >> p & 1) rows[row][k++] = p;
             ++row;
         }
@@ -27,15 +27,15 @@ constexpr PositionTable<5> POSITIONS_5;
 
 template <int Hits>
 void subsetsWith(const PositionTable<Hits>& positions, uint64_t mask, CombinationSubsets& out) {
-    int numbers[COMBINATION_SIZE];
-    for (int p = 0; p < COMBINATION_SIZE; ++p) {
+    int numbers[NUMBERS_PER_COMBINATION];
+    for (int p = 0; p < NUMBERS_PER_COMBINATION; ++p) {
         numbers[p] = std::countr_zero(mask);
         mask &= mask - 1;
     }
     // share[k][p]: what number p adds to the rank when it is the (k+1)-th smallest of a subset.
-    uint32_t share[Hits][COMBINATION_SIZE];
+    uint32_t share[Hits][NUMBERS_PER_COMBINATION];
     for (int k = 0; k < Hits; ++k)
-        for (int p = 0; p < COMBINATION_SIZE; ++p)
+        for (int p = 0; p < NUMBERS_PER_COMBINATION; ++p)
             share[k][p] = static_cast<uint32_t>(BINOMIALS[numbers[p]][k + 1]);
     out.count = PositionTable<Hits>::COUNT;
     for (int s = 0; s < PositionTable<Hits>::COUNT; ++s) {

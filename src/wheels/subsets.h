@@ -4,29 +4,14 @@
 // Two combinations share at least t numbers exactly when they have a t-subset in common, so
 // "which combinations cover this one" becomes a look-up by rank.
 
-#include <array>
 #include <cstdint>
+
+#include "engine/binomials.h"
+#include "engine/lottery.h"
 
 namespace quillstep {
 
-constexpr int COMBINATION_SIZE = 7;
 constexpr int MAX_SUBSETS_PER_COMBINATION = 35;  // C(7,4); C(7,5) is 21
-
-// C(n, k) for 0 <= n <= 64, 0 <= k <= 7 (0 for k > n): the one table of binomials of the
-// abbreviated-system code.
-using BinomialTable = std::array<std::array<int64_t, COMBINATION_SIZE + 1>, 65>;
-
-constexpr BinomialTable makeBinomialTable() {
-    BinomialTable table{};
-    for (int n = 0; n <= 64; ++n) {
-        table[n][0] = 1;
-        for (int k = 1; k <= COMBINATION_SIZE; ++k) table[n][k] = n == 0 ? 0 : table[n - 1][k - 1] + table[n - 1][k];
-    }
-    return table;
-}
-inline constexpr BinomialTable BINOMIALS = makeBinomialTable();
-
-constexpr int64_t binomial(int n, int k) { return BINOMIALS[n][k]; }
 
 // The t-subsets of one combination: how many there are, and their ranks and masks in a fixed
 // order (the order of the positions they take from the combination).

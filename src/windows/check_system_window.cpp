@@ -18,11 +18,7 @@
 namespace quillstep {
 namespace {
 
-enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
-constexpr int DEFAULT_CHARACTER_SET = 1;
-
-constexpr ControlKind LABEL = ControlKind::Label;
-constexpr ControlKind BUTTON = ControlKind::Button;
+using namespace window_rows;
 
 
 // The labels that describe the file, one row of two lines each from INFO_TOP on.
@@ -192,7 +188,7 @@ void checkAgain(const SharedState& state, Platform& platform, CheckSystemSession
     request.system = session.examination.lines.data();
     request.systemSize = static_cast<int64_t>(session.examination.lines.size());
     request.guaranteedHits = session.guaranteedHits;
-    request.highestNumber = HIGHEST_SYSTEM_FILE_NUMBER;
+    request.highestNumber = HIGHEST_NUMBER;
     session.examination.check = checkSystem(request);
     session.examination.holes.clear();
     for (const int64_t hole : session.examination.check.holes)
@@ -230,13 +226,7 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
 }  // namespace
 
 WindowTemplate checkSystemWindowTemplate(const CheckSystemSession& session) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 100;
-    window.y = 60;
-    window.width = 400;
-    window.height = RESULT_TOP + 60;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(100, 60, 400, RESULT_TOP + 60);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : TOP_CONTROLS) window.controls.push_back(row.toControl());
     for (size_t k = 0; k < INFO_LABELS.size(); ++k)

@@ -16,37 +16,41 @@
 namespace quillstep {
 
 // The window's controls; their ids follow those of the "Smaller systems" window.
-constexpr int CHECK_SYSTEM_HEADING = 1180;
-constexpr int CHECK_SYSTEM_EXPLANATION = 1181;
-constexpr int CHECK_GUARANTEE_CAPTION = 1182;
-constexpr int CHECK_GUARANTEE_LABEL = 1183;
-constexpr int CHECK_GUARANTEE_UP = 1184;
-constexpr int CHECK_GUARANTEE_DOWN = 1185;
-constexpr int CHECK_OPEN_FILE = 1186;
-constexpr int CHECK_COMPLETE = 1187;
-constexpr int CHECK_CLOSE = 1188;
-constexpr int CHECK_FILE_LABEL = 1189;
-constexpr int CHECK_SIZE_LABEL = 1190;
-constexpr int CHECK_UNCOVERED_LABEL = 1191;
-constexpr int CHECK_STORE_PROFILE_LABEL = 1192;
-constexpr int CHECK_DRAW_PROFILE_LABEL = 1193;
-constexpr int CHECK_SHARES_LABEL = 1194;
-constexpr int CHECK_STORED_SHARE_LABEL = 1195;
-constexpr int CHECK_HOLES_LABEL = 1196;
-constexpr int CHECK_RESULT_LABEL = 1197;
+enum : int {
+    CHECK_SYSTEM_HEADING = 1180,
+    CHECK_SYSTEM_EXPLANATION,
+    CHECK_GUARANTEE_CAPTION,
+    CHECK_GUARANTEE_LABEL,
+    CHECK_GUARANTEE_UP,
+    CHECK_GUARANTEE_DOWN,
+    CHECK_OPEN_FILE,
+    CHECK_COMPLETE,
+    CHECK_CLOSE,
+    CHECK_FILE_LABEL,
+    CHECK_SIZE_LABEL,
+    CHECK_UNCOVERED_LABEL,
+    CHECK_STORE_PROFILE_LABEL,
+    CHECK_DRAW_PROFILE_LABEL,
+    CHECK_SHARES_LABEL,
+    CHECK_STORED_SHARE_LABEL,
+    CHECK_HOLES_LABEL,
+    CHECK_RESULT_LABEL,
+};
 // "Save as...": the last completed system under a name of the user's own (greyed until there is one).
 constexpr int CHECK_SAVE_AS = 2201;
 // The system against one typed draw and against a file of past draws (2320 to 2339).
-constexpr int CHECK_DRAW_CAPTION = 2320;
-constexpr int CHECK_DRAW_FIELD = 2321;
-constexpr int CHECK_MATCH = 2322;
-constexpr int CHECK_MATCH_LABEL = 2323;
-constexpr int CHECK_PRICE_CAPTION = 2324;
-constexpr int CHECK_PRICE_FIELD = 2325;
-constexpr int CHECK_PRIZES_CAPTION = 2326;
-constexpr int CHECK_PRIZES_FIELD = 2327;
-constexpr int CHECK_PAST_DRAWS = 2328;
-constexpr int CHECK_WINS_LABEL = 2329;
+enum : int {
+    CHECK_DRAW_CAPTION = 2320,
+    CHECK_DRAW_FIELD,
+    CHECK_MATCH,
+    CHECK_MATCH_LABEL,
+    CHECK_PRICE_CAPTION,
+    CHECK_PRICE_FIELD,
+    CHECK_PRIZES_CAPTION,
+    CHECK_PRIZES_FIELD,
+    CHECK_PAST_DRAWS,
+    CHECK_WINS_LABEL,
+};
 
 constexpr const char* OPEN_SYSTEM_FILE_TITLE = "Open a system file";
 

@@ -53,13 +53,7 @@ constexpr std::array<ControlRow, 12> CONTROLS{{
 }  // namespace
 
 WindowTemplate introWindowTemplate() {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 82;
-    window.y = 70;
-    window.width = 501;
-    window.height = 309;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(82, 70, 501, 309);
     window.fonts = {{12, false, false, ANSI_CHARSET}, {10, false, false, ANSI_CHARSET}};
     for (const ControlRow& row : CONTROLS)
         window.controls.push_back(row.toControl());

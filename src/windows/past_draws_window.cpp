@@ -10,11 +10,7 @@
 namespace quillstep {
 namespace {
 
-enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, BOLD_FONT };
-constexpr int DEFAULT_CHARACTER_SET = 1;
-
-constexpr ControlKind LABEL = ControlKind::Label;
-constexpr ControlKind BUTTON = ControlKind::Button;
+using namespace window_rows;
 
 constexpr int WIDTH = 540, BOTTOM = 418;
 
@@ -25,7 +21,7 @@ constexpr std::array<ControlRow, 14> CONTROLS{{
     {PAST_DRAWS_OPEN_FILE, BUTTON, "Open file...", 10, 47, 90, 18, DIALOG_FONT},
     {PAST_DRAWS_FILE_LABEL, LABEL, NO_HISTORY_FILE_TEXT, 110, 46, 420, 9, DIALOG_FONT},
     {PAST_DRAWS_SPAN_LABEL, LABEL, "", 110, 56, 420, 9, DIALOG_FONT},
-    {PAST_DRAWS_ODDS_LABEL, LABEL, PAST_DRAWS_ODDS_TEXT, 10, 70, 520, 18, BOLD_FONT},
+    {PAST_DRAWS_ODDS_LABEL, LABEL, PAST_DRAWS_ODDS_TEXT, 10, 70, 520, 18, VALUE_FONT},
     {PAST_DRAWS_CHART, ControlKind::BarChart, "", 10, 90, 520, 150, DIALOG_FONT},
     {PAST_DRAWS_NUMBERS_LABEL, LABEL, "", 10, 244, 520, 18, DIALOG_FONT},
     {PAST_DRAWS_PAIRS_LABEL, LABEL, "", 10, 263, 520, 18, DIALOG_FONT},
@@ -82,13 +78,7 @@ std::string shownFileName(const std::filesystem::path& path) {
 }
 
 WindowTemplate pastDrawsWindowTemplate() {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 60;
-    window.y = 20;
-    window.width = WIDTH;
-    window.height = BOTTOM + 28;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(60, 20, WIDTH, BOTTOM + 28);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {8, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
     return window;

@@ -17,20 +17,22 @@
 namespace quillstep {
 
 // The window's controls (2300 to 2319).
-constexpr int PAST_DRAWS_HEADING = 2300;
-constexpr int PAST_DRAWS_RULES = 2301;
-constexpr int PAST_DRAWS_OPEN_FILE = 2302;
-constexpr int PAST_DRAWS_FILE_LABEL = 2303;
-constexpr int PAST_DRAWS_SPAN_LABEL = 2304;
-constexpr int PAST_DRAWS_ODDS_LABEL = 2305;
-constexpr int PAST_DRAWS_CHART = 2306;
-constexpr int PAST_DRAWS_NUMBERS_LABEL = 2307;
-constexpr int PAST_DRAWS_PAIRS_LABEL = 2308;
-constexpr int PAST_DRAWS_FILTERS_CAPTION = 2309;
-constexpr int PAST_DRAWS_MODES_LABEL = 2310;
-constexpr int PAST_DRAWS_CONDITIONS_LABEL = 2311;
-constexpr int PAST_DRAWS_RESULT_LABEL = 2312;
-constexpr int PAST_DRAWS_CLOSE = 2313;
+enum : int {
+    PAST_DRAWS_HEADING = 2300,
+    PAST_DRAWS_RULES,
+    PAST_DRAWS_OPEN_FILE,
+    PAST_DRAWS_FILE_LABEL,
+    PAST_DRAWS_SPAN_LABEL,
+    PAST_DRAWS_ODDS_LABEL,
+    PAST_DRAWS_CHART,
+    PAST_DRAWS_NUMBERS_LABEL,
+    PAST_DRAWS_PAIRS_LABEL,
+    PAST_DRAWS_FILTERS_CAPTION,
+    PAST_DRAWS_MODES_LABEL,
+    PAST_DRAWS_CONDITIONS_LABEL,
+    PAST_DRAWS_RESULT_LABEL,
+    PAST_DRAWS_CLOSE,
+};
 
 // The file chosen last and what was found in it.
 struct PastDrawsSession {

@@ -32,13 +32,7 @@ void showRanges(Platform& platform, const SetValuesTexts& typed, const Generatio
 }  // namespace
 
 WindowTemplate setValuesWindowTemplate(const GenerationParameters& current) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 100;
-    window.y = 40;
-    window.width = WINDOW_WIDTH;
-    window.height = BUTTON_Y + 28;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(100, 40, WINDOW_WIDTH, BUTTON_Y + 28);
     auto& controls = window.controls;
     controls.push_back({SET_VALUES_HEADING, ControlKind::Label,
                         "Type the values and press OK. They are checked as the up and down buttons check them; "

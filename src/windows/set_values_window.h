@@ -13,13 +13,15 @@ namespace quillstep {
 
 // The window's own controls. Field i (0 to 12, in the order of SET_VALUES_FIELDS) has its caption
 // SET_VALUES_CAPTION + i, its edit field SET_VALUES_EDIT + i and its range SET_VALUES_RANGE + i.
-constexpr int SET_VALUES_HEADING = 2100;
-constexpr int SET_VALUES_CAPTION = 2101;
-constexpr int SET_VALUES_EDIT = 2121;
-constexpr int SET_VALUES_RANGE = 2141;
-constexpr int SET_VALUES_MESSAGE = 2160;  // why OK applied nothing
-constexpr int SET_VALUES_OK = 2161;
-constexpr int SET_VALUES_CANCEL = 2162;
+enum : int {
+    SET_VALUES_HEADING = 2100,
+    SET_VALUES_CAPTION,
+    SET_VALUES_EDIT = 2121,
+    SET_VALUES_RANGE = 2141,
+    SET_VALUES_MESSAGE = 2160,  // why OK applied nothing
+    SET_VALUES_OK,
+    SET_VALUES_CANCEL,
+};
 
 // The window for the parameters as they are.
 WindowTemplate setValuesWindowTemplate(const GenerationParameters& current);

@@ -12,11 +12,7 @@
 namespace quillstep {
 namespace {
 
-enum FontIndex : int { DIALOG_FONT = -1, HEADING_FONT, VALUE_FONT };
-constexpr int DEFAULT_CHARACTER_SET = 1;
-
-constexpr ControlKind LABEL = ControlKind::Label;
-constexpr ControlKind BUTTON = ControlKind::Button;
+using namespace window_rows;
 
 // The controls in creation (tab) order. The two value labels get their texts from the choice.
 constexpr std::array<ControlRow, 16> CONTROLS{{
@@ -107,13 +103,7 @@ SmallerSystemsChoice lastChoice;
 }  // namespace
 
 WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 120;
-    window.y = 100;
-    window.width = 330;
-    window.height = 200;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(120, 100, 330, 200);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
     for (auto& control : window.controls) {

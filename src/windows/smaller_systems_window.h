@@ -12,21 +12,23 @@ namespace quillstep {
 
 // The window's controls. Their ids follow those of the main window, so that every control of the
 // program has an id of its own.
-constexpr int SMALLER_SYSTEMS_HEADING = 1160;
-constexpr int SMALLER_SYSTEMS_EXPLANATION = 1161;
-constexpr int GUARANTEE_CAPTION = 1162;
-constexpr int GUARANTEE_LABEL = 1163;
-constexpr int GUARANTEE_UP = 1164;
-constexpr int GUARANTEE_DOWN = 1165;
-constexpr int TIME_LIMIT_CAPTION = 1166;
-constexpr int TIME_LIMIT_LABEL = 1167;
-constexpr int TIME_LIMIT_UP = 1168;
-constexpr int TIME_LIMIT_DOWN = 1169;
-constexpr int ANY_COMBINATION_BOX = 1170;
-constexpr int SMALLER_SYSTEMS_START = 1171;
-constexpr int SMALLER_SYSTEMS_CLOSE = 1172;
-constexpr int SMALLER_SYSTEMS_PROGRESS = 1173;
-constexpr int SMALLER_SYSTEMS_RESULT = 1174;
+enum : int {
+    SMALLER_SYSTEMS_HEADING = 1160,
+    SMALLER_SYSTEMS_EXPLANATION,
+    GUARANTEE_CAPTION,
+    GUARANTEE_LABEL,
+    GUARANTEE_UP,
+    GUARANTEE_DOWN,
+    TIME_LIMIT_CAPTION,
+    TIME_LIMIT_LABEL,
+    TIME_LIMIT_UP,
+    TIME_LIMIT_DOWN,
+    ANY_COMBINATION_BOX,
+    SMALLER_SYSTEMS_START,
+    SMALLER_SYSTEMS_CLOSE,
+    SMALLER_SYSTEMS_PROGRESS,
+    SMALLER_SYSTEMS_RESULT,
+};
 // "Save as...": the last system found, under a name of the user's own (greyed until there is one).
 constexpr int SMALLER_SYSTEMS_SAVE_AS = 2200;
 

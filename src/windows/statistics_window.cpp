@@ -48,13 +48,7 @@ ControlTemplate countLabel(const SharedState& state, int n) {
 }  // namespace
 
 WindowTemplate statisticsWindowTemplate(const SharedState& state) {
-    WindowTemplate window;
-    window.title = PROGRAM_WINDOW_TITLE;
-    window.x = 66;
-    window.y = 58;
-    window.width = 544;
-    window.height = 329;
-    window.style = AUXILIARY_WINDOW_STYLE;
+    WindowTemplate window = programWindowFrame(66, 58, 544, 329);
     window.fonts = {{24, true, false, CENTRAL_EUROPEAN_CHARSET}, {12, false, false, ANSI_CHARSET}};
 
     auto& controls = window.controls;

@@ -2,6 +2,7 @@
 
 #include "usecases/store_masks.h"
 #include "windows/file_reports.h"
+#include "engine/lottery.h"
 
 namespace quillstep {
 namespace {
@@ -16,7 +17,7 @@ std::vector<uint64_t> systemStoreMembers(const SharedState& state, int32_t size)
     std::vector<uint64_t> members;
     for (int32_t s = 0; s < size; ++s) {
         uint64_t mask = 0;
-        for (int k = 0; k < 7; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
+        for (int k = 0; k < NUMBERS_PER_COMBINATION; ++k) mask |= uint64_t{1} << state.systemCombination(s)[k];
         members.push_back(mask);
     }
     return members;

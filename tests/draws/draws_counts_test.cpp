@@ -21,7 +21,7 @@ namespace quillstep {
 namespace {
 
 // A draw of the seven numbers (any order; they must be distinct and lie in 1..39).
-PastDraw pastDrawOf(const std::array<int32_t, DRAWN_NUMBERS>& numbers) {
+PastDraw pastDrawOf(const std::array<int32_t, NUMBERS_PER_COMBINATION>& numbers) {
     PastDraw draw;
     draw.numbers = numbers;
     std::sort(draw.numbers.begin(), draw.numbers.end());

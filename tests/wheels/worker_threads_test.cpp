@@ -48,6 +48,13 @@ protected:
 // The counts of successful thread starts tried: none, some, all.
 constexpr int64_t START_CASES[] = {0, 1, 2, -1};
 
+TEST(WorkerThreadCount, AskedCountsAreKeptWithinOneAndTheCapAndZeroMeansTheHardware) {
+    for (const unsigned asked : {1u, 2u, 3u, 16u, 17u, MOST_WORKER_THREADS}) EXPECT_EQ(workerThreadCount(asked), asked);
+    for (const unsigned asked : {MOST_WORKER_THREADS + 1, 1000u, ~0u}) EXPECT_EQ(workerThreadCount(asked), MOST_WORKER_THREADS);
+    const unsigned hardware = std::thread::hardware_concurrency();
+    EXPECT_EQ(workerThreadCount(0), hardware == 0 ? 1u : std::min(hardware, MOST_WORKER_THREADS));
+}
+
 TEST_F(WorkerThreads, EveryPartRunsOnceWhateverTheThreadsThatCouldBeStarted) {
     for (const int64_t starts : START_CASES) {
         failThreadStartsAfter(starts);

@@ -132,7 +132,7 @@ TEST(SetValuesWindow, BadTextIsNamedAndNothingIsHandedBack) {
 }
 
 TEST(SetValuesWindow, CancelAndEscapeHandBackNothing) {
-    for (int cancel : {SET_VALUES_CANCEL, 2}) {
+    for (const int cancel : {int{SET_VALUES_CANCEL}, 2}) {
         HeadlessPlatform platform;
         EXPECT_FALSE(runWindow(platform, {}, {{fieldOf("Min sum"), "100"}}, {cancel, SET_VALUES_OK}));
         EXPECT_EQ(platform.windowText(SET_VALUES_MESSAGE), "");

@@ -28,7 +28,6 @@
 namespace quillstep {
 namespace {
 
-constexpr int DRAW_SIZE = 7;
 constexpr int COUNT_PLANES = 3;  // counts of a six-number prefix are 0 to 6
 
 // The lines as bit sets: for every number, the lines that hold it.
@@ -69,7 +68,7 @@ public:
         : lines_(lines),
           total_(totalNumbers),
           words_(lines.words()),
-          levels_(static_cast<size_t>(DRAW_SIZE) * COUNT_PLANES * words_, 0),
+          levels_(static_cast<size_t>(NUMBERS_PER_COMBINATION) * COUNT_PLANES * words_, 0),
           best_(words_),
           trial_(words_) {}
 
@@ -104,11 +103,11 @@ private:
     }
 
     void extend(int chosen, int last) {
-        if (chosen == DRAW_SIZE - 1) {
+        if (chosen == NUMBERS_PER_COMBINATION - 1) {
             countLastNumber(last);
             return;
         }
-        const int highest = total_ - (DRAW_SIZE - 1 - chosen);
+        const int highest = total_ - (NUMBERS_PER_COMBINATION - 1 - chosen);
         for (int v = last + 1; v <= highest; ++v) {
             addNumber(chosen, v);
             extend(chosen + 1, v);
@@ -117,7 +116,7 @@ private:
 
     // The draws that add one number above `last` to the six numbers chosen.
     void countLastNumber(int last) {
-        const uint64_t* planes = level(DRAW_SIZE - 1);
+        const uint64_t* planes = level(NUMBERS_PER_COMBINATION - 1);
         const size_t n = words_;
         for (size_t w = 0; w < n; ++w) best_[w] = lines_.usedBitsOfWord(w);
         int highest = 0;
@@ -148,7 +147,7 @@ private:
             for (size_t w = 0; w < n; ++w)
                 for (uint64_t bits = best_[w]; bits != 0; bits &= bits - 1)
                     numbers |= lines_.line(static_cast<int64_t>(w * 64) + std::countr_zero(bits));
-            const uint64_t above = ((uint64_t{2} << total_) - 1) & ~((uint64_t{2} << last) - 1);
+            const uint64_t above = numbersBetween(last + 1, total_);
             return std::popcount(numbers & above);
         }
         int64_t raised = 0;
@@ -187,14 +186,14 @@ std::vector<Piece> piecesOf(int totalNumbers) {
 DrawProfile profileAllDraws(const uint64_t* system, int64_t systemSize, int totalNumbers, unsigned threads) {
     DrawProfile profile;
     if (totalNumbers < PROFILE_LOWEST_TOTAL || totalNumbers > PROFILE_HIGHEST_TOTAL) return profile;
-    profile.draws = binomial(totalNumbers, DRAW_SIZE);
+    profile.draws = binomial(totalNumbers, NUMBERS_PER_COMBINATION);
     if (systemSize <= 0) {
         profile.bestMatchCounts[0] = profile.draws;
         return profile;
     }
     const LineSets lines(system, systemSize, totalNumbers);
     const std::vector<Piece> pieces = piecesOf(totalNumbers);
-    const unsigned wanted = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned wanted = workerThreadCount(threads);
     const unsigned workers = static_cast<unsigned>(std::min<size_t>(wanted, pieces.size()));
 
     std::atomic<size_t> nextPiece{0};
@@ -218,7 +217,7 @@ DrawProfile profileAllDraws(const uint64_t* system, int64_t systemSize, int tota
 DrawMatch matchDraw(uint64_t draw, const uint64_t* system, int64_t systemSize) {
     DrawMatch match;
     for (int64_t line = 0; line < systemSize; ++line) {
-        const int shared = std::min(DRAW_SIZE, std::popcount(draw & system[line]));
+        const int shared = std::min(NUMBERS_PER_COMBINATION, std::popcount(draw & system[line]));
         ++match.linesByHits[static_cast<size_t>(shared)];
         if (match.bestLine < 0 || shared > match.bestHits) {
             match.bestHits = shared;

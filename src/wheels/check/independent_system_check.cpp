@@ -22,7 +22,6 @@
 namespace quillstep {
 namespace {
 
-constexpr int NUMBERS_PER_COMBINATION = 7;
 constexpr int64_t SMALLEST_CHUNK = 4096;  // fewer stored combinations per thread are not worth a thread
 
 struct ChunkResult {
@@ -75,9 +74,9 @@ std::vector<std::array<int, 7>> positionSubsets(int t) {
     std::vector<std::array<int, 7>> subsets;
     for (unsigned pick = 0; pick < 128; ++pick) {
         if (std::popcount(pick) != t) continue;
-        std::array<int, 7> positions{};
+        std::array<int, NUMBERS_PER_COMBINATION> positions{};
         int k = 0;
-        for (int p = 0; p < 7; ++p)
+        for (int p = 0; p < NUMBERS_PER_COMBINATION; ++p)
             if (pick >> p & 1) positions[static_cast<size_t>(k++)] = p;
         subsets.push_back(positions);
     }
@@ -106,7 +105,7 @@ SubsetBitmap memberSubsets(const SystemCheckRequest& request) {
     int numbers[64];
     for (int64_t s = 0; s < request.systemSize; ++s) {
         // Members that are not seven numbers of the range cover nothing here; they are named apart.
-        if (numbersOf(request.system[s], numbers) != 7 || numbers[0] < 1 || numbers[6] > HIGHEST_NUMBER_BY_SUBSETS)
+        if (numbersOf(request.system[s], numbers) != NUMBERS_PER_COMBINATION || numbers[0] < 1 || numbers[6] > HIGHEST_NUMBER_BY_SUBSETS)
             continue;
         for (const auto& positions : bitmap.positions) {
             const int64_t rank = subsetRank(numbers, positions.data(), bitmap.t);
@@ -123,7 +122,7 @@ void scanChunkBySubsets(const SystemCheckRequest& request, const SortedMembers& 
     for (int64_t j = begin; j < end; ++j) {
         const uint64_t stored = request.stored[j];
         bool covered = false;
-        if (numbersOf(stored, numbers) == 7 && numbers[0] >= 1 && numbers[6] <= HIGHEST_NUMBER_BY_SUBSETS) {
+        if (numbersOf(stored, numbers) == NUMBERS_PER_COMBINATION && numbers[0] >= 1 && numbers[6] <= HIGHEST_NUMBER_BY_SUBSETS) {
             for (const auto& positions : bitmap.positions) {
                 if (bitmap.holds(subsetRank(numbers, positions.data(), bitmap.t))) {
                     covered = true;
@@ -144,7 +143,7 @@ void scanChunkBySubsets(const SystemCheckRequest& request, const SortedMembers& 
 
 // Whether the subsets' way can answer: coverage only, a guarantee of 1 to 7, numbers up to 40.
 bool checkBySubsets(const SystemCheckRequest& request) {
-    return !request.bestMatchWanted && request.guaranteedHits >= 1 && request.guaranteedHits <= 7 &&
+    return !request.bestMatchWanted && request.guaranteedHits >= 1 && request.guaranteedHits <= NUMBERS_PER_COMBINATION &&
            request.highestNumber <= HIGHEST_NUMBER_BY_SUBSETS;
 }
 
@@ -173,12 +172,12 @@ bool processorHasPopcnt() { return false; }
 #endif
 
 bool isWellFormed(uint64_t member, int highestNumber) {
-    const uint64_t allowed = highestNumber >= 63 ? ~uint64_t{1} : ((uint64_t{2} << highestNumber) - 2);
+    const uint64_t allowed = numbersUpTo(highestNumber);
     return std::popcount(member) == NUMBERS_PER_COMBINATION && (member & ~allowed) == 0;
 }
 
 unsigned threadCount(const SystemCheckRequest& request) {
-    const unsigned wanted = request.threads != 0 ? request.threads : hardwareThreads();
+    const unsigned wanted = workerThreadCount(request.threads);
     const int64_t useful = std::max<int64_t>(1, request.storedCount / SMALLEST_CHUNK);
     return static_cast<unsigned>(std::min<int64_t>(wanted, useful));
 }

@@ -203,7 +203,7 @@ BestStart findBestStart(const std::vector<uint64_t>& masks, int guaranteedHits, 
     }
     SharedSearch search(masks, guaranteedHits, options.kernel);
     if (proof == CapacityProof::Stopped) search.stop.raise();  // asked during the proof: starting number 1 only
-    unsigned wanted = options.threads ? options.threads : hardwareThreads();
+    unsigned wanted = workerThreadCount(options.threads);
     wanted = static_cast<unsigned>(std::min<int64_t>(wanted, search.count()));
 
     std::optional<StoreTrie> trie;

@@ -35,22 +35,20 @@
 namespace quillstep {
 namespace {
 
-constexpr int NUMBERS = TRIE_NUMBER_LIMIT;
-
 // Where the rows of each (t-1)-subset S begin: word(S, v, w) = subsetBase[rank S] + rowStart[v] + w.
 template <int T>
 struct RowLayout {
     static constexpr int SUBSET = T - 1;
-    int64_t rowStart[NUMBERS];                // relative start of the row of v, minus v + 1
+    int64_t rowStart[NUMBER_LIMIT];                // relative start of the row of v, minus v + 1
     std::vector<int64_t> subsetBase;          // by colex rank of S
     int64_t words = 0;
 
     RowLayout() {
-        // tail[u]: the words of the rows of 0 to u - 1 (row v holds NUMBERS - 1 - v words).
-        int64_t tail[NUMBERS + 1] = {0};
-        for (int u = 0; u < NUMBERS; ++u) tail[u + 1] = tail[u] + (NUMBERS - 1 - u);
-        for (int v = 0; v < NUMBERS; ++v) rowStart[v] = tail[v] - v - 1;
-        subsetBase.assign(static_cast<size_t>(binomial(NUMBERS, SUBSET)), 0);
+        // tail[u]: the words of the rows of 0 to u - 1 (row v holds NUMBER_LIMIT - 1 - v words).
+        int64_t tail[NUMBER_LIMIT + 1] = {0};
+        for (int u = 0; u < NUMBER_LIMIT; ++u) tail[u + 1] = tail[u] + (NUMBER_LIMIT - 1 - u);
+        for (int v = 0; v < NUMBER_LIMIT; ++v) rowStart[v] = tail[v] - v - 1;
+        subsetBase.assign(static_cast<size_t>(binomial(NUMBER_LIMIT, SUBSET)), 0);
         // The subsets in rank order: the rank grows with the largest number first.
         std::vector<int> largest(subsetBase.size());
         int numbers[SUBSET];
@@ -58,7 +56,7 @@ struct RowLayout {
         for (;;) {
             largest[static_cast<size_t>(rank(numbers))] = numbers[SUBSET - 1];
             int i = SUBSET - 1;
-            while (i >= 0 && numbers[i] == NUMBERS - SUBSET + i) --i;
+            while (i >= 0 && numbers[i] == NUMBER_LIMIT - SUBSET + i) --i;
             if (i < 0) break;
             ++numbers[i];
             for (int j = i + 1; j < SUBSET; ++j) numbers[j] = numbers[j - 1] + 1;
@@ -66,7 +64,7 @@ struct RowLayout {
         for (size_t r = 0; r < subsetBase.size(); ++r) {
             const int top = largest[r];
             subsetBase[r] = words - tail[top + 1];
-            words += tail[NUMBERS] - tail[top + 1];
+            words += tail[NUMBER_LIMIT] - tail[top + 1];
         }
     }
 
@@ -103,7 +101,7 @@ public:
             Prefix<T> prefix;
             for (int i = 0; i < T; ++i) prefix.numbers[i] = trie_.rootNumbers[static_cast<size_t>(root)][i];
             const uint64_t* own = row(subsetBase(prefix.numbers), prefix.numbers[T - 1]);
-            for (int w = prefix.numbers[T - 1] + 1; w < NUMBERS; ++w) prefix.reach[w] = own[w];
+            for (int w = prefix.numbers[T - 1] + 1; w < NUMBER_LIMIT; ++w) prefix.reach[w] = own[w];
             for (int leave = 0; leave < T; ++leave) {
                 int rest[T - 1];
                 for (int i = 0, j = 0; i < T; ++i)
@@ -122,7 +120,7 @@ private:
         static constexpr int SUBSETS = static_cast<int>(binomial(K, T - 1));
         int numbers[K];
         int64_t subsets[SUBSETS];
-        uint64_t reach[NUMBERS];
+        uint64_t reach[NUMBER_LIMIT];
     };
 
     int64_t subsetBase(const int* numbers) const {
@@ -133,7 +131,7 @@ private:
 
     void addMember(int lane, uint64_t member) {
         const uint64_t bit = uint64_t{1} << lane;
-        int numbers[7];
+        int numbers[NUMBERS_PER_COMBINATION];
         for (int& number : numbers) {
             number = std::countr_zero(member);
             member &= member - 1;
@@ -145,9 +143,9 @@ private:
             int subset[T - 1];
             for (int i = 0; i < T - 1; ++i) subset[i] = numbers[positions[i]];
             uint64_t* words = row(subsetBase(subset), numbers[positions[T - 1]]);
-            for (int p = positions[T - 1] + 1; p < 7; ++p) words[numbers[p]] |= bit;
+            for (int p = positions[T - 1] + 1; p < NUMBERS_PER_COMBINATION; ++p) words[numbers[p]] |= bit;
             int i = T - 1;
-            while (i >= 0 && positions[i] == 7 - T + i) --i;
+            while (i >= 0 && positions[i] == NUMBERS_PER_COMBINATION - T + i) --i;
             if (i < 0) break;
             ++positions[i];
             for (int j = i + 1; j < T; ++j) positions[j] = positions[j - 1] + 1;
@@ -177,7 +175,7 @@ private:
                 addedHere = walkLeaves(child, entering, prefix.reach, rows);
             } else {
                 Child next;
-                for (int w = v + 1; w < NUMBERS; ++w) {
+                for (int w = v + 1; w < NUMBER_LIMIT; ++w) {
                     uint64_t word = prefix.reach[w];
                     for (int i = 0; i < Prefix<K>::SUBSETS; ++i) word |= rows[i][w];
                     next.reach[w] = word;

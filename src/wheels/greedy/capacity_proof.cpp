@@ -22,16 +22,12 @@
 namespace quillstep {
 namespace {
 
-constexpr int NUMBERS = 7;
-
-constexpr const BinomialTable& BINOMIAL = BINOMIALS;  // wheels/subsets.h
-
 // Masks of seven numbers each, no mask twice. Stores left by a run are in ascending
 // lexicographic order, which is checked first and proves the second condition at once.
 bool sevenNumbersEachAndDistinct(const std::vector<uint64_t>& masks) {
     bool ascending = true;
     for (size_t j = 0; j < masks.size(); ++j) {
-        if (std::popcount(masks[j]) != NUMBERS) return false;
+        if (std::popcount(masks[j]) != NUMBERS_PER_COMBINATION) return false;
         if (j > 0) {
             const uint64_t differ = masks[j - 1] ^ masks[j];
             ascending = ascending && differ != 0 && (differ & -differ & masks[j - 1]) != 0;
@@ -47,15 +43,15 @@ bool sevenNumbersEachAndDistinct(const std::vector<uint64_t>& masks) {
 // store uses `numbers` distinct numbers: every such combination is one of these.
 int64_t largestPossibleCoveredCount(int numbers, int hits) {
     int64_t count = 0;
-    for (int k = std::max(hits, 0); k <= NUMBERS; ++k)
-        if (numbers - NUMBERS >= NUMBERS - k) count += BINOMIAL[NUMBERS][k] * BINOMIAL[numbers - NUMBERS][NUMBERS - k];
+    for (int k = std::max(hits, 0); k <= NUMBERS_PER_COMBINATION; ++k)
+        if (numbers - NUMBERS_PER_COMBINATION >= NUMBERS_PER_COMBINATION - k) count += BINOMIALS[NUMBERS_PER_COMBINATION][k] * BINOMIALS[numbers - NUMBERS_PER_COMBINATION][NUMBERS_PER_COMBINATION - k];
     return count;
 }
 
 // The ranks (0 to numbers - 1) of the seven numbers of `mask` among the store's numbers.
-std::array<int, NUMBERS> numberRanks(uint64_t mask, uint64_t usedNumbers) {
-    std::array<int, NUMBERS> ranks{};
-    for (int i = 0; i < NUMBERS; ++i, mask &= mask - 1)
+std::array<int, NUMBERS_PER_COMBINATION> numberRanks(uint64_t mask, uint64_t usedNumbers) {
+    std::array<int, NUMBERS_PER_COMBINATION> ranks{};
+    for (int i = 0; i < NUMBERS_PER_COMBINATION; ++i, mask &= mask - 1)
         ranks[i] = std::popcount(usedNumbers & ((mask & -mask) - 1));
     return ranks;
 }
@@ -63,15 +59,15 @@ std::array<int, NUMBERS> numberRanks(uint64_t mask, uint64_t usedNumbers) {
 // The subsets of the seven positions with 1 to 6 members, each as its positions in ascending order.
 struct PositionSubset {
     int size;
-    std::array<int, NUMBERS> positions;
+    std::array<int, NUMBERS_PER_COMBINATION> positions;
 };
-using PositionSubsets = std::array<PositionSubset, (1 << NUMBERS) - 2>;
+using PositionSubsets = std::array<PositionSubset, (1 << NUMBERS_PER_COMBINATION) - 2>;
 
 constexpr PositionSubsets makePositionSubsets() {
     PositionSubsets subsets{};
-    for (unsigned bits = 1; bits < (1u << NUMBERS) - 1; ++bits) {
+    for (unsigned bits = 1; bits < (1u << NUMBERS_PER_COMBINATION) - 1; ++bits) {
         PositionSubset& subset = subsets[bits - 1];
-        for (int position = 0; position < NUMBERS; ++position)
+        for (int position = 0; position < NUMBERS_PER_COMBINATION; ++position)
             if (bits >> position & 1) subset.positions[subset.size++] = position;
     }
     return subsets;
@@ -81,9 +77,9 @@ constexpr PositionSubsets POSITION_SUBSETS = makePositionSubsets();
 // Calls visit(size, index) for every subset of the seven numbers with hits to 6 members; the
 // index numbers the subsets of that size among all subsets of the store's numbers (colex rank).
 template <class Visit>
-void forEachSubset(const std::array<int, NUMBERS>& ranks, int hits, Visit visit) {
-    std::array<std::array<int64_t, NUMBERS + 1>, NUMBERS> term;  // C(rank of position, place)
-    for (int position = 0; position < NUMBERS; ++position) term[position] = BINOMIAL[ranks[position]];
+void forEachSubset(const std::array<int, NUMBERS_PER_COMBINATION>& ranks, int hits, Visit visit) {
+    std::array<std::array<int64_t, NUMBERS_PER_COMBINATION + 1>, NUMBERS_PER_COMBINATION> term;  // C(rank of position, place)
+    for (int position = 0; position < NUMBERS_PER_COMBINATION; ++position) term[position] = BINOMIALS[ranks[position]];
     for (const PositionSubset& subset : POSITION_SUBSETS) {
         if (subset.size < hits) continue;
         int64_t index = 0;
@@ -98,7 +94,7 @@ public:
     CountingWalks(const std::vector<uint64_t>& masks, int hits, const CountingWork& work)
         : masks_(masks), hits_(hits), work_(work), usedNumbers_(std::reduce(masks.begin(), masks.end(), uint64_t{0},
                                                                              std::bit_or<>())) {
-        const unsigned wanted = work.threads != 0 ? work.threads : hardwareThreads();
+        const unsigned wanted = workerThreadCount(work.threads);
         const int64_t useful = std::max<int64_t>(1, static_cast<int64_t>(masks.size()) / SMALLEST_SHARE);
         parts_ = static_cast<unsigned>(std::min<int64_t>(wanted, useful));
     }
@@ -111,26 +107,26 @@ public:
         // table per part, added into the first.
         std::vector<Holding> holding(parts_);
         for (Holding& tables : holding)
-            for (int size = hits_; size < NUMBERS; ++size)
-                tables[size].assign(static_cast<size_t>(BINOMIAL[numbers()][size]), 0);
+            for (int size = hits_; size < NUMBERS_PER_COMBINATION; ++size)
+                tables[size].assign(static_cast<size_t>(BINOMIALS[numbers()][size]), 0);
         run([&](size_t x, unsigned part) {
             forEachSubset(numberRanks(masks_[x], usedNumbers_), hits_,
                           [&](int size, int64_t index) { ++holding[part][size][index]; });
         });
         if (stop_.load()) return std::nullopt;
         for (unsigned part = 1; part < parts_; ++part)
-            for (int size = hits_; size < NUMBERS; ++size)
+            for (int size = hits_; size < NUMBERS_PER_COMBINATION; ++size)
                 for (size_t i = 0; i < holding[0][size].size(); ++i) holding[0][size][i] += holding[part][size][i];
         holding.resize(1);
 
-        std::array<int64_t, NUMBERS + 1> weight{};
-        for (int j = hits_; j <= NUMBERS; ++j)
-            for (int k = hits_; k <= j; ++k) weight[j] += ((j - k) % 2 ? -1 : 1) * BINOMIAL[j][k];
+        std::array<int64_t, NUMBERS_PER_COMBINATION + 1> weight{};
+        for (int j = hits_; j <= NUMBERS_PER_COMBINATION; ++j)
+            for (int k = hits_; k <= j; ++k) weight[j] += ((j - k) % 2 ? -1 : 1) * BINOMIALS[j][k];
 
         std::vector<int32_t> counts(masks_.size());
         const Holding& held = holding[0];
         run([&](size_t x, unsigned) {
-            int64_t covered = weight[NUMBERS];  // S_7 = 1: the combination itself
+            int64_t covered = weight[NUMBERS_PER_COMBINATION];  // S_7 = 1: the combination itself
             forEachSubset(numberRanks(masks_[x], usedNumbers_), hits_,
                           [&](int size, int64_t index) { covered += weight[size] * held[size][index]; });
             counts[x] = static_cast<int32_t>(covered);
@@ -140,7 +136,7 @@ public:
     }
 
 private:
-    using Holding = std::array<std::vector<int32_t>, NUMBERS>;
+    using Holding = std::array<std::vector<int32_t>, NUMBERS_PER_COMBINATION>;
     static constexpr int64_t SMALLEST_SHARE = 1 << 18;  // fewer combinations are not worth a thread
     static constexpr size_t STOP_LOOK_INTERVAL = 4096;  // combinations between two looks at the stop flag
 
@@ -178,7 +174,7 @@ private:
 
 std::optional<std::vector<int32_t>> coveredCounts(const std::vector<uint64_t>& masks, int guaranteedHits,
                                                   const CountingWork& work) {
-    const int hits = std::clamp(guaranteedHits, 1, NUMBERS);
+    const int hits = std::clamp(guaranteedHits, 1, NUMBERS_PER_COMBINATION);
     if (!sevenNumbersEachAndDistinct(masks)) return std::vector<int32_t>{};
     CountingWalks walks(masks, hits, work);
     if (walks.numbers() > MAX_COUNTED_NUMBERS) return std::vector<int32_t>{};
@@ -208,7 +204,7 @@ CapacityProof proveBelowCapacity(const std::vector<uint64_t>& masks, int guarant
     const int numbers = std::popcount(usedNumbers);
     const int64_t largest = largestPossibleCoveredCount(numbers, guaranteedHits);
     if (stored > members * largest) return CapacityProof::Proven;
-    if (!storedMembersOnly || (!countFullWheels && stored == BINOMIAL[numbers][NUMBERS])) return CapacityProof::NotProven;
+    if (!storedMembersOnly || (!countFullWheels && stored == BINOMIALS[numbers][NUMBERS_PER_COMBINATION])) return CapacityProof::NotProven;
 
     std::optional<std::vector<int32_t>> counts;
     try {

@@ -29,7 +29,7 @@ bool isCovered(const SharedState& state, int32_t candidate, int32_t systemSize, 
 int32_t buildGreedySystemPlainly(SharedState& state, int32_t startNumber, int guaranteedHits) {
     auto copyIntoSystem = [&](int32_t position, int32_t storedNumber) {
         const int32_t* from = state.storedCombination(storedNumber - 1);
-        std::copy(from, from + NUMBERS_PER_COMBINATION, state.abbreviatedSystemStore.get() + 7 * (position - 1) + 1);
+        std::copy(from, from + NUMBERS_PER_COMBINATION, state.abbreviatedSystemStore.get() + NUMBERS_PER_COMBINATION * (position - 1) + 1);
     };
     copyIntoSystem(1, startNumber);
     int32_t systemSize = 1;

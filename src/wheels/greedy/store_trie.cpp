@@ -14,7 +14,7 @@ std::optional<StoreTrie> buildStoreTrie(const std::vector<uint64_t>& masks, int 
     std::array<uint8_t, 7> previous{};
     for (size_t index = 0; index < masks.size(); ++index) {
         uint64_t mask = masks[index];
-        if (std::popcount(mask) != 7 || (mask >> TRIE_NUMBER_LIMIT) != 0) return std::nullopt;
+        if (std::popcount(mask) != NUMBERS_PER_COMBINATION || (mask >> NUMBER_LIMIT) != 0) return std::nullopt;
         std::array<uint8_t, 7> numbers;
         for (auto& number : numbers) {
             number = static_cast<uint8_t>(std::countr_zero(mask));
@@ -24,8 +24,8 @@ std::optional<StoreTrie> buildStoreTrie(const std::vector<uint64_t>& masks, int 
         // there on is new. It must be left upwards, or the store is not in order.
         int differs = 0;
         if (index > 0) {
-            while (differs < 7 && numbers[differs] == previous[differs]) ++differs;
-            if (differs == 7 || numbers[differs] < previous[differs]) return std::nullopt;
+            while (differs < NUMBERS_PER_COMBINATION && numbers[differs] == previous[differs]) ++differs;
+            if (differs == NUMBERS_PER_COMBINATION || numbers[differs] < previous[differs]) return std::nullopt;
         }
         for (int depth = std::max(differs + 1, rootDepth); depth <= 6; ++depth) {
             trie.followers[depth].push_back(0);

@@ -13,10 +13,9 @@
 #include <optional>
 #include <vector>
 
-namespace quillstep {
+#include "engine/lottery.h"
 
-// Numbers 0 to TRIE_NUMBER_LIMIT - 1 fit the tree; every lottery number does.
-constexpr int TRIE_NUMBER_LIMIT = 40;
+namespace quillstep {
 
 struct StoreTrie {
     int rootDepth = 3;  // the depth of the first level: 3 to 6
@@ -30,7 +29,7 @@ struct StoreTrie {
 
 // The tree of `masks` (one mask per stored combination, bit v for number v) from `rootDepth` on.
 // Empty when the store is not one the tree can hold: a combination without exactly seven numbers,
-// a number of TRIE_NUMBER_LIMIT or more, or combinations not in strictly increasing lexicographic
+// a number of NUMBER_LIMIT or more, or combinations not in strictly increasing lexicographic
 // order (which also rules out one stored twice).
 std::optional<StoreTrie> buildStoreTrie(const std::vector<uint64_t>& masks, int rootDepth);
 

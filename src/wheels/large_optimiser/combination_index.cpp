@@ -1,30 +1,12 @@
 #include "wheels/large_optimiser/combination_index.h"
 
-#include <array>
 #include <stdexcept>
 
 namespace quillstep::large {
-namespace {
-
-using ChooseTable = std::array<std::array<int64_t, 8>, 65>;
-
-constexpr ChooseTable makeChooseTable() {
-    ChooseTable table{};
-    for (int n = 0; n <= 64; ++n) {
-        table[n][0] = 1;
-        for (int k = 1; k <= 7; ++k) table[n][k] = n == 0 ? 0 : table[n - 1][k - 1] + table[n - 1][k];
-    }
-    return table;
-}
-constexpr ChooseTable CHOOSE = makeChooseTable();
-
-}  // namespace
-
-int64_t choose(int n, int k) { return n < 0 || k < 0 || k > 7 || n > 64 ? 0 : CHOOSE[n][k]; }
 
 CombinationRanks::CombinationRanks(int totalNumbers)
     : totalNumbers_(totalNumbers), bytes_((totalNumbers + 7) / 8) {
-    if (totalNumbers < SEVEN || totalNumbers > MAX_TOTAL_NUMBERS)
+    if (totalNumbers < NUMBERS_PER_COMBINATION || totalNumbers > MAX_TOTAL_NUMBERS)
         throw std::invalid_argument("the count of numbers must be 7 to 40");
     for (unsigned v = 0; v < 256; ++v) byteCount_[v] = static_cast<uint8_t>(bitCount(v));
     table_.assign(static_cast<size_t>(bytes_) * 256 * 8, 0);
@@ -34,8 +16,8 @@ CombinationRanks::CombinationRanks(int totalNumbers)
                 uint32_t sum = 0;
                 int k = below;
                 for (int p = 0; p < 8; ++p)
-                    if (v >> p & 1) sum += static_cast<uint32_t>(choose(8 * b + p, ++k));
-                table_[(static_cast<size_t>(b) * 256 + v) * 8 + static_cast<size_t>(below)] = k <= SEVEN ? sum : 0;
+                    if (v >> p & 1) sum += static_cast<uint32_t>(binomialOrZero(8 * b + p, ++k));
+                table_[(static_cast<size_t>(b) * 256 + v) * 8 + static_cast<size_t>(below)] = k <= NUMBERS_PER_COMBINATION ? sum : 0;
             }
 }
 
@@ -43,10 +25,10 @@ uint64_t CombinationRanks::unrank(uint32_t rank) const {
     uint64_t mask = 0;
     int64_t rest = rank;
     int n = totalNumbers_;
-    for (int k = SEVEN; k >= 1; --k) {
+    for (int k = NUMBERS_PER_COMBINATION; k >= 1; --k) {
         do --n;
-        while (choose(n, k) > rest);
-        rest -= choose(n, k);
+        while (binomialOrZero(n, k) > rest);
+        rest -= binomialOrZero(n, k);
         mask |= uint64_t{1} << (n + 1);
     }
     return mask;

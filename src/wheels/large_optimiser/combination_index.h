@@ -14,13 +14,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/binomials.h"
+#include "engine/lottery.h"
+
 namespace quillstep::large {
 
-constexpr int SEVEN = 7;
 constexpr int MAX_TOTAL_NUMBERS = 40;  // ranks of 1..40 fit in 32 bits, bitmaps in 2.4 MB
-
-// C(n, k) for 0 <= n <= 64, 0 <= k <= 7.
-int64_t choose(int n, int k);
 
 // Population count without depending on the processor's instruction (the program is built for
 // every x86-64).
@@ -50,7 +49,7 @@ class CombinationRanks {
 public:
     explicit CombinationRanks(int totalNumbers);
     int totalNumbers() const { return totalNumbers_; }
-    int64_t combinationCount() const { return choose(totalNumbers_, SEVEN); }
+    int64_t combinationCount() const { return binomialOrZero(totalNumbers_, NUMBERS_PER_COMBINATION); }
 
     // `mask` holds seven of the numbers 1..totalNumbers (bit v for number v).
     uint32_t rank(uint64_t mask) const {

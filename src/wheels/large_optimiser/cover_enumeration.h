@@ -26,7 +26,7 @@ void appendSubsets(uint64_t numbers, int size, std::vector<uint64_t>& out);
 class CoverEnumerator {
 public:
     CoverEnumerator(const StoredIndex& index, int hits)
-        : index_(&index), hits_(hits), allNumbers_(((uint64_t{2} << index.ranks().totalNumbers()) - 1) & ~uint64_t{1}) {}
+        : index_(&index), hits_(hits), allNumbers_(numbersUpTo(index.ranks().totalNumbers())) {}
 
     int hits() const { return hits_; }
     uint64_t allNumbers() const { return allNumbers_; }
@@ -36,9 +36,9 @@ public:
     template <typename Visit>
     void forEachCovered(uint64_t member, Visit&& visit) {
         const uint64_t outside = allNumbers_ & ~member;
-        for (int kept = hits_; kept <= SEVEN; ++kept) {
+        for (int kept = hits_; kept <= NUMBERS_PER_COMBINATION; ++kept) {
             fill(keptParts_, keptKeys_, member, kept);
-            fill(otherParts_, otherKeys_, outside, SEVEN - kept);
+            fill(otherParts_, otherKeys_, outside, NUMBERS_PER_COMBINATION - kept);
             for (size_t p = 0; p < keptParts_.size(); ++p)
                 for (size_t o = 0; o < otherParts_.size(); ++o) {
                     if (!index_->mayHoldKey(keptKeys_[p] + otherKeys_[o])) continue;
@@ -59,7 +59,7 @@ public:
         const uint32_t keyA = sumAndOddKey(bitA);
         const uint32_t keyB = sumAndOddKey(bitB);
         fill(keptParts_, keptKeys_, kept, hits_ - 1);
-        fill(otherParts_, otherKeys_, allNumbers_ & ~(kept | bitA | bitB), SEVEN - hits_);
+        fill(otherParts_, otherKeys_, allNumbers_ & ~(kept | bitA | bitB), NUMBERS_PER_COMBINATION - hits_);
         for (size_t p = 0; p < keptParts_.size(); ++p)
             for (size_t o = 0; o < otherParts_.size(); ++o) {
                 const uint32_t key = keptKeys_[p] + otherKeys_[o];

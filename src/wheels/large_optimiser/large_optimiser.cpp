@@ -18,7 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr unsigned MAX_THREADS = 16;
+// Each search holds five bytes per stored combination (77 MB at the full wheel of 39): at most
+// this many run at once, whatever the thread count.
+constexpr unsigned MOST_SEARCHES = 16;
 constexpr auto POLL_INTERVAL = std::chrono::milliseconds(20);
 constexpr auto PROGRESS_INTERVAL = std::chrono::milliseconds(500);
 // The greedy first runs with a few climbs per member, for a complete system soon; then again with
@@ -49,13 +51,13 @@ constexpr double FULL_WHEEL_AT_FIVE_HITS_PAIR_LIMIT = 1.0e8;
 
 std::string requestError(const Request& r) {
     if (r.guaranteedHits != 4 && r.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
-    if (r.totalNumbers < SEVEN || r.totalNumbers > MAX_TOTAL_NUMBERS) return "the count of numbers must be 7 to 40";
+    if (r.totalNumbers < NUMBERS_PER_COMBINATION || r.totalNumbers > MAX_TOTAL_NUMBERS) return "the count of numbers must be 7 to 40";
     if (r.targetCount < 0 || (r.targetCount > 0 && r.targets == nullptr)) return "no combinations were given";
-    if (r.targetCount > choose(r.totalNumbers, SEVEN)) return "more combinations than there are";
+    if (r.targetCount > binomialOrZero(r.totalNumbers, NUMBERS_PER_COMBINATION)) return "more combinations than there are";
     if (!(r.timeLimitSeconds > 0)) return "the time limit must be positive";
-    const uint64_t allowed = ((uint64_t{2} << r.totalNumbers) - 1) & ~uint64_t{1};
+    const uint64_t allowed = numbersUpTo(r.totalNumbers);
     for (int64_t i = 0; i < r.targetCount; ++i)
-        if (bitCount(r.targets[i]) != SEVEN || (r.targets[i] & ~allowed))
+        if (bitCount(r.targets[i]) != NUMBERS_PER_COMBINATION || (r.targets[i] & ~allowed))
             return "combination " + std::to_string(i + 1) + " does not hold seven numbers of 1.." +
                    std::to_string(r.totalNumbers);
     return {};
@@ -106,7 +108,7 @@ bool annealingSuits(const StoredIndex& index, const Request& request) {
 double greedyShare(const StoredIndex& index, const Request& request) {
     if (!annealingSuits(index, request)) return GREEDY_SHARE_BEFORE_WEIGHTED_SEARCH;
     const int t = request.guaranteedHits;
-    const int64_t moveChanges = 2 * choose(6, t - 1) * choose(request.totalNumbers - 8, SEVEN - t);
+    const int64_t moveChanges = 2 * binomialOrZero(6, t - 1) * binomialOrZero(request.totalNumbers - 8, NUMBERS_PER_COMBINATION - t);
     return moveChanges > COSTLY_MOVE ? GREEDY_SHARE_COSTLY_MOVES : GREEDY_SHARE;
 }
 
@@ -178,7 +180,7 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
 
 void searchOnThread(Shared& shared, unsigned thread) {
     const Request& request = shared.request;
-    Random random{seedOf(request.seed, thread)};
+    Random random{mixSeed(request.seed, thread)};
     Coverage coverage(shared.index, request.guaranteedHits);
     std::vector<uint64_t> members;
     const bool fullWheelAtFour = shared.index.isFullWheel() && request.guaranteedHits == 4;
@@ -215,21 +217,16 @@ void searchOnThread(Shared& shared, unsigned thread) {
     if (outcome.mismatch) shared.recountDisagreed = true;
 }
 
-unsigned threadCount(const Request& request) {
-    const unsigned wanted = request.threads != 0 ? request.threads : std::thread::hardware_concurrency();
-    return std::clamp(wanted, 1u, MAX_THREADS);
-}
-
 }  // namespace
 
 double relationPairsEstimate(int64_t targetCount, int guaranteedHits, int totalNumbers) {
-    if (totalNumbers < SEVEN || totalNumbers > MAX_TOTAL_NUMBERS || targetCount <= 0) return 0.0;
+    if (totalNumbers < NUMBERS_PER_COMBINATION || totalNumbers > MAX_TOTAL_NUMBERS || targetCount <= 0) return 0.0;
     // A combination covers this many of all combinations of 1..totalNumbers; a store covers its
     // share of them.
     double covered = 0;
-    for (int kept = guaranteedHits; kept <= SEVEN; ++kept)
-        covered += static_cast<double>(choose(SEVEN, kept) * choose(totalNumbers - SEVEN, SEVEN - kept));
-    const double share = static_cast<double>(targetCount) / static_cast<double>(choose(totalNumbers, SEVEN));
+    for (int kept = guaranteedHits; kept <= NUMBERS_PER_COMBINATION; ++kept)
+        covered += static_cast<double>(binomialOrZero(NUMBERS_PER_COMBINATION, kept) * binomialOrZero(totalNumbers - NUMBERS_PER_COMBINATION, NUMBERS_PER_COMBINATION - kept));
+    const double share = static_cast<double>(targetCount) / static_cast<double>(binomialOrZero(totalNumbers, NUMBERS_PER_COMBINATION));
     return static_cast<double>(targetCount) * covered * share;
 }
 
@@ -239,8 +236,8 @@ bool prefersLargeOptimiser(int64_t targetCount, int guaranteedHits, int totalNum
     // On full wheels at five hits the weighted search finds smaller systems sooner once the
     // relation passes 10^8 pairs (from 20 numbers on: 148 against 152 at 20, 268 against 276 at
     // 22, in a minute); on filtered stores the relation still serves better there.
-    const bool fullWheel = totalNumbers >= SEVEN && totalNumbers <= MAX_TOTAL_NUMBERS &&
-                           targetCount == choose(totalNumbers, SEVEN);
+    const bool fullWheel = totalNumbers >= NUMBERS_PER_COMBINATION && totalNumbers <= MAX_TOTAL_NUMBERS &&
+                           targetCount == binomialOrZero(totalNumbers, NUMBERS_PER_COMBINATION);
     return guaranteedHits == 5 && fullWheel && pairs > FULL_WHEEL_AT_FIVE_HITS_PAIR_LIMIT;
 }
 
@@ -262,7 +259,7 @@ Result optimiseLargeStore(const Request& request) {
     // reads of the stop flag; a search without memory ends all of them and its std::bad_alloc
     // reaches the caller once every thread has ended.
     WorkerRun run;
-    run.parts = threadCount(request);
+    run.parts = std::min(workerThreadCount(request.threads), MOST_SEARCHES);
     run.work = [&](unsigned thread) { searchOnThread(shared, thread); };
     run.onFailure = [&] { shared.stop.raise(); };
     run.pollInterval = POLL_INTERVAL;

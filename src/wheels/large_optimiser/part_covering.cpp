@@ -7,7 +7,8 @@
 
 #include "wheels/large_optimiser/combination_index.h"
 #include "wheels/large_optimiser/cover_enumeration.h"
-#include "wheels/large_optimiser/random.h"
+#include "wheels/random.h"
+#include "engine/lottery.h"
 
 namespace quillstep::large {
 namespace {
@@ -28,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 uint32_t rankOf4(uint32_t subset) {
     uint32_t rank = 0;
     int k = 0;
-    for (; subset != 0; subset &= subset - 1) rank += static_cast<uint32_t>(choose(std::countr_zero(subset), ++k));
+    for (; subset != 0; subset &= subset - 1) rank += static_cast<uint32_t>(binomialOrZero(std::countr_zero(subset), ++k));
     return rank;
 }
 
@@ -73,7 +74,7 @@ void triplesOf(uint32_t six, uint32_t* out) {
 class PartAnnealer {
 public:
     PartAnnealer(int points, uint64_t seed) : points_(points), all_((uint32_t{1} << points) - 1), random_{seed} {
-        counts_.assign(static_cast<size_t>(choose(points, T)), 0);
+        counts_.assign(static_cast<size_t>(binomialOrZero(points, T)), 0);
         position_.assign(counts_.size(), -1);
         for (const uint32_t s : subsetsOf(all_, T)) {
             position_[rankOf4(s)] = static_cast<int32_t>(uncovered_.size());
@@ -205,7 +206,7 @@ private:
 std::vector<uint64_t> joinParts(int firstPart, const std::vector<uint32_t>& first, int totalNumbers,
                                 const std::vector<uint32_t>& second) {
     std::vector<uint64_t> system;
-    const uint64_t all = ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1};
+    const uint64_t all = numbersUpTo(totalNumbers);
     const auto place = [&](uint32_t block, int offset) {
         uint64_t mask = uint64_t{block} << (offset + 1);
         for (uint64_t rest = all & ~mask; std::popcount(mask) < BLOCK; rest &= rest - 1) mask |= rest & -rest;

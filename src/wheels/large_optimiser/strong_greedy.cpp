@@ -70,13 +70,13 @@ private:
         for (int step = 0;; ++step) {
             countSwaps(sample_.data(), sample_.size(), c, hits_, counts_);
             if (step == MAX_CLIMB_STEPS) break;
-            int numbers[SEVEN];
+            int numbers[NUMBERS_PER_COMBINATION];
             int n = 0;
             for (uint64_t rest = c; rest != 0; rest &= rest - 1) numbers[n++] = std::countr_zero(rest);
             int32_t bestChange = 0;
             uint64_t bestNext = 0;
             int ties = 0;
-            for (int p = 0; p < SEVEN; ++p)
+            for (int p = 0; p < NUMBERS_PER_COMBINATION; ++p)
                 for (uint64_t in = allNumbers_ & ~c; in != 0; in &= in - 1) {
                     const int b = std::countr_zero(in);
                     const int32_t change = counts_.change(p, b);

@@ -16,7 +16,7 @@
 #include "base/worker_threads.h"
 
 #include "wheels/large_optimiser/coverage.h"
-#include "wheels/large_optimiser/random.h"
+#include "wheels/random.h"
 
 namespace quillstep::large {
 

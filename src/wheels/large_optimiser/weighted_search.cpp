@@ -198,7 +198,7 @@ private:
         fewerFromS_.clear();
         appendSubsets(rest, hits_ - 1, fewerFromS_);
         fromR_.clear();
-        appendSubsets(others, SEVEN - hits_ - 1, fromR_);
+        appendSubsets(others, NUMBERS_PER_COMBINATION - hits_ - 1, fromR_);
         keysOfR_.resize(fromR_.size());
         for (size_t r = 0; r < fromR_.size(); ++r) keysOfR_[r] = sumAndOddKey(fromR_[r]);
         const auto forEachStored = [&](const std::vector<uint64_t>& parts, uint64_t added, auto&& visit) {

@@ -45,10 +45,10 @@ int32_t climbedTargetCount(const PoolSources& sources, int64_t entriesOfTargets,
     if (sources.count == 0) return 0;
     // An evaluation looks up each t-subset of a candidate and walks its bucket: about as many
     // entries as a target's own t-subsets lead to, on average entriesOfTargets / count.
-    const double costPerEvaluation = binomial(COMBINATION_SIZE, sources.index.hits) +
+    const double costPerEvaluation = binomial(NUMBERS_PER_COMBINATION, sources.index.hits) +
                                      static_cast<double>(entriesOfTargets) / sources.count;
     const double evaluationsPerClimb =
-        MAX_CLIMB_STEPS * COMBINATION_SIZE * (std::popcount(sources.allowedNumbers) - COMBINATION_SIZE);
+        MAX_CLIMB_STEPS * NUMBERS_PER_COMBINATION * (std::popcount(sources.allowedNumbers) - NUMBERS_PER_COMBINATION);
     const double climbs = work / (costPerEvaluation * evaluationsPerClimb);
     return climbs >= sources.count ? sources.count : static_cast<int32_t>(climbs);
 }

@@ -1,21 +1,12 @@
 #include "wheels/optimiser/cover_local_search.h"
 
+#include "wheels/random.h"
+
 namespace quillstep {
 namespace {
 
 constexpr int32_t NONE = -1;
 constexpr int64_t PUBLISH_INTERVAL = 256;  // steps between two updates of the published counters
-
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int32_t below(int32_t n) { return static_cast<int32_t>(next() % static_cast<uint64_t>(n)); }
-};
 
 // A set of indices with constant-time insertion, removal and random choice.
 struct IndexSet {
@@ -87,7 +78,7 @@ public:
             remove(dropped);
             lastMoved_[dropped] = outcome.steps;
             if (!agreesWithRecount("the member dropped by a step", outcome.steps)) break;
-            const int32_t target = uncovered_.items[random_.below(static_cast<int32_t>(uncovered_.items.size()))];
+            const int32_t target = uncovered_.items[random_.below(uncovered_.items.size())];
             lastAdded = bestCandidateFor(target, dropped);
             add(lastAdded);
             lastMoved_[lastAdded] = outcome.steps;
@@ -239,12 +230,6 @@ private:
 };
 
 }  // namespace
-
-uint64_t mixSeed(uint64_t seed, uint64_t searchNumber) {
-    Random random{seed ^ (searchNumber * 0xD1B54A32D192ED03ull)};
-    random.next();
-    return random.next();
-}
 
 LocalSearchOutcome improveSystem(const CoverRelation& relation, const std::vector<int32_t>& start, uint64_t seed,
                                  int64_t stepBudget, const StopFlag& stop, LocalSearchProgress& progress) {

@@ -51,7 +51,5 @@ struct LocalSearchAudit {
 LocalSearchOutcome improveSystemChecked(const CoverRelation& relation, const std::vector<int32_t>& start,
                                         uint64_t seed, int64_t stepBudget, LocalSearchAudit& audit);
 
-// A 64-bit seed mixed from a seed and a search number (splitmix64).
-uint64_t mixSeed(uint64_t seed, uint64_t searchNumber);
 
 }  // namespace quillstep

@@ -17,6 +17,7 @@
 #include "wheels/optimiser/optimiser_control.h"
 #include "wheels/subsets.h"
 #include "base/worker_threads.h"
+#include "wheels/random.h"
 
 namespace quillstep {
 namespace {
@@ -24,13 +25,8 @@ namespace {
 constexpr int64_t INDEX_ENTRY_LIMIT = 64'000'000;  // t-subset index entries of the holes
 constexpr int64_t RELATION_BOUND_LIMIT = 2'000'000'000;
 constexpr int64_t RELATION_UNIT_LIMIT = 325'000'000;  // 16-bit units of each direction (0.65 GB)
-constexpr unsigned MAX_THREADS = 64;
 constexpr double CHECK_SECONDS_PER_SUBSET = 4e-9;
 constexpr double CHECK_SECONDS_FIXED = 0.02;
-
-unsigned threadCount(unsigned wanted) {
-    return std::clamp(wanted != 0 ? wanted : std::thread::hardware_concurrency(), 1u, MAX_THREADS);
-}
 
 int32_t partStart(int32_t total, unsigned part, unsigned parts) {
     return static_cast<int32_t>(int64_t{total} * part / parts);
@@ -70,7 +66,7 @@ public:
     std::vector<uint64_t> search() {
         const int hits = request_.guaranteedHits;
         const int32_t holeCount = static_cast<int32_t>(holes_.size());
-        if (int64_t{holeCount} * binomial(COMBINATION_SIZE, hits) > INDEX_ENTRY_LIMIT) return storeOrder();
+        if (int64_t{holeCount} * binomial(NUMBERS_PER_COMBINATION, hits) > INDEX_ENTRY_LIMIT) return storeOrder();
         uint64_t storedNumbers = 0;
         for (int32_t i = 0; i < request_.storedCount; ++i) storedNumbers |= request_.stored[i];
         SubsetIndex index;
@@ -184,7 +180,7 @@ std::vector<uint8_t> coveredByMembers(const uint64_t* stored, int32_t storedCoun
         for (int s = 0; s < subsets.count; ++s) marked[subsets.ranks[s] >> 6] |= uint64_t{1} << (subsets.ranks[s] & 63);
     }
     std::vector<uint8_t> covered(static_cast<size_t>(std::max(0, storedCount)), 0);
-    const unsigned parts = std::max(1u, std::min<unsigned>(threadCount(threads), storedCount / 4096 + 1));
+    const unsigned parts = std::max(1u, std::min<unsigned>(workerThreadCount(threads), storedCount / 4096 + 1));
     const auto scan = [&](unsigned part) {
         CombinationSubsets own;
         for (int32_t i = partStart(storedCount, part, parts); i < partStart(storedCount, part + 1, parts); ++i) {
@@ -204,12 +200,12 @@ FixedMemberResult addMembersToCover(const FixedMemberRequest& request) {
     FixedMemberResult result;
     result.error = requestError(request);
     if (!result.error.empty()) return result;
-    const unsigned threads = threadCount(request.threads);
+    const unsigned threads = workerThreadCount(request.threads);
 
     const OptimiserRequest optimiserRequest = controlRequest(request);
     std::vector<uint64_t> holes;
     const double holeCheckSeconds = CHECK_SECONDS_FIXED + CHECK_SECONDS_PER_SUBSET * request.storedCount *
-                                                              binomial(COMBINATION_SIZE, request.guaranteedHits) / threads;
+                                                              binomial(NUMBERS_PER_COMBINATION, request.guaranteedHits) / threads;
     OptimiserControl control(optimiserRequest, holeCheckSeconds);
     control.runParts(1, [&](unsigned) {
         const std::vector<uint8_t> covered =

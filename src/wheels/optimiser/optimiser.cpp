@@ -25,6 +25,8 @@
 #include "wheels/optimiser/relation_memory.h"
 #include "base/memory_room.h"
 #include "wheels/subsets.h"
+#include "base/worker_threads.h"
+#include "wheels/random.h"
 
 namespace quillstep {
 namespace {
@@ -34,7 +36,6 @@ constexpr int64_t INDEX_ENTRY_LIMIT = 64'000'000;      // t-subset index entries
 // most this many 16-bit units are kept (1.3 GB).
 constexpr int64_t RELATION_BOUND_LIMIT = 2'000'000'000;
 constexpr int64_t RELATION_UNIT_LIMIT = 650'000'000;
-constexpr unsigned MAX_THREADS = 64;
 // Time kept back for the final check: it costs about this much per t-subset of a target.
 constexpr double CHECK_SECONDS_PER_SUBSET = 4e-9;
 constexpr double CHECK_SECONDS_FIXED = 0.02;
@@ -47,16 +48,15 @@ constexpr double RELEASE_SECONDS_PER_UNIT = 0.6e-9;
 constexpr double CLIMB_WORK = 1.8e9;
 constexpr double CLIMB_SHARE = 0.35;
 
-int subsetsPerCombination(int hits) { return static_cast<int>(binomial(COMBINATION_SIZE, hits)); }
+int subsetsPerCombination(int hits) { return static_cast<int>(binomial(NUMBERS_PER_COMBINATION, hits)); }
 
-uint64_t numbersUpTo(int totalNumbers) { return ((uint64_t{2} << totalNumbers) - 1) & ~uint64_t{1}; }
 
 std::string requestError(const OptimiserRequest& request) {
     if (request.guaranteedHits != 4 && request.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
     if (request.targetCount < 0 || (request.targetCount > 0 && request.targets == nullptr))
         return "no combinations were given";
     if (request.timeLimitSeconds <= 0) return "the time limit must be positive";
-    if (request.anyCombination && (request.totalNumbers < COMBINATION_SIZE || request.totalNumbers > 63))
+    if (request.anyCombination && (request.totalNumbers < NUMBERS_PER_COMBINATION || request.totalNumbers > 63))
         return "the count of numbers must be 7 to 63";
     for (int32_t i = 0; i < request.targetCount; ++i)
         if (!isSevenNumbers(request.targets[i]) || (request.targets[i] & 1))
@@ -67,11 +67,6 @@ std::string requestError(const OptimiserRequest& request) {
                 return "combination " + std::to_string(i + 1) + " holds a number above " +
                        std::to_string(request.totalNumbers);
     return {};
-}
-
-unsigned threadCount(const OptimiserRequest& request) {
-    const unsigned wanted = request.threads != 0 ? request.threads : std::thread::hardware_concurrency();
-    return std::clamp(wanted, 1u, MAX_THREADS);
 }
 
 // The caller's system without repeated members, in its own order.
@@ -107,7 +102,7 @@ struct Searcher {
     int hits() const { return request.guaranteedHits; }
 
     std::vector<uint64_t> search() {
-        if (int64_t{count()} * binomial(COMBINATION_SIZE, hits()) > INDEX_ENTRY_LIMIT) return storeOrder();
+        if (int64_t{count()} * binomial(NUMBERS_PER_COMBINATION, hits()) > INDEX_ENTRY_LIMIT) return storeOrder();
         const uint64_t indexNumbers = numbersUsed() | (request.anyCombination ? allowedNumbers() : 0);
         if (!memoryRoomFor(subsetIndexBytes(count(), hits(), indexNumbers) + SEARCH_ROOM_BYTES)) return storeOrder();
         CoverRelation relation;
@@ -269,7 +264,7 @@ OptimiserResult optimiseSystem(const OptimiserRequest& request) {
     result.error = requestError(request);
     if (!result.error.empty() || request.targetCount == 0) return result;
 
-    const unsigned threads = threadCount(request);
+    const unsigned threads = workerThreadCount(request.threads);
     const double checkSeconds = CHECK_SECONDS_FIXED + CHECK_SECONDS_PER_SUBSET * request.targetCount *
                                                           subsetsPerCombination(request.guaranteedHits) / threads;
     OptimiserControl control(request, checkSeconds);

@@ -25,6 +25,15 @@ struct OptimiserProgress {
     int64_t steps = 0;              // local-search moves made so far
 };
 
+// The time limit a user may give an optimising run (the optimise and complete commands, the
+// Smaller systems window), in seconds, and the one a run gets when none is given.
+constexpr int SHORTEST_TIME_LIMIT_SECONDS = 1;
+constexpr int LONGEST_TIME_LIMIT_SECONDS = 3600;
+constexpr int DEFAULT_TIME_LIMIT_SECONDS = 30;
+constexpr bool timeLimitAllowed(double seconds) {
+    return seconds >= SHORTEST_TIME_LIMIT_SECONDS && seconds <= LONGEST_TIME_LIMIT_SECONDS;
+}
+
 struct OptimiserRequest {
     // The combinations to cover (the stored ones), in store order.
     const uint64_t* targets = nullptr;
@@ -35,7 +44,7 @@ struct OptimiserRequest {
     int totalNumbers = 39;
     // A covering system to start from or beat (for example the greedy search's); may be empty.
     std::vector<uint64_t> initialSystem;
-    double timeLimitSeconds = 30.0;  // wall-clock limit
+    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;  // wall-clock limit
     uint64_t seed = 1;
     // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
     // time limit not reached and no stop request, the same seed, budget and thread count give

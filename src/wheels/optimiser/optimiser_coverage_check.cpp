@@ -8,7 +8,7 @@
 
 namespace quillstep {
 
-bool isSevenNumbers(uint64_t mask) { return std::popcount(mask) == COMBINATION_SIZE; }
+bool isSevenNumbers(uint64_t mask) { return std::popcount(mask) == NUMBERS_PER_COMBINATION; }
 
 bool systemCoversAll(const uint64_t* targets, int32_t count, const std::vector<uint64_t>& system, int hits,
                      unsigned threads) {

@@ -12,7 +12,7 @@ constexpr int64_t LIST_ARRAY_BYTES = 2 * sizeof(void*) + sizeof(int32_t);  // be
 }  // namespace
 
 int64_t subsetIndexBytes(int32_t count, int hits, uint64_t numbersUsed) {
-    return int64_t{4} * (rankBound(numbersUsed, hits) + 1) + int64_t{4} * count * binomial(COMBINATION_SIZE, hits);
+    return int64_t{4} * (rankBound(numbersUsed, hits) + 1) + int64_t{4} * count * binomial(NUMBERS_PER_COMBINATION, hits);
 }
 
 int64_t leastRelationBytes(int32_t count, int hits, uint64_t numbersUsed, double pairs) {

@@ -115,7 +115,7 @@ SubsetBitmap ticketSubsets(const WheelRequest& request, const Targets& targets, 
     bitmap.t = request.hits;
     bitmap.targetPositions = positionSubsets(request.drawn, request.hits);
     bitmap.bits.assign(static_cast<size_t>(binomial(std::popcount(request.pool), request.hits) / 64 + 1), 0);
-    const auto ticketPositions = positionSubsets(WHEEL_TICKET_SIZE, request.hits);
+    const auto ticketPositions = positionSubsets(NUMBERS_PER_COMBINATION, request.hits);
     int indices[64];
     for (const uint64_t ticket : tickets) {
         indicesOf(ticket, targets, indices);
@@ -215,7 +215,7 @@ WheelCheckWay cheaperWay(const WheelRequest& request, size_t tickets) {
 }
 
 std::optional<RefusedTicket> ticketFault(const WheelRequest& request, uint64_t ticket, int64_t index) {
-    if (std::popcount(ticket) != WHEEL_TICKET_SIZE) return RefusedTicket{index, ticket, TicketFault::NotSevenNumbers, 0};
+    if (std::popcount(ticket) != NUMBERS_PER_COMBINATION) return RefusedTicket{index, ticket, TicketFault::NotSevenNumbers, 0};
     if (const uint64_t outside = ticket & ~request.pool; outside != 0)
         return RefusedTicket{index, ticket, TicketFault::OutsidePool, outside};
     if (const uint64_t missed = request.keys & ~ticket; missed != 0)
@@ -251,7 +251,7 @@ WheelCheck checkWheel(const WheelRequest& request, const std::vector<uint64_t>& 
     const auto intersections = processorHasPopcnt() ? walkByIntersectionsPopcnt : walkByIntersectionsPortable;
 
     const int64_t parts = std::clamp<int64_t>(targets.count / TARGETS_PER_PART, 1, MOST_PARTS);
-    const unsigned wanted = settings.threads != 0 ? settings.threads : hardwareThreads();
+    const unsigned wanted = workerThreadCount(settings.threads);
     std::vector<PartResult> results(static_cast<size_t>(parts));
     StopFlag stop;
     std::atomic<int64_t> checked{0};

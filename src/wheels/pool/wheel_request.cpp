@@ -45,7 +45,7 @@ WheelRefusal readItem(std::string_view item, WheelField field, uint64_t& numbers
     if (!allDigits(low) || !allDigits(high)) return refusal(WheelFault::NotNumber, field, item);
     const int a = wholeNumber(low), b = wholeNumber(high);
     for (const auto& [value, typed] : {std::pair{a, low}, std::pair{b, high}})
-        if (value < WHEEL_LOWEST_NUMBER || value > WHEEL_HIGHEST_NUMBER)
+        if (value < 1 || value > HIGHEST_NUMBER)
             return refusal(WheelFault::NumberOutOfRange, field, typed);
     if (a > b) return refusal(WheelFault::RangeBackwards, field, item, a, b);
     for (int v = a; v <= b; ++v) {
@@ -90,7 +90,7 @@ NumberListReading readNumberList(std::string_view text, WheelField field) {
 WheelRefusal findWheelRequestFault(const WheelRequest& request) {
     const int poolSize = std::popcount(request.pool);
     const int keyCount = std::popcount(request.keys);
-    const uint64_t allowed = (uint64_t{2} << WHEEL_HIGHEST_NUMBER) - (uint64_t{1} << WHEEL_LOWEST_NUMBER);
+    const uint64_t allowed = numbersUpTo(HIGHEST_NUMBER);
     if ((request.pool & ~allowed) != 0)
         return refusal(WheelFault::NumberOutOfRange, WheelField::Pool,
                        std::to_string(63 - std::countl_zero(request.pool & ~allowed)));

@@ -13,17 +13,16 @@
 #include <string>
 #include <string_view>
 
+#include "engine/lottery.h"
+
 namespace quillstep {
 
-constexpr int WHEEL_LOWEST_NUMBER = 1;
-constexpr int WHEEL_HIGHEST_NUMBER = 39;
 constexpr int WHEEL_SMALLEST_POOL = 8;
 constexpr int WHEEL_MOST_KEYS = 3;
-constexpr int WHEEL_TICKET_SIZE = 7;
 constexpr int WHEEL_FEWEST_HITS = 2;
 constexpr int WHEEL_MOST_HITS = 6;
 constexpr int WHEEL_FEWEST_DRAWN = 2;
-constexpr int WHEEL_MOST_DRAWN = 7;
+constexpr int WHEEL_MOST_DRAWN = NUMBERS_PER_COMBINATION;
 
 struct WheelRequest {
     uint64_t pool = 0;  // the pool's numbers

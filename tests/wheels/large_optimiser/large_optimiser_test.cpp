@@ -77,7 +77,7 @@ int64_t plainRank(uint64_t mask) {
     int64_t rank = 0;
     int k = 0;
     for (int v = 1; v < 64; ++v)
-        if (mask >> v & 1) rank += choose(v - 1, ++k);
+        if (mask >> v & 1) rank += binomialOrZero(v - 1, ++k);
     return rank;
 }
 

@@ -77,7 +77,7 @@ std::vector<uint64_t> randomTickets(std::mt19937& random, const WheelRequest& re
     std::vector<uint64_t> tickets;
     for (int s = 0; s < count; ++s) {
         uint64_t ticket = request.keys;
-        while (std::popcount(ticket) < WHEEL_TICKET_SIZE) ticket |= uint64_t{1} << pool[random() % pool.size()];
+        while (std::popcount(ticket) < NUMBERS_PER_COMBINATION) ticket |= uint64_t{1} << pool[random() % pool.size()];
         tickets.push_back(ticket);
     }
     return tickets;

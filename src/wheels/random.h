@@ -1,12 +1,12 @@
 #pragma once
-// A small, fast generator (splitmix64) with a seed of its own per search.
+// The one generator of the searches' random choices (splitmix64): small, fast, and the same
+// sequence for the same seed on every machine, so that a search with a seed and a step budget
+// repeats itself.
 
 #include <bit>
 #include <cstdint>
 
-#include "wheels/large_optimiser/combination_index.h"
-
-namespace quillstep::large {
+namespace quillstep {
 
 struct Random {
     uint64_t state;
@@ -18,19 +18,22 @@ struct Random {
     }
     // 0 to n - 1; n > 0.
     uint64_t below(uint64_t n) { return next() % n; }
+    // In [0, 1), in steps of 2^-53.
     double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
     // One of the numbers of `mask` (not empty), at random.
     int numberOf(uint64_t mask) {
-        int skip = static_cast<int>(below(static_cast<uint64_t>(bitCount(mask))));
+        int skip = static_cast<int>(below(static_cast<uint64_t>(std::popcount(mask))));
         for (; skip > 0; --skip) mask &= mask - 1;
         return std::countr_zero(mask);
     }
 };
 
-inline uint64_t seedOf(uint64_t seed, uint64_t searchNumber) {
+// The seed of search `searchNumber` of a run started with `seed`: each search of a run gets a
+// sequence of its own.
+inline uint64_t mixSeed(uint64_t seed, uint64_t searchNumber) {
     Random random{seed ^ (searchNumber * 0xD1B54A32D192ED03ull)};
     random.next();
     return random.next();
 }
 
-}  // namespace quillstep::large
+}  // namespace quillstep
