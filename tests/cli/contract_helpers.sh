@@ -37,6 +37,22 @@ finish() {
     [ "$failed" -eq 0 ]
 }
 
+# interrupt_after_start PID ERRFILE SECONDS: sends Ctrl+C (SIGINT) to a search or optimiser started
+# in the background with its stderr in ERRFILE, SECONDS after its first "progress:" line. A job
+# started with & in a script begins with SIGINT ignored until the program takes it over for the
+# search, so a signal sent by the clock alone, before the search has begun (a slow storing run on a
+# loaded machine), would be lost and the search would run to its end.
+interrupt_after_start() {
+    local pid=$1 errors=$2 after=$3
+    for _ in $(seq 3000); do
+        grep -q '^progress:' "$errors" 2>/dev/null && break
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    sleep "$after"
+    kill -INT "$pid" 2>/dev/null || true
+}
+
 # Under Wine (tests/wine/run_cli_contract.sh) the cases that only POSIX systems have are skipped:
 #   if skipped_under_wine "why"; then ...; else <the case>; fi
 skipped_under_wine() {

@@ -48,10 +48,9 @@ check "any-combination description" "$expected" "$(sed -n 2p mb_comb_file_ab5.tx
 
 # Ctrl+C ends the search early and still writes a checked system
 rm -f mb_comb_file_ab5.txt
-"$cli" --total 16 run 2 optimise5 --time-limit 120 >interrupted.txt 2>/dev/null &
+"$cli" --total 16 run 2 optimise5 --time-limit 120 >interrupted.txt 2>interrupted-err.txt &
 pid=$!
-sleep 3
-kill -INT "$pid"
+interrupt_after_start "$pid" interrupted-err.txt 2
 start=$(date +%s)
 wait "$pid"
 code=$?

@@ -64,10 +64,9 @@ else
         case $code in 0 | 1 | 3) check "no threads: $command" ok ok ;; *) check "no threads: $command" "0, 1 or 3" "$code" ;; esac
         check "no threads: $command does not abort" "" "$(grep -E 'terminate called|system_error' "$work/err")"
     done
-    "${single[@]}" "$cli" run 9 search4 >"$work/out" 2>/dev/null &
+    "${single[@]}" "$cli" run 9 search4 >"$work/out" 2>"$work/err" &
     pid=$!
-    sleep 1.5
-    kill -INT $pid
+    interrupt_after_start $pid "$work/err" 0.5
     begin=$(date +%s%N)
     wait $pid
     code=$?
@@ -79,14 +78,13 @@ else
 fi
 
 # Ctrl+C during a search: interrupted_search SECONDS ARGS... runs "$cli" ARGS... in the
-# background, interrupts it after SECONDS and sets `code` and `took` (ms from the signal to the end).
+# background, interrupts it SECONDS after the search's first progress line and sets `code` and `took` (ms from the signal to the end).
 interrupted_search() {
     local after=$1
     shift
-    "$cli" "$@" >"$work/out" 2>/dev/null &
+    "$cli" "$@" >"$work/out" 2>"$work/err" &
     local pid=$!
-    sleep "$after"
-    kill -INT $pid
+    interrupt_after_start $pid "$work/err" "$after"
     local begin=$(date +%s%N)
     wait $pid
     code=$?
@@ -109,7 +107,7 @@ within() {  # milliseconds: "yes", or what it took
 
 # A large store (the full wheel of 30: 2,035,800 combinations): the counting that may prove every
 # pass to reach the capacity and the passes listen to Ctrl+C; the optimiser keeps its time limit.
-interrupted_search 1.5 --total 30 run 2 search4
+interrupted_search 0.5 --total 30 run 2 search4
 check "Ctrl+C on a large store: exit code" 0 $code
 check "Ctrl+C on a large store: stopped" "stopped after:" "$(grep -o '^stopped after:' "$work/out")"
 # The answer then still needs its greedy pass and the check before writing.
@@ -121,7 +119,7 @@ check "the optimiser on a large store: within its time limit and 2 s" yes "$(wit
 
 # The largest store, the full wheel of 39 (15,380,937 combinations): Ctrl+C during the search, and
 # the time limit of the optimiser, including the check of every stored combination before the file.
-interrupted_search 2 run 2 search4
+interrupted_search 1 run 2 search4
 check "Ctrl+C on the full wheel of 39: exit code" 0 $code
 check "Ctrl+C on the full wheel of 39: a file" "file:" "$(grep -o '^file:' "$work/out")"
 check "Ctrl+C on the full wheel of 39: the answer within 2.5 s" yes "$(within 2500)"

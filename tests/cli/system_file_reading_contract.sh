@@ -94,10 +94,9 @@ cd "$work" || exit 1
 out=$("$cli" run 8 optimise5 --time-limit 1 2>/dev/null)
 check "no system in the time given: exit 4" 4 "$?"
 check "no system in the time given: its line" "not written: the optimiser found no system in the time given" "$(echo "$out" | tail -1)"
-"$cli" run 8 optimise5 --time-limit 30 >stopped.txt 2>/dev/null &
+"$cli" run 8 optimise5 --time-limit 30 >stopped.txt 2>stopped-err.txt &
 pid=$!
-sleep 1
-kill -INT $pid
+interrupt_after_start "$pid" stopped-err.txt 0
 wait $pid
 check "stopped before any system: exit 4" 4 "$?"
 check "stopped before any system: its line" "not written: stopped before any system covered every stored combination" \
