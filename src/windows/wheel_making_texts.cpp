@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "commands/published_wheels.h"
+#include "wheels/cover/cover_model.h"
 
 namespace quillstep {
 
@@ -10,6 +11,8 @@ std::string wheelNotWrittenText(const WheelMade& made) {
     if (made.written()) return {};
     const WheelSearchResult& search = made.search;
     if (search.requestFault.refused()) return "the wheel was refused";
+    if (!search.found() && search.tooManyTickets)
+        return "the wheel needs more than " + std::to_string(cover::MOST_TICKETS) + " tickets, more than the search keeps";
     if (!search.found())
         return search.stopped ? "stopped before any wheel covered every set of drawn numbers"
                               : "no wheel covered every set of drawn numbers in the time given";

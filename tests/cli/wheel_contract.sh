@@ -243,6 +243,15 @@ check "wheel within its time limit: status" 0 "$code"
 check "wheel within its time limit: ended soon" yes "$([ $(($(date +%s) - start)) -lt 30 ] && echo yes)"
 check "wheel within its time limit: checkwheel" 0 "$(status "$cli" checkwheel --pool 1-22 --hits 4 --if 4 timed.txt)"
 
+# 6 if 6 on 39 numbers needs hundreds of thousands of lines: no wheel within a short limit, status
+# 4, nothing written, and no crash.
+out=$("$cli" wheel --pool 1-39 --hits 6 --if 6 --time-limit 2 --output huge.txt 2>/dev/null)
+code=$?
+check "wheel of 6 if 6 on 39 in 2 s" "pool: 39 numbers
+guarantee: 6 if 6 status 4" "$(echo "$out" | grep -v '^not written: ') status $code"
+check "wheel of 6 if 6 on 39 in 2 s: a reason" yes "$(echo "$out" | grep -q '^not written: ' && echo yes)"
+check "wheel of 6 if 6 on 39 in 2 s: no file" no "$([ -e huge.txt ] && echo yes || echo no)"
+
 # The output folder of --output-dir takes the default file.
 mkdir -p folder
 out=$("$cli" --output-dir folder wheel --pool 1-10 --hits 3 --if 3 --time-limit 2 2>/dev/null)

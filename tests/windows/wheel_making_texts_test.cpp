@@ -33,6 +33,10 @@ TEST(WheelMakingTexts, WhyNothingWasWritten) {
     EXPECT_EQ(wheelNotWrittenText(made), "no wheel covered every set of drawn numbers in the time given");
     made.search.stopped = true;
     EXPECT_EQ(wheelNotWrittenText(made), "stopped before any wheel covered every set of drawn numbers");
+    made.search.stopped = false;
+    made.search.tooManyTickets = true;
+    EXPECT_EQ(wheelNotWrittenText(made), "the wheel needs more than 65535 tickets, more than the search keeps");
+    made.search.tooManyTickets = false;
     made.search.tickets.assign(10000, 0xFE);
     made.file.fault = WheelFileFault::TooManyRows;
     EXPECT_EQ(wheelNotWrittenText(made), "the wheel has 10000 tickets, more than the " + std::to_string(WHEEL_FILE_ROW_LIMIT) + " a wheel file holds");

@@ -44,10 +44,17 @@ private:
 constexpr int64_t MOVES_BETWEEN_LOOKS = 256;
 
 void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, const CoverSearchSettings& settings,
-                       unsigned part, BestCovering& best, StopFlag& stop, std::atomic<int64_t>& moves) {
+                       unsigned part, BestCovering& best, StopFlag& stop, std::atomic<int64_t>& moves,
+                       std::atomic<bool>& tooManyTickets) {
     Random random{seedOf(settings.seed, part)};
     CoverState state(model, targets);
-    if (!addGreedyTickets(state, random, stop)) return;
+    try {
+        if (!addGreedyTickets(state, random, stop)) return;
+    } catch (const std::length_error&) {
+        // The greedy start passed the tickets a cover count can tell apart.
+        tooManyTickets.store(true);
+        return;
+    }
     removeRedundantTickets(state, random);
     CoverAnnealing annealing(state, random, settings.annealing);
     int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
@@ -87,6 +94,7 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
     BestCovering best;
     StopFlag stop;
     std::atomic<int64_t> moves{0};
+    std::atomic<bool> tooManyTickets{false};
     const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
     Clock::time_point lastProgress = start;
     const auto poll = [&] {
@@ -112,11 +120,12 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
     WorkerRun run;
     run.parts = threads;
     run.threads = threads;
-    run.work = [&](unsigned part) { searchOnOneThread(model, targets, settings, part, best, stop, moves); };
+    run.work = [&](unsigned part) { searchOnOneThread(model, targets, settings, part, best, stop, moves, tooManyTickets); };
     run.poll = poll;
     run.onFailure = [&] { stop.store(true); };
     runWorkers(run);
     result.complete = best.found();
+    result.tooManyTickets = !result.complete && tooManyTickets.load();
     result.tickets = best.tickets();
     result.seconds = elapsed();
     result.moves = moves.load();

@@ -41,6 +41,7 @@ struct CoverSearchResult {
     bool timeLimitReached = false;
     double seconds = 0.0;
     int64_t moves = 0;              // annealing moves of all threads
+    bool tooManyTickets = false;    // no covering: the greedy start passed MOST_TICKETS
 };
 
 // The model must be searchable (isSearchable).

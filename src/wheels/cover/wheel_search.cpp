@@ -60,6 +60,7 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
     std::sort(result.tickets.begin(), result.tickets.end());
     result.stopped = found.stopped;
     result.timeLimitReached = found.timeLimitReached;
+    result.tooManyTickets = found.tooManyTickets;
     result.seconds = found.seconds;
     return result;
 }

@@ -38,6 +38,7 @@ struct WheelSearchResult {
     std::vector<uint64_t> tickets;  // the smallest covering wheel found, ascending masks
     bool stopped = false;           // ended by the stop request
     bool timeLimitReached = false;
+    bool tooManyTickets = false;    // no wheel: the search keeps at most 65,535 tickets
     double seconds = 0.0;
 
     bool found() const { return !requestFault.refused() && !tickets.empty(); }
