@@ -104,8 +104,8 @@ bool CoverAnnealing::chooseMove(size_t& index, int& out, int& in, int64_t& delta
     return true;
 }
 
-void CoverAnnealing::run(int64_t moves) {
-    for (int64_t done = 0; done < moves && state_.uncovered() > 0; ++done) {
+void CoverAnnealing::run(int64_t moves, const StopFlag& stop) {
+    for (int64_t done = 0; done < moves && state_.uncovered() > 0 && !stop.load(std::memory_order_relaxed); ++done) {
         size_t index;
         int out, in;
         int64_t delta;

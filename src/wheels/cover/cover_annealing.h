@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "wheels/cover/cover_state.h"
+#include "wheels/worker_threads.h"
 
 namespace quillstep::cover {
 
@@ -33,8 +34,9 @@ class CoverAnnealing {
 public:
     CoverAnnealing(CoverState& state, Random& random, const AnnealingSettings& settings = {});
 
-    // Up to `moves` moves; ends early when every target is covered.
-    void run(int64_t moves);
+    // Up to `moves` moves; ends early when every target is covered or `stop` is raised (read
+    // before every move: a move on a large wheel may look up hundreds of thousands of counts).
+    void run(int64_t moves, const StopFlag& stop);
     int64_t movesMade() const { return moves_; }
 
     // A new start of the temperature cycle (after the number of tickets changed).

@@ -55,7 +55,12 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
         tooManyTickets.store(true);
         return;
     }
-    removeRedundantTickets(state, random);
+    // The greedy covering counts at once: a stop or the time limit from here on keeps it.
+    best.offer(state.tickets());
+    if (stop.load()) return;
+    removeRedundantTickets(state, random, stop);
+    best.offer(state.tickets());
+    if (stop.load()) return;
     CoverAnnealing annealing(state, random, settings.annealing);
     int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
     while (!stop.load(std::memory_order_relaxed)) {
@@ -70,12 +75,13 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
         const bool shrink = state.uncovered() == 0 || static_cast<int64_t>(state.size()) >= best.size();
         if (shrink) {
             while (state.size() > 0 && static_cast<int64_t>(state.size()) >= best.size())
-                state.removeTicket(leastNeededTicket(state, random));
+                state.removeTicket(leastNeededTicket(state, random, stop));
+            if (stop.load()) return;
             annealing.restartCycle();
         }
         if (movesLeft <= 0) return;
         const int64_t before = annealing.movesMade();
-        annealing.run(std::min(movesLeft, MOVES_BETWEEN_LOOKS));
+        annealing.run(std::min(movesLeft, MOVES_BETWEEN_LOOKS), stop);
         const int64_t made = annealing.movesMade() - before;
         movesLeft -= made;
         moves.fetch_add(made, std::memory_order_relaxed);

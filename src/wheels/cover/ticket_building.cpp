@@ -15,8 +15,10 @@ int tradesPerTicket(const CoverState& state) {
     const CoverModel& model = state.model();
     const int64_t pairs = binomial(model.ticketSize - 1, model.hits - 1) *
                           binomial(model.elements - model.ticketSize - 1, model.targetSize - model.hits);
-    const int64_t budget = 400000 / std::max<int64_t>(1, pairs);
-    return static_cast<int>(std::clamp<int64_t>(budget, 8, 4 * model.ticketSize * (model.elements - model.ticketSize)));
+    // About 400,000 cover counts looked up per ticket (a trade looks up two per pair), at least one
+    // trade: on 39 numbers at 4 if 7 (90,000 pairs a trade) the start must come within a minute.
+    const int64_t budget = 400000 / std::max<int64_t>(1, 2 * pairs);
+    return static_cast<int>(std::clamp<int64_t>(budget, 1, 4 * model.ticketSize * (model.elements - model.ticketSize)));
 }
 
 }  // namespace
@@ -37,25 +39,25 @@ bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop) {
             const int in = random.numberOf(state.elements() & ~ticket);
             if (state.candidateSwapGain(ticket, out, in) > 0) ticket = (ticket & ~(uint64_t{1} << out)) | uint64_t{1} << in;
         }
-        if (state.newlyCovered(ticket) == 0) continue;  // cannot happen after the start above, kept as a guard
         state.addTicket(ticket);
     }
     return true;
 }
 
-void removeRedundantTickets(CoverState& state, Random& random) {
+void removeRedundantTickets(CoverState& state, Random& random, const StopFlag& stop) {
     std::vector<uint64_t> order = state.tickets();
     for (size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random.below(i)]);
     state.replaceTickets(order);
-    for (size_t i = state.size(); i-- > 0;)
+    for (size_t i = state.size(); i-- > 0 && !stop.load(std::memory_order_relaxed);)
         if (state.soleCovers(i) == 0) state.removeTicket(i);
 }
 
-size_t leastNeededTicket(const CoverState& state, Random& random) {
+size_t leastNeededTicket(const CoverState& state, Random& random, const StopFlag& stop) {
     size_t best = 0;
     int64_t fewest = std::numeric_limits<int64_t>::max();
     int64_t ties = 0;
     for (size_t i = 0; i < state.size(); ++i) {
+        if (i > 0 && stop.load(std::memory_order_relaxed)) break;
         const int64_t sole = state.soleCovers(i);
         if (sole < fewest) {
             fewest = sole;

@@ -14,10 +14,12 @@ namespace quillstep::cover {
 // Adds tickets until every target is covered; false when `stop` was raised first.
 bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop);
 
-// Removes every ticket whose targets are all covered by another ticket too.
-void removeRedundantTickets(CoverState& state, Random& random);
+// Removes every ticket whose targets are all covered by another ticket too (fewer when `stop` is
+// raised meanwhile).
+void removeRedundantTickets(CoverState& state, Random& random, const StopFlag& stop);
 
-// The ticket whose removal leaves the fewest targets uncovered (ties at random).
-size_t leastNeededTicket(const CoverState& state, Random& random);
+// The ticket whose removal leaves the fewest targets uncovered (ties at random); when `stop` is
+// raised meanwhile, the best of those counted so far.
+size_t leastNeededTicket(const CoverState& state, Random& random, const StopFlag& stop);
 
 }  // namespace quillstep::cover
