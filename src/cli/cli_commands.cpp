@@ -20,6 +20,7 @@
 #include "files/combination_file.h"
 #include "files/number_text.h"
 #include "files/system_file_reader.h"
+#include "files/wheel_file_writer.h"
 #include "engine/run.h"
 #include "texts/search_texts.h"
 #include "texts/statistics_texts.h"
@@ -131,6 +132,9 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
 }
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
 int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
+int makeWheel(CliSession& session, const CliCommand& command) {
+    return runWheelCommand(command, session.state.outputFolder, session.out);
+}
 int completeSystemFile(CliSession& session, const CliCommand& command) {
     return runCompleteCommand(session, command);
 }
@@ -141,7 +145,7 @@ int backtestFiltersOverHistory(CliSession& session, const CliCommand& command) {
 }
 int showWins(CliSession& session, const CliCommand& command) { return runWinsCommand(command, session.out); }
 
-constexpr std::array<CliCommandRow, 17> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 18> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
     {"search4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, searchG4},
@@ -159,6 +163,7 @@ constexpr std::array<CliCommandRow, 17> CLI_COMMANDS{{
     {"backtest", CommandArgument::PastDraws, false, nullptr, backtestFiltersOverHistory},
     {"wins", CommandArgument::PastDraws, false, nullptr, showWins},
     {"checkwheel", CommandArgument::SystemOptions, false, nullptr, checkWheelFile},
+    {"wheel", CommandArgument::SystemOptions, false, WHEEL_FILE_NAME, makeWheel},
 }};
 
 }  // namespace
