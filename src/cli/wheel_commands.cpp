@@ -4,6 +4,7 @@
 #include <iostream>
 #include <new>
 
+#include "cli/exit_status.h"
 #include "cli/interrupts.h"
 #include "cli/optimise_commands.h"
 #include "files/escaped_text.h"
@@ -23,7 +24,7 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
     const SystemFileContents contents = readSystemFile(command.fileName);
     if (!contents.ok()) {
         std::cerr << "quillstep-cli: " << command.name << ": " << contents.error << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     std::vector<uint64_t> tickets;
     tickets.reserve(contents.combinations.size());
@@ -35,7 +36,7 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
     if (check.requestFault.refused()) {
         std::cerr << "quillstep-cli: " << command.name << ": "
                   << wheelRefusalText(check.requestFault, COMMAND_LINE_WHEEL_FIELDS) << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     if (!check.refusedTickets.empty()) {
         // The first refused ticket, by the line of the file that holds it.
@@ -43,13 +44,13 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
         std::cerr << "quillstep-cli: " << command.name << ": " << escapedText(command.fileName) << ": line "
                   << contents.lines[static_cast<size_t>(ticket.index)] << " (" << numbersText(ticket.numbers)
                   << "): " << refusedTicketText(ticket) << std::endl;
-        return 2;
+        return exitStatusOf(FaultKind::Refused);
     }
     out << "pool: " << std::popcount(command.wheel.pool) << " numbers\nguarantee: " << command.wheel.hits << " if "
         << command.wheel.drawn << "\nsystem size: " << check.tickets << "\nuncovered: " << check.uncovered << '\n';
     for (const uint64_t hole : check.holes) out << "hole: " << numbersText(hole) << '\n';
     out.flush();
-    return check.uncovered == 0 ? 0 : 3;
+    return exitStatusOf(faultKindOf(check));
 }
 
 std::string wheelGuaranteeLines(const WheelRequest& request) {
@@ -87,13 +88,10 @@ int makeWheelFile(const CliCommand& command, const std::filesystem::path& output
         const FileWriteResult& file = made.file.file;
         out << "file: " << file.fileName << " rows: " << file.rows
             << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
-        return 0;
+        return exitStatusOf(FaultKind::None);
     }
     out << "not written: " << wheelNotWrittenText(made) << std::endl;
-    // No wheel in the time given has the optimiser's status; a wheel too large for the file is an
-    // answer; a failed check or write is a fault.
-    if (!made.search.found()) return NO_SYSTEM_FOUND_EXIT_CODE;
-    return made.file.fault == WheelFileFault::TooManyRows ? 0 : 1;
+    return exitStatusOf(faultKindOf(made));
 }
 
 }  // namespace
@@ -103,7 +101,7 @@ int runWheelCommand(const CliCommand& command, const std::filesystem::path& outp
         return makeWheelFile(command, outputFolder, out);
     } catch (const std::bad_alloc&) {
         out << "not written: not enough memory for the wheel" << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
 }
 
@@ -113,7 +111,7 @@ int runCheckWheelCommand(const CliCommand& command, std::ostream& out) {
     } catch (const std::bad_alloc&) {
         std::cerr << "quillstep-cli: " << command.name << ": not enough memory to check " << escapedText(command.fileName)
                   << std::endl;
-        return 1;
+        return exitStatusOf(FaultKind::Fault);
     }
 }
 

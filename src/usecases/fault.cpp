@@ -53,4 +53,16 @@ FaultKind faultKindOf(const CompletionOutcome& outcome) {
 
 FaultKind faultKindOf(const SystemCheck& check) { return check.uncovered == 0 ? FaultKind::None : FaultKind::Uncovered; }
 
+FaultKind faultKindOf(const WheelMade& made) {
+    if (made.written()) return FaultKind::None;
+    if (made.search.requestFault.refused()) return FaultKind::Refused;
+    if (!made.search.found()) return FaultKind::NoSystemInTime;
+    return made.file.fault == WheelFileFault::TooManyRows ? FaultKind::Answer : FaultKind::Fault;
+}
+
+FaultKind faultKindOf(const WheelCheck& check) {
+    if (check.requestFault.refused() || check.ticketsRefused > 0) return FaultKind::Refused;
+    return check.uncovered == 0 ? FaultKind::None : FaultKind::Uncovered;
+}
+
 }  // namespace quillstep

@@ -1,6 +1,6 @@
 #pragma once
 // The one shape of how a use case ended. Each use case keeps its own reasons (SearchRefusal,
-// OptimiseFault, CompletionFault, SystemFileFault, the writer's error), which its texts name;
+// OptimiseFault, CompletionFault, SystemFileFault, WheelFileFault, the writer's error), which its texts name;
 // what both faces do with an ending follows from its kind alone: the window shows a message or
 // not, the command line prints its "not written:" line and ends with the kind's exit status
 // (cli/exit_status).
@@ -9,6 +9,7 @@
 #include "usecases/abbreviated_search.h"
 #include "usecases/optimise_command.h"
 #include "usecases/system_completion.h"
+#include "usecases/wheel_making.h"
 #include "wheels/check/independent_system_check.h"
 
 namespace quillstep {
@@ -30,5 +31,10 @@ FaultKind faultKindOf(const SearchOutcome& outcome);
 FaultKind faultKindOf(const OptimiseOutcome& outcome);
 FaultKind faultKindOf(const CompletionOutcome& outcome);
 FaultKind faultKindOf(const SystemCheck& check);
+// A wheel: written; a request refused; no wheel in the time given (or none the file can hold from
+// the start); a wheel over the file's lines (an answer); a failed check or write (a fault).
+FaultKind faultKindOf(const WheelMade& made);
+// A wheel file checked: a refused request or ticket, holes, or covered.
+FaultKind faultKindOf(const WheelCheck& check);
 
 }  // namespace quillstep

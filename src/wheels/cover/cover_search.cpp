@@ -46,7 +46,7 @@ constexpr int64_t MOVES_BETWEEN_LOOKS = 256;
 void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, const CoverSearchSettings& settings,
                        unsigned part, BestCovering& best, StopFlag& stop, std::atomic<int64_t>& moves,
                        std::atomic<bool>& tooManyTickets) {
-    Random random{seedOf(settings.seed, part)};
+    Random random{mixSeed(settings.seed, part)};
     CoverState state(model, targets);
     try {
         if (!addGreedyTickets(state, random, stop)) return;
@@ -122,7 +122,7 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
             settings.onProgress(progress);
         }
     };
-    const unsigned threads = settings.threads == 0 ? hardwareThreads() : settings.threads;
+    const unsigned threads = workerThreadCount(settings.threads);
     WorkerRun run;
     run.parts = threads;
     run.threads = threads;

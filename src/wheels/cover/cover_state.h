@@ -13,12 +13,10 @@
 
 #include "wheels/cover/cover_model.h"
 #include "wheels/cover/target_index.h"
-#include "wheels/large_optimiser/random.h"
+#include "wheels/random.h"
 
 namespace quillstep::cover {
 
-using Random = large::Random;
-using large::seedOf;
 
 // Calls f(subset) for every subset of `r` elements of `set` (r >= 0).
 template <typename F>

@@ -3,12 +3,14 @@
 #include <bit>
 #include <stdexcept>
 
+#include "engine/binomials.h"
+#include "engine/lottery.h"
 #include "wheels/subsets.h"
 
 namespace quillstep::cover {
 
 TargetIndex TargetIndex::allSubsets(int elements, int size) {
-    if (elements < 1 || elements > 64 || size < 1 || size > COMBINATION_SIZE || size > elements)
+    if (elements < 1 || elements > 64 || size < 1 || size > NUMBERS_PER_COMBINATION || size > elements)
         throw std::invalid_argument("target subsets out of range");
     TargetIndex index;
     index.size_ = size;
@@ -23,7 +25,7 @@ TargetIndex TargetIndex::allSubsets(int elements, int size) {
                 for (int bit = 0; bit < 8; ++bit) {
                     if (!(byte >> bit & 1)) continue;
                     ++place;
-                    if (place <= COMBINATION_SIZE) terms += binomial(chunk * 8 + bit, place);
+                    if (place <= NUMBERS_PER_COMBINATION) terms += binomial(chunk * 8 + bit, place);
                 }
                 index.chunkTerms_[(static_cast<size_t>(chunk) * 256 + byte) * 8 + static_cast<size_t>(below)] =
                     static_cast<int32_t>(terms);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "engine/lottery.h"
 #include "wheels/cover/cover_search.h"
 #include "wheels/cover/lower_bound.h"
 
@@ -26,7 +27,7 @@ cover::CoverModel wheelCoverModel(const WheelRequest& request) {
     const int keys = std::popcount(request.keys);
     cover::CoverModel model;
     model.elements = std::popcount(request.pool) - keys;
-    model.ticketSize = WHEEL_TICKET_SIZE - keys;
+    model.ticketSize = NUMBERS_PER_COMBINATION - keys;
     model.hits = request.hits - keys;
     model.targetSize = request.drawn - keys;
     return model;

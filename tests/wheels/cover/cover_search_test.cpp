@@ -139,7 +139,7 @@ TEST(WheelSearch, EndsAtTheLowerBound) {
 
 TEST(CoverSearch, CoversStoredTargetsAroundFixedTickets) {
     // Stored targets: 120 random sets of seven of 16 elements, hits 4, with two fixed tickets.
-    cover::Random random{21};
+    Random random{21};
     CoverModel model;
     model.elements = 16;
     model.ticketSize = 7;
