@@ -1,0 +1,297 @@
+// The "Wheel my numbers" window on the headless platform: the slip, the keys, the steps, the
+// refusals of a malformed choice (nothing runs), and a wheel made, checked, written and saved
+// again under another name.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include "app/main_window.h"
+#include "commands/system_file_reader.h"
+#include "platform/headless/headless_platform.h"
+#include "wheels/pool/wheel_check.h"
+#include "windows/smaller_systems_choice.h"
+#include "windows/wheel_request_texts.h"
+#include "windows/wheel_window.h"
+#include "support/test_support.h"
+
+namespace quillstep {
+namespace {
+
+namespace fs = std::filesystem;
+
+uint64_t maskOf(std::initializer_list<int> numbers) {
+    uint64_t mask = 0;
+    for (int v : numbers) mask |= uint64_t{1} << v;
+    return mask;
+}
+
+// Every seven of the pool holding the keys: a wheel that covers any request, made by a plain loop.
+std::vector<uint64_t> fullWheelOf(const WheelRequest& request) {
+    std::vector<int> pool;
+    for (int v = 1; v <= 39; ++v)
+        if (request.pool >> v & 1) pool.push_back(v);
+    std::vector<uint64_t> tickets;
+    for (uint64_t pick = 0; pick < (uint64_t{1} << pool.size()); ++pick) {
+        if (std::popcount(pick) != 7) continue;
+        uint64_t ticket = 0;
+        for (size_t i = 0; i < pool.size(); ++i)
+            if (pick >> i & 1) ticket |= uint64_t{1} << pool[i];
+        if ((ticket & request.keys) == request.keys) tickets.push_back(ticket);
+    }
+    return tickets;
+}
+
+// The tickets of a written wheel file, read back by the system-file reader.
+std::vector<uint64_t> ticketsOfFile(const fs::path& path) {
+    const SystemFileContents contents = readSystemFile(path);
+    EXPECT_TRUE(contents.ok()) << contents.error;
+    std::vector<uint64_t> tickets;
+    for (const auto& combination : contents.combinations) tickets.push_back(combinationMask(combination));
+    return tickets;
+}
+
+std::vector<int> slipClicks(std::initializer_list<int> numbers) {
+    std::vector<int> clicks;
+    for (int v : numbers) clicks.push_back(slipNumberButton(v));
+    return clicks;
+}
+
+std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(WheelWindowTemplate, OwnIdsASlipOfThirtyNineAndEveryControlInside) {
+    WheelChoice choice;
+    choice.pool = maskOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    choice.keys = maskOf({3});
+    choice.hits = 3;
+    choice.drawn = 6;
+    choice.timeLimitSeconds = 120;
+    const WindowTemplate w = wheelWindowTemplate(choice);
+    EXPECT_EQ(w.style, AUXILIARY_WINDOW_STYLE);
+    EXPECT_FALSE(w.isMainWindow);
+    std::set<int> mainIds;
+    for (const auto& c : mainWindowTemplate().controls) mainIds.insert(c.id);
+    std::set<int> ids;
+    for (const auto& c : w.controls) {
+        EXPECT_GE(c.id, 2400) << c.id;
+        EXPECT_LE(c.id, 2499) << c.id;
+        EXPECT_FALSE(mainIds.count(c.id)) << c.id;
+        EXPECT_TRUE(ids.insert(c.id).second) << c.id << " twice";
+        EXPECT_LE(c.x + c.width, w.width) << c.id;
+        EXPECT_LE(c.y + c.height, w.height) << c.id;
+    }
+    // No two controls overlap.
+    for (size_t a = 0; a < w.controls.size(); ++a)
+        for (size_t b = a + 1; b < w.controls.size(); ++b) {
+            const ControlTemplate &p = w.controls[a], &q = w.controls[b];
+            const bool apart = p.x >= q.x + q.width || q.x >= p.x + p.width || p.y >= q.y + q.height ||
+                               q.y >= p.y + p.height;
+            EXPECT_TRUE(apart) << p.id << " overlaps " << q.id;
+        }
+    for (int n = 1; n <= 39; ++n) {
+        const ControlTemplate* number = w.find(slipNumberButton(n));
+        ASSERT_NE(number, nullptr) << n;
+        EXPECT_EQ(number->kind, ControlKind::ToggleButton);
+        EXPECT_EQ(number->text, n == 3 ? "3 key" : std::to_string(n));
+        EXPECT_EQ(slipNumberOfButton(number->id), n);
+    }
+    EXPECT_EQ(slipNumberOfButton(WHEEL_MARK_KEYS), 0);
+    EXPECT_EQ(slipNumberOfButton(WHEEL_EXPLANATION), 0);
+    EXPECT_EQ(w.find(WHEEL_HITS_LABEL)->text, "3");
+    EXPECT_EQ(w.find(WHEEL_DRAWN_LABEL)->text, "6");
+    EXPECT_EQ(w.find(WHEEL_TIME_LABEL)->text, "120");
+    EXPECT_EQ(w.find(WHEEL_CHOICE_LABEL)->text, "10 numbers chosen: 1-10. Key: 3.");
+    EXPECT_EQ(w.find(WHEEL_MARK_KEYS)->kind, ControlKind::ToggleButton);
+    EXPECT_EQ(w.find(WHEEL_START)->text, "Start");
+    EXPECT_EQ(w.find(WHEEL_SAVE_AS)->text, "Save as...");
+    EXPECT_EQ(w.find(WHEEL_CLOSE)->text, "Close");
+}
+
+TEST(WheelChoiceSteps, StayWithinTheirRangesAndTheTimeLimitsSteps) {
+    WheelChoice choice;
+    choice.hits = 2;
+    EXPECT_FALSE(stepWheelHits(choice, false));
+    EXPECT_EQ(choice.hits, 2);
+    for (int t = 3; t <= 6; ++t) {
+        EXPECT_TRUE(stepWheelHits(choice, true));
+        EXPECT_EQ(choice.hits, t);
+    }
+    EXPECT_FALSE(stepWheelHits(choice, true));
+    choice.drawn = 7;
+    EXPECT_FALSE(stepWheelDrawn(choice, true));
+    while (stepWheelDrawn(choice, false)) {}
+    EXPECT_EQ(choice.drawn, 2);
+    choice.timeLimitSeconds = TIME_LIMIT_STEPS.front();
+    EXPECT_FALSE(stepWheelTimeLimit(choice, false));
+    for (size_t k = 1; k < TIME_LIMIT_STEPS.size(); ++k) {
+        EXPECT_TRUE(stepWheelTimeLimit(choice, true));
+        EXPECT_EQ(choice.timeLimitSeconds, TIME_LIMIT_STEPS[k]);
+    }
+    EXPECT_FALSE(stepWheelTimeLimit(choice, true));
+}
+
+class WheelWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state = createSharedState();
+        ASSERT_NE(state, nullptr);
+        folder = freshTestFolder("quillstep-wheel-window-");
+        state->outputFolder = folder;
+        services.makeWheel = [this](const WheelMaking& making, const WriteObserver& observer) {
+            ++wheelsMade;
+            return makeWith(making, observer);
+        };
+        services.publishedSize = [](const WheelRequest& request) -> std::optional<PublishedSize> {
+            if (request.keys == 0 && std::popcount(request.pool) == 10 && request.hits == 3 && request.drawn == 3)
+                return PublishedSize{7, 5};
+            return std::nullopt;
+        };
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // The full wheel of the pool, written through the checked writer of wheel files, as
+    // makeWheel writes the wheel its search found.
+    static WheelMade makeWith(const WheelMaking& making, const WriteObserver& observer) {
+        WheelMade made;
+        made.search.requestFault = findWheelRequestFault(making.request);
+        if (made.search.requestFault.refused()) return made;
+        made.search.tickets = fullWheelOf(making.request);
+        made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, {},
+                                          observer);
+        return made;
+    }
+
+    void open(std::vector<int> clicks) {
+        platform.clicksForNextWindow = std::move(clicks);
+        runWheelWindow(*state, platform, services, choice);
+    }
+
+    std::unique_ptr<SharedState> state;
+    HeadlessPlatform platform;
+    WheelChoice choice;
+    WheelWindowServices services;
+    int wheelsMade = 0;
+    fs::path folder;
+};
+
+TEST_F(WheelWindow, TheSlipChoosesNumbersAndMarksKeysDistinctly) {
+    open(slipClicks({5, 9, 12, 9}) + std::vector<int>{WHEEL_MARK_KEYS} + slipClicks({12, 30}));
+    EXPECT_EQ(choice.pool, maskOf({5, 12}));
+    EXPECT_EQ(choice.keys, maskOf({12, 30}));
+    EXPECT_TRUE(choice.markingKeys);
+    EXPECT_TRUE(platform.isWindowControlChecked(WHEEL_MARK_KEYS));
+    EXPECT_TRUE(platform.isWindowControlChecked(slipNumberButton(5)));
+    EXPECT_TRUE(platform.isWindowControlChecked(slipNumberButton(12)));
+    EXPECT_FALSE(platform.isWindowControlChecked(slipNumberButton(9)));
+    EXPECT_FALSE(platform.isWindowControlChecked(slipNumberButton(30)));  // a key, but not in the pool
+    EXPECT_EQ(platform.windowText(slipNumberButton(12)), "12 key");
+    EXPECT_EQ(platform.windowText(slipNumberButton(30)), "30 key");
+    EXPECT_EQ(platform.windowText(slipNumberButton(5)), "5");
+    EXPECT_EQ(platform.windowText(WHEEL_CHOICE_LABEL), "2 numbers chosen: 5, 12. Keys: 12 and 30.");
+    EXPECT_EQ(wheelsMade, 0);
+
+    // Clear empties the slip and the keys; the steps stay.
+    open({WHEEL_HITS_UP, WHEEL_CLEAR_SLIP});
+    EXPECT_EQ(choice.pool, 0u);
+    EXPECT_EQ(choice.keys, 0u);
+    EXPECT_EQ(choice.hits, 5);
+    EXPECT_EQ(platform.windowText(WHEEL_HITS_LABEL), "5");
+    for (int n = 1; n <= 39; ++n) {
+        EXPECT_FALSE(platform.isWindowControlChecked(slipNumberButton(n))) << n;
+        EXPECT_EQ(platform.windowText(slipNumberButton(n)), std::to_string(n));
+    }
+    EXPECT_EQ(platform.windowText(WHEEL_CHOICE_LABEL), "No numbers chosen yet: click them on the slip.");
+    EXPECT_EQ(platform.windowText(WHEEL_GUARANTEE_LABEL),
+              "5 if 5: when 5 of your numbers are drawn, some ticket holds at least 5 of them.");
+}
+
+// Each malformed choice is said in the window in the words of the refusal table, and nothing runs.
+TEST_F(WheelWindow, AMalformedChoiceIsSaidAndNothingRuns) {
+    struct Case {
+        std::vector<int> clicks;
+        const char* said;
+    };
+    const std::vector<int> eight = slipClicks({1, 2, 3, 4, 5, 6, 7, 8});
+    const std::vector<int> markKeys{WHEEL_MARK_KEYS};
+    const std::vector<Case> cases{
+        {slipClicks({1, 2, 3, 4, 5, 6}), "a wheel needs at least 8 numbers in the pool, not 6"},
+        {eight + std::vector<int>{WHEEL_HITS_UP, WHEEL_HITS_UP}, "6 if 5: the hits cannot be more than the numbers drawn"},
+        {eight + markKeys + slipClicks({20}), "the key 20 is not in the pool"},
+        {eight + markKeys + slipClicks({1, 2, 3, 4}), "4 keys given; a wheel takes at most 3"},
+        {eight + markKeys + slipClicks({1, 2}) + std::vector<int>{WHEEL_HITS_DOWN, WHEEL_HITS_DOWN},
+         "2 keys at 2 hits: every ticket holds the keys, so any one ticket gives the hits; give fewer keys or more hits"},
+    };
+    for (const Case& c : cases) {
+        choice = WheelChoice{};
+        open(c.clicks + std::vector<int>{WHEEL_START});
+        EXPECT_EQ(platform.windowText(WHEEL_PROGRESS), std::string("Not started: ") + c.said + ".");
+        EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), "");
+        EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL), "");
+        EXPECT_FALSE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
+    }
+    EXPECT_EQ(wheelsMade, 0);
+    EXPECT_FALSE(fs::exists(folder / WHEEL_FILE_NAME));
+}
+
+TEST_F(WheelWindow, StartWritesACheckedWheelAndSaveAsWritesItAgain) {
+    const fs::path other = folder / "my wheel.txt";
+    platform.filesToSave = {other};
+    open(slipClicks({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) +
+         std::vector<int>{WHEEL_HITS_DOWN, WHEEL_DRAWN_DOWN, WHEEL_DRAWN_DOWN, WHEEL_START, WHEEL_SAVE_AS});
+    ASSERT_EQ(wheelsMade, 1);
+    const WheelRequest request{maskOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), 0, 3, 3};
+
+    // The file the window names is the wheel, and the independent check accepts it.
+    const std::vector<uint64_t> written = ticketsOfFile(folder / WHEEL_FILE_NAME);
+    EXPECT_TRUE(checkWheel(request, written).covered());
+    EXPECT_EQ(written.size(), 120u);  // C(10, 7)
+    EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), "Size: 120 tickets (best published: 7, lower bound: 5).");
+    EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL),
+              "File: mb_comb_file_wheel.txt, 120 tickets, checked over all 120 choices of drawn numbers.");
+    EXPECT_EQ(platform.windowText(WHEEL_SHARES_LABEL),
+              wheelDrawSharesText(profileAllDraws(written.data(), static_cast<int64_t>(written.size()), 39)));
+
+    // "Save as..." asked for a name and wrote the same wheel there, checked and read back.
+    ASSERT_EQ(platform.saveDialogTitles.size(), 1u);
+    EXPECT_EQ(platform.saveDialogTitles[0], SAVE_WHEEL_FILE_TITLE);
+    EXPECT_EQ(ticketsOfFile(other), written);
+    EXPECT_EQ(platform.windowText(WHEEL_PROGRESS), "Saved as my wheel.txt: 120 tickets.");
+    EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
+    EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_START));
+    EXPECT_TRUE(platform.mainWindowEnabled);
+}
+
+// A wheel whose check fails is not written, its file label says why, and it cannot be saved.
+TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
+    services.makeWheel = [](const WheelMaking& making, const WriteObserver& observer) {
+        WheelMade made;
+        made.search.tickets = {fullWheelOf(making.request).front()};  // one ticket: far from 4 if 5
+        made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName},
+                                          {}, observer);
+        return made;
+    };
+    platform.filesToSave = {folder / "never.txt"};
+    open(slipClicks({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) + std::vector<int>{WHEEL_START, WHEEL_SAVE_AS});
+    const WheelRequest request{maskOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), 0, 4, 5};
+    const WheelCheck check = checkWheel(request, {maskOf({1, 2, 3, 4, 5, 6, 7})});
+    ASSERT_GT(check.uncovered, 0);
+    EXPECT_FALSE(fs::exists(folder / WHEEL_FILE_NAME));
+    EXPECT_FALSE(fs::exists(folder / "never.txt"));
+    EXPECT_TRUE(platform.saveDialogTitles.empty());
+    EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL),
+              "Not written: the wheel leaves " + std::to_string(check.uncovered) + " of " +
+                  std::to_string(check.targets) +
+                  " choices of drawn numbers without the hits. The previous mb_comb_file_wheel.txt is unchanged.");
+    EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), "The search's wheel of 1 ticket did not pass the independent check.");
+    EXPECT_EQ(platform.windowText(WHEEL_SHARES_LABEL), "");
+    EXPECT_FALSE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
+}
+
+}  // namespace
+}  // namespace quillstep
