@@ -67,7 +67,9 @@ std::string wheelChoiceText(const WheelChoice& choice) {
 std::string guaranteeMeaningText(const WheelChoice& choice) {
     const std::string t = std::to_string(choice.hits), m = std::to_string(choice.drawn);
     return t + " if " + m + ": when " + m + " of your numbers are drawn" +
-           (choice.keys != 0 ? std::string(", the keys among them") : std::string()) +
+           (choice.keys == 0                     ? std::string()
+            : std::popcount(choice.keys) == 1 ? std::string(", the key among them")
+                                              : std::string(", the keys among them")) +
            ", some ticket holds at least " + t + " of them.";
 }
 

@@ -293,5 +293,45 @@ TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
     EXPECT_FALSE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
 }
 
+// While the wheel is made the window's input is greyed out, its line shows the search's progress,
+// and Escape (the platform's stop request) reaches the search; the time limit and the file's place
+// are the window's.
+TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
+    int polls = 0;
+    platform.stopRequest = [&polls] { return ++polls >= 2; };
+    std::vector<std::string> progressSeen;
+    services.makeWheel = [&](const WheelMaking& making, const WriteObserver& observer) {
+        EXPECT_EQ(making.search.timeLimitSeconds, 10.0);
+        EXPECT_EQ(making.target, folder / WHEEL_FILE_NAME);
+        EXPECT_EQ(making.shownName, WHEEL_FILE_NAME);
+        for (int id : {slipNumberButton(1), slipNumberButton(39), WHEEL_MARK_KEYS, WHEEL_CLEAR_SLIP, WHEEL_HITS_UP,
+                       WHEEL_DRAWN_DOWN, WHEEL_TIME_UP, WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
+            EXPECT_FALSE(platform.isWindowControlEnabled(id)) << id;
+        progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
+        making.search.onProgress({14, 3.0, 6.2});
+        progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
+        EXPECT_FALSE(making.search.stopRequested());
+        EXPECT_TRUE(making.search.stopRequested());
+        WheelMade made = makeWith(making, observer);
+        made.search.stopped = true;
+        return made;
+    };
+    open(slipClicks({2, 4, 6, 8, 10, 12, 14, 16, 18}) +
+         std::vector<int>{WHEEL_TIME_DOWN, WHEEL_TIME_DOWN, WHEEL_TIME_DOWN, WHEEL_MARK_KEYS} + slipClicks({4}) +
+         std::vector<int>{WHEEL_START});
+    EXPECT_EQ(progressSeen, (std::vector<std::string>{"No wheel found yet, 10 s left. Escape stops the search.",
+                                                      "Smallest wheel so far: 14 tickets, 7 s left. Escape stops the search."}));
+    EXPECT_EQ(platform.windowText(WHEEL_PROGRESS), WHEEL_WINDOW_READY_TEXT);
+    // With a key the published rows do not apply; the size says Escape ended the search.
+    EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL),
+              "Size: 28 tickets. Escape stopped the search: the smallest wheel found is kept.");  // C(8, 6) with the key
+    EXPECT_EQ(platform.windowText(WHEEL_GUARANTEE_LABEL),
+              "4 if 5: when 5 of your numbers are drawn, the key among them, some ticket holds at least 4 of them.");
+    const WheelRequest request{maskOf({2, 4, 6, 8, 10, 12, 14, 16, 18}), maskOf({4}), 4, 5};
+    EXPECT_TRUE(checkWheel(request, ticketsOfFile(folder / WHEEL_FILE_NAME)).covered());
+    for (int id : {slipNumberButton(1), WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
+        EXPECT_TRUE(platform.isWindowControlEnabled(id)) << id;
+}
+
 }  // namespace
 }  // namespace quillstep
