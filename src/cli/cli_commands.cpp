@@ -21,6 +21,7 @@
 #include "commands/generation_command.h"
 #include "commands/number_text.h"
 #include "commands/store_commands.h"
+#include "commands/wheel_file_writer.h"
 #include "commands/system_file_reader.h"
 #include "engine/run.h"
 #include "windows/file_reports.h"
@@ -133,6 +134,9 @@ int profileSystemFile(CliSession& session, const CliCommand& command) {
 }
 int matchDrawInFile(CliSession& session, const CliCommand& command) { return runMatchCommand(command, session.out); }
 int checkWheelFile(CliSession& session, const CliCommand& command) { return runCheckWheelCommand(command, session.out); }
+int makeWheel(CliSession& session, const CliCommand& command) {
+    return runWheelCommand(command, session.state.outputFolder, session.out);
+}
 int completeSystemFile(CliSession& session, const CliCommand& command) {
     return runCompleteCommand(session.state, session.platform, command, session.out);
 }
@@ -143,7 +147,7 @@ int backtestFiltersOverHistory(CliSession& session, const CliCommand& command) {
 }
 int showWins(CliSession& session, const CliCommand& command) { return runWinsCommand(command, session.out); }
 
-constexpr std::array<CliCommandRow, 17> CLI_COMMANDS{{
+constexpr std::array<CliCommandRow, 18> CLI_COMMANDS{{
     {"run", CommandArgument::Mode, false, nullptr, runGeneration},
     {"write", CommandArgument::None, true, COMBINATION_FILE_NAME, writeCombinations},
     {"search4", CommandArgument::SystemOptions, true, G4_SYSTEM_FILE_NAME, searchG4},
@@ -161,6 +165,7 @@ constexpr std::array<CliCommandRow, 17> CLI_COMMANDS{{
     {"backtest", CommandArgument::PastDraws, false, nullptr, backtestFiltersOverHistory},
     {"wins", CommandArgument::PastDraws, false, nullptr, showWins},
     {"checkwheel", CommandArgument::SystemOptions, false, nullptr, checkWheelFile},
+    {"wheel", CommandArgument::SystemOptions, false, WHEEL_FILE_NAME, makeWheel},
 }};
 
 }  // namespace

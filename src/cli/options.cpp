@@ -46,6 +46,8 @@ Commands at a glance (each is described under "Commands" below):
   match a,b,c,d,e,f,g FILE         one draw against a system file
   checkwheel --pool LIST --hits T --if M [--keys LIST] FILE
                                    a wheel on your own numbers checked: T hits if M are drawn
+  wheel --pool LIST --hits T --if M [--keys LIST] [OPTIONS]
+                                   a small wheel on your own numbers made and written
   stats                            how often each number occurs in the store
   history FILE                     each number over a file of past draws
   backtest FILE                    the parameters tried against past draws
@@ -196,6 +198,25 @@ Commands:
                --hits T      the hits guaranteed, 2 to 6
                --if M        the numbers drawn from the pool, T to 7
 
+  wheel --pool LIST --hits T --if M [--keys LIST] [--time-limit S] [--seed N] [--output FILE]
+             makes a wheel on your own numbers as small as it finds within the time limit: for
+             every M numbers of the pool that hold all the keys, some line shares at least T of
+             them; every line holds the keys. --pool, --keys, --hits and --if as for checkwheel.
+             The wheel is checked over every set of M pool numbers by code apart from the search,
+             then written to mb_comb_file_wheel.txt (or FILE) with the pool, the keys and the
+             guarantee in its header; needs no store; prints
+               pool: <numbers in the pool>
+               guarantee: <T> if <M>
+               system size: <lines of the wheel>
+               best published: <the best published size, where known; pools without keys>
+               file: <file> rows: <n> seconds: <s>
+             or "not written: <reason>" (status 4 when no wheel was complete in the time given;
+             0 for a wheel of more than 9994 lines, which a wheel file cannot hold). Progress goes
+             to stderr; Ctrl+C ends the search early and keeps the best wheel found so far.
+               --time-limit S  seconds, 1 to 3600 (60); the search ends sooner when it reaches
+                               a size no wheel can go below
+               --seed N        the seed of the search (1)
+
   stats      counts how often each number occurs in the store; prints the counting message,
              then 39 lines "<number>: <count>" (the count is empty for 0)
 
@@ -232,7 +253,7 @@ Commands:
 
   write, search4, search5, optimise4, optimise5, check4, check5, complete4, complete5 and stats
   are refused unless the last run before them stored its combinations; profile, match, history,
-  backtest, wins and checkwheel are allowed anywhere.
+  backtest, wins, checkwheel and wheel are allowed anywhere.
 
 The whole line is checked before the first command runs: a mistake or a refused command anywhere
 means nothing runs and no file is written. An option in the wrong place is answered with where it
@@ -244,18 +265,19 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
 Output: files are written to the current working directory unless --output-dir names another
-folder. Every command that writes a file (write, search4/5, optimise4/5, complete4/5) ends with
-one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
+folder. Every command that writes a file (write, search4/5, optimise4/5, complete4/5, wheel) ends
+with one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
 was not; the exit status below says which kind of reason it was. What is for people goes to
 stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
 for check4/5, profile, match, history, backtest, wins or checkwheel
 could not be read.
 
---output FILE after search4, search5, optimise4, optimise5, complete4 or complete5 writes that
-command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt), in the same
-format: FILE as given, relative to the working directory (not to --output-dir); its folder must
-exist and be writable before anything runs (status 2 otherwise); a FILE that exists is replaced
-only by a complete, checked file that reads back as the system; the file: line names FILE.
+--output FILE after search4, search5, optimise4, optimise5, complete4, complete5 or wheel writes
+that command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt,
+mb_comb_file_wheel.txt), in the same format: FILE as given, relative to the working directory (not
+to --output-dir); its folder must exist and be writable before anything runs (status 2
+otherwise); a FILE that exists is replaced only by a complete, checked file that reads back as
+the system; the file: line names FILE.
 
 Exit status:
   0 done; also "not written:" for an answer rather than a fault (nothing stored, or a system of
@@ -271,7 +293,8 @@ Exit status:
     drawn pool numbers uncovered (checkwheel)
   4 the optimiser found no system in the time given or before Ctrl+C ("not written: the optimiser
     found no system in the time given" or "not written: stopped before any system covered every
-    stored combination")
+    stored combination"), or wheel none ("not written: no wheel covered every set of drawn numbers
+    in the time given")
   130 or 143 a write of mb_comb_file.txt given up on SIGINT or SIGTERM ("not written: interrupted
     by SIGINT, the previous file is kept"; a signal that comes once the new file is in place ends
     the write with its file: line and status 0)

@@ -22,6 +22,7 @@ struct CliCommand {
     const CliCommandRow* row = nullptr;
     // optimise4, optimise5
     double timeLimitSeconds = 30.0;
+    bool timeLimitGiven = false;  // wheel: its own default otherwise
     uint64_t seed = 1;
     int64_t stepBudget = 0;  // 0: none
     bool anyCombination = false;
@@ -34,7 +35,7 @@ struct CliCommand {
     // history, backtest, wins: the file of past draws; wins: the ticket price and prizes, if given
     std::string historyFileName{};
     std::optional<TicketPrices> prices{};
-    // checkwheel: --pool, --keys, --hits and --if as typed (absent when not given), then the wheel
+    // checkwheel, wheel: --pool, --keys, --hits and --if as typed (absent when not given), then the wheel
     // read from them
     std::optional<std::string> wheelPool{}, wheelKeys{}, wheelHits{}, wheelDrawn{};
     WheelRequest wheel{};

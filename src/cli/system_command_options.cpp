@@ -19,8 +19,9 @@ namespace {
 enum class OptimiseOption { TimeLimit, Seed, Steps, AnyCombination, Output, Pool, Keys, Hits, Drawn };
 
 constexpr CommandNames OPTIMISERS{"optimise4", "optimise5", "complete4", "complete5"};
-constexpr CommandNames SYSTEM_WRITERS{"search4", "search5", "optimise4", "optimise5", "complete4", "complete5"};
-constexpr CommandNames WHEEL_COMMANDS{"checkwheel"};
+constexpr CommandNames TIMED_SEARCHES{"optimise4", "optimise5", "complete4", "complete5", "wheel"};
+constexpr CommandNames SYSTEM_WRITERS{"search4", "search5", "optimise4", "optimise5", "complete4", "complete5", "wheel"};
+constexpr CommandNames WHEEL_COMMANDS{"checkwheel", "wheel"};
 
 // The options that follow a command, and the commands that take each. complete4/5 hear of
 // --any-combination only to say why they refuse it. --pool, --keys, --hits and --if give a wheel
@@ -31,8 +32,8 @@ struct OptimiseOptionName {
 };
 
 constexpr std::array<OptimiseOptionName, 9> OptimiseOptions{{
-    {{"time-limit", true, OPTIMISERS}, OptimiseOption::TimeLimit},
-    {{"seed", true, OPTIMISERS}, OptimiseOption::Seed},
+    {{"time-limit", true, TIMED_SEARCHES}, OptimiseOption::TimeLimit},
+    {{"seed", true, TIMED_SEARCHES}, OptimiseOption::Seed},
     {{"steps", true, OPTIMISERS}, OptimiseOption::Steps},
     {{"any-combination", false, {"optimise4", "optimise5"}}, OptimiseOption::AnyCombination},
     {{"output", true, SYSTEM_WRITERS}, OptimiseOption::Output},
@@ -65,6 +66,7 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
             if (!seconds || !(*seconds >= 1.0 && *seconds <= 3600.0))
                 return "--time-limit needs seconds from 1 to 3600, got '" + echoed + "'";
             command.timeLimitSeconds = *seconds;
+            command.timeLimitGiven = true;
             return {};
         }
         case OptimiseOption::Seed: {
@@ -236,6 +238,7 @@ bool isCheckCommand(const std::string& name) { return name == "check4" || name =
 bool isCompleteCommand(const std::string& name) { return name == "complete4" || name == "complete5"; }
 bool isSearchCommand(const std::string& name) { return name == "search4" || name == "search5"; }
 bool isWheelCheckCommand(const std::string& name) { return name == "checkwheel"; }
+bool isWheelCommand(const std::string& name) { return name == "wheel"; }
 
 std::string drawMistake(const CliCommand& command, int totalNumbers) {
     if (command.name != "match" || (command.draw >> (totalNumbers + 1)) == 0) return {};
@@ -260,6 +263,10 @@ bool parseSystemCommandArguments(const std::vector<std::string>& arguments, size
         error = misplacedOptionMessage(arguments, i + 1, command.name);
         return true;
     };
+    if (isWheelCommand(command.name)) {
+        // Its options only: it reads no file.
+        return parseOptimiseOptions(arguments, i, command, error) && !optionInstead() && readWheel(command, error);
+    }
     if (isWheelCheckCommand(command.name)) {
         // An option it does not take is named before the wheel is read, so that a mistyped --hits
         // is answered as mistyped rather than as missing.

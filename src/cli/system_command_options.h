@@ -2,7 +2,8 @@
 // The arguments of the commands on abbreviated systems that take some: optimise4 and optimise5
 // (options that follow the command), search4 and search5 (--output only), check4, check5 and
 // profile (a file name), match (a draw and a file name), complete4 and complete5 (options, then a
-// file name), checkwheel (the wheel's --pool, --keys, --hits and --if, then a file name).
+// file name), checkwheel (the wheel's --pool, --keys, --hits and --if, then a file name), wheel
+// (the wheel's options, --time-limit, --seed and --output, no file name).
 
 #include <array>
 #include <string>
@@ -16,7 +17,7 @@ namespace quillstep {
 // An option that follows a command (without "--"), whether a value follows it, and the
 // commands that take it (the rest of the array empty).
 // The commands that take an option (unused places empty).
-using CommandNames = std::array<std::string_view, 6>;
+using CommandNames = std::array<std::string_view, 7>;
 
 struct CommandOption {
     const char* name;
@@ -40,6 +41,7 @@ bool isCheckCommand(const std::string& name);
 bool isCompleteCommand(const std::string& name);
 bool isSearchCommand(const std::string& name);
 bool isWheelCheckCommand(const std::string& name);
+bool isWheelCommand(const std::string& name);
 
 // Why the draw of `match` cannot be drawn from 1..totalNumbers, or "" when it can.
 std::string drawMistake(const CliCommand& command, int totalNumbers);

@@ -4,9 +4,14 @@
 #include <iostream>
 #include <new>
 
+#include "cli/interrupts.h"
+#include "cli/optimise_commands.h"
 #include "commands/escaped_text.h"
+#include "commands/number_text.h"
 #include "commands/system_file_reader.h"
+#include "commands/wheel_making.h"
 #include "wheels/pool/wheel_check.h"
+#include "windows/wheel_making_texts.h"
 #include "windows/wheel_request_texts.h"
 
 namespace quillstep {
@@ -47,7 +52,60 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
     return check.uncovered == 0 ? 0 : 3;
 }
 
+std::string wheelGuaranteeLines(const WheelRequest& request) {
+    return "pool: " + std::to_string(std::popcount(request.pool)) + " numbers\nguarantee: " +
+           std::to_string(request.hits) + " if " + std::to_string(request.drawn) + '\n';
+}
+
+int makeWheelFile(const CliCommand& command, const std::filesystem::path& outputFolder, std::ostream& out) {
+    WheelMaking making;
+    making.request = command.wheel;
+    making.search.timeLimitSeconds = command.timeLimitGiven ? command.timeLimitSeconds : WHEEL_DEFAULT_TIME_LIMIT_SECONDS;
+    making.search.seed = command.seed;
+    making.search.onProgress = [](const WheelSearchProgress& p) {
+        OptimiserProgress progress;
+        progress.bestSize = static_cast<int32_t>(p.bestSize);
+        progress.elapsedSeconds = p.elapsedSeconds;
+        progress.remainingSeconds = p.remainingSeconds;
+        printOptimiserProgress("best size", progress);
+    };
+    making.search.stopRequested = [] { return StopOnInterrupt::requested(); };
+    making.target = command.output.empty() ? outputFolder / WHEEL_FILE_NAME : command.output;
+    making.shownName = command.output.empty() ? std::string(WHEEL_FILE_NAME) : pathText(command.output);
+
+    const WheelMade made = [&] {
+        const StopOnInterrupt ctrlC;
+        return makeWheel(making, WriteObserver{});
+    }();
+    if (made.search.stopped) std::cerr << "stopped: the best wheel found so far follows" << std::endl;
+    out << wheelGuaranteeLines(command.wheel);
+    if (made.search.found()) {
+        out << "system size: " << made.search.tickets.size() << '\n';
+        if (const std::string published = publishedWheelText(command.wheel); !published.empty()) out << published << '\n';
+    }
+    if (made.written()) {
+        const FileWriteResult& file = made.file.file;
+        out << "file: " << file.fileName << " rows: " << file.rows
+            << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
+        return 0;
+    }
+    out << "not written: " << wheelNotWrittenText(made) << std::endl;
+    // No wheel in the time given has the optimiser's status; a wheel too large for the file is an
+    // answer; a failed check or write is a fault.
+    if (!made.search.found()) return NO_SYSTEM_FOUND_EXIT_CODE;
+    return made.file.fault == WheelFileFault::TooManyRows ? 0 : 1;
+}
+
 }  // namespace
+
+int runWheelCommand(const CliCommand& command, const std::filesystem::path& outputFolder, std::ostream& out) {
+    try {
+        return makeWheelFile(command, outputFolder, out);
+    } catch (const std::bad_alloc&) {
+        out << "not written: not enough memory for the wheel" << std::endl;
+        return 1;
+    }
+}
 
 int runCheckWheelCommand(const CliCommand& command, std::ostream& out) {
     try {

@@ -41,13 +41,13 @@ check "option before its command" \
       "quillstep-cli: --time-limit belongs after optimise4: quillstep-cli run 12 optimise4 --time-limit 20" \
       "$(stderr_of "$cli" --time-limit 20 run 12 optimise4)"
 check "option after a command that takes none" \
-      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; search4 takes --output" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4, complete5 and wheel; search4 takes --output" \
       "$(stderr_of "$cli" run 12 search4 --seed 1)"
 check "the same option before the commands" \
-      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5 and goes after one of them, none of which is on the line" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4, complete5 and wheel and goes after one of them, none of which is on the line" \
       "$(stderr_of "$cli" --seed 1 run 12 search4)"
 check "an option where a file belongs" \
-      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4 and complete5; check4 takes only a file name" \
+      "quillstep-cli: --seed is an option of optimise4, optimise5, complete4, complete5 and wheel; check4 takes only a file name" \
       "$(stderr_of "$cli" run 12 check4 --seed 3 p.txt)"
 check "a parameter after the commands" \
       "quillstep-cli: --total is a parameter and goes before the commands: quillstep-cli --total 20 run 2 write" \

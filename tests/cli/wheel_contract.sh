@@ -165,7 +165,7 @@ refused "checkwheel: 2 keys at 2 hits: every ticket holds the keys, so any one t
         --pool 1-10 --keys 1,2 --hits 2 --if 5 three.txt
 refused "checkwheel: --if is needed (a wheel is its pool, its hits and the numbers drawn)" --pool 1-10 --hits 3 three.txt
 refused "unknown option --hitz; did you mean --hits?" --pool 1-10 --hitz 3 --if 4 three.txt
-refused "--time-limit is an option of optimise4, optimise5, complete4 and complete5; checkwheel takes --pool, --keys, --hits and --if, then a file name" \
+refused "--time-limit is an option of optimise4, optimise5, complete4, complete5 and wheel; checkwheel takes --pool, --keys, --hits and --if, then a file name" \
         --pool 1-10 --hits 3 --if 4 --time-limit 5 three.txt
 refused "checkwheel needs the name of a system file" --pool 1-10 --hits 3 --if 4
 check "an option of checkwheel before it" \
@@ -175,5 +175,98 @@ check "an option of checkwheel after another command" \
       "quillstep-cli: --hits belongs after checkwheel: quillstep-cli checkwheel --hits 3 --pool 1-8 --if 2 two.txt" \
       "$("$cli" run 2 --hits 3 checkwheel --pool 1-8 --if 2 two.txt 2>&1 | sed 's/run 2 //')"
 check "nothing written" "" "$(ls | grep '^mb_comb')"
+
+# wheel: a wheel made, written and checked again by checkwheel and by the plain loop above.
+# 2 if 2 on eight numbers: two lines of seven miss two numbers, which form an uncovered pair
+# (see above), so three lines are the fewest; the search stops there at once.
+rm -f mb_comb_file_wheel.txt
+out=$("$cli" wheel --pool 1-8 --hits 2 --if 2 --time-limit 20 2>/dev/null)
+code=$?
+check "wheel 2 if 2 on 8: lines" "pool: 8 numbers
+guarantee: 2 if 2
+system size: 3
+best published: 3
+file: mb_comb_file_wheel.txt rows: 3 status 0" "$(echo "$out" | sed 's/ seconds: .*//') status $code"
+check "wheel 2 if 2 on 8: checkwheel" 0 "$(status "$cli" checkwheel --pool 1-8 --hits 2 --if 2 mb_comb_file_wheel.txt)"
+check "wheel 2 if 2 on 8: header" '"pool: 1-8"
+"keys: none"
+"guarantee: 2 if 2"' "$(sed -n 3,5p mb_comb_file_wheel.txt | tr -d '\r')"
+
+# Wheels on pools elsewhere in 1..39, with and without keys, by --output; every file re-checked.
+wheel_cases=(
+    "3,7,11-20|3 7 11 12 13 14 15 16 17 18 19 20|3|3 5"
+    "5,9,12,18,22,30-39|5 9 12 18 22 30 31 32 33 34 35 36 37 38 39||3 4"
+    "1-14|1 2 3 4 5 6 7 8 9 10 11 12 13 14|2 9|4 6"
+    "21-35|21 22 23 24 25 26 27 28 29 30 31 32 33 34 35||4 4"
+)
+for row in "${wheel_cases[@]}"; do
+    IFS='|' read -r list pool keys guarantee <<<"$row"
+    read -r t m <<<"$guarantee"
+    key_option=()
+    [ -n "$keys" ] && key_option=(--keys "$(echo "$keys" | tr ' ' ,)")
+    name="wheel $t if $m on $list, keys '$keys'"
+    out=$("$cli" wheel --pool "$list" "${key_option[@]}" --hits "$t" --if "$m" --time-limit 2 --seed 7 \
+          --output made.txt 2>/dev/null)
+    code=$?
+    size=$(echo "$out" | sed -n 's/^system size: //p')
+    check "$name: status" 0 "$code"
+    check "$name: the lines before the size" "pool: $(echo "$pool" | wc -w) numbers
+guarantee: $t if $m" "$(echo "$out" | head -2)"
+    check "$name: file line" "file: made.txt rows: $size" "$(echo "$out" | tail -1 | sed 's/ seconds: .*//')"
+    if [ -n "$keys" ]; then
+        check "$name: no published size with keys" "" "$(echo "$out" | grep '^best published')"
+    fi
+    check "$name: checkwheel" "system size: $size
+uncovered: 0" "$("$cli" checkwheel --pool "$list" "${key_option[@]}" --hits "$t" --if "$m" made.txt | sed -n 3,4p)"
+    tail -n +7 made.txt | tr -d '\r' >lines.txt
+    check "$name: the plain loop" "uncovered: 0" "$(plain_count "$pool" "$keys" "$t" "$m" lines.txt)"
+done
+
+# The time limit and Ctrl+C keep the best wheel found: the file is written and checks clean.
+"$cli" wheel --pool 1-22 --hits 4 --if 4 --time-limit 600 --output stopped.txt >stopped.out 2>stopped.err &
+pid=$!
+sleep 3
+kill -INT "$pid"
+start=$(date +%s)
+wait "$pid"
+code=$?
+check "wheel after Ctrl+C: status" 0 "$code"
+check "wheel after Ctrl+C: said on stderr" yes "$(grep -q '^stopped: the best wheel found so far follows' stopped.err && echo yes)"
+check "wheel after Ctrl+C: ended soon" yes "$([ $(($(date +%s) - start)) -lt 30 ] && echo yes)"
+check "wheel after Ctrl+C: checkwheel" 0 "$(status "$cli" checkwheel --pool 1-22 --hits 4 --if 4 stopped.txt)"
+check "wheel after Ctrl+C: the size is the file's" "$(sed -n 's/^system size: //p' stopped.out)" \
+      "$(sed -n 's/^file: stopped.txt rows: \([0-9]*\) .*/\1/p' stopped.out)"
+start=$(date +%s)
+"$cli" wheel --pool 1-22 --hits 4 --if 4 --time-limit 1 --output timed.txt >/dev/null 2>&1
+code=$?
+check "wheel within its time limit: status" 0 "$code"
+check "wheel within its time limit: ended soon" yes "$([ $(($(date +%s) - start)) -lt 30 ] && echo yes)"
+check "wheel within its time limit: checkwheel" 0 "$(status "$cli" checkwheel --pool 1-22 --hits 4 --if 4 timed.txt)"
+
+# The output folder of --output-dir takes the default file.
+mkdir -p folder
+out=$("$cli" --output-dir folder wheel --pool 1-10 --hits 3 --if 3 --time-limit 2 2>/dev/null)
+check "wheel in the output folder" "file: mb_comb_file_wheel.txt" "$(echo "$out" | tail -1 | sed 's/ rows: .*//')"
+check "wheel in the output folder: checkwheel" 0 "$(status "$cli" checkwheel --pool 1-10 --hits 3 --if 3 folder/mb_comb_file_wheel.txt)"
+
+# Refused wheels: named, status 2, nothing written.
+rm -rf refusals && mkdir refusals && cd refusals || exit 1
+refused_wheel() {  # expected message, then the arguments after wheel
+    local expected=$1
+    shift
+    local message code
+    message=$("$cli" wheel "$@" 2>&1 >/dev/null)
+    code=$?
+    check "wheel refused: $*" "quillstep-cli: $expected, status 2" "$message, status $code"
+}
+refused_wheel "wheel: a wheel needs at least 8 numbers in the pool, not 7" --pool 1-7 --hits 3 --if 4
+refused_wheel "wheel: --pool: 40 is outside 1 to 39" --pool 1-10,40 --hits 3 --if 4
+refused_wheel "wheel: 5 if 4: the hits cannot be more than the numbers drawn" --pool 1-10 --hits 5 --if 4
+refused_wheel "wheel: --if is needed (a wheel is its pool, its hits and the numbers drawn)" --pool 1-10 --hits 3
+refused_wheel "--time-limit needs seconds from 1 to 3600, got '0'" --pool 1-10 --hits 3 --if 4 --time-limit 0
+refused_wheel "--steps is an option of optimise4, optimise5, complete4 and complete5; wheel takes --time-limit, --seed, --output, --pool, --keys, --hits and --if" \
+              --pool 1-10 --hits 3 --if 4 --steps 5
+check "wheel refused: nothing written" "" "$(ls)"
+cd ..
 
 finish

@@ -43,7 +43,7 @@ TEST(CliWheelOptions, RefusesAnOptionGivenTwiceOrMisplaced) {
     EXPECT_FALSE(parse({"checkwheel", "--pool", "1-8", "--pool", "1-9", "--hits", "2", "--if", "2", "w.txt"}, error));
     EXPECT_EQ(error, "--pool is given twice for checkwheel");
     EXPECT_FALSE(parse({"run", "12", "check4", "--hits", "4", "w.txt"}, error));
-    EXPECT_EQ(error, "--hits is an option of checkwheel; check4 takes only a file name");
+    EXPECT_EQ(error, "--hits is an option of checkwheel and wheel; check4 takes only a file name");
     EXPECT_FALSE(parse({"checkwheel", "--pool", "1-8", "--hits", "2", "--if", "2", "--any-combination", "w.txt"}, error));
     EXPECT_EQ(error.rfind("--any-combination is an option of optimise4 and optimise5; checkwheel takes --pool", 0), 0u)
         << error;

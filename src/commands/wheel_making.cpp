@@ -1,0 +1,17 @@
+#include "commands/wheel_making.h"
+
+namespace quillstep {
+
+WheelMade makeWheel(const WheelMaking& making, const WriteObserver& observer) {
+    WheelMade made;
+    made.search = searchWheel(making.request, making.search);
+    if (!made.search.found()) return made;
+    WheelCheckSettings check;
+    check.threads = making.search.threads;
+    check.stopRequested = nullptr;  // a found wheel is always checked whole before it is written
+    made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, check,
+                                      observer);
+    return made;
+}
+
+}  // namespace quillstep

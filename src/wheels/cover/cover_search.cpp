@@ -1,0 +1,126 @@
+#include "wheels/cover/cover_search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <limits>
+#include <mutex>
+#include <stdexcept>
+
+#include "wheels/cover/cover_annealing.h"
+#include "wheels/cover/cover_state.h"
+#include "wheels/cover/ticket_building.h"
+#include "wheels/worker_threads.h"
+
+namespace quillstep::cover {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The smallest covering any thread has found.
+class BestCovering {
+public:
+    int64_t size() const { return size_.load(std::memory_order_relaxed); }
+    void offer(const std::vector<uint64_t>& tickets) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (static_cast<int64_t>(tickets.size()) >= size_.load()) return;
+        tickets_ = tickets;
+        size_.store(static_cast<int64_t>(tickets.size()));
+    }
+    bool found() const { return size() != NONE; }
+    std::vector<uint64_t> tickets() const {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return tickets_;
+    }
+
+    static constexpr int64_t NONE = std::numeric_limits<int64_t>::max();
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<uint64_t> tickets_;
+    std::atomic<int64_t> size_{NONE};
+};
+
+constexpr int64_t MOVES_BETWEEN_LOOKS = 256;
+
+void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, const CoverSearchSettings& settings,
+                       unsigned part, BestCovering& best, StopFlag& stop, std::atomic<int64_t>& moves) {
+    Random random{seedOf(settings.seed, part)};
+    CoverState state(model, targets);
+    if (!addGreedyTickets(state, random, stop)) return;
+    removeRedundantTickets(state, random);
+    CoverAnnealing annealing(state, random);
+    int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
+    while (!stop.load(std::memory_order_relaxed)) {
+        if (state.uncovered() == 0) {
+            best.offer(state.tickets());
+            if (static_cast<int64_t>(state.size()) <= settings.lowerBound || state.size() == 0) {
+                stop.store(true);
+                return;
+            }
+        }
+        // Work one below the best covering of any thread.
+        const bool shrink = state.uncovered() == 0 || static_cast<int64_t>(state.size()) >= best.size();
+        if (shrink) {
+            while (state.size() > 0 && static_cast<int64_t>(state.size()) >= best.size())
+                state.removeTicket(leastNeededTicket(state, random));
+            annealing.restartCycle();
+        }
+        if (movesLeft <= 0) return;
+        const int64_t before = annealing.movesMade();
+        annealing.run(std::min(movesLeft, MOVES_BETWEEN_LOOKS));
+        const int64_t made = annealing.movesMade() - before;
+        movesLeft -= made;
+        moves.fetch_add(made, std::memory_order_relaxed);
+    }
+}
+
+}  // namespace
+
+CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings& settings) {
+    if (!isSearchable(model)) throw std::invalid_argument("a covering model that cannot be searched");
+    const Clock::time_point start = Clock::now();
+    const TargetIndex targets = model.storedTargets.empty()
+                                    ? TargetIndex::allSubsets(model.elements, model.targetSize)
+                                    : TargetIndex::storedSets(model.storedTargets, model.targetSize);
+    CoverSearchResult result;
+    BestCovering best;
+    StopFlag stop;
+    std::atomic<int64_t> moves{0};
+    const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
+    Clock::time_point lastProgress = start;
+    const auto poll = [&] {
+        if (!stop.load() && settings.stopRequested && settings.stopRequested()) {
+            result.stopped = true;
+            stop.store(true);
+        }
+        const double seconds = elapsed();
+        if (seconds >= settings.timeLimitSeconds && !stop.load()) {
+            result.timeLimitReached = true;
+            stop.store(true);
+        }
+        if (settings.onProgress && Clock::now() - lastProgress >= std::chrono::milliseconds(500)) {
+            lastProgress = Clock::now();
+            CoverSearchProgress progress;
+            progress.bestSize = best.found() ? best.size() : 0;
+            progress.elapsedSeconds = seconds;
+            progress.remainingSeconds = std::max(0.0, settings.timeLimitSeconds - seconds);
+            settings.onProgress(progress);
+        }
+    };
+    const unsigned threads = settings.threads == 0 ? hardwareThreads() : settings.threads;
+    WorkerRun run;
+    run.parts = threads;
+    run.threads = threads;
+    run.work = [&](unsigned part) { searchOnOneThread(model, targets, settings, part, best, stop, moves); };
+    run.poll = poll;
+    run.onFailure = [&] { stop.store(true); };
+    runWorkers(run);
+    result.complete = best.found();
+    result.tickets = best.tickets();
+    result.seconds = elapsed();
+    result.moves = moves.load();
+    return result;
+}
+
+}  // namespace quillstep::cover

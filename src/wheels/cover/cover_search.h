@@ -1,0 +1,47 @@
+#pragma once
+// The search for a small covering of a CoverModel: on each thread, with a seed of its own, a
+// greedy start, the removal of redundant tickets, then annealing at a fixed size; every time a
+// thread covers every target it offers its tickets as the best so far, removes the ticket whose
+// removal uncovers least and goes on one ticket smaller. A thread above the best size of any
+// thread goes down to one below it. The search ends at the time limit, on a stop request, or
+// when a covering reaches the lower bound given.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "wheels/cover/cover_model.h"
+
+namespace quillstep::cover {
+
+struct CoverSearchProgress {
+    int64_t bestSize = 0;  // movable tickets of the smallest covering so far (0: none yet)
+    double elapsedSeconds = 0.0;
+    double remainingSeconds = 0.0;
+};
+
+struct CoverSearchSettings {
+    double timeLimitSeconds = 60.0;
+    uint64_t seed = 1;
+    unsigned threads = 0;      // 0: one per hardware thread
+    int64_t lowerBound = 0;    // a covering of this many movable tickets ends the search
+    int64_t moveBudget = 0;    // moves per thread (0: none); for reproducible runs
+    // Called on the calling thread: progress about twice a second, the stop request at least
+    // every 50 ms.
+    std::function<void(const CoverSearchProgress&)> onProgress;
+    std::function<bool()> stopRequested;
+};
+
+struct CoverSearchResult {
+    bool complete = false;          // `tickets` (with the fixed ones) cover every target
+    std::vector<uint64_t> tickets;  // the movable tickets of the smallest covering found
+    bool stopped = false;           // ended by the stop request
+    bool timeLimitReached = false;
+    double seconds = 0.0;
+    int64_t moves = 0;              // annealing moves of all threads
+};
+
+// The model must be searchable (isSearchable).
+CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings& settings);
+
+}  // namespace quillstep::cover

@@ -1,0 +1,124 @@
+#pragma once
+// The state of a covering search: the tickets, how many tickets cover each target (16-bit
+// counts), the number of uncovered targets and a list to draw uncovered targets from. A move
+// trades one element of one ticket for another; its effect on the uncovered count is counted over
+// the targets whose share with the ticket crosses t only: for B' = B - a + b, the targets that
+// lose B hold a, not b, exactly t - 1 further elements of B and the rest outside B and b; those
+// that gain it hold b in place of a. Both are found from the same pairs (t - 1 elements of B
+// without a, m - t elements outside B and b).
+
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+#include "wheels/cover/cover_model.h"
+#include "wheels/cover/target_index.h"
+#include "wheels/large_optimiser/random.h"
+
+namespace quillstep::cover {
+
+using Random = large::Random;
+using large::seedOf;
+
+// Calls f(subset) for every subset of `r` elements of `set` (r >= 0).
+template <typename F>
+void forEachSubset(uint64_t set, int r, F&& f) {
+    int items[MOST_ELEMENTS];
+    int n = 0;
+    for (uint64_t rest = set; rest != 0; rest &= rest - 1) items[n++] = std::countr_zero(rest);
+    if (r > n) return;
+    if (r == 0) {
+        f(uint64_t{0});
+        return;
+    }
+    int at[8];
+    for (int i = 0; i < r; ++i) at[i] = i;
+    for (;;) {
+        uint64_t subset = 0;
+        for (int i = 0; i < r; ++i) subset |= uint64_t{1} << items[at[i]];
+        f(subset);
+        int i = r - 1;
+        while (i >= 0 && at[i] == n - r + i) --i;
+        if (i < 0) return;
+        ++at[i];
+        for (int j = i + 1; j < r; ++j) at[j] = at[j - 1] + 1;
+    }
+}
+
+class CoverState {
+public:
+    CoverState(const CoverModel& model, const TargetIndex& targets);
+
+    const CoverModel& model() const { return model_; }
+    const TargetIndex& targets() const { return targets_; }
+    uint64_t elements() const { return elements_; }
+    const std::vector<uint64_t>& tickets() const { return tickets_; }  // the movable ones
+    size_t size() const { return tickets_.size(); }
+    int64_t uncovered() const { return uncovered_; }
+    int coverCount(int64_t target) const { return counts_[static_cast<size_t>(target)]; }
+
+    void addTicket(uint64_t ticket);
+    void removeTicket(size_t index);  // the last ticket takes its place
+    void replaceTickets(const std::vector<uint64_t>& tickets);
+
+    // The targets ticket `index` alone covers (uncovered once it goes).
+    int64_t soleCovers(size_t index) const;
+    // The uncovered targets a ticket not in the state would cover.
+    int64_t newlyCovered(uint64_t ticket) const;
+
+    // The change of the uncovered count when ticket `index` trades element `out` for `in`; the
+    // targets concerned are kept for applyMove.
+    int64_t moveDelta(size_t index, int out, int in);
+    // Makes the move of the last moveDelta.
+    void applyMove();
+    // The change of newlyCovered(ticket) when `ticket`, not in the state, trades `out` for `in`.
+    int64_t candidateSwapGain(uint64_t ticket, int out, int in) const;
+
+    // A target no ticket covers, at random; uncovered() must be above 0.
+    int64_t randomUncovered(Random& random);
+
+    // Calls f(target id) for every target `ticket` covers.
+    template <typename F>
+    void forEachCovered(uint64_t ticket, F&& f) const {
+        const uint64_t outside = elements_ & ~ticket;
+        const int most = std::min(model_.ticketSize, model_.targetSize);
+        for (int shared = model_.hits; shared <= most; ++shared)
+            forEachSubset(ticket, shared, [&](uint64_t inside) {
+                forEachSubset(outside, model_.targetSize - shared, [&](uint64_t rest) {
+                    const int64_t id = targets_.idOf(inside | rest);
+                    if (id >= 0) f(id);
+                });
+            });
+    }
+
+    // Calls f(lost, gained) with the sets whose cover by `ticket` changes when it trades `out`
+    // for `in`: lost holds out, gained holds in, both the same other elements.
+    template <typename F>
+    void forEachSwapPair(uint64_t ticket, int out, int in, F&& f) const {
+        const uint64_t outBit = uint64_t{1} << out, inBit = uint64_t{1} << in;
+        uint64_t kept[64];
+        int keptCount = 0;
+        forEachSubset(ticket & ~outBit, model_.hits - 1, [&](uint64_t s) { kept[keptCount++] = s; });
+        forEachSubset(elements_ & ~ticket & ~inBit, model_.targetSize - model_.hits, [&](uint64_t rest) {
+            for (int i = 0; i < keptCount; ++i) f(kept[i] | rest | outBit, kept[i] | rest | inBit);
+        });
+    }
+
+private:
+    void cover(uint64_t ticket);
+    void uncover(uint64_t ticket);
+
+    const CoverModel& model_;
+    const TargetIndex& targets_;
+    uint64_t elements_ = 0;
+    std::vector<uint64_t> tickets_;
+    std::vector<uint16_t> counts_;
+    int64_t uncovered_ = 0;
+    std::vector<int32_t> uncoveredList_;  // every uncovered target, and some covered since
+    // The last moveDelta.
+    size_t moveIndex_ = 0;
+    uint64_t moveTicket_ = 0;
+    std::vector<int32_t> lost_, gained_;
+};
+
+}  // namespace quillstep::cover

@@ -1,0 +1,200 @@
+// The covering search on pool targets (with and without keys) and on stored targets, every
+// answer held to a plain loop; the wheel search's answers also to the independent wheel check.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+
+#include "wheels/cover/cover_search.h"
+#include "wheels/cover/cover_state.h"
+#include "wheels/cover/lower_bound.h"
+#include "wheels/cover/wheel_search.h"
+#include "wheels/pool/wheel_check.h"
+
+namespace quillstep {
+namespace {
+
+using cover::CoverModel;
+
+bool plainCovers(const std::vector<uint64_t>& tickets, uint64_t target, int hits) {
+    for (const uint64_t ticket : tickets)
+        if (std::popcount(ticket & target) >= hits) return true;
+    return false;
+}
+
+// The m-subsets of `pool` holding `keys` that no ticket shares t numbers with, by a plain loop
+// over every mask of the pool's numbers.
+int64_t plainHoles(const WheelRequest& request, const std::vector<uint64_t>& tickets) {
+    std::vector<int> numbers;
+    for (uint64_t rest = request.pool; rest != 0; rest &= rest - 1) numbers.push_back(std::countr_zero(rest));
+    int64_t holes = 0;
+    for (uint64_t pick = 0; pick < (uint64_t{1} << numbers.size()); ++pick) {
+        if (std::popcount(pick) != request.drawn) continue;
+        uint64_t drawn = 0;
+        for (size_t i = 0; i < numbers.size(); ++i)
+            if (pick >> i & 1) drawn |= uint64_t{1} << numbers[i];
+        if ((drawn & request.keys) != request.keys) continue;
+        holes += !plainCovers(tickets, drawn, request.hits);
+    }
+    return holes;
+}
+
+WheelRequest request(uint64_t pool, uint64_t keys, int hits, int drawn) { return {pool, keys, hits, drawn}; }
+
+uint64_t rangeMask(int from, int to) {
+    uint64_t mask = 0;
+    for (int v = from; v <= to; ++v) mask |= uint64_t{1} << v;
+    return mask;
+}
+
+TEST(WheelSearch, CoversEveryDrawOfPoolsWithAndWithoutKeys) {
+    const WheelRequest requests[] = {
+        request(rangeMask(1, 12), 0, 3, 3),
+        request(rangeMask(1, 14), 0, 4, 6),
+        request(rangeMask(5, 15) | uint64_t{1} << 30 | uint64_t{1} << 39, 0, 3, 5),
+        request(rangeMask(1, 13), uint64_t{1} << 4, 3, 4),
+        request(rangeMask(20, 33), uint64_t{1} << 21 | uint64_t{1} << 33, 4, 5),
+        request(rangeMask(1, 11), uint64_t{1} << 1 | uint64_t{1} << 2 | uint64_t{1} << 3, 5, 6),
+    };
+    for (const WheelRequest& r : requests) {
+        WheelSearchSettings settings;
+        settings.timeLimitSeconds = 300;  // ended by the move budget
+        settings.threads = 1;
+        settings.moveBudget = 20000;
+        settings.seed = 5;
+        const WheelSearchResult result = searchWheel(r, settings);
+        ASSERT_TRUE(result.found());
+        for (const uint64_t ticket : result.tickets) {
+            EXPECT_EQ(std::popcount(ticket), 7);
+            EXPECT_EQ(ticket & ~r.pool, 0u);
+            EXPECT_EQ(ticket & r.keys, r.keys);
+        }
+        EXPECT_EQ(plainHoles(r, result.tickets), 0) << std::popcount(r.pool) << " numbers " << r.hits << " if " << r.drawn;
+        const WheelCheck check = checkWheel(r, result.tickets);
+        EXPECT_TRUE(check.covered());
+        // No ticket of the answer may go: the search removes every ticket not needed alone.
+        for (size_t i = 0; i < result.tickets.size(); ++i) {
+            std::vector<uint64_t> fewer = result.tickets;
+            fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(i));
+            EXPECT_GT(plainHoles(r, fewer), 0);
+        }
+    }
+}
+
+TEST(WheelSearch, SameSeedAndBudgetGiveTheSameWheelOnOneThread) {
+    const WheelRequest r = request(rangeMask(1, 15), 0, 4, 5);
+    WheelSearchSettings settings;
+    settings.threads = 1;
+    settings.moveBudget = 30000;
+    settings.timeLimitSeconds = 300;
+    settings.seed = 9;
+    const WheelSearchResult first = searchWheel(r, settings);
+    const WheelSearchResult second = searchWheel(r, settings);
+    ASSERT_TRUE(first.found());
+    EXPECT_EQ(first.tickets, second.tickets);
+}
+
+TEST(WheelSearch, RefusesWhatTheCheckRefusesAndStopsOnRequest) {
+    const WheelSearchResult refused = searchWheel(request(rangeMask(1, 7), 0, 3, 4), {});
+    EXPECT_TRUE(refused.requestFault.refused());
+    EXPECT_FALSE(refused.found());
+
+    // A stop request at once: whatever it found covers, and it says it was stopped.
+    WheelSearchSettings settings;
+    settings.stopRequested = [] { return true; };
+    settings.timeLimitSeconds = 300;
+    const WheelRequest r = request(rangeMask(1, 20), 0, 4, 4);
+    const WheelSearchResult stopped = searchWheel(r, settings);
+    EXPECT_TRUE(stopped.stopped);
+    if (stopped.found()) {
+        EXPECT_EQ(plainHoles(r, stopped.tickets), 0);
+    }
+
+    // Progress is reported on the calling thread with the best size so far.
+    std::atomic<int> reports{0};
+    WheelSearchSettings timed;
+    timed.timeLimitSeconds = 1.5;
+    timed.onProgress = [&](const WheelSearchProgress& p) {
+        EXPECT_GE(p.remainingSeconds, 0.0);
+        ++reports;
+    };
+    const WheelSearchResult ended = searchWheel(r, timed);
+    ASSERT_TRUE(ended.found());
+    EXPECT_TRUE(ended.timeLimitReached);
+    EXPECT_GE(reports.load(), 1);
+    EXPECT_EQ(plainHoles(r, ended.tickets), 0);
+}
+
+TEST(WheelSearch, EndsAtTheLowerBound) {
+    // 2 if 2 on eight numbers: three lines at least (a line of seven misses one number, two lines
+    // miss a pair); the search reaches it and ends long before its time limit.
+    WheelSearchSettings settings;
+    settings.timeLimitSeconds = 600;
+    const WheelSearchResult result = searchWheel(request(rangeMask(1, 8), 0, 2, 2), settings);
+    ASSERT_TRUE(result.found());
+    EXPECT_EQ(result.tickets.size(), 3u);
+    EXPECT_FALSE(result.timeLimitReached);
+}
+
+TEST(CoverSearch, CoversStoredTargetsAroundFixedTickets) {
+    // Stored targets: 120 random sets of seven of 16 elements, hits 4, with two fixed tickets.
+    cover::Random random{21};
+    CoverModel model;
+    model.elements = 16;
+    model.ticketSize = 7;
+    model.hits = 4;
+    model.targetSize = 7;
+    std::vector<uint64_t> stored;
+    while (stored.size() < 120) {
+        uint64_t set = 0;
+        while (std::popcount(set) < 7) set |= uint64_t{1} << random.below(16);
+        if (std::find(stored.begin(), stored.end(), set) == stored.end()) stored.push_back(set);
+    }
+    model.storedTargets = stored;
+    model.fixedTickets = {stored[0], stored[1]};
+    cover::CoverSearchSettings settings;
+    settings.threads = 2;
+    settings.moveBudget = 5000;
+    settings.timeLimitSeconds = 300;
+    const cover::CoverSearchResult result = cover::searchCover(model, settings);
+    ASSERT_TRUE(result.complete);
+    std::vector<uint64_t> all = result.tickets;
+    all.insert(all.end(), model.fixedTickets.begin(), model.fixedTickets.end());
+    for (const uint64_t target : stored) EXPECT_TRUE(plainCovers(all, target, 4));
+    for (const uint64_t ticket : result.tickets) EXPECT_EQ(std::popcount(ticket), 7);
+}
+
+TEST(CoverSearch, RefusesAModelItCannotSearch) {
+    CoverModel model;
+    model.elements = 10;
+    model.ticketSize = 7;
+    model.hits = 5;
+    model.targetSize = 4;  // fewer drawn than hits
+    EXPECT_FALSE(cover::isSearchable(model));
+    EXPECT_THROW(cover::searchCover(model, {}), std::invalid_argument);
+}
+
+TEST(CoverLowerBound, NeverAboveTheFewestTicketsOnEightElements) {
+    // On eight elements a ticket of seven leaves one out: the fewest tickets for every t and m,
+    // by trying every set of tickets, against the bound.
+    for (int m = 2; m <= 7; ++m)
+        for (int t = 2; t <= std::min(m, 6); ++t) {
+            int fewest = 9;
+            for (uint32_t chosen = 1; chosen < 256; ++chosen) {
+                std::vector<uint64_t> tickets;
+                for (int left = 0; left < 8; ++left)
+                    if (chosen >> left & 1) tickets.push_back(0xFFu & ~(1u << left));
+                if (static_cast<int>(tickets.size()) >= fewest) continue;
+                bool all = true;
+                for (uint64_t target = 0; target < 256 && all; ++target)
+                    if (std::popcount(target) == m) all = plainCovers(tickets, target, t);
+                if (all) fewest = static_cast<int>(tickets.size());
+            }
+            const int64_t bound = cover::coveringLowerBound(8, 7, t, m);
+            EXPECT_LE(bound, fewest) << t << " if " << m;
+            EXPECT_GE(bound, 1);
+        }
+}
+
+}  // namespace
+}  // namespace quillstep
