@@ -102,7 +102,7 @@ WriteObserver quietWriteObserver(Platform& platform) {
     return observer;
 }
 
-void makeTheWheel(SharedState& state, Platform& platform, const WheelWindowServices& services,
+void makeTheWheel(SharedState& state, Platform& platform, const WheelMaker& makeWheel,
                   const WheelChoice& choice) {
     if (const WheelRefusal refusal = wheelChoiceFault(choice); refusal.refused()) {
         platform.setWindowControlText(WHEEL_PROGRESS, wheelChoiceRefusedText(refusal));
@@ -123,12 +123,10 @@ void makeTheWheel(SharedState& state, Platform& platform, const WheelWindowServi
     start.remainingSeconds = choice.timeLimitSeconds;
     platform.setWindowControlText(WHEEL_PROGRESS, wheelProgressText(start));
 
-    const WheelMade made = services.makeWheel(making, quietWriteObserver(platform));
-    const std::optional<PublishedSize> published =
-        services.publishedSize ? services.publishedSize(making.request) : std::nullopt;
+    const WheelMade made = makeWheel(making, quietWriteObserver(platform));
     platform.setWindowControlText(WHEEL_PROGRESS, WHEEL_WINDOW_READY_TEXT);
-    platform.setWindowControlText(WHEEL_SIZE_LABEL, wheelSizeText(made, published));
-    if (made.search.found()) platform.setWindowControlText(WHEEL_FILE_LABEL, wheelFileText(made.file));
+    platform.setWindowControlText(WHEEL_SIZE_LABEL, wheelSizeText(made, making.request));
+    if (made.search.found()) platform.setWindowControlText(WHEEL_FILE_LABEL, wheelFileText(made));
     // A wheel the independent check accepted, written or not (a name of one's own may still take it).
     if (made.search.found() && wheelPassedCheck(made.file)) {
         const std::vector<uint64_t>& tickets = made.search.tickets;
@@ -149,8 +147,10 @@ void saveLastWheelAs(Platform& platform) {
     const std::filesystem::path target = platform.chooseFileToSave(SAVE_WHEEL_FILE_TITLE, SUGGESTED_WHEEL_FILE_NAME);
     if (target.empty()) return;
     const WheelToWrite wheel{lastWheel.request, lastWheel.tickets, target, pathText(target.filename())};
-    const WheelFileOutcome outcome = writeCheckedWheelFile(wheel, {}, quietWriteObserver(platform));
-    platform.setWindowControlText(WHEEL_PROGRESS, wheelSavedAsText(outcome));
+    WheelMade saved;
+    saved.search.tickets = lastWheel.tickets;
+    saved.file = writeCheckedWheelFile(wheel, {}, quietWriteObserver(platform));
+    platform.setWindowControlText(WHEEL_PROGRESS, wheelSavedAsText(saved));
 }
 
 // The choice to start from at the next use of the window.
@@ -185,7 +185,7 @@ WindowTemplate wheelWindowTemplate(const WheelChoice& choice) {
     return window;
 }
 
-WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const WheelWindowServices& services,
+WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const WheelMaker& makeWheel,
                                  WheelChoice& choice, int controlId) {
     if (const int number = slipNumberOfButton(controlId); number != 0) {
         clickSlipNumber(choice, number);
@@ -223,7 +223,7 @@ WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const W
                 platform.setWindowControlText(WHEEL_TIME_LABEL, std::to_string(choice.timeLimitSeconds));
             break;
         case WHEEL_START:
-            makeTheWheel(state, platform, services, choice);
+            makeTheWheel(state, platform, makeWheel, choice);
             break;
         case WHEEL_SAVE_AS:
             saveLastWheelAs(platform);
@@ -236,7 +236,7 @@ WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const W
     return WindowAction::Continue;
 }
 
-void runWheelWindow(SharedState& state, Platform& platform, const WheelWindowServices& services,
+void runWheelWindow(SharedState& state, Platform& platform, const WheelMaker& makeWheel,
                     WheelChoice& choice) {
     WindowHandler handler;
     lastWheel = SavableWheel{};  // each opening saves only what it made itself
@@ -246,16 +246,16 @@ void runWheelWindow(SharedState& state, Platform& platform, const WheelWindowSer
         platform.checkWindowControl(WHEEL_MARK_KEYS, choice.markingKeys);
         enableSaveAs(platform);
     };
-    handler.onCommand = [&state, &platform, &services, &choice](int controlId) {
-        return wheelWindowCallback(state, platform, services, choice, controlId);
+    handler.onCommand = [&state, &platform, &makeWheel, &choice](int controlId) {
+        return wheelWindowCallback(state, platform, makeWheel, choice, controlId);
     };
     platform.enableMainWindow(false);
     platform.runModalWindow(wheelWindowTemplate(choice), handler);
     platform.enableMainWindow(true);
 }
 
-void showWheelWindow(SharedState& state, Platform& platform, const WheelWindowServices& services) {
-    runWheelWindow(state, platform, services, lastChoice);
+void showWheelWindow(SharedState& state, Platform& platform, const WheelMaker& makeWheel) {
+    runWheelWindow(state, platform, makeWheel, lastChoice);
 }
 
 }  // namespace quillstep

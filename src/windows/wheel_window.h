@@ -7,7 +7,6 @@
 // runs.
 
 #include <functional>
-#include <optional>
 
 #include "commands/wheel_making.h"
 #include "engine/shared_state.h"
@@ -51,27 +50,25 @@ constexpr int WHEEL_SHARES_LABEL = 2462;
 constexpr int WHEEL_FILE_LABEL = 2463;
 constexpr int WHEEL_KEYS_HINT = 2464;  // beside "Mark keys" and "Clear": what a key is
 
-// What the window asks of the layers below: the making of a wheel (makeWheel: the search, the
-// independent check and the file) and the published size of a wheel's row, where there is one.
-struct WheelWindowServices {
-    std::function<WheelMade(const WheelMaking&, const WriteObserver&)> makeWheel;
-    std::function<std::optional<PublishedSize>(const WheelRequest&)> publishedSize;
-};
+// The making of a wheel the window asks for: makeWheel (commands/wheel_making: the search, the
+// independent check and the file), handed in by the main window so that the tests may give
+// another maker.
+using WheelMaker = std::function<WheelMade(const WheelMaking&, const WriteObserver&)>;
 
 // The window for the given choice, before any click.
 WindowTemplate wheelWindowTemplate(const WheelChoice& choice);
 
 // A click in the window: a number of the slip, "Mark keys", "Clear", a step, Start (which
 // returns when the wheel has been made or refused), "Save as..." or "Close".
-WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const WheelWindowServices& services,
+WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const WheelMaker& makeWheel,
                                  WheelChoice& choice, int controlId);
 
 // Shows the window modally for `choice`, which keeps what the user chose, with the main window
 // disabled meanwhile; returns once it has been closed.
-void runWheelWindow(SharedState& state, Platform& platform, const WheelWindowServices& services,
+void runWheelWindow(SharedState& state, Platform& platform, const WheelMaker& makeWheel,
                     WheelChoice& choice);
 
 // Button "Wheel my numbers..." of the main window: the window with the choice of its last use.
-void showWheelWindow(SharedState& state, Platform& platform, const WheelWindowServices& services);
+void showWheelWindow(SharedState& state, Platform& platform, const WheelMaker& makeWheel);
 
 }  // namespace quillstep

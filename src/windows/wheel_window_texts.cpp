@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "commands/system_examination.h"
+#include "windows/wheel_making_texts.h"
 #include "windows/wheel_request_texts.h"
 
 namespace quillstep {
@@ -31,18 +32,6 @@ std::string listWithBlanks(const std::string& list) {
         if (c == ',') text += ' ';
     }
     return text;
-}
-
-std::string wheelCheckFaultText(const WheelCheck& check) {
-    if (check.requestFault.refused()) return wheelRefusalText(check.requestFault, WINDOW_WHEEL_FIELDS);
-    if (check.ticketsRefused > 0 && !check.refusedTickets.empty()) {
-        const RefusedTicket& ticket = check.refusedTickets.front();
-        return "ticket " + std::to_string(ticket.index + 1) + " (" + numbersText(ticket.numbers) + ") " +
-               refusedTicketText(ticket);
-    }
-    if (check.stopped) return "the check of the wheel was stopped";
-    return "the wheel leaves " + std::to_string(check.uncovered) + " of " + std::to_string(check.targets) +
-           " choices of drawn numbers without the hits";
 }
 
 }  // namespace
@@ -86,7 +75,7 @@ std::string wheelProgressText(const WheelSearchProgress& progress) {
 
 std::string ticketCountText(int64_t count) { return std::to_string(count) + (count == 1 ? " ticket" : " tickets"); }
 
-std::string wheelSizeText(const WheelMade& made, const std::optional<PublishedSize>& published) {
+std::string wheelSizeText(const WheelMade& made, const WheelRequest& request) {
     const WheelSearchResult& search = made.search;
     if (search.requestFault.refused()) return wheelChoiceRefusedText(search.requestFault);
     if (!search.found())
@@ -98,9 +87,9 @@ std::string wheelSizeText(const WheelMade& made, const std::optional<PublishedSi
     if (!wheelPassedCheck(made.file))
         return "The search's wheel of " + ticketCountText(size) + " did not pass the independent check.";
     std::string text = "Size: " + ticketCountText(size);
-    if (published) {
-        text += " (best published: " + std::to_string(published->bestKnown);
-        if (published->lowerBound) text += ", lower bound: " + std::to_string(*published->lowerBound);
+    if (const std::string published = publishedWheelText(request); !published.empty()) {
+        text += " (" + published;
+        if (const std::string bound = publishedLowerBoundText(request); !bound.empty()) text += ", " + bound;
         text += ")";
     }
     text += ".";
@@ -116,35 +105,20 @@ std::string wheelDrawSharesText(const DrawProfile& profile) {
     return text + ".";
 }
 
-std::string wheelFileFaultText(const WheelFileOutcome& outcome) {
-    switch (outcome.fault) {
-        case WheelFileFault::None:
-            return "";
-        case WheelFileFault::TooManyRows:
-            return "a wheel file holds at most " + std::to_string(WHEEL_FILE_ROW_LIMIT) + " tickets";
-        case WheelFileFault::GuaranteeNotHeld:
-            return wheelCheckFaultText(outcome.check);
-        case WheelFileFault::WriteFailed:
-            return outcome.file.error;
-        case WheelFileFault::ReadBackDiffers:
-            return outcome.file.fileName + " does not read back as the wheel that was written";
-    }
-    return "";
-}
-
-std::string wheelFileText(const WheelFileOutcome& outcome) {
-    if (outcome.written())
+std::string wheelFileText(const WheelMade& made) {
+    const WheelFileOutcome& outcome = made.file;
+    if (made.written())
         return "File: " + outcome.file.fileName + ", " + ticketCountText(outcome.check.tickets) +
-               ", checked over all " + std::to_string(outcome.check.targets) + " choices of drawn numbers.";
-    std::string text = "Not written: " + wheelFileFaultText(outcome) + ".";
+               ", checked over all " + std::to_string(outcome.check.targets) + " sets of drawn numbers.";
+    std::string text = "Not written: " + wheelNotWrittenText(made) + ".";
     if (!outcome.file.fileName.empty()) text += " The previous " + outcome.file.fileName + " is unchanged.";
     return text;
 }
 
-std::string wheelSavedAsText(const WheelFileOutcome& outcome) {
-    if (outcome.written())
-        return "Saved as " + outcome.file.fileName + ": " + ticketCountText(outcome.check.tickets) + ".";
-    return "Not written: " + wheelFileFaultText(outcome) + ".";
+std::string wheelSavedAsText(const WheelMade& made) {
+    if (made.written())
+        return "Saved as " + made.file.file.fileName + ": " + ticketCountText(made.file.check.tickets) + ".";
+    return "Not written: " + wheelNotWrittenText(made) + ".";
 }
 
 }  // namespace quillstep

@@ -5,7 +5,6 @@
 // command line alike.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "commands/wheel_making.h"
@@ -40,35 +39,28 @@ std::string wheelChoiceRefusedText(const WheelRefusal& refusal);
 // While the search runs: the smallest wheel so far and the whole seconds left.
 std::string wheelProgressText(const WheelSearchProgress& progress);
 
-// A published size for the wheel's row, when the table has one (pools without keys only).
-struct PublishedSize {
-    int64_t bestKnown = 0;
-    std::optional<int64_t> lowerBound;
-};
-
 // Whether the independent check accepted the wheel (its file may still have failed to be written).
 bool wheelPassedCheck(const WheelFileOutcome& outcome);
 
 // "1 ticket", "9 tickets".
 std::string ticketCountText(int64_t count);
 
-// The wheel found and checked: "Size: 9 tickets (best published: 6, lower bound: 5)." and
-// whether Escape ended the search; or why there is none (also a wheel the check refused).
-std::string wheelSizeText(const WheelMade& made, const std::optional<PublishedSize>& published);
+// The wheel found and checked: "Size: 9 tickets (best published: 6, lower bound: 5)." (the
+// published size of the request's row through windows/wheel_making_texts, as the command line
+// says it) and whether Escape ended the search; or why there is none (also a wheel the check
+// refused).
+std::string wheelSizeText(const WheelMade& made, const WheelRequest& request);
 
 // What the wheel wins on every draw of 1..39: "Of all 15380937 draws of 1 to 39, one ticket gets
-// at least 3 hits on 12.34%, at least 4 on 1.23% and at least 5 on 0.05%."
+// at least 3 hits on 12.34%, at least 4 hits on 1.23% and at least 5 hits on 0.05%."
 std::string wheelDrawSharesText(const DrawProfile& profile);
 
-// Why a wheel file was not written, in lower case as the command line prints it after
-// "not written: "; "" when it was.
-std::string wheelFileFaultText(const WheelFileOutcome& outcome);
-
-// The file: "File: mb_comb_file_wheel.txt, 9 tickets, checked over all 252 choices of 5 of your
-// numbers." or "Not written: <reason>. The previous <name> is unchanged."
-std::string wheelFileText(const WheelFileOutcome& outcome);
+// The file: "File: mb_comb_file_wheel.txt, 9 tickets, checked over all 252 sets of drawn
+// numbers." or "Not written: <reason>. The previous <name> is unchanged.", the reason in the
+// command line's words (wheelNotWrittenText).
+std::string wheelFileText(const WheelMade& made);
 
 // "Save as...": "Saved as <name>: 9 tickets." or "Not written: <reason>."
-std::string wheelSavedAsText(const WheelFileOutcome& outcome);
+std::string wheelSavedAsText(const WheelMade& made);
 
 }  // namespace quillstep

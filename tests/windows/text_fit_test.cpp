@@ -187,7 +187,9 @@ TEST(WindowsTextFit, WheelWindowTextsFitTheirLabels) {
     WheelMade made;
     made.search.tickets.assign(99999, 0);
     made.search.stopped = true;
-    const std::string size = wheelSizeText(made, PublishedSize{99999, 99999});
+    // The published row of 39 numbers at 4 if 4, the largest of the table.
+    const std::string size = wheelSizeText(made, WheelRequest{(uint64_t{2} << 39) - 2, 0, 4, 4});
+    EXPECT_NE(size.find("best published"), std::string::npos) << size;
     expectFits(w, WHEEL_SIZE_LABEL, &size);
     DrawProfile profile;
     profile.draws = 15380937;
@@ -197,11 +199,12 @@ TEST(WindowsTextFit, WheelWindowTextsFitTheirLabels) {
     made.file.check.tickets = 99999;
     made.file.check.targets = 15380937;
     made.file.file.fileName = "mb_comb_file_wheel.txt";
-    const std::string file = wheelFileText(made.file);
+    made.search.stopped = false;
+    const std::string file = wheelFileText(made);
     expectFits(w, WHEEL_FILE_LABEL, &file);
     made.file.fault = WheelFileFault::GuaranteeNotHeld;
     made.file.check.uncovered = 15380936;
-    const std::string notWritten = wheelFileText(made.file);
+    const std::string notWritten = wheelFileText(made);
     expectFits(w, WHEEL_FILE_LABEL, &notWritten);
 }
 

@@ -9,11 +9,14 @@
 #include <set>
 #include <vector>
 
+#include "app/dispatch.h"
 #include "app/main_window.h"
+#include "commands/control_ids.h"
 #include "commands/system_file_reader.h"
 #include "platform/headless/headless_platform.h"
 #include "wheels/pool/wheel_check.h"
 #include "windows/smaller_systems_choice.h"
+#include "windows/wheel_making_texts.h"
 #include "windows/wheel_request_texts.h"
 #include "windows/wheel_window.h"
 #include "support/test_support.h"
@@ -143,21 +146,17 @@ protected:
         ASSERT_NE(state, nullptr);
         folder = freshTestFolder("quillstep-wheel-window-");
         state->outputFolder = folder;
-        services.makeWheel = [this](const WheelMaking& making, const WriteObserver& observer) {
+        maker = [this](const WheelMaking& making, const WriteObserver& observer) {
             ++wheelsMade;
-            return makeWith(making, observer);
-        };
-        services.publishedSize = [](const WheelRequest& request) -> std::optional<PublishedSize> {
-            if (request.keys == 0 && std::popcount(request.pool) == 10 && request.hits == 3 && request.drawn == 3)
-                return PublishedSize{7, 5};
-            return std::nullopt;
+            return makeWheel(making, observer);
         };
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    // The full wheel of the pool, written through the checked writer of wheel files, as
-    // makeWheel writes the wheel its search found.
-    static WheelMade makeWith(const WheelMaking& making, const WriteObserver& observer) {
+    // The full wheel of the pool, written through the checked writer of wheel files, as makeWheel
+    // writes the wheel its search found: a wheel known before the run, for the tests of the window's
+    // own steps around the making.
+    static WheelMade fullWheelMade(const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
         made.search.requestFault = findWheelRequestFault(making.request);
         if (made.search.requestFault.refused()) return made;
@@ -169,13 +168,13 @@ protected:
 
     void open(std::vector<int> clicks) {
         platform.clicksForNextWindow = std::move(clicks);
-        runWheelWindow(*state, platform, services, choice);
+        runWheelWindow(*state, platform, maker, choice);
     }
 
     std::unique_ptr<SharedState> state;
     HeadlessPlatform platform;
     WheelChoice choice;
-    WheelWindowServices services;
+    WheelMaker maker;
     int wheelsMade = 0;
     fs::path folder;
 };
@@ -243,33 +242,61 @@ TEST_F(WheelWindow, StartWritesACheckedWheelAndSaveAsWritesItAgain) {
     const fs::path other = folder / "my wheel.txt";
     platform.filesToSave = {other};
     open(slipClicks({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) +
-         std::vector<int>{WHEEL_HITS_DOWN, WHEEL_DRAWN_DOWN, WHEEL_DRAWN_DOWN, WHEEL_START, WHEEL_SAVE_AS});
+         std::vector<int>{WHEEL_HITS_DOWN, WHEEL_DRAWN_DOWN, WHEEL_DRAWN_DOWN, WHEEL_TIME_DOWN, WHEEL_TIME_DOWN,
+                          WHEEL_TIME_DOWN, WHEEL_TIME_DOWN, WHEEL_START, WHEEL_SAVE_AS});
     ASSERT_EQ(wheelsMade, 1);
+    EXPECT_EQ(choice.timeLimitSeconds, 5);
     const WheelRequest request{maskOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), 0, 3, 3};
 
     // The file the window names is the wheel, and the independent check accepts it.
     const std::vector<uint64_t> written = ticketsOfFile(folder / WHEEL_FILE_NAME);
+    ASSERT_FALSE(written.empty());
     EXPECT_TRUE(checkWheel(request, written).covered());
-    EXPECT_EQ(written.size(), 120u);  // C(10, 7)
-    EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), "Size: 120 tickets (best published: 7, lower bound: 5).");
-    EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL),
-              "File: mb_comb_file_wheel.txt, 120 tickets, checked over all 120 choices of drawn numbers.");
+    const int64_t size = static_cast<int64_t>(written.size());
+    std::string expectedSize = "Size: " + ticketCountText(size);
+    if (const std::string published = publishedWheelText(request); !published.empty()) {
+        const std::string bound = publishedLowerBoundText(request);
+        expectedSize += " (" + published + (bound.empty() ? "" : ", " + bound) + ")";
+    }
+    EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), expectedSize + ".");
+    EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL), "File: mb_comb_file_wheel.txt, " + ticketCountText(size) +
+                                                         ", checked over all 120 sets of drawn numbers.");
     EXPECT_EQ(platform.windowText(WHEEL_SHARES_LABEL),
-              wheelDrawSharesText(profileAllDraws(written.data(), static_cast<int64_t>(written.size()), 39)));
+              wheelDrawSharesText(profileAllDraws(written.data(), size, 39)));
 
     // "Save as..." asked for a name and wrote the same wheel there, checked and read back.
     ASSERT_EQ(platform.saveDialogTitles.size(), 1u);
     EXPECT_EQ(platform.saveDialogTitles[0], SAVE_WHEEL_FILE_TITLE);
     EXPECT_EQ(ticketsOfFile(other), written);
-    EXPECT_EQ(platform.windowText(WHEEL_PROGRESS), "Saved as my wheel.txt: 120 tickets.");
+    EXPECT_EQ(platform.windowText(WHEEL_PROGRESS), "Saved as my wheel.txt: " + ticketCountText(size) + ".");
     EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
     EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_START));
     EXPECT_TRUE(platform.mainWindowEnabled);
 }
 
+// Escape once the search has a wheel: the search ends long before its time limit, and the smallest
+// wheel found is written, checked, and said to be kept.
+TEST_F(WheelWindow, EscapeStopsTheSearchAndKeepsTheSmallestWheel) {
+    platform.stopRequest = [this] {
+        return platform.windowText(WHEEL_PROGRESS).find("Smallest wheel so far") != std::string::npos;
+    };
+    std::vector<int> clicks;
+    for (int v = 1; v <= 20; ++v) clicks.push_back(slipNumberButton(v));
+    for (int k = 0; k < 20; ++k) clicks.push_back(WHEEL_TIME_UP);
+    clicks.push_back(WHEEL_START);
+    open(clicks);
+    EXPECT_EQ(choice.timeLimitSeconds, 600);
+    const std::string size = platform.windowText(WHEEL_SIZE_LABEL);
+    EXPECT_NE(size.find("Escape stopped the search: the smallest wheel found is kept."), std::string::npos) << size;
+    const std::vector<uint64_t> kept = ticketsOfFile(folder / WHEEL_FILE_NAME);
+    EXPECT_EQ(size.rfind("Size: " + ticketCountText(static_cast<int64_t>(kept.size())), 0), 0u) << size;
+    EXPECT_TRUE(checkWheel({(uint64_t{1} << 21) - 2, 0, 4, 5}, kept).covered());
+    EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
+}
+
 // A wheel whose check fails is not written, its file label says why, and it cannot be saved.
 TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
-    services.makeWheel = [](const WheelMaking& making, const WriteObserver& observer) {
+    maker = [](const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
         made.search.tickets = {fullWheelOf(making.request).front()};  // one ticket: far from 4 if 5
         made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName},
@@ -285,9 +312,8 @@ TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
     EXPECT_FALSE(fs::exists(folder / "never.txt"));
     EXPECT_TRUE(platform.saveDialogTitles.empty());
     EXPECT_EQ(platform.windowText(WHEEL_FILE_LABEL),
-              "Not written: the wheel leaves " + std::to_string(check.uncovered) + " of " +
-                  std::to_string(check.targets) +
-                  " choices of drawn numbers without the hits. The previous mb_comb_file_wheel.txt is unchanged.");
+              "Not written: the check found " + std::to_string(check.uncovered) +
+                  " sets of drawn numbers the wheel does not cover. The previous mb_comb_file_wheel.txt is unchanged.");
     EXPECT_EQ(platform.windowText(WHEEL_SIZE_LABEL), "The search's wheel of 1 ticket did not pass the independent check.");
     EXPECT_EQ(platform.windowText(WHEEL_SHARES_LABEL), "");
     EXPECT_FALSE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
@@ -300,7 +326,7 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
     int polls = 0;
     platform.stopRequest = [&polls] { return ++polls >= 2; };
     std::vector<std::string> progressSeen;
-    services.makeWheel = [&](const WheelMaking& making, const WriteObserver& observer) {
+    maker = [&](const WheelMaking& making, const WriteObserver& observer) {
         EXPECT_EQ(making.search.timeLimitSeconds, 10.0);
         EXPECT_EQ(making.target, folder / WHEEL_FILE_NAME);
         EXPECT_EQ(making.shownName, WHEEL_FILE_NAME);
@@ -312,7 +338,7 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
         progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
         EXPECT_FALSE(making.search.stopRequested());
         EXPECT_TRUE(making.search.stopRequested());
-        WheelMade made = makeWith(making, observer);
+        WheelMade made = fullWheelMade(making, observer);
         made.search.stopped = true;
         return made;
     };
@@ -331,6 +357,17 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
     EXPECT_TRUE(checkWheel(request, ticketsOfFile(folder / WHEEL_FILE_NAME)).covered());
     for (int id : {slipNumberButton(1), WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
         EXPECT_TRUE(platform.isWindowControlEnabled(id)) << id;
+}
+
+// The main window's button opens the window with the main window disabled meanwhile, with no store.
+TEST_F(WheelWindow, TheMainWindowsButtonOpensIt) {
+    platform.clicksForNextWindow = {WHEEL_CLEAR_SLIP, slipNumberButton(7), WHEEL_CLOSE};
+    handleMainWindowCommand(*state, platform, WHEEL_MY_NUMBERS_BUTTON);
+    ASSERT_FALSE(platform.shownWindows.empty());
+    EXPECT_NE(platform.shownWindows.back().find(WHEEL_START), nullptr);
+    EXPECT_EQ(platform.mainWindowEnableHistory, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(platform.isWindowControlChecked(slipNumberButton(7)));
+    EXPECT_EQ(platform.windowText(WHEEL_CHOICE_LABEL), "1 number chosen: 7.");
 }
 
 }  // namespace
