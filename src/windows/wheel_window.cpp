@@ -86,7 +86,7 @@ void showChoice(Platform& platform, const WheelChoice& choice) {
     platform.setWindowControlText(WHEEL_GUARANTEE_LABEL, guaranteeMeaningText(choice));
 }
 
-// The wheel of the window's last run, for "Save as..." (none until a run has written one).
+// The wheel of the window's last run, for "Save as..." (none until the check has accepted one).
 struct SavableWheel {
     bool present = false;
     WheelRequest request;
