@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+
+#include "wheels/subsets.h"
 
 namespace quillstep::cover {
-namespace {
 
-// A cycle starts where an uphill move of the mean size is taken once in a thousand times and ends
-// where it is taken once in ten million: the moves that matter are the small uphill ones.
-constexpr double HOT_ODDS = 1e3;
-constexpr double COLD_ODDS = 1e7;
-
-}  // namespace
-
-CoverAnnealing::CoverAnnealing(CoverState& state, Random& random) : state_(state), random_(random) { restartCycle(); }
+CoverAnnealing::CoverAnnealing(CoverState& state, Random& random, const AnnealingSettings& settings)
+    : state_(state), random_(random), settings_(settings) {
+    restartCycle();
+}
 
 void CoverAnnealing::measureUphill() {
     // The mean size of the uphill moves among the moves the search makes.
@@ -22,52 +20,87 @@ void CoverAnnealing::measureUphill() {
     for (int trial = 0; trial < 64 && state_.size() > 0; ++trial) {
         size_t index;
         int out, in;
-        if (!chooseMove(index, out, in)) break;
-        const int64_t delta = state_.moveDelta(index, out, in);
+        int64_t delta;
+        if (!chooseMove(index, out, in, delta)) break;
         if (delta > 0) {
             sum += static_cast<double>(delta);
             ++uphill;
         }
     }
     const double mean = uphill > 0 ? sum / uphill : 1.0;
-    hot_ = mean / std::log(HOT_ODDS);
-    cold_ = mean / std::log(COLD_ODDS);
+    hot_ = mean / std::log(settings_.hotOdds);
+    cold_ = mean / std::log(settings_.coldOdds);
 }
 
 void CoverAnnealing::restartCycle() {
-    measureUphill();
     const CoverModel& model = state_.model();
-    cycleMoves_ = std::max<int64_t>(20000, static_cast<int64_t>(state_.size()) * model.ticketSize *
-                                               (model.elements - model.ticketSize));
+    const int64_t pairs = binomial(model.ticketSize - 1, model.hits - 1) *
+                          binomial(model.elements - model.ticketSize - 1, model.targetSize - model.hits);
+    tradesTried_ = static_cast<int>(std::clamp<int64_t>(settings_.lookupsPerMove / std::max<int64_t>(1, 2 * pairs), 4, 1 << 20));
+    measureUphill();
+    cycleMoves_ = std::max<int64_t>(
+        settings_.fewestCycleMoves,
+        static_cast<int64_t>(settings_.cycleFactor * static_cast<double>(state_.size()) * model.ticketSize *
+                             (model.elements - model.ticketSize)));
     cooling_ = std::pow(cold_ / hot_, 1.0 / static_cast<double>(cycleMoves_));
     temperature_ = hot_;
 }
 
-bool CoverAnnealing::chooseMove(size_t& index, int& out, int& in) {
+bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, int& in, int64_t& delta) {
+    // Every trade that makes a ticket sharing t - 1 elements with the target cover it: one of the
+    // ticket's other elements for one of the target's it lacks.
+    trades_.clear();
+    const int wanted = state_.model().hits - 1;
+    const std::vector<uint64_t>& tickets = state_.tickets();
+    for (size_t i = 0; i < tickets.size(); ++i) {
+        if (std::popcount(tickets[i] & target) != wanted) continue;
+        for (uint64_t outs = tickets[i] & ~target; outs != 0; outs &= outs - 1)
+            for (uint64_t ins = target & ~tickets[i]; ins != 0; ins &= ins - 1)
+                trades_.push_back({i, std::countr_zero(outs), std::countr_zero(ins)});
+    }
+    if (trades_.empty()) return false;
+    const size_t tried = std::min(trades_.size(), static_cast<size_t>(tradesTried_));
+    for (size_t i = 0; i < tried; ++i) std::swap(trades_[i], trades_[i + random_.below(trades_.size() - i)]);
+    int64_t best = std::numeric_limits<int64_t>::max();
+    int64_t ties = 0;
+    size_t chosen = 0;
+    for (size_t i = 0; i < tried; ++i) {
+        const int64_t d = state_.moveDelta(trades_[i].index, trades_[i].out, trades_[i].in);
+        if (d < best) {
+            best = d;
+            chosen = i;
+            ties = 1;
+        } else if (d == best && random_.below(static_cast<uint64_t>(++ties)) == 0) {
+            chosen = i;
+        }
+    }
+    index = trades_[chosen].index;
+    out = trades_[chosen].out;
+    in = trades_[chosen].in;
+    // The state keeps the targets of the trade counted last for applyMove.
+    delta = chosen == tried - 1 ? best : state_.moveDelta(index, out, in);
+    return true;
+}
+
+bool CoverAnnealing::chooseMove(size_t& index, int& out, int& in, int64_t& delta) {
     const size_t size = state_.size();
     if (size == 0) return false;
-    if (state_.uncovered() > 0 && random_.below(10) != 0) {
-        // Towards a random uncovered target: a ticket sharing t - 1 of its elements (drawn among
-        // all such) trades one of its other elements for one more of the target's.
+    if (state_.uncovered() > 0 && static_cast<int>(random_.below(10)) < settings_.biasedInTen) {
         const uint64_t target = state_.targets().setOf(state_.randomUncovered(random_));
-        const int wanted = state_.model().hits - 1;
-        int64_t seen = 0;
-        size_t chosen = size;
-        for (size_t i = 0; i < size; ++i)
-            if (std::popcount(state_.tickets()[i] & target) == wanted && random_.below(static_cast<uint64_t>(++seen)) == 0)
-                chosen = i;
-        if (chosen == size) chosen = random_.below(size);
-        const uint64_t ticket = state_.tickets()[chosen];
-        const uint64_t outside = ticket & ~target;
-        index = chosen;
-        out = random_.numberOf(outside != 0 ? outside : ticket);
+        if (bestTradeTowards(target, index, out, in, delta)) return true;
+        // No ticket shares t - 1 of its elements: a random ticket takes one of them.
+        index = random_.below(size);
+        const uint64_t ticket = state_.tickets()[index];
+        out = random_.numberOf(ticket & ~target);
         in = random_.numberOf(target & ~ticket);
+        delta = state_.moveDelta(index, out, in);
         return true;
     }
     index = random_.below(size);
     const uint64_t ticket = state_.tickets()[index];
     out = random_.numberOf(ticket);
     in = random_.numberOf(state_.elements() & ~ticket);
+    delta = state_.moveDelta(index, out, in);
     return true;
 }
 
@@ -75,9 +108,9 @@ void CoverAnnealing::run(int64_t moves) {
     for (int64_t done = 0; done < moves && state_.uncovered() > 0; ++done) {
         size_t index;
         int out, in;
-        if (!chooseMove(index, out, in)) return;
+        int64_t delta;
+        if (!chooseMove(index, out, in, delta)) return;
         ++moves_;
-        const int64_t delta = state_.moveDelta(index, out, in);
         if (delta <= 0 || random_.unit() < std::exp(-static_cast<double>(delta) / temperature_)) state_.applyMove();
         temperature_ *= cooling_;
         if (temperature_ < cold_) temperature_ = hot_;

@@ -1,20 +1,37 @@
 #pragma once
 // Simulated annealing at a fixed number of tickets on the count of uncovered targets. A move
 // trades one element of one ticket for another, mostly so that a random uncovered target becomes
-// covered (a ticket sharing t - 1 elements with it takes one more of them); a move that uncovers
-// more than it covers is taken with probability exp(-delta / temperature). The temperature falls
-// geometrically through a cycle and is raised again at the cycle's end; its range follows the
-// sizes of the uphill moves measured on the problem itself.
+// covered: of the trades by which a ticket sharing t - 1 elements with it takes one more of them,
+// the best of a sample is made; a move that uncovers more than it covers is taken with
+// probability exp(-delta / temperature). The temperature falls geometrically through a cycle and
+// is raised again at the cycle's end; its range follows the sizes of the uphill moves measured on
+// the problem itself.
 
 #include <cstdint>
+#include <vector>
 
 #include "wheels/cover/cover_state.h"
 
 namespace quillstep::cover {
 
+// The temperature's range: a cycle starts where an uphill move of the mean size is taken once in
+// `hotOdds` times and ends where it is taken once in `coldOdds`; its length in moves is
+// `cycleFactor` times tickets × k × (n - k) (one trade of every element of every ticket for every
+// element outside it), at least `fewestCycleMoves`.
+struct AnnealingSettings {
+    double hotOdds = 20.0;
+    double coldOdds = 1e4;
+    double cycleFactor = 1.0;
+    int64_t fewestCycleMoves = 20000;
+    int biasedInTen = 9;  // moves of ten aimed at a random uncovered target
+    // Of the trades that cover the target aimed at, the best of at most this many target counts
+    // looked up (at least four trades, at most all of them) is made.
+    int64_t lookupsPerMove = 800;
+};
+
 class CoverAnnealing {
 public:
-    CoverAnnealing(CoverState& state, Random& random);
+    CoverAnnealing(CoverState& state, Random& random, const AnnealingSettings& settings = {});
 
     // Up to `moves` moves; ends early when every target is covered.
     void run(int64_t moves);
@@ -24,14 +41,23 @@ public:
     void restartCycle();
 
 private:
-    bool chooseMove(size_t& index, int& out, int& in);
+    struct Trade {
+        size_t index;
+        int out, in;
+    };
+    // A move and its change of the uncovered count, counted by moveDelta last.
+    bool chooseMove(size_t& index, int& out, int& in, int64_t& delta);
+    bool bestTradeTowards(uint64_t target, size_t& index, int& out, int& in, int64_t& delta);
     void measureUphill();
 
     CoverState& state_;
     Random& random_;
+    AnnealingSettings settings_;
     double hot_ = 1.0, cold_ = 0.1, temperature_ = 1.0, cooling_ = 0.999;
     int64_t cycleMoves_ = 10000;
     int64_t moves_ = 0;
+    int tradesTried_ = 4;
+    std::vector<Trade> trades_;
 };
 
 }  // namespace quillstep::cover

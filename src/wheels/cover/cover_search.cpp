@@ -49,7 +49,7 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     CoverState state(model, targets);
     if (!addGreedyTickets(state, random, stop)) return;
     removeRedundantTickets(state, random);
-    CoverAnnealing annealing(state, random);
+    CoverAnnealing annealing(state, random, settings.annealing);
     int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
     while (!stop.load(std::memory_order_relaxed)) {
         if (state.uncovered() == 0) {

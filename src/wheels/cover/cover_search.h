@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "wheels/cover/cover_annealing.h"
 #include "wheels/cover/cover_model.h"
 
 namespace quillstep::cover {
@@ -26,6 +27,7 @@ struct CoverSearchSettings {
     unsigned threads = 0;      // 0: one per hardware thread
     int64_t lowerBound = 0;    // a covering of this many movable tickets ends the search
     int64_t moveBudget = 0;    // moves per thread (0: none); for reproducible runs
+    AnnealingSettings annealing;
     // Called on the calling thread: progress about twice a second, the stop request at least
     // every 50 ms.
     std::function<void(const CoverSearchProgress&)> onProgress;
