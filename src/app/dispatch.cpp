@@ -15,6 +15,7 @@
 #include "windows/past_draws_window.h"
 #include "windows/smaller_systems_window.h"
 #include "windows/statistics_window.h"
+#include "windows/wheel_window.h"
 
 namespace quillstep {
 namespace {
@@ -28,7 +29,7 @@ struct CommandRow {
 
 // The buttons that work on the stored combinations, "Set values...", "Past draws..." and the system
 // menu's "About Quillstep...". The generation buttons and the parameter steps have tables of their own.
-constexpr std::array<CommandRow, 12> STORE_COMMAND_ROWS{{
+constexpr std::array<CommandRow, 13> STORE_COMMAND_ROWS{{
     {WRITE_COMBINATIONS_BUTTON, [](SharedState& s, Platform& p) { writeCombinationFile(s, p); }},
     {VIEW_COMBINATIONS_BUTTON, [](SharedState&, Platform& p) { viewFile(p, COMBINATION_FILE_NAME); }},
     {SEARCH_G4_BUTTON, [](SharedState& s, Platform& p) { searchAbbreviatedSystem(s, p, 4); }},
@@ -43,6 +44,7 @@ constexpr std::array<CommandRow, 12> STORE_COMMAND_ROWS{{
      }},
     {ABOUT_MENU_ITEM, [](SharedState& s, Platform& p) { showAboutWindow(p, s.outputFolder); }},
     {PAST_DRAWS_BUTTON, [](SharedState& s, Platform& p) { showPastDrawsWindow(s, p); }},
+    {WHEEL_MY_NUMBERS_BUTTON, [](SharedState& s, Platform& p) { showWheelWindow(s, p, makeWheel); }},
 }};
 
 }  // namespace

@@ -158,6 +158,9 @@ constexpr std::array ADDED_CONTROLS{
     ControlRow{SEARCH_PROGRESS_LABEL, LABEL, "", 350, 35, 310, 10, NO_FONT},
     // "Past draws..." under the neighbouring-numbers button, in the free strip along the bottom edge.
     ControlRow{PAST_DRAWS_BUTTON, BUTTON, "Past draws...", 85, 398, 125, 15, NO_FONT},
+    // "Wheel my numbers..." right of "max number in combination", between the memory frame and the
+    // Min/Max button: the bottom row has no room left beside "Past draws...".
+    ControlRow{WHEEL_MY_NUMBERS_BUTTON, BUTTON, "Wheel my numbers...", 555, 301, 105, 13, NO_FONT},
 };
 
 // Fonts A to H, all "MS Sans Serif".

@@ -15,6 +15,9 @@ enum class ControlKind {
     EtchedFrame,   // static etched rectangle, shows no text
     GroupBox,      // button-class group box
     CheckBox,      // button-class check box, tab stop; its mark is set by the window's handler
+    // A push button that stays pressed in while it is checked, tab stop; as a check box, a click only
+    // reports itself and the window's handler sets the mark (Platform::checkWindowControl).
+    ToggleButton,
     Edit,          // one-line edit field, tab stop; every change is reported as a command of its id
     // A bar chart drawn by the platform from its text, lines separated by '\n': first the value of a
     // line drawn across the bars and its caption ("538.46\texpected"; empty: no line), then the

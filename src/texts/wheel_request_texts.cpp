@@ -59,6 +59,7 @@ std::string numbersInProse(uint64_t mask) {
 }  // namespace
 
 const WheelFieldNames COMMAND_LINE_WHEEL_FIELDS{"--pool", "--keys", "--hits", "--if"};
+const WheelFieldNames WINDOW_WHEEL_FIELDS{"the pool", "the keys", "hits", "numbers drawn"};
 
 std::string wheelRefusalText(const WheelRefusal& refusal, const WheelFieldNames& names) {
     const auto row = std::find_if(FAULT_TEXTS.begin(), FAULT_TEXTS.end(),

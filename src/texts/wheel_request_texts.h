@@ -18,6 +18,8 @@ struct WheelFieldNames {
     const char* drawn;
 };
 extern const WheelFieldNames COMMAND_LINE_WHEEL_FIELDS;  // "--pool", "--keys", "--hits", "--if"
+// The "Wheel my numbers" window's names: "the pool", "the keys", "hits", "numbers drawn".
+extern const WheelFieldNames WINDOW_WHEEL_FIELDS;
 
 // For example "--pool: 40 is outside 1 to 39", "a wheel needs at least 8 numbers in the pool, not
 // 6", "4 if 3: the hits cannot be more than the numbers drawn".

@@ -133,5 +133,7 @@ constexpr int ABOUT_MENU_ITEM = 2192;
 constexpr int SEARCH_PROGRESS_LABEL = 1157;
 // "Past draws...": needs no store and is always enabled.
 constexpr int PAST_DRAWS_BUTTON = 1158;
+// "Wheel my numbers...": needs no store and is always enabled.
+constexpr int WHEEL_MY_NUMBERS_BUTTON = 1159;
 
 }  // namespace quillstep

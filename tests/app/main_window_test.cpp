@@ -63,7 +63,8 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     for (const auto& [id, text] : {std::pair<int, std::string>{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
                                    std::pair<int, std::string>{CHECK_SYSTEM_BUTTON, "Check a system..."},
                                    std::pair<int, std::string>{SET_VALUES_BUTTON, "Set values..."},
-                                   std::pair<int, std::string>{PAST_DRAWS_BUTTON, "Past draws..."}}) {
+                                   std::pair<int, std::string>{PAST_DRAWS_BUTTON, "Past draws..."},
+                                   std::pair<int, std::string>{WHEEL_MY_NUMBERS_BUTTON, "Wheel my numbers..."}}) {
         const ControlTemplate* button = w.find(id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->kind, ControlKind::Button);
@@ -88,6 +89,7 @@ TEST(AppMainWindowTemplate, SmallerSystemsButtonHasRoomOfItsOwn) {
     EXPECT_EQ(position(CHECK_SYSTEM_BUTTON), position(SMALLER_SYSTEMS_BUTTON) + 1);
     EXPECT_GT(position(SET_VALUES_BUTTON), position(CHECK_SYSTEM_BUTTON));
     EXPECT_GT(position(PAST_DRAWS_BUTTON), position(SET_VALUES_BUTTON));
+    EXPECT_EQ(position(WHEEL_MY_NUMBERS_BUTTON), w.controls.size() - 1);
 }
 
 // Each line of the notice keeps the height of one line of the dialog font (8 units) free of the

@@ -14,6 +14,7 @@
 #include "windows/past_draws_window.h"
 #include "texts/smaller_systems_texts.h"
 #include "windows/smaller_systems_window.h"
+#include "windows/wheel_window.h"
 
 namespace quillstep {
 namespace {
@@ -161,6 +162,50 @@ TEST(WindowsTextFit, PastDrawsTextsFitTheirLabels) {
     wins.wonHundredths = 12345678901;
     const std::string won = "a-file-name.csv: " + winsText(wins, history);
     expectFits(check, CHECK_WINS_LABEL, &won);
+}
+
+// The Wheel my numbers window: its fixed texts, the slip's widest number, and the longest texts
+// its labels can be given (every other number chosen with three keys, a refusal, a wheel of
+// thousands of tickets stopped by Escape with its published size, its file and its shares).
+TEST(WindowsTextFit, WheelWindowTextsFitTheirLabels) {
+    WheelChoice widest;
+    widest.timeLimitSeconds = 600;
+    for (int v = 1; v <= 39; v += 2) widest.pool |= uint64_t{1} << v;
+    widest.keys = (uint64_t{1} << 35) | (uint64_t{1} << 37) | (uint64_t{1} << 39);
+    const WindowTemplate w = wheelWindowTemplate(widest);
+    for (const auto& c : w.controls)
+        if (c.kind == ControlKind::Label || c.kind == ControlKind::ToggleButton || c.kind == ControlKind::Button)
+            expectFits(w, c.id);
+    const std::string progress = wheelProgressText({99999, 0.0, 600.0});
+    expectFits(w, WHEEL_PROGRESS, &progress);
+    WheelRefusal refusal;
+    refusal.fault = WheelFault::KeysReachHits;
+    refusal.first = 3;
+    refusal.second = 3;
+    const std::string refused = wheelChoiceRefusedText(refusal);
+    expectFits(w, WHEEL_PROGRESS, &refused);
+    WheelMade made;
+    made.search.tickets.assign(99999, 0);
+    made.search.stopped = true;
+    // The published row of 39 numbers at 4 if 4, the largest of the table.
+    const std::string size = wheelSizeText(made, WheelRequest{(uint64_t{2} << 39) - 2, 0, 4, 4});
+    EXPECT_NE(size.find("best published"), std::string::npos) << size;
+    expectFits(w, WHEEL_SIZE_LABEL, &size);
+    DrawProfile profile;
+    profile.draws = 15380937;
+    profile.bestMatchCounts = {0, 0, 0, 1, 1, 1, 0, 0};
+    const std::string shares = wheelDrawSharesText(profile);
+    expectFits(w, WHEEL_SHARES_LABEL, &shares);
+    made.file.check.tickets = 99999;
+    made.file.check.targets = 15380937;
+    made.file.file.fileName = "mb_comb_file_wheel.txt";
+    made.search.stopped = false;
+    const std::string file = wheelFileText(made);
+    expectFits(w, WHEEL_FILE_LABEL, &file);
+    made.file.fault = WheelFileFault::GuaranteeNotHeld;
+    made.file.check.uncovered = 15380936;
+    const std::string notWritten = wheelFileText(made);
+    expectFits(w, WHEEL_FILE_LABEL, &notWritten);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ set(QUILLSTEP_WINE_SCENARIOS
     combination-file-8 abbreviated-10 abbreviated-11 abbreviated-14 viewer escape-stops-search file-replacement
     captions-fit dpi-change smaller-systems-12 smaller-systems-escape version-resource check-system-12
     set-values held-steps about
-    search-progress smaller-systems-save-as past-draws)
+    search-progress smaller-systems-save-as past-draws wheel-my-numbers)
 
 add_test(NAME wine_setup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} setup)
 add_test(NAME wine_cleanup COMMAND bash ${QUILLSTEP_WINE_SCRIPT} ${QUILLSTEP_WINDOWS_BUILD_DIR} cleanup)

@@ -25,7 +25,7 @@ struct ControlClass {
 
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<ControlClass, 8> CONTROL_CLASSES{{
+constexpr std::array<ControlClass, 9> CONTROL_CLASSES{{
     {ControlKind::Label, L"STATIC", CHILD | SS_LEFT},
     {ControlKind::CentredLabel, L"STATIC", CHILD | SS_CENTER},
     {ControlKind::Button, L"BUTTON", CHILD | WS_TABSTOP | BS_PUSHBUTTON},
@@ -34,6 +34,8 @@ constexpr std::array<ControlClass, 8> CONTROL_CLASSES{{
     // Not an automatic check box: a click only reports itself, and the handler sets the mark, so
     // that the mark always shows the handler's own state.
     {ControlKind::CheckBox, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX},
+    // The same, drawn as a push button that stays pressed in while checked.
+    {ControlKind::ToggleButton, L"BUTTON", CHILD | WS_TABSTOP | BS_CHECKBOX | BS_PUSHLIKE},
     {ControlKind::Edit, L"EDIT", CHILD | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
     // Drawn by drawBarChart on WM_DRAWITEM, from the control's text.
     {ControlKind::BarChart, L"STATIC", CHILD | SS_OWNERDRAW},

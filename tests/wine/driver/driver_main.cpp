@@ -23,7 +23,7 @@ std::vector<Scenario> allScenarios() {
     for (auto group : {driver::mainWindowScenarios(), driver::commandScenarios(), driver::fontScenarios(),
                        driver::smallerSystemsScenarios(), driver::checkSystemScenarios(),
                        driver::releaseScenarios(), driver::valuesScenarios(),
-                       driver::pastDrawsScenarios()})
+                       driver::pastDrawsScenarios(), driver::wheelScenarios()})
         all.insert(all.end(), group.begin(), group.end());
     return all;
 }

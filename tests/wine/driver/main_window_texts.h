@@ -126,11 +126,12 @@ constexpr std::array<int, 9> NOTICE_LABELS{NOTICE_HEADLINE, NOTICE_LINE_1, NOTIC
 constexpr std::array<int, 7> STORE_BUTTONS = StoreCommands;
 
 // Controls added after the original ones, in creation order, with their first texts.
-constexpr std::array<ControlText, 5> ADDED_CONTROLS{{{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
+constexpr std::array<ControlText, 6> ADDED_CONTROLS{{{SMALLER_SYSTEMS_BUTTON, "Smaller systems..."},
                                                      {CHECK_SYSTEM_BUTTON, "Check a system..."},
                                                      {SET_VALUES_BUTTON, "Set values..."},
                                                      {SEARCH_PROGRESS_LABEL, ""},
-                                                     {PAST_DRAWS_BUTTON, "Past draws..."}}};
+                                                     {PAST_DRAWS_BUTTON, "Past draws..."},
+                                                     {WHEEL_MY_NUMBERS_BUTTON, "Wheel my numbers..."}}};
 
 // Creation order of the original controls, which is also the tab order of the buttons.
 constexpr int MAIN_WINDOW_CREATION_ORDER[] = {

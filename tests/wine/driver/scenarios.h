@@ -22,6 +22,7 @@ std::span<const Scenario> checkSystemScenarios();
 std::span<const Scenario> releaseScenarios();
 std::span<const Scenario> valuesScenarios();
 std::span<const Scenario> pastDrawsScenarios();
+std::span<const Scenario> wheelScenarios();
 
 // Shared steps of the scenarios.
 

@@ -278,6 +278,20 @@ void captionsFit(const DriverOptions& options) {
     pressButton(about, ABOUT_WINDOW_MARKER);
     waitUntil([&] { return findAbout() == nullptr; }, "the About window to close");
     waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
+
+    // "Wheel my numbers..." with its longest choice: every other number, the last three as keys.
+    constexpr int WHEEL_START = 2457, WHEEL_CLOSE = 2459, WHEEL_MARK_KEYS = 2441;
+    const auto slipNumber = [](int v) { return 2401 + v; };
+    pressButton(mainWindow, WHEEL_MY_NUMBERS_BUTTON);
+    HWND wheel = program.waitForWindow(WHEEL_START, "\"Wheel my numbers\" window");
+    settle(wheel);
+    for (int v = 1; v <= 39; v += 2) clickAndWait(wheel, slipNumber(v));
+    clickAndWait(wheel, WHEEL_MARK_KEYS);
+    for (int v : {35, 37, 39}) clickAndWait(wheel, slipNumber(v));
+    pictureAtDpi(program, wheel, "wheel-my-numbers", expectCaptionsFit(wheel, "\"Wheel my numbers\" window"));
+    pressButton(wheel, WHEEL_CLOSE);
+    program.waitUntilClosed(WHEEL_START, "\"Wheel my numbers\" window");
+    waitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, "the main window to be enabled again");
     program.closeMainWindowAndWaitForExit(mainWindow);
 }
 

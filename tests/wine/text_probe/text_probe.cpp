@@ -75,7 +75,9 @@ const char* kindOf(HWND control) {
     }
     if (lstrcmpiW(name.c_str(), L"Button") == 0) {
         const DWORD type = style & BS_TYPEMASK;
-        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? "button" : nullptr;
+        // A check box drawn as a push button (the play slip's numbers) lays its text out as one.
+        const bool pushLike = (style & BS_PUSHLIKE) != 0 && type == BS_CHECKBOX;
+        return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || pushLike ? "button" : nullptr;
     }
     return nullptr;
 }
