@@ -17,7 +17,7 @@ bool stepWithin(int& value, bool up, int lowest, int highest) {
 }  // namespace
 
 void clickSlipNumber(WheelChoice& choice, int number) {
-    if (number < WHEEL_LOWEST_NUMBER || number > WHEEL_HIGHEST_NUMBER) return;
+    if (number < 1 || number > HIGHEST_NUMBER) return;
     const uint64_t bit = uint64_t{1} << number;
     if (choice.markingKeys)
         choice.keys ^= bit;

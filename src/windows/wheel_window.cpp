@@ -62,7 +62,7 @@ constexpr int HEIGHT = 306;
 // Everything a click could start while a search runs; greyed out until it has ended.
 std::vector<int> inputControls() {
     std::vector<int> ids;
-    for (int n = WHEEL_LOWEST_NUMBER; n <= WHEEL_HIGHEST_NUMBER; ++n) ids.push_back(slipNumberButton(n));
+    for (int n = 1; n <= HIGHEST_NUMBER; ++n) ids.push_back(slipNumberButton(n));
     for (int id : {WHEEL_MARK_KEYS, WHEEL_CLEAR_SLIP, WHEEL_HITS_UP, WHEEL_HITS_DOWN, WHEEL_DRAWN_UP, WHEEL_DRAWN_DOWN,
                    WHEEL_TIME_UP, WHEEL_TIME_DOWN, WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
         ids.push_back(id);
@@ -131,7 +131,7 @@ void makeTheWheel(SharedState& state, Platform& platform, const WheelMaker& make
     if (made.search.found() && wheelPassedCheck(made.file)) {
         const std::vector<uint64_t>& tickets = made.search.tickets;
         const DrawProfile profile =
-            profileAllDraws(tickets.data(), static_cast<int64_t>(tickets.size()), WHEEL_HIGHEST_NUMBER);
+            profileAllDraws(tickets.data(), static_cast<int64_t>(tickets.size()), HIGHEST_NUMBER);
         platform.setWindowControlText(WHEEL_SHARES_LABEL, wheelDrawSharesText(profile));
         lastWheel = SavableWheel{true, making.request, tickets};
     } else {
@@ -168,7 +168,7 @@ WindowTemplate wheelWindowTemplate(const WheelChoice& choice) {
     window.style = AUXILIARY_WINDOW_STYLE;
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {12, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : LEADING_CONTROLS) window.controls.push_back(row.toControl());
-    for (int n = WHEEL_LOWEST_NUMBER; n <= WHEEL_HIGHEST_NUMBER; ++n) {
+    for (int n = 1; n <= HIGHEST_NUMBER; ++n) {
         const int column = (n - 1) % SLIP_COLUMNS, row = (n - 1) / SLIP_COLUMNS;
         window.controls.push_back({slipNumberButton(n), ControlKind::ToggleButton, slipNumberText(n, isKey(choice, n)),
                                    SLIP_LEFT + column * SLIP_STEP_X, SLIP_TOP + row * SLIP_STEP_Y, SLIP_WIDTH,
@@ -200,7 +200,7 @@ WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const W
             break;
         case WHEEL_CLEAR_SLIP:
             clearSlip(choice);
-            for (int n = WHEEL_LOWEST_NUMBER; n <= WHEEL_HIGHEST_NUMBER; ++n) showSlipNumber(platform, choice, n);
+            for (int n = 1; n <= HIGHEST_NUMBER; ++n) showSlipNumber(platform, choice, n);
             showChoice(platform, choice);
             break;
         case WHEEL_HITS_UP:
@@ -241,7 +241,7 @@ void runWheelWindow(SharedState& state, Platform& platform, const WheelMaker& ma
     WindowHandler handler;
     lastWheel = SavableWheel{};  // each opening saves only what it made itself
     handler.onCreated = [&platform, &choice] {
-        for (int n = WHEEL_LOWEST_NUMBER; n <= WHEEL_HIGHEST_NUMBER; ++n)
+        for (int n = 1; n <= HIGHEST_NUMBER; ++n)
             platform.checkWindowControl(slipNumberButton(n), isChosen(choice, n));
         platform.checkWindowControl(WHEEL_MARK_KEYS, choice.markingKeys);
         enableSaveAs(platform);
