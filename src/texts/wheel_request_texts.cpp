@@ -46,6 +46,8 @@ const char* fieldName(WheelField field, const WheelFieldNames& names) {
     return names.pool;
 }
 
+}  // namespace
+
 // "7", "3 and 7", "3, 7 and 9".
 std::string numbersInProse(uint64_t mask) {
     std::string text;
@@ -55,8 +57,6 @@ std::string numbersInProse(uint64_t mask) {
     }
     return text;
 }
-
-}  // namespace
 
 const WheelFieldNames COMMAND_LINE_WHEEL_FIELDS{"--pool", "--keys", "--hits", "--if"};
 const WheelFieldNames WINDOW_WHEEL_FIELDS{"the pool", "the keys", "hits", "numbers drawn"};

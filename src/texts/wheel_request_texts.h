@@ -29,4 +29,7 @@ std::string wheelRefusalText(const WheelRefusal& refusal, const WheelFieldNames&
 // "misses the keys 3 and 7", "holds 6 numbers, not seven".
 std::string refusedTicketText(const RefusedTicket& ticket);
 
+// The numbers of `mask` in prose: "7", "3 and 7", "3, 7 and 9".
+std::string numbersInProse(uint64_t mask);
+
 }  // namespace quillstep

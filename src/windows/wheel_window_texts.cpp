@@ -13,16 +13,6 @@ namespace {
 
 constexpr int PROFILED_HITS[] = {3, 4, 5};
 
-// "7", "3 and 7", "3, 7 and 9".
-std::string numbersInProse(uint64_t mask) {
-    std::string text;
-    for (uint64_t rest = mask; rest != 0; rest &= rest - 1) {
-        if (!text.empty()) text += (rest & (rest - 1)) == 0 ? " and " : ", ";
-        text += std::to_string(std::countr_zero(rest));
-    }
-    return text;
-}
-
 // "1-10, 22, 30": the list in the form the command line takes, with a blank after each comma so
 // that a long list wraps in its label.
 std::string listWithBlanks(const std::string& list) {
