@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,8 +38,12 @@ struct CliCommand {
     std::string historyFileName{};
     std::optional<TicketPrices> prices{};
     // checkwheel, wheel: --pool, --keys, --hits and --if as typed (absent when not given), then the wheel
-    // read from them
-    std::optional<std::string> wheelPool{}, wheelKeys{}, wheelHits{}, wheelDrawn{};
+    // read from them. The texts are held apart and let go once read, so that a line of thousands
+    // of commands without them stays small.
+    struct WheelTexts {
+        std::optional<std::string> pool, keys, hits, drawn;
+    };
+    std::shared_ptr<WheelTexts> wheelTexts{};
     WheelRequest wheel{};
 };
 

@@ -61,12 +61,12 @@ std::optional<Number> parseNumber(const std::string& text) {
 }
 
 // Where a wheel option (Pool, Keys, Hits or Drawn, the last for any other) keeps its text.
-std::optional<std::string> CliCommand::*wheelTextOf(OptimiseOption option) {
+std::optional<std::string> CliCommand::WheelTexts::*wheelTextOf(OptimiseOption option) {
     switch (option) {
-        case OptimiseOption::Pool: return &CliCommand::wheelPool;
-        case OptimiseOption::Keys: return &CliCommand::wheelKeys;
-        case OptimiseOption::Hits: return &CliCommand::wheelHits;
-        default: return &CliCommand::wheelDrawn;
+        case OptimiseOption::Pool: return &CliCommand::WheelTexts::pool;
+        case OptimiseOption::Keys: return &CliCommand::WheelTexts::keys;
+        case OptimiseOption::Hits: return &CliCommand::WheelTexts::hits;
+        default: return &CliCommand::WheelTexts::drawn;
     }
 }
 
@@ -109,7 +109,8 @@ std::string setOption(OptimiseOption option, const std::string& echoed, const st
         case OptimiseOption::Keys:
         case OptimiseOption::Hits:
         case OptimiseOption::Drawn:
-            command.*wheelTextOf(option) = value;  // read as a whole by readWheelRequest
+            if (!command.wheelTexts) command.wheelTexts = std::make_shared<CliCommand::WheelTexts>();
+            (*command.wheelTexts).*wheelTextOf(option) = value;  // read as a whole by readWheelRequest
             return {};
     }
     return {};
@@ -179,27 +180,30 @@ std::optional<uint64_t> parseDraw(const std::string& text) {
 // The wheel of --pool, --keys, --hits and --if, read by the one reading of a wheel request.
 bool readWheel(CliCommand& command, std::string& error) {
     WheelRequestTexts texts;
+    const CliCommand::WheelTexts none;
+    const CliCommand::WheelTexts& given = command.wheelTexts ? *command.wheelTexts : none;
     const std::pair<const std::optional<std::string>&, WheelField> needed[] = {
-        {command.wheelPool, WheelField::Pool}, {command.wheelHits, WheelField::Hits}, {command.wheelDrawn, WheelField::Drawn}};
-    for (const auto& [given, field] : needed) {
-        if (given) continue;
+        {given.pool, WheelField::Pool}, {given.hits, WheelField::Hits}, {given.drawn, WheelField::Drawn}};
+    for (const auto& [text, field] : needed) {
+        if (text) continue;
         WheelRefusal missing;
         missing.fault = WheelFault::Missing;
         missing.field = field;
         error = command.name + ": " + wheelRefusalText(missing, COMMAND_LINE_WHEEL_FIELDS);
         return false;
     }
-    texts.pool = *command.wheelPool;
-    texts.keysGiven = command.wheelKeys.has_value();
-    if (texts.keysGiven) texts.keys = *command.wheelKeys;
-    texts.hits = *command.wheelHits;
-    texts.drawn = *command.wheelDrawn;
+    texts.pool = *given.pool;
+    texts.keysGiven = given.keys.has_value();
+    if (texts.keysGiven) texts.keys = *given.keys;
+    texts.hits = *given.hits;
+    texts.drawn = *given.drawn;
     const WheelRequestReading reading = readWheelRequest(texts);
     if (!reading.ok()) {
         error = command.name + ": " + wheelRefusalText(reading.refusal, COMMAND_LINE_WHEEL_FIELDS);
         return false;
     }
     command.wheel = reading.request;
+    command.wheelTexts.reset();
     return true;
 }
 
