@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/full_wheel.h"
 #include "files/system_file_reader.h"
 #include "files/wheel_file_writer.h"
 #include "support/test_support.h"
@@ -22,22 +23,6 @@ uint64_t rangeMask(int a, int b) {
     return mask;
 }
 
-// Every seven of the pool holding the keys, in increasing mask order.
-std::vector<uint64_t> fullWheel(const WheelRequest& request) {
-    std::vector<int> pool;
-    for (int v = 1; v <= 39; ++v)
-        if (request.pool >> v & 1) pool.push_back(v);
-    std::vector<uint64_t> tickets;
-    for (uint64_t pick = 0; pick < (uint64_t{1} << pool.size()); ++pick) {
-        if (std::popcount(pick) != 7) continue;
-        uint64_t ticket = 0;
-        for (size_t i = 0; i < pool.size(); ++i)
-            if (pick >> i & 1) ticket |= uint64_t{1} << pool[i];
-        if ((ticket & request.keys) == request.keys) tickets.push_back(ticket);
-    }
-    return tickets;
-}
-
 WheelFileOutcome write(const WheelRequest& request, const std::vector<uint64_t>& tickets,
                        const std::filesystem::path& target) {
     return writeCheckedWheelFile({request, tickets, target, target.filename().string()}, {}, {});
@@ -47,7 +32,7 @@ TEST(WheelFileWriter, WritesTheHeaderAndThePoolsNumbersAndReadsBack) {
     const std::filesystem::path folder = freshTestFolder("wheel-file-");
     // 3,7,11-20 with the key 3, 3 if 4: the full wheel of the pool with the key.
     const WheelRequest request{(uint64_t{1} << 3) | (uint64_t{1} << 7) | rangeMask(11, 20), uint64_t{1} << 3, 3, 4};
-    const std::vector<uint64_t> tickets = fullWheel(request);
+    const std::vector<uint64_t> tickets = fullWheelOf(request);
     ASSERT_EQ(tickets.size(), 462u);  // C(11, 6)
     const WheelFileOutcome outcome = write(request, tickets, folder / WHEEL_FILE_NAME);
     ASSERT_TRUE(outcome.written()) << outcome.file.error;
@@ -78,7 +63,7 @@ TEST(WheelFileWriter, WritesTheHeaderAndThePoolsNumbersAndReadsBack) {
 TEST(WheelFileWriter, IsNotBoundToTheLinesOfTheG4AndG5Files) {
     const std::filesystem::path folder = freshTestFolder("wheel-file-");
     const WheelRequest request{rangeMask(1, 13), 0, 4, 7};
-    const std::vector<uint64_t> tickets = fullWheel(request);  // C(13, 7) = 1716
+    const std::vector<uint64_t> tickets = fullWheelOf(request);  // C(13, 7) = 1716
     const WheelFileOutcome outcome = write(request, tickets, folder / "big.txt");
     ASSERT_TRUE(outcome.written()) << outcome.file.error;
     const std::string text = readFile(folder / "big.txt");
@@ -87,7 +72,7 @@ TEST(WheelFileWriter, IsNotBoundToTheLinesOfTheG4AndG5Files) {
 
     // As many tickets as a wheel file holds: the full wheel of 8 over and over, read back whole.
     const WheelRequest eight{rangeMask(1, 8), 0, 2, 2};
-    const std::vector<uint64_t> full = fullWheel(eight);
+    const std::vector<uint64_t> full = fullWheelOf(eight);
     std::vector<uint64_t> most;
     while (static_cast<int64_t>(most.size()) < WHEEL_FILE_ROW_LIMIT) most.push_back(full[most.size() % full.size()]);
     const WheelFileOutcome largest = write(eight, most, folder / "most.txt");
@@ -103,7 +88,7 @@ TEST(WheelFileWriter, KeepsThePreviousFileWhenTheWheelIsNotChecked) {
         previous << "previous\r\n";
     }
     const WheelRequest request{rangeMask(1, 10), 0, 3, 3};
-    std::vector<uint64_t> tickets = fullWheel(request);
+    std::vector<uint64_t> tickets = fullWheelOf(request);
 
     // A hole: without every ticket that holds 8, 9 and 10 together, the draw 8,9,10 has no three hits.
     std::vector<uint64_t> holed;

@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "support/full_wheel.h"
 #include "app/dispatch.h"
 #include "app/main_window.h"
 #include "windows/control_ids.h"
@@ -30,22 +31,6 @@ uint64_t maskOf(std::initializer_list<int> numbers) {
     uint64_t mask = 0;
     for (int v : numbers) mask |= uint64_t{1} << v;
     return mask;
-}
-
-// Every seven of the pool holding the keys: a wheel that covers any request, made by a plain loop.
-std::vector<uint64_t> fullWheelOf(const WheelRequest& request) {
-    std::vector<int> pool;
-    for (int v = 1; v <= 39; ++v)
-        if (request.pool >> v & 1) pool.push_back(v);
-    std::vector<uint64_t> tickets;
-    for (uint64_t pick = 0; pick < (uint64_t{1} << pool.size()); ++pick) {
-        if (std::popcount(pick) != 7) continue;
-        uint64_t ticket = 0;
-        for (size_t i = 0; i < pool.size(); ++i)
-            if (pick >> i & 1) ticket |= uint64_t{1} << pool[i];
-        if ((ticket & request.keys) == request.keys) tickets.push_back(ticket);
-    }
-    return tickets;
 }
 
 // The tickets of a written wheel file, read back by the system-file reader.
