@@ -49,6 +49,8 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     Random random{mixSeed(settings.seed, part)};
     CoverState state(model, targets);
     try {
+        if (part == 0)
+            for (const uint64_t ticket : settings.startTickets) state.addTicket(ticket);
         if (!addGreedyTickets(state, random, stop)) return;
     } catch (const std::length_error&) {
         // The greedy start passed the tickets a cover count can tell apart.

@@ -27,6 +27,9 @@ struct CoverSearchSettings {
     unsigned threads = 0;      // 0: one per hardware thread
     int64_t lowerBound = 0;    // a covering of this many movable tickets ends the search
     int64_t moveBudget = 0;    // moves per thread (0: none); for reproducible runs
+    // Movable tickets thread 0 starts from in place of its greedy start (completed by greedy
+    // tickets should they leave targets uncovered); the other threads start greedy.
+    std::vector<uint64_t> startTickets;
     AnnealingSettings annealing;
     // Called on the calling thread: progress about twice a second, the stop request at least
     // every 50 ms.
