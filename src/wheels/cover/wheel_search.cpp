@@ -2,13 +2,24 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 
 #include "engine/lottery.h"
 #include "wheels/cover/cover_search.h"
 #include "wheels/cover/lower_bound.h"
+#include "wheels/cover/split_construction.h"
+#include "wheels/subsets.h"
 
 namespace quillstep {
 namespace {
+
+// Of the time limit, what the covering from a split of the pool may take (where the guarantee
+// splits); the search on the whole pool has the rest. Where the pool has very many sets of m
+// numbers, a move of the search on the whole pool counts so many of them that the parts (far
+// fewer sets each) make better use of the time.
+constexpr double SPLIT_SHARE = 0.4;
+constexpr double SPLIT_SHARE_MANY_TARGETS = 0.8;
+constexpr int64_t MANY_TARGETS = 2000000;
 
 // The pool without the keys, as elements 0, 1, 2, ... in the order of their numbers.
 std::vector<int> elementNumbers(const WheelRequest& request) {
@@ -39,30 +50,61 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
     if (result.requestFault.refused()) return result;
 
     const cover::CoverModel model = wheelCoverModel(request);
-    cover::CoverSearchSettings search;
-    search.timeLimitSeconds = settings.timeLimitSeconds;
-    search.seed = settings.seed;
-    search.threads = settings.threads;
-    search.moveBudget = settings.moveBudget;
-    search.lowerBound = cover::coveringLowerBound(model.elements, model.ticketSize, model.hits, model.targetSize);
-    search.stopRequested = settings.stopRequested;
-    if (settings.onProgress)
-        search.onProgress = [&settings](const cover::CoverSearchProgress& progress) {
-            settings.onProgress({progress.bestSize, progress.elapsedSeconds, progress.remainingSeconds});
+    const auto start = std::chrono::steady_clock::now();
+    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    const auto report = [&](int64_t bestSize) {
+        if (settings.onProgress)
+            settings.onProgress({bestSize, elapsed(), std::max(0.0, settings.timeLimitSeconds - elapsed())});
+    };
+
+    // A covering from a split of the pool first, where "t if m" splits (m + 1 >= 2t): the
+    // search on the whole pool starts one thread from it.
+    cover::SplitCovering split;
+    if (cover::canSplit(model)) {
+        cover::SplitSettings splitting;
+        const bool many = binomial(model.elements, model.targetSize) > MANY_TARGETS;
+        splitting.timeShareSeconds = (many ? SPLIT_SHARE_MANY_TARGETS : SPLIT_SHARE) * settings.timeLimitSeconds;
+        splitting.seed = settings.seed;
+        splitting.threads = settings.threads;
+        splitting.moveBudget = settings.moveBudget;
+        splitting.stopRequested = settings.stopRequested;
+        splitting.onProgress = [&](int64_t bestSize, double) { report(bestSize); };
+        split = cover::searchSplitCovering(model, splitting);
+    }
+
+    cover::CoverSearchResult found;
+    if (!split.stopped) {
+        cover::CoverSearchSettings search;
+        search.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - elapsed());
+        search.seed = settings.seed;
+        search.threads = settings.threads;
+        search.moveBudget = settings.moveBudget;
+        search.lowerBound = cover::coveringLowerBound(model.elements, model.ticketSize, model.hits, model.targetSize);
+        search.startTickets = split.tickets;
+        search.stopRequested = settings.stopRequested;
+        const int64_t splitSize = static_cast<int64_t>(split.tickets.size());
+        search.onProgress = [&](const cover::CoverSearchProgress& progress) {
+            report(progress.bestSize > 0 && (splitSize == 0 || progress.bestSize < splitSize) ? progress.bestSize : splitSize);
         };
-    const cover::CoverSearchResult found = cover::searchCover(model, search);
+        found = cover::searchCover(model, search);
+    }
+    // The smaller of the split's covering and the search's (which starts from it, but may have
+    // been ended before it offered a covering).
+    const bool searchBetter =
+        found.complete && (split.tickets.empty() || found.tickets.size() <= split.tickets.size());
+    const std::vector<uint64_t>& best = searchBetter ? found.tickets : split.tickets;
 
     const std::vector<int> numbers = elementNumbers(request);
-    for (const uint64_t elements : found.tickets) {
+    for (const uint64_t elements : best) {
         uint64_t ticket = request.keys;
         for (uint64_t rest = elements; rest != 0; rest &= rest - 1) ticket |= uint64_t{1} << numbers[std::countr_zero(rest)];
         result.tickets.push_back(ticket);
     }
     std::sort(result.tickets.begin(), result.tickets.end());
-    result.stopped = found.stopped;
+    result.stopped = split.stopped || found.stopped;
     result.timeLimitReached = found.timeLimitReached;
-    result.tooManyTickets = found.tooManyTickets;
-    result.seconds = found.seconds;
+    result.tooManyTickets = best.empty() && found.tooManyTickets;
+    result.seconds = elapsed();
     return result;
 }
 
