@@ -72,14 +72,17 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
         split = cover::searchSplitCovering(model, splitting);
     }
 
+    // The search on the whole pool, unless stopped or the split's covering is at the lower bound.
+    const int64_t lowerBound = cover::coveringLowerBound(model.elements, model.ticketSize, model.hits, model.targetSize);
+    const bool splitAtBound = !split.tickets.empty() && static_cast<int64_t>(split.tickets.size()) <= lowerBound;
     cover::CoverSearchResult found;
-    if (!split.stopped) {
+    if (!split.stopped && !splitAtBound) {
         cover::CoverSearchSettings search;
         search.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - elapsed());
         search.seed = settings.seed;
         search.threads = settings.threads;
         search.moveBudget = settings.moveBudget;
-        search.lowerBound = cover::coveringLowerBound(model.elements, model.ticketSize, model.hits, model.targetSize);
+        search.lowerBound = lowerBound;
         search.startTickets = split.tickets;
         search.stopRequested = settings.stopRequested;
         const int64_t splitSize = static_cast<int64_t>(split.tickets.size());
