@@ -210,7 +210,7 @@ private:
         if (drawn > size) return;
         if (size <= model_.ticketSize) {
             uint64_t ticket = lowElements(size) << offset;
-            for (uint64_t rest = other; std::popcount(ticket) < model_.ticketSize; rest &= rest - 1)
+            for (uint64_t rest = other; rest != 0 && std::popcount(ticket) < model_.ticketSize; rest &= rest - 1)
                 ticket |= uint64_t{1} << std::countr_zero(rest);
             tickets.push_back(ticket);
             return;
