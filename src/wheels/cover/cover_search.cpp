@@ -50,7 +50,10 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     CoverState state(model, targets);
     try {
         if (part == 0)
-            for (const uint64_t ticket : settings.startTickets) state.addTicket(ticket);
+            for (const uint64_t ticket : settings.startTickets) {
+                if (stop.load(std::memory_order_relaxed)) return;
+                state.addTicket(ticket);
+            }
         if (!addGreedyTickets(state, random, stop)) return;
     } catch (const std::length_error&) {
         // The greedy start passed the tickets a cover count can tell apart.

@@ -25,6 +25,9 @@ constexpr double PLANNING_SHARE = 0.5;
 constexpr double FIRST_SEARCH_SHARE = 0.1;
 // No search of a part starts with less time than this.
 constexpr double SHORTEST_SEARCH_SECONDS = 0.02;
+// A first search of a part has at least this long (while the share lasts): enough for the
+// greedy start of a part of twenty numbers at 4 if 4 on a busy machine, when the share is short.
+constexpr double SHORTEST_FIRST_SEARCH_SECONDS = 0.25;
 
 uint64_t lowElements(int n) { return n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1; }
 
@@ -94,7 +97,7 @@ private:
         entry.planned = true;
         if (direct) {
             const double slice = settings_.timeShareSeconds * PLANNING_SHARE * FIRST_SEARCH_SHARE;
-            entry.direct = searchPart(n, s, {}, std::min(slice, planningLeft()));
+            entry.direct = searchPart(n, s, {}, std::max(std::min(slice, planningLeft()), SHORTEST_FIRST_SEARCH_SECONDS));
             entry.size = static_cast<int64_t>(entry.direct.size());
         }
         if (!splits(s)) return entry;
