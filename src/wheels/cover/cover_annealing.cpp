@@ -61,16 +61,19 @@ bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, 
     if (trades_.empty()) return false;
     const size_t tried = std::min(trades_.size(), static_cast<size_t>(tradesTried_));
     for (size_t i = 0; i < tried; ++i) std::swap(trades_[i], trades_[i + random_.below(trades_.size() - i)]);
-    int64_t best = std::numeric_limits<int64_t>::max();
+    int64_t best = std::numeric_limits<int64_t>::max(), bestDelta = 0;
     int64_t ties = 0;
     size_t chosen = 0;
     for (size_t i = 0; i < tried; ++i) {
-        const int64_t d = state_.moveDelta(trades_[i].index, trades_[i].out, trades_[i].in);
+        const int64_t plain = state_.moveDelta(trades_[i].index, trades_[i].out, trades_[i].in);
+        const int64_t d = settings_.weighted ? state_.lastWeightedDelta() : plain;
         if (d < best) {
             best = d;
+            bestDelta = plain;
             chosen = i;
             ties = 1;
         } else if (d == best && random_.below(static_cast<uint64_t>(++ties)) == 0) {
+            bestDelta = plain;
             chosen = i;
         }
     }
@@ -78,7 +81,7 @@ bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, 
     out = trades_[chosen].out;
     in = trades_[chosen].in;
     // The state keeps the targets of the trade counted last for applyMove.
-    delta = chosen == tried - 1 ? best : state_.moveDelta(index, out, in);
+    delta = chosen == tried - 1 ? bestDelta : state_.moveDelta(index, out, in);
     return true;
 }
 
@@ -86,7 +89,9 @@ bool CoverAnnealing::chooseMove(size_t& index, int& out, int& in, int64_t& delta
     const size_t size = state_.size();
     if (size == 0) return false;
     if (state_.uncovered() > 0 && static_cast<int>(random_.below(10)) < settings_.biasedInTen) {
-        const uint64_t target = state_.targets().setOf(state_.randomUncovered(random_));
+        const int64_t id = state_.randomUncovered(random_);
+        if (settings_.weighted) state_.raiseWeight(id);
+        const uint64_t target = state_.targets().setOf(id);
         if (bestTradeTowards(target, index, out, in, delta)) return true;
         // No ticket shares t - 1 of its elements: a random ticket takes one of them.
         index = random_.below(size);

@@ -2,8 +2,8 @@
 // Simulated annealing at a fixed number of tickets on the count of uncovered targets. A move
 // trades one element of one ticket for another, mostly so that a random uncovered target becomes
 // covered: of the trades by which a ticket sharing t - 1 elements with it takes one more of them,
-// the best of a sample is made; a move that uncovers more than it covers is taken with
-// probability exp(-delta / temperature). The temperature falls geometrically through a cycle and
+// the best of a sample (by a weighted count: targets aimed at often weigh more) is made; a move
+// that uncovers more than it covers is taken with probability exp(-delta / temperature). The temperature falls geometrically through a cycle and
 // is raised again at the cycle's end; its range follows the sizes of the uphill moves measured on
 // the problem itself.
 
@@ -21,13 +21,17 @@ namespace quillstep::cover {
 // element outside it), at least `fewestCycleMoves`.
 struct AnnealingSettings {
     double hotOdds = 20.0;
-    double coldOdds = 1e4;
+    double coldOdds = 1e6;
     double cycleFactor = 1.0;
     int64_t fewestCycleMoves = 20000;
     int biasedInTen = 9;  // moves of ten aimed at a random uncovered target
     // Of the trades that cover the target aimed at, the best of at most this many target counts
     // looked up (at least four trades, at most all of them) is made.
     int64_t lookupsPerMove = 800;
+    // Each target aimed at gains weight (CoverState::raiseWeight), and of the trades sampled the
+    // one best by the weighted count is made: targets that stay uncovered are covered first and
+    // uncovered last. The move is still taken or refused by its plain change of the count.
+    bool weighted = true;
 };
 
 class CoverAnnealing {

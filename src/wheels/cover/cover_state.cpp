@@ -78,19 +78,26 @@ int64_t CoverState::moveDelta(size_t index, int out, int in) {
     moveTicket_ = (tickets_[index] & ~(uint64_t{1} << out)) | uint64_t{1} << in;
     lost_.clear();
     gained_.clear();
-    int64_t delta = 0;
+    int64_t delta = 0, weighted = 0;
     forEachSwapPair(tickets_[index], out, in, [&](uint64_t lostSet, uint64_t gainedSet) {
         const int64_t lost = targets_.idOf(lostSet);
         if (lost >= 0) {
             lost_.push_back(static_cast<int32_t>(lost));
-            delta += counts_[static_cast<size_t>(lost)] == 1;
+            if (counts_[static_cast<size_t>(lost)] == 1) {
+                ++delta;
+                weighted += weight(lost);
+            }
         }
         const int64_t gained = targets_.idOf(gainedSet);
         if (gained >= 0) {
             gained_.push_back(static_cast<int32_t>(gained));
-            delta -= counts_[static_cast<size_t>(gained)] == 0;
+            if (counts_[static_cast<size_t>(gained)] == 0) {
+                --delta;
+                weighted -= weight(gained);
+            }
         }
     });
+    weightedDelta_ = weighted;
     return delta;
 }
 
@@ -114,6 +121,16 @@ int64_t CoverState::candidateSwapGain(uint64_t ticket, int out, int in) const {
         if (gained >= 0) gain += counts_[static_cast<size_t>(gained)] == 0;
     });
     return gain;
+}
+
+void CoverState::useWeights() {
+    weights_.assign(counts_.size(), 1);
+}
+
+void CoverState::raiseWeight(int64_t target) {
+    if (weights_.empty()) useWeights();
+    if (++weights_[static_cast<size_t>(target)] < MOST_WEIGHT) return;
+    for (uint32_t& weight : weights_) weight = std::max<uint32_t>(1, weight / 2);
 }
 
 int64_t CoverState::randomUncovered(Random& random) {

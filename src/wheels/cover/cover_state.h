@@ -43,6 +43,8 @@ void forEachSubset(uint64_t set, int r, F&& f) {
     }
 }
 
+constexpr uint32_t MOST_WEIGHT = 1u << 20;
+
 class CoverState {
 public:
     CoverState(const CoverModel& model, const TargetIndex& targets);
@@ -71,6 +73,18 @@ public:
     void applyMove();
     // The change of newlyCovered(ticket) when `ticket`, not in the state, trades `out` for `in`.
     int64_t candidateSwapGain(uint64_t ticket, int out, int in) const;
+
+    // Weights on the targets, all 1 at first (none kept until useWeights): a target that stays
+    // uncovered is given more weight, so that moves uncovering it again count as worse. Weights
+    // only rank moves; whether a target is covered is the cover count alone.
+    void useWeights();
+    bool weighted() const { return !weights_.empty(); }
+    uint32_t weight(int64_t target) const { return weights_.empty() ? 1 : weights_[static_cast<size_t>(target)]; }
+    // Adds one to the weight of `target`; all weights are halved (at least 1) when one passes
+    // MOST_WEIGHT.
+    void raiseWeight(int64_t target);
+    // The change of the weighted uncovered count by the move of the last moveDelta.
+    int64_t lastWeightedDelta() const { return weightedDelta_; }
 
     // A target no ticket covers, at random; uncovered() must be above 0.
     int64_t randomUncovered(Random& random);
@@ -117,6 +131,8 @@ private:
     size_t moveIndex_ = 0;
     uint64_t moveTicket_ = 0;
     std::vector<int32_t> lost_, gained_;
+    int64_t weightedDelta_ = 0;
+    std::vector<uint32_t> weights_;  // empty: every weight 1
 };
 
 }  // namespace quillstep::cover

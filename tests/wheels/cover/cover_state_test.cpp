@@ -148,6 +148,95 @@ TEST_P(CoverStateCounts, MatchPlainLoopsThroughMoves) {
     EXPECT_EQ(state.candidateSwapGain(candidate, out, in), state.newlyCovered(traded) - fresh);
 }
 
+TEST_P(CoverStateCounts, WeightsRankMovesButNeverChangeTheCover) {
+    // Two states make the same moves, one with weights raised at random: their cover counts and
+    // moves agree throughout, and the weighted change is the plain sum of the weights of the
+    // targets a move uncovers less those it covers.
+    const Case c = GetParam();
+    Random random{static_cast<uint64_t>(c.elements * 1000 + c.hits * 10 + c.targetSize)};
+    CoverModel model;
+    model.elements = c.elements;
+    model.ticketSize = c.ticketSize;
+    model.hits = c.hits;
+    model.targetSize = c.targetSize;
+    std::vector<uint64_t> targets = plainSubsets(c.elements, c.targetSize);
+    if (c.stored) {
+        std::vector<uint64_t> some;
+        for (size_t i = 1; i < targets.size(); i += 2) some.push_back(targets[i]);
+        targets = some;
+        model.storedTargets = targets;
+    }
+    const TargetIndex targetIndex = c.stored ? TargetIndex::storedSets(targets, c.targetSize)
+                                             : TargetIndex::allSubsets(c.elements, c.targetSize);
+    CoverState plain(model, targetIndex), weighted(model, targetIndex);
+    weighted.useWeights();
+    for (int i = 0; i < 5; ++i) {
+        const uint64_t ticket = randomSet(random, c.elements, c.ticketSize);
+        plain.addTicket(ticket);
+        weighted.addTicket(ticket);
+    }
+    const auto covered = [&](const std::vector<uint64_t>& tickets) {
+        std::vector<bool> is;
+        for (const uint64_t target : targets) is.push_back(plainCount(tickets, target, c.hits) > 0);
+        return is;
+    };
+    for (int step = 0; step < 200; ++step) {
+        for (int raise = 0; raise < 5; ++raise)
+            weighted.raiseWeight(static_cast<int64_t>(random.below(static_cast<uint64_t>(targetIndex.count()))));
+        const size_t index = random.below(plain.size());
+        const uint64_t ticket = plain.tickets()[index];
+        const int out = random.numberOf(ticket);
+        const int in = random.numberOf(plain.elements() & ~ticket);
+        const int64_t delta = plain.moveDelta(index, out, in);
+        ASSERT_EQ(weighted.moveDelta(index, out, in), delta);
+        ASSERT_EQ(plain.lastWeightedDelta(), delta);  // without weights every weight is 1
+
+        std::vector<uint64_t> after = plain.tickets();
+        after[index] = (ticket & ~(uint64_t{1} << out)) | uint64_t{1} << in;
+        const std::vector<bool> was = covered(plain.tickets()), will = covered(after);
+        int64_t weightedChange = 0;
+        for (size_t i = 0; i < targets.size(); ++i) {
+            const int64_t w = weighted.weight(targetIndex.idOf(targets[i]));
+            weightedChange += was[i] && !will[i] ? w : !was[i] && will[i] ? -w : 0;
+        }
+        ASSERT_EQ(weighted.lastWeightedDelta(), weightedChange);
+
+        if (step % 3 != 2) {
+            plain.applyMove();
+            weighted.applyMove();
+        }
+        ASSERT_EQ(weighted.tickets(), plain.tickets());
+        ASSERT_EQ(weighted.uncovered(), plain.uncovered());
+        for (const uint64_t target : targets) {
+            const int64_t id = targetIndex.idOf(target);
+            ASSERT_EQ(weighted.coverCount(id), plain.coverCount(id));
+            ASSERT_EQ(weighted.coverCount(id), plainCount(weighted.tickets(), target, c.hits));
+        }
+    }
+}
+
+TEST(CoverStateWeights, AreHalvedWhenOnePassesTheMost) {
+    CoverModel model;
+    model.elements = 9;
+    model.ticketSize = 7;
+    model.hits = 3;
+    model.targetSize = 3;
+    const TargetIndex targetIndex = TargetIndex::allSubsets(9, 3);
+    CoverState state(model, targetIndex);
+    EXPECT_FALSE(state.weighted());
+    EXPECT_EQ(state.weight(5), 1u);
+    for (int i = 0; i < 6; ++i) state.raiseWeight(7);
+    EXPECT_TRUE(state.weighted());
+    EXPECT_EQ(state.weight(7), 7u);
+    while (state.weight(3) < MOST_WEIGHT - 1) state.raiseWeight(3);
+    EXPECT_EQ(state.weight(3), MOST_WEIGHT - 1);
+    state.raiseWeight(3);
+    EXPECT_EQ(state.weight(3), MOST_WEIGHT / 2);
+    EXPECT_EQ(state.weight(7), 3u);
+    EXPECT_EQ(state.weight(5), 1u);  // halved, but never below 1
+    EXPECT_EQ(state.uncovered(), targetIndex.count());
+}
+
 INSTANTIATE_TEST_SUITE_P(PoolsAndStoredTargets, CoverStateCounts,
                          testing::Values(Case{10, 7, 2, 2, false}, Case{11, 7, 3, 5, false}, Case{12, 7, 4, 7, false},
                                          Case{13, 6, 3, 3, false}, Case{12, 5, 2, 4, false}, Case{12, 7, 4, 4, true},
