@@ -60,8 +60,7 @@ void enableSaveAs(Platform& platform) { platform.enableWindowControl(SMALLER_SYS
 
 // A system the writer checked and put into the abbreviated-system store, written to its file or not.
 bool systemChecked(const OptimiseOutcome& outcome) {
-    return outcome.written() || (outcome.fault == OptimiseFault::SystemFileFault &&
-                                 outcome.systemFile.fault == SystemFileFault::WriteFailed);
+    return outcome.written() || outcome.fault.reason == FaultReason::WriteFailed;
 }
 
 void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
