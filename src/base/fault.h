@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace quillstep {
 
@@ -70,6 +71,10 @@ enum class FaultReason {
 constexpr int FAULT_REASON_COUNT = static_cast<int>(FaultReason::WheelOutOfMemory) + 1;
 
 struct Fault {
+    Fault() = default;
+    Fault(FaultReason why, int64_t countNamed = 0, int64_t boundNamed = 0, std::string detailNamed = {})
+        : reason(why), count(countNamed), bound(boundNamed), detail(std::move(detailNamed)) {}
+
     FaultReason reason = FaultReason::None;
     int64_t count = 0;   // the number its text names (see the reasons)
     int64_t bound = 0;   // the bound it passed, where its text names one

@@ -73,24 +73,32 @@ void printOptimiserProgress(const char* what, const OptimiserProgress& progress)
     std::cerr << line.str() << std::endl;
 }
 
-int runOptimiseCommand(CliSession& session, const CliCommand& command) {
-    SharedState& state = session.state;
-    std::ostream& out = session.out;
-    OptimiseSettings settings;
+SystemSearchSettings systemSearchSettings(const CliCommand& command) {
+    SystemSearchSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
     settings.seed = command.seed;
     settings.stepBudget = command.stepBudget;
-    settings.anyCombination = command.anyCombination;
     settings.output = command.output;
+    return settings;
+}
 
-    OptimiseObserver observer;
-    observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };
+SystemSearchObserver systemSearchObserver(CliSession& session, const char* progressWhat) {
+    SystemSearchObserver observer;
+    observer.onProgress = [progressWhat](const OptimiserProgress& p) { printOptimiserProgress(progressWhat, p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = session.writeObserver();
+    return observer;
+}
+
+int runOptimiseCommand(CliSession& session, const CliCommand& command) {
+    std::ostream& out = session.out;
+    OptimiseSettings settings;
+    static_cast<SystemSearchSettings&>(settings) = systemSearchSettings(command);
+    settings.anyCombination = command.anyCombination;
     const OptimiseOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
-        return optimiseStoredSystem(state, settings, observer);
+        return optimiseStoredSystem(session.state, settings, systemSearchObserver(session, "best size"));
     }();
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
