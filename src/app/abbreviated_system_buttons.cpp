@@ -74,11 +74,11 @@ SearchOutcome searchAbbreviatedSystem(SharedState& state, Platform& platform, in
     SearchOutcome outcome = searchAndWriteSystem(state, {guaranteedHits, output}, observer);
     progressLabel.clear();
     if (!outcome.searched) {
-        if (outcome.refusal == SearchRefusal::OutOfMemory) platform.setControlText(COUNT_LABEL, countText);
-        platform.showMessage(searchRefusalMessage(outcome.refusal));
+        if (outcome.fault.reason == FaultReason::SearchOutOfMemory) platform.setControlText(COUNT_LABEL, countText);
+        platform.showMessage(searchRefusalMessage(outcome.fault));
         return outcome;
     }
-    outcome.file.error = searchFileFaultText(outcome);
+    outcome.file.error = searchFaultText(outcome);
     if (const std::string message = searchFileFaultMessage(outcome); !message.empty()) platform.showMessage(message);
     return outcome;
 }

@@ -32,15 +32,6 @@ namespace {
 
 std::string secondsText(double seconds, const char* mask) { return maskedNumberText(seconds, mask); }
 
-// The contract line of a written file, or its "not written:" line and exit status 1; both on
-// stdout, as every command that writes a file answers (the message box's echo is on stderr).
-int reportFile(CliSession& session, const FileWriteResult& result) {
-    if (!result.written) return reportNotWritten(session.out, faultKindOf(result), result.error);
-    session.out << "file: " << result.fileName << " rows: " << result.rows
-                << " seconds: " << secondsText(result.seconds, "###.###############") << std::endl;
-    return 0;
-}
-
 int runGeneration(CliSession& session, const CliCommand& command) {
     CliRunHost host(session.clock);
     const GenerationResult result = runGenerationMode(session.state, host, command.mode);
@@ -63,7 +54,7 @@ int writeCombinations(CliSession& session, const CliCommand&) {
             return interruptedExitCode(signal);
         }
     }
-    return reportFile(session, result);
+    return reportWrite(session.out, writtenFileFault(result), result);
 }
 
 // Ctrl+C stops the search between starting combinations; it keeps the best system found so far.
@@ -84,22 +75,18 @@ int search(CliSession& session, int hits, const std::filesystem::path& output) {
         const StopOnInterrupt ctrlC;
         return searchAndWriteSystem(session.state, {hits, output}, observer);
     }();
-    if (!outcome.searched) session.echoMessage(searchRefusalMessage(outcome.refusal));
+    if (!outcome.searched) session.echoMessage(searchRefusalMessage(outcome.fault));
     else if (const std::string message = searchFileFaultMessage(outcome); !message.empty()) session.echoMessage(message);
     session.progress->endLine();
     session.progress.reset();
 
     // Too little memory is a fault like any failed write: the previous file stays, the commands
-    // after it do not run; nothing stored is an answer.
-    if (!outcome.searched)
-        return reportNotWritten(session.out, faultKindOf(outcome), searchRefusalReason(outcome.refusal, stored));
-    if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
-    session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
-    if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY)
-        return reportNotWritten(session.out, faultKindOf(outcome), NOT_USEFUL_MESSAGE);
-    FileWriteResult file = outcome.file;
-    file.error = searchFileFaultText(outcome);
-    return reportFile(session, file);
+    // after it do not run; nothing stored is an answer, as is a system too large to be useful.
+    if (outcome.searched) {
+        if (outcome.stopped) session.out << "stopped after: " << outcome.startsChecked << " of " << stored << '\n';
+        session.out << "best start: " << outcome.bestStart << "\nsystem size: " << outcome.systemSize << std::endl;
+    }
+    return reportWrite(session.out, outcome.fault, outcome.file, "the system found");
 }
 
 int searchG4(CliSession& session, const CliCommand& command) { return search(session, 4, command.output); }

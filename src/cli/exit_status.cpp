@@ -3,6 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "files/number_text.h"
+#include "texts/fault_texts.h"
+
 namespace quillstep {
 namespace {
 
@@ -26,6 +29,13 @@ int exitStatusOf(FaultKind kind) {
 int reportNotWritten(std::ostream& out, FaultKind kind, const std::string& reason) {
     out << "not written: " << reason << std::endl;
     return exitStatusOf(kind);
+}
+
+int reportWrite(std::ostream& out, const Fault& fault, const FileWriteResult& file, std::string_view subject) {
+    if (!fault.none()) return reportNotWritten(out, faultKindOf(fault), faultText(fault, subject));
+    out << "file: " << file.fileName << " rows: " << file.rows
+        << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
+    return exitStatusOf(FaultKind::None);
 }
 
 }  // namespace quillstep

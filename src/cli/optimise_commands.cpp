@@ -57,7 +57,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     out << '\n';
     for (int64_t hole : check.holes) out << "hole: " << combinationText(state.storedCombination(hole)) << '\n';
     out.flush();
-    return exitStatusOf(faultKindOf(check));
+    return exitStatusOf(check.uncovered == 0 ? FaultKind::None : FaultKind::Uncovered);
 }
 
 }  // namespace
@@ -73,38 +73,40 @@ void printOptimiserProgress(const char* what, const OptimiserProgress& progress)
     std::cerr << line.str() << std::endl;
 }
 
-int runOptimiseCommand(CliSession& session, const CliCommand& command) {
-    SharedState& state = session.state;
-    std::ostream& out = session.out;
-    OptimiseSettings settings;
+SystemSearchSettings systemSearchSettings(const CliCommand& command) {
+    SystemSearchSettings settings;
     settings.guaranteedHits = guaranteeOf(command.name);
     settings.timeLimitSeconds = command.timeLimitSeconds;
     settings.seed = command.seed;
     settings.stepBudget = command.stepBudget;
-    settings.anyCombination = command.anyCombination;
     settings.output = command.output;
+    return settings;
+}
 
-    OptimiseObserver observer;
-    observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("best size", p); };
+SystemSearchObserver systemSearchObserver(CliSession& session, const char* progressWhat) {
+    SystemSearchObserver observer;
+    observer.onProgress = [progressWhat](const OptimiserProgress& p) { printOptimiserProgress(progressWhat, p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = session.writeObserver();
+    return observer;
+}
+
+int runOptimiseCommand(CliSession& session, const CliCommand& command) {
+    std::ostream& out = session.out;
+    OptimiseSettings settings;
+    static_cast<SystemSearchSettings&>(settings) = systemSearchSettings(command);
+    settings.anyCombination = command.anyCombination;
     const OptimiseOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
-        return optimiseStoredSystem(state, settings, observer);
+        return optimiseStoredSystem(session.state, settings, systemSearchObserver(session, "best size"));
     }();
 
     if (outcome.stopped) std::cerr << "stopped: the best system found so far follows" << std::endl;
     if (outcome.verified || outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) out << "system size: " << outcome.systemSize << std::endl;
-    if (outcome.written()) {
-        const FileWriteResult& file = outcome.systemFile.file;
-        out << "file: " << file.fileName << " rows: " << file.rows
-                  << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
-        return 0;
-    }
     // Nothing stored and a system too large for the file are answers, as with the greedy search;
     // no system in the time given (or before Ctrl+C) has a status of its own; a failed check or
     // write is a fault.
-    return reportNotWritten(out, faultKindOf(outcome), optimiseFaultText(outcome, settings));
+    return reportWrite(out, outcome.fault, outcome.systemFile.file, "the optimiser's system");
 }
 
 int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out) {

@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "engine/shared_state.h"
 #include "cli/cli_session.h"
+#include "usecases/system_search_request.h"
 #include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
@@ -17,6 +18,11 @@ namespace quillstep {
 // The contract lines go to `out`; progress and errors to stderr.
 int runOptimiseCommand(CliSession& session, const CliCommand& command);
 int runCheckCommand(const SharedState& state, const CliCommand& command, std::ostream& out);
+
+// The settings of optimise4/5 and complete4/5 from the command line, and their observer: progress
+// on stderr ("progress: <what> ..."), Ctrl+C as the stop request, the session's writer.
+SystemSearchSettings systemSearchSettings(const CliCommand& command);
+SystemSearchObserver systemSearchObserver(CliSession& session, const char* progressWhat);
 
 // "progress: <what> <n or none yet>, elapsed <s> s, remaining <s> s" on stderr: the optimiser's
 // line ("best size") and the completion's ("members added").

@@ -269,12 +269,13 @@ store), 9 F+SUM+O/E, 10 R+F+SUM+O/E, 11 Min/Max+R+F+SUM+O/E, 12 N+MM+R+F+SUM+O/E
 13 all seven excluded numbers out, 14 at most two excluded numbers in (9 to 14 store).
 
 Output: files are written to the current working directory unless --output-dir names another
-folder. Every command that writes a file (write, search4/5, optimise4/5, complete4/5, wheel) ends
-with one line on stdout: its "file:" line when the file was written, "not written: <reason>" when it
-was not; the exit status below says which kind of reason it was. What is for people goes to
-stderr: progress, the window's messages ("message: ..."), why the line was refused, and why a file
-for check4/5, profile, match, history, backtest, wins or checkwheel
-could not be read.
+folder. One rule for every command: stdout carries its lines as listed above and, for a command
+that writes a file (write, search4/5, optimise4/5, complete4/5, wheel), one last line: its "file:"
+line when the file was written, "not written: <reason>" when it was not, the reason in the words
+the window uses. What is for people goes to stderr: progress, the window's messages ("message:
+..."), why the line was refused, and why a file for check4/5, profile, match, history, backtest,
+wins or checkwheel could not be read. The exit status is the kind of the command's ending, the same
+for every command (below).
 
 --output FILE after search4, search5, optimise4, optimise5, complete4, complete5 or wheel writes
 that command's system to FILE instead of mb_comb_file_ab.txt (mb_comb_file_ab5.txt,

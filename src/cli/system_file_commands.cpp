@@ -19,9 +19,6 @@ namespace {
 
 constexpr int PROFILED_HITS[] = {3, 4, 5};
 
-int guaranteeOf(const std::string& commandName) { return commandName.back() == '5' ? 5 : 4; }
-
-
 int profile(const SharedState& state, const CliCommand& command, std::ostream& out) {
     std::vector<uint64_t> lines;
     if (!readSystemFileLines(command, lines)) return exitStatusOf(FaultKind::Refused);
@@ -80,34 +77,20 @@ int runCompleteCommand(CliSession& session, const CliCommand& command) {
     SharedState& state = session.state;
     std::ostream& out = session.out;
     const SystemFileContents contents = readSystemFile(command.fileName);
-    if (!contents.ok()) return reportNotWritten(out, FaultKind::Refused, contents.error);
+    if (!contents.ok()) return reportWrite(out, {FaultReason::SystemFileUnreadable, 0, 0, contents.error}, {});
     const std::vector<uint64_t> lines = systemMasks(contents);
-    CompletionSettings settings;
-    settings.guaranteedHits = guaranteeOf(command.name);
-    settings.timeLimitSeconds = command.timeLimitSeconds;
-    settings.seed = command.seed;
-    settings.stepBudget = command.stepBudget;
-    settings.output = command.output;
-
-    CompletionObserver observer;
-    observer.onProgress = [](const OptimiserProgress& p) { printOptimiserProgress("members added", p); };
-    observer.stopRequested = [] { return StopOnInterrupt::requested(); };
-    observer.write = session.writeObserver();
     const CompletionOutcome outcome = [&] {
         const StopOnInterrupt ctrlC;
-        return completeSystem(state, lines, settings, observer);
+        return completeSystem(state, lines, systemSearchSettings(command), systemSearchObserver(session, "members added"));
     }();
 
     if (outcome.stopped) std::cerr << "stopped: the best completion found so far follows" << std::endl;
     // No system to write is the answer to this file and store (refused); a failed write or
     // read-back, or too little memory, is a fault, as for the other commands.
-    if (!outcome.completed())
-        return reportNotWritten(out, faultKindOf(outcome), completionFaultText(outcome, state.parameters.totalNumbers));
-    const FileWriteResult& file = outcome.systemFile.file;
-    out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
-        << "\nfile: " << file.fileName << " rows: " << file.rows
-        << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
-    return 0;
+    if (outcome.completed())
+        out << "kept: " << outcome.kept << "\nadded: " << outcome.added << "\nsystem size: " << outcome.systemSize()
+            << '\n';
+    return reportWrite(out, outcome.fault, outcome.systemFile.file, "the completed system");
 }
 
 }  // namespace quillstep

@@ -50,7 +50,7 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
         << command.wheel.drawn << "\nsystem size: " << check.tickets << "\nuncovered: " << check.uncovered << '\n';
     for (const uint64_t hole : check.holes) out << "hole: " << numbersText(hole) << '\n';
     out.flush();
-    return exitStatusOf(faultKindOf(check));
+    return exitStatusOf(check.uncovered == 0 ? FaultKind::None : FaultKind::Uncovered);
 }
 
 std::string wheelGuaranteeLines(const WheelRequest& request) {
@@ -84,14 +84,7 @@ int makeWheelFile(const CliCommand& command, const std::filesystem::path& output
         out << "system size: " << made.search.tickets.size() << '\n';
         if (const std::string published = publishedWheelText(command.wheel); !published.empty()) out << published << '\n';
     }
-    if (made.written()) {
-        const FileWriteResult& file = made.file.file;
-        out << "file: " << file.fileName << " rows: " << file.rows
-            << " seconds: " << maskedNumberText(file.seconds, "###.###############") << std::endl;
-        return exitStatusOf(FaultKind::None);
-    }
-    out << "not written: " << wheelNotWrittenText(made) << std::endl;
-    return exitStatusOf(faultKindOf(made));
+    return reportWrite(out, made.fault(), made.file.file);
 }
 
 }  // namespace
@@ -100,8 +93,7 @@ int runWheelCommand(const CliCommand& command, const std::filesystem::path& outp
     try {
         return makeWheelFile(command, outputFolder, out);
     } catch (const std::bad_alloc&) {
-        out << "not written: not enough memory for the wheel" << std::endl;
-        return exitStatusOf(FaultKind::Fault);
+        return reportWrite(out, {FaultReason::WheelOutOfMemory}, {});
     }
 }
 

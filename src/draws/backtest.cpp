@@ -1,29 +1,34 @@
 #include "draws/backtest.h"
 
+#include <array>
+#include <utility>
+
 #include "engine/conditions.h"
 #include "engine/kernel.h"
 
 namespace quillstep {
 
+namespace {
+
+using ConditionTest = bool (*)(const int32_t* numbers, const GenerationParameters& parameters);
+
+// The engine's own test of each condition.
+constexpr std::array<std::pair<ConditionFlag, ConditionTest>, 8> CONDITION_TESTS{{
+    {RANGE, rangeCondition},
+    {ODD_EVEN, oddEvenCondition},
+    {SUM, sumCondition},
+    {FORCED, forcedNumberCondition},
+    {MIN_MAX, minMaxCondition},
+    {NEIGHBOURS, neighboursCondition},
+    {ALL_EXCLUDED, allExcludedCondition},
+    {FIVE_EXCLUDED, fiveExcludedCondition},
+}};
+
+}  // namespace
+
 bool conditionAccepts(ConditionFlag condition, const int32_t* a, const GenerationParameters& p) {
-    switch (condition) {
-        case RANGE:
-            return rangeCondition(a, p);
-        case ODD_EVEN:
-            return oddEvenCondition(a, p);
-        case SUM:
-            return sumCondition(a, p);
-        case FORCED:
-            return forcedNumberCondition(a, p);
-        case MIN_MAX:
-            return minMaxCondition(a, p);
-        case NEIGHBOURS:
-            return neighboursCondition(a, p);
-        case ALL_EXCLUDED:
-            return allExcludedCondition(a, p);
-        case FIVE_EXCLUDED:
-            return fiveExcludedCondition(a, p);
-    }
+    for (const auto& [flag, test] : CONDITION_TESTS)
+        if (flag == condition) return test(a, p);
     return true;
 }
 

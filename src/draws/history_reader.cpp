@@ -78,27 +78,9 @@ std::string numberCountText(size_t count) { return std::to_string(count) + (coun
 
 }  // namespace
 
-HistoryParser::HistoryParser()
-    : lines_({HISTORY_LINE_LIMIT, HISTORY_LINE_LENGTH_LIMIT, "a history file"},
-             [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+HistoryParser::HistoryParser() : LineByLineParser({HISTORY_LINE_LIMIT, HISTORY_LINE_LENGTH_LIMIT, "a history file"}) {}
 
-bool HistoryParser::fail(int64_t lineNumber, const std::string& mistake) {
-    reading_.errorLine = lineNumber;
-    reading_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
-    reading_.history.draws.clear();
-    return false;
-}
-
-void HistoryParser::takeLineFault() {
-    if (lines_.fault() && reading_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
-}
-
-bool HistoryParser::feed(std::string_view bytes) {
-    if (!bytes.empty()) sawBytes_ = true;
-    if (lines_.feed(bytes)) return true;
-    takeLineFault();
-    return false;
-}
+void HistoryParser::dropWhatWasRead() { reading_.history.draws.clear(); }
 
 HistoryReading HistoryParser::unreadable() {
     HistoryReading reading;
@@ -108,7 +90,7 @@ HistoryReading HistoryParser::unreadable() {
 }
 
 HistoryReading HistoryParser::finish() {
-    if (!lines_.finish()) takeLineFault();
+    finishLines();
     if (!reading_.ok()) return std::move(reading_);
     std::vector<PastDraw>& draws = reading_.history.draws;
     if (draws.empty()) {

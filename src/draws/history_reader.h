@@ -42,14 +42,9 @@ constexpr size_t HISTORY_LINE_LENGTH_LIMIT = 1000;
 //   of 1..39 in any order, then at most three bonus numbers of 1..39, distinct and not among the
 //   seven.
 // The first line that breaks a rule ends the reading: the error names it by its own number.
-class HistoryParser {
+class HistoryParser : public LineByLineParser<HistoryParser, HistoryReading> {
 public:
     HistoryParser();
-    HistoryParser(const HistoryParser&) = delete;  // its line reader calls back into it
-    HistoryParser& operator=(const HistoryParser&) = delete;
-
-    // Reads the next bytes of the file. False once a mistake has ended the reading.
-    bool feed(std::string_view bytes);
     // The end of the file: reads a last line without line end, orders the draws and hands them
     // over; a file without a draw is refused.
     HistoryReading finish();
@@ -57,13 +52,9 @@ public:
     static HistoryReading unreadable();
 
 private:
+    friend LineByLineParser;
     bool readLine(int64_t lineNumber, std::string_view line);
-    bool fail(int64_t lineNumber, const std::string& mistake);
-    void takeLineFault();
-
-    HistoryReading reading_;
-    bool sawBytes_ = false;
-    TextLineReader lines_;
+    void dropWhatWasRead();
 };
 
 HistoryReading parseHistoryText(std::string_view text);

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "base/processor.h"
+
 namespace quillstep {
 namespace {
 
@@ -38,16 +40,8 @@ void scanDrawsPortable(const WinsRequest& request, WinsResult& result) { scanDra
 __attribute__((target("popcnt"))) void scanDrawsPopcnt(const WinsRequest& request, WinsResult& result) {
     scanDraws(request, result);
 }
-bool processorHasPopcnt() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") != 0;
-    }();
-    return has;
-}
 #else
 void scanDrawsPopcnt(const WinsRequest& request, WinsResult& result) { scanDraws(request, result); }
-bool processorHasPopcnt() { return false; }
 #endif
 
 }  // namespace

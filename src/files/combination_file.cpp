@@ -327,4 +327,10 @@ FileWriteResult writeNumberRows(const std::filesystem::path& target, const std::
                        observer, checkBeforeReplacing);
 }
 
+Fault writtenFileFault(const FileWriteResult& file) {
+    if (file.refusedBeforeReplacing) return {FaultReason::ReadBackDiffers, 0, 0, file.fileName};
+    if (!file.written) return {FaultReason::WriteFailed, 0, 0, file.error};
+    return {};
+}
+
 }  // namespace quillstep

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fault.h"
 #include "engine/shared_state.h"
 
 namespace quillstep {
@@ -23,6 +24,10 @@ struct FileWriteResult {
     double seconds = 0.0;    // the rows alone
     std::string error;       // why it failed, when it did
 };
+
+// How a write ended: none when written, ReadBackDiffers (detail: the file's name) when the check
+// before replacing refused the complete file, else WriteFailed (detail: the writer's error).
+Fault writtenFileFault(const FileWriteResult& file);
 
 class ReplacementFile;
 // A look at the complete file before it takes the old file's place, through the file itself (so

@@ -47,21 +47,11 @@ uint64_t combinationMask(const SystemFileCombination& combination) {
 }
 
 SystemFileParser::SystemFileParser()
-    : lines_({SYSTEM_FILE_LINE_LIMIT, SYSTEM_FILE_LINE_LENGTH_LIMIT, "a system file"},
-             [this](int64_t lineNumber, std::string_view line) { return readLine(lineNumber, line); }) {}
+    : LineByLineParser({SYSTEM_FILE_LINE_LIMIT, SYSTEM_FILE_LINE_LENGTH_LIMIT, "a system file"}) {}
 
-bool SystemFileParser::fail(int64_t lineNumber, const std::string& mistake) {
-    contents_.errorLine = lineNumber;
-    contents_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
-    contents_.combinations.clear();
-    contents_.lines.clear();
-    return false;
-}
-
-bool SystemFileParser::feed(std::string_view bytes) {
-    if (lines_.feed(bytes)) return true;
-    if (lines_.fault() && contents_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
-    return false;
+void SystemFileParser::dropWhatWasRead() {
+    reading_.combinations.clear();
+    reading_.lines.clear();
 }
 
 SystemFileContents SystemFileParser::unreadable() {
@@ -71,8 +61,8 @@ SystemFileContents SystemFileParser::unreadable() {
 }
 
 SystemFileContents SystemFileParser::finish() {
-    if (!lines_.finish() && lines_.fault() && contents_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
-    return std::move(contents_);
+    finishLines();
+    return std::move(reading_);
 }
 
 bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
@@ -82,7 +72,7 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
         return fail(lineNumber, "a NUL byte (UTF-16 without its byte order mark? Save the file as UTF-8, or as "
                                 "UTF-16 with its byte order mark)");
     if (isOwnHeaderLine(line)) {
-        if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
+        if (!reading_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
         const TextFields inner = splitTextFields(line.substr(1, line.size() - 2));
         if (allWholeNumbers(inner.fields))
             return fail(lineNumber, inner.fields.size() == 7 || inner.fields.size() == 8
@@ -91,7 +81,7 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
         return true;
     }
     if (!holdsNumberDigit(line)) {
-        if (!contents_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
+        if (!reading_.combinations.empty()) return fail(lineNumber, "a header line after the first combination");
         return true;
     }
 
@@ -120,7 +110,7 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
         if (!hasOwnRowForm(line))
             return fail(lineNumber, "8 fields: a row number is read only in this program's form row,a,b,c,d,e,f,g "
                                     "(digits and commas, no blanks or quotes)");
-        const int64_t expectedRow = static_cast<int64_t>(contents_.combinations.size()) + 1;
+        const int64_t expectedRow = static_cast<int64_t>(reading_.combinations.size()) + 1;
         if (values[0] < 1) return fail(lineNumber, "row number " + std::to_string(values[0]) + " is below 1");
         if (values[0] != expectedRow)
             return fail(lineNumber, "row number " + std::to_string(values[0]) + " where " +
@@ -143,8 +133,8 @@ bool SystemFileParser::readLine(int64_t lineNumber, std::string_view line) {
         rowNumbers_ = withRow;
         separator_ = split.separator;
     }
-    contents_.combinations.push_back(combination);
-    contents_.lines.push_back(lineNumber);
+    reading_.combinations.push_back(combination);
+    reading_.lines.push_back(lineNumber);
     return true;
 }
 

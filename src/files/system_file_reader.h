@@ -51,25 +51,19 @@ constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 //   form and the same separators;
 // - the seven must be distinct and lie in 1..39, in any order.
 // The first line that breaks a rule ends the reading: the error names it by its own number.
-class SystemFileParser {
+class SystemFileParser : public LineByLineParser<SystemFileParser, SystemFileContents> {
 public:
     SystemFileParser();
-    SystemFileParser(const SystemFileParser&) = delete;  // its line reader calls back into it
-    SystemFileParser& operator=(const SystemFileParser&) = delete;
-    // Reads the next bytes of the file. False once a mistake has ended the reading: the rest of
-    // the file need not be read.
-    bool feed(std::string_view bytes);
     // The end of the file: reads a last line without line end and hands the contents over.
     SystemFileContents finish();
     // What a file whose bytes could not be read gives.
     static SystemFileContents unreadable();
 
 private:
+    friend LineByLineParser;
     bool readLine(int64_t lineNumber, std::string_view line);
-    bool fail(int64_t lineNumber, const std::string& mistake);
+    void dropWhatWasRead();
 
-    SystemFileContents contents_;
-    TextLineReader lines_;
     std::optional<bool> rowNumbers_;  // known from the first combination line on
     char separator_ = 0;              // the separator mark of the first combination line (0: plain)
 };

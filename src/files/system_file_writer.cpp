@@ -21,6 +21,19 @@ std::string outsideFiltersNote(int32_t outsideFilters) {
 
 }  // namespace
 
+Fault guaranteeFault(const SystemCheck& check, bool membersMayBeAnyCombination) {
+    if (check.holds(membersMayBeAnyCombination)) return {};
+    if (!check.malformedMembers.empty())
+        return {FaultReason::MembersMalformed, static_cast<int64_t>(check.malformedMembers.size())};
+    if (check.uncovered > 0) return {FaultReason::MembersUncovering, check.uncovered};
+    return {FaultReason::MembersNotStored, static_cast<int64_t>(check.membersNotStored.size())};
+}
+
+bool guaranteeNotHeld(FaultReason reason) {
+    return reason == FaultReason::MembersMalformed || reason == FaultReason::MembersUncovering ||
+           reason == FaultReason::MembersNotStored;
+}
+
 SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite& request,
                                          const WriteObserver& observer) {
     SystemFileOutcome outcome;
@@ -29,20 +42,15 @@ SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite
     outcome.check =
         checkAgainstStore(request.stored, request.system, request.guaranteedHits, state.parameters.totalNumbers);
     outcome.outsideFilters = static_cast<int32_t>(outcome.check.membersNotStored.size());
-    if (!outcome.check.holds(request.membersMayBeAnyCombination)) {
-        outcome.fault = SystemFileFault::GuaranteeNotHeld;
-        return outcome;
-    }
+    outcome.fault = guaranteeFault(outcome.check, request.membersMayBeAnyCombination);
+    if (!outcome.fault.none()) return outcome;
     putIntoSystemStore(state, request.system);
     // Read back through the written file before it replaces the old one: under the file's name
     // afterwards, another writer's file could be found and called corruption.
     const auto readsBack = [&request](ReplacementFile& written) { return readsBackAsSystem(written, request.system); };
     outcome.file = writeSystemRows(state, request.guaranteedHits, static_cast<int32_t>(request.system.size()),
                                    outsideFiltersNote(outcome.outsideFilters), observer, readsBack, request.target);
-    if (outcome.file.refusedBeforeReplacing)
-        outcome.fault = SystemFileFault::ReadBackDiffers;
-    else if (!outcome.file.written)
-        outcome.fault = SystemFileFault::WriteFailed;
+    outcome.fault = writtenFileFault(outcome.file);
     return outcome;
 }
 

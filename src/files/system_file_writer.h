@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/fault.h"
 #include "files/combination_file.h"
 #include "engine/shared_state.h"
 #include "wheels/check/independent_system_check.h"
@@ -24,21 +25,24 @@ struct SystemToWrite {
     std::filesystem::path target = {};
 };
 
-// Why a system file was not written; the texts are the callers' (windows/file_reports.h).
-enum class SystemFileFault {
-    None,              // written and read back as the system
-    GuaranteeNotHeld,  // the check found a fault (see `check`); nothing was written
-    WriteFailed,       // the writer failed (see file.error); the previous file stays
-    ReadBackDiffers,   // the file was written but does not read back as the system
-};
+// Whether `reason` is one of the check's (MembersMalformed, MembersUncovering, MembersNotStored).
+bool guaranteeNotHeld(FaultReason reason);
+// Why the checked system fails its guarantee (malformed members first, then uncovered stored
+// combinations, then members that are not stored), or none.
+Fault guaranteeFault(const SystemCheck& check, bool membersMayBeAnyCombination);
 
 struct SystemFileOutcome {
-    SystemFileFault fault = SystemFileFault::None;
+    // None: written and read back as the system. MembersMalformed, MembersUncovering or
+    // MembersNotStored: the check found a fault (see `check`), nothing was written. WriteFailed or
+    // ReadBackDiffers: the previous file stays.
+    Fault fault;
     SystemCheck check;           // the check before writing
     int32_t outsideFilters = 0;  // members that are not stored combinations
     FileWriteResult file;        // the writer's own result (written: every byte reached the disk)
 
-    bool written() const { return fault == SystemFileFault::None; }
+    bool written() const { return fault.none(); }
+    // Checked and put into the abbreviated-system store, whether its file was written or not.
+    bool passedCheck() const { return !guaranteeNotHeld(fault.reason); }
 };
 
 SystemFileOutcome writeCheckedSystemFile(SharedState& state, const SystemToWrite& request,

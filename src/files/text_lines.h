@@ -163,4 +163,51 @@ auto parseTextChunks(const std::function<int64_t(char* buffer, size_t size)>& re
     return parser.finish();
 }
 
+// The frame of a reader that parses a file line by line (the system files, the past draws): the
+// bytes go through a TextLineReader, whose lines come to Derived::readLine; the first mistake,
+// Derived's or the line layer's, ends the reading and is kept in the Reading (its `error`,
+// "line N: <mistake>", and its `errorLine`), and Derived::dropWhatWasRead empties what was read.
+template <typename Derived, typename Reading>
+class LineByLineParser {
+public:
+    LineByLineParser(const LineByLineParser&) = delete;  // its line reader calls back into it
+    LineByLineParser& operator=(const LineByLineParser&) = delete;
+
+    // Reads the next bytes of the file. False once a mistake has ended the reading: the rest of
+    // the file need not be read.
+    bool feed(std::string_view bytes) {
+        if (!bytes.empty()) sawBytes_ = true;
+        if (lines_.feed(bytes)) return true;
+        takeLineFault();
+        return false;
+    }
+
+protected:
+    explicit LineByLineParser(TextLineLimits limits)
+        : lines_(limits, [this](int64_t lineNumber, std::string_view line) {
+              return static_cast<Derived*>(this)->readLine(lineNumber, line);
+          }) {}
+
+    bool fail(int64_t lineNumber, const std::string& mistake) {
+        reading_.errorLine = lineNumber;
+        reading_.error = "line " + std::to_string(lineNumber) + ": " + mistake;
+        static_cast<Derived*>(this)->dropWhatWasRead();
+        return false;
+    }
+    // Reads a last line without line end; its mistake, or the line layer's, ends the reading.
+    void finishLines() {
+        if (!lines_.finish()) takeLineFault();
+    }
+
+    Reading reading_;
+    bool sawBytes_ = false;  // the file held at least one byte
+
+private:
+    void takeLineFault() {
+        if (lines_.fault() && reading_.ok()) fail(lines_.fault()->line, lines_.fault()->mistake);
+    }
+
+    TextLineReader lines_;
+};
+
 }  // namespace quillstep

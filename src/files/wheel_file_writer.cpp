@@ -19,12 +19,12 @@ WheelFileOutcome writeCheckedWheelFile(const WheelToWrite& wheel, const WheelChe
     WheelFileOutcome outcome;
     outcome.file.fileName = wheel.shownName;
     if (static_cast<int64_t>(wheel.tickets.size()) > WHEEL_FILE_ROW_LIMIT) {
-        outcome.fault = WheelFileFault::TooManyRows;
+        outcome.fault = {FaultReason::WheelTooLargeForFile, static_cast<int64_t>(wheel.tickets.size())};
         return outcome;
     }
     outcome.check = checkWheel(wheel.request, wheel.tickets, checkSettings);
     if (!outcome.check.covered()) {
-        outcome.fault = WheelFileFault::GuaranteeNotHeld;
+        outcome.fault = {FaultReason::WheelUncovering, outcome.check.uncovered};
         return outcome;
     }
     std::vector<int32_t> numbers;
@@ -34,10 +34,7 @@ WheelFileOutcome writeCheckedWheelFile(const WheelToWrite& wheel, const WheelChe
     const auto readsBack = [&wheel](ReplacementFile& written) { return readsBackAsSystem(written, wheel.tickets); };
     outcome.file = writeNumberRows(wheel.target, wheel.shownName, wheelFileHeader(wheel.request), numbers.data(),
                                    static_cast<int32_t>(wheel.tickets.size()), observer, readsBack);
-    if (outcome.file.refusedBeforeReplacing)
-        outcome.fault = WheelFileFault::ReadBackDiffers;
-    else if (!outcome.file.written)
-        outcome.fault = WheelFileFault::WriteFailed;
+    outcome.fault = writtenFileFault(outcome.file);
     return outcome;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fault.h"
 #include "files/combination_file.h"
 #include "files/system_file_reader.h"
 #include "wheels/pool/wheel_check.h"
@@ -38,21 +39,16 @@ struct WheelToWrite {
     std::string shownName;                 // how the result names it
 };
 
-// Why a wheel file was not written; the texts are the callers'.
-enum class WheelFileFault {
-    None,              // checked, written and read back as the wheel
-    TooManyRows,       // more tickets than WHEEL_FILE_ROW_LIMIT; nothing was written
-    GuaranteeNotHeld,  // the check refused the request or a ticket, found holes or was stopped (see `check`)
-    WriteFailed,       // the writer failed (see file.error); the previous file stays
-    ReadBackDiffers,   // the file was complete but does not read back as the wheel; the previous file stays
-};
-
 struct WheelFileOutcome {
-    WheelFileFault fault = WheelFileFault::None;
+    // None: checked, written and read back as the wheel. WheelTooLargeForFile: more tickets than
+    // WHEEL_FILE_ROW_LIMIT, nothing written. WheelUncovering: the check refused the request or a
+    // ticket, found holes or was stopped (see `check`). WriteFailed, ReadBackDiffers: the previous
+    // file stays.
+    Fault fault;
     WheelCheck check;
     FileWriteResult file;
 
-    bool written() const { return fault == WheelFileFault::None; }
+    bool written() const { return fault.none(); }
 };
 
 WheelFileOutcome writeCheckedWheelFile(const WheelToWrite& wheel, const WheelCheckSettings& checkSettings,

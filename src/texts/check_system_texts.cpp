@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "texts/file_texts.h"
-#include "texts/smaller_systems_texts.h"
+#include "texts/fault_texts.h"
 
 namespace quillstep {
 namespace {
@@ -91,43 +91,13 @@ std::string completionProgressText(const OptimiserProgress& progress) {
     return added + ", " + std::to_string(secondsLeft) + " s left. Escape stops the search.";
 }
 
-std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbers) {
-    const std::string mostInFile = std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
-    switch (outcome.fault) {
-        case CompletionFault::None:
-            return "";
-        case CompletionFault::NothingStored:
-            return "nothing is stored: the last storing run accepted no combination";
-        case CompletionFault::GuaranteeOutOfRange:
-            return "guaranteed hits must be 4 or 5";
-        case CompletionFault::TimeLimitOutOfRange:
-            return timeLimitFaultText();
-        case CompletionFault::NegativeStepBudget:
-            return "the step budget must not be negative";
-        case CompletionFault::TooManyLines:
-            return "the system has " + std::to_string(outcome.kept) + " lines already: files hold at most " + mostInFile;
-        case CompletionFault::NumberAboveTotal:
-            return "combination " + std::to_string(outcome.lineAboveTotal) + " of the system holds a number above " +
-                   std::to_string(totalNumbers) + ", the total numbers in system";
-        case CompletionFault::SearchFailed:
-            return outcome.searchError;
-        case CompletionFault::TooLargeForFile:
-            return "a system of " + std::to_string(outcome.systemSize()) +
-                   " combinations is not written: files hold at most " + mostInFile;
-        case CompletionFault::NoSystemBelowCapacity:
-            return noSystemBelowCapacityText(outcome.storedCount);
-        case CompletionFault::SystemFileFault:
-            return systemFileFaultText(outcome.systemFile, true, "the completed system");
-        case CompletionFault::OutOfMemory:
-            return "not enough memory to complete the system on " + std::to_string(outcome.storedCount) +
-                   " stored combinations";
-    }
-    return "";
+std::string completionFaultText(const CompletionOutcome& outcome) {
+    return faultText(outcome.fault, "the completed system");
 }
 
-std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits, int totalNumbers) {
+std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits) {
     if (!outcome.completed()) {
-        const std::string why = completionFaultText(outcome, totalNumbers);
+        const std::string why = completionFaultText(outcome);
         return "Not completed: " + why + (why.empty() || why.back() == '.' ? "" : ".");
     }
     const int64_t size = outcome.systemSize();

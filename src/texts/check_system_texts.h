@@ -36,10 +36,10 @@ std::string completionProgressText(const OptimiserProgress& progress);
 
 // Why the completion wrote no file, in lower case as the command line prints it ("nothing is
 // stored: the last storing run accepted no combination"); "" when it wrote one.
-std::string completionFaultText(const CompletionOutcome& outcome, int totalNumbers);
+std::string completionFaultText(const CompletionOutcome& outcome);
 
 // The completion's outcome: what was kept and added and where it went, or why nothing was written.
-std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits, int totalNumbers);
+std::string completionOutcomeText(const CompletionOutcome& outcome, int guaranteedHits);
 
 // What a written system wins beyond its guarantee: " It gets at least 4 hits on 0.35% of all
 // 15380937 possible draws." (with the blank in front, to follow another sentence).

@@ -1,7 +1,7 @@
 #include "texts/search_texts.h"
 
 #include "files/number_text.h"
-#include "texts/file_texts.h"
+#include "texts/fault_texts.h"
 
 namespace quillstep {
 
@@ -13,14 +13,8 @@ const char* const SEARCH_OUT_OF_MEMORY_MESSAGE =
     "was searched and no file is written.";
 const char* const NOT_USEFUL_MESSAGE = "Not usefull! Try something else";
 
-const char* searchRefusalMessage(SearchRefusal refusal) {
-    return refusal == SearchRefusal::OutOfMemory ? SEARCH_OUT_OF_MEMORY_MESSAGE : NOTHING_TO_SEARCH_MESSAGE;
-}
-
-std::string searchRefusalReason(SearchRefusal refusal, int32_t storedCount) {
-    if (refusal == SearchRefusal::OutOfMemory)
-        return "not enough memory for the search among " + std::to_string(storedCount) + " stored combinations";
-    return searchRefusalMessage(refusal);
+const char* searchRefusalMessage(const Fault& refusal) {
+    return refusal.reason == FaultReason::SearchOutOfMemory ? SEARCH_OUT_OF_MEMORY_MESSAGE : NOTHING_TO_SEARCH_MESSAGE;
 }
 
 std::vector<std::string> searchFoundMessages(const SearchOutcome& outcome, int guaranteedHits) {
@@ -37,20 +31,15 @@ std::vector<std::string> searchFoundMessages(const SearchOutcome& outcome, int g
     return messages;
 }
 
-std::string searchFileFaultText(const SearchOutcome& outcome) {
-    return systemFileFaultText(outcome.systemFile, false, "the system found");
-}
+std::string searchFaultText(const SearchOutcome& outcome) { return faultText(outcome.fault, "the system found"); }
 
 std::string searchFileFaultMessage(const SearchOutcome& outcome) {
-    switch (outcome.systemFile.fault) {
-        case SystemFileFault::GuaranteeNotHeld:
-            return "Not written: " + searchFileFaultText(outcome) + "; " + outcome.systemFile.file.fileName +
-                   " keeps its previous content.";
-        case SystemFileFault::ReadBackDiffers:
-            return "Not written: " + searchFileFaultText(outcome) + ".";
-        default:
-            return "";
-    }
+    const FaultReason reason = outcome.systemFile.fault.reason;
+    if (guaranteeNotHeld(reason))
+        return "Not written: " + searchFaultText(outcome) + "; " + outcome.systemFile.file.fileName +
+               " keeps its previous content.";
+    if (reason == FaultReason::ReadBackDiffers) return "Not written: " + searchFaultText(outcome) + ".";
+    return "";
 }
 
 }  // namespace quillstep

@@ -19,18 +19,16 @@ extern const char* const SEARCH_OUT_OF_MEMORY_MESSAGE;
 extern const char* const NOT_USEFUL_MESSAGE;
 
 // The message shown instead of a search (NOTHING_TO_SEARCH_MESSAGE or SEARCH_OUT_OF_MEMORY_MESSAGE).
-const char* searchRefusalMessage(SearchRefusal refusal);
+const char* searchRefusalMessage(const Fault& refusal);
 
 // The messages of a search that ran, in the order they are shown before its file is written: the
 // stop (when stopped), the best start, the system's size, and "Not usefull!" for a system too large.
 std::vector<std::string> searchFoundMessages(const SearchOutcome& outcome, int guaranteedHits);
 
-// Why nothing was searched, as the command line's "not written:" line says it: the message
-// shown instead of a search, or for want of memory the stored combinations it could not search.
-std::string searchRefusalReason(SearchRefusal refusal, int32_t storedCount);
-
-// Why the search's system file was not written ("" when it was).
-std::string searchFileFaultText(const SearchOutcome& outcome);
+// Why the search wrote no file, as the command line's "not written:" line says it ("" when it
+// wrote one): the message shown instead of a search, or for want of memory the stored
+// combinations it could not search, "Not usefull! ...", or why its system file was not written.
+std::string searchFaultText(const SearchOutcome& outcome);
 
 // The message of a system that failed its check or its read-back, shown after the write; "" for
 // none (a failed write has the writer's own message).

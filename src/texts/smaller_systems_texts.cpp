@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "texts/file_texts.h"
+#include "texts/fault_texts.h"
 
 namespace quillstep {
 
@@ -44,49 +44,12 @@ std::string optimiserProgressText(const OptimiserProgress& progress) {
     return best + ", " + std::to_string(secondsLeft) + " s left. Escape stops the search.";
 }
 
-std::string timeLimitFaultText() {
-    std::string text = "the time limit must be ";
-    text += std::to_string(SHORTEST_TIME_LIMIT_SECONDS);
-    text += " to ";
-    text += std::to_string(LONGEST_TIME_LIMIT_SECONDS);
-    return text + " seconds";
-}
-
-std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
-    switch (outcome.fault) {
-        case OptimiseFault::None:
-            return "";
-        case OptimiseFault::NothingStored:
-            return "nothing is stored: the last storing run accepted no combination";
-        case OptimiseFault::GuaranteeOutOfRange:
-            return "guaranteed hits must be 4 or 5";
-        case OptimiseFault::TimeLimitOutOfRange:
-            return timeLimitFaultText();
-        case OptimiseFault::NegativeStepBudget:
-            return "the step budget must not be negative";
-        case OptimiseFault::RequestRefused:
-            return outcome.optimiserError;
-        case OptimiseFault::StoppedBeforeAnySystem:
-            return "stopped before any system covered every stored combination";
-        case OptimiseFault::NoSystemInTime:
-            return "the optimiser found no system in the time given";
-        case OptimiseFault::TooLargeForFile:
-            return "a system of " + std::to_string(outcome.systemSize) +
-                   " combinations is not written: files hold at most " +
-                   std::to_string(ABBREVIATED_SYSTEM_CAPACITY - 1);
-        case OptimiseFault::NoSystemBelowCapacity:
-            return noSystemBelowCapacityText(outcome.storedCount);
-        case OptimiseFault::SystemFileFault:
-            return systemFileFaultText(outcome.systemFile, settings.anyCombination, "the optimiser's system");
-        case OptimiseFault::OutOfMemory:
-            return "not enough memory for the optimiser on " + std::to_string(outcome.storedCount) +
-                   " stored combinations";
-    }
-    return "";
+std::string optimiseFaultText(const OptimiseOutcome& outcome) {
+    return faultText(outcome.fault, "the optimiser's system");
 }
 
 std::string optimiseOutcomeText(const OptimiseOutcome& outcome, const OptimiseSettings& settings) {
-    const std::string why = optimiseFaultText(outcome, settings);
+    const std::string why = optimiseFaultText(outcome);
     if (!outcome.searched) return why.empty() ? NOTHING_STORED_TEXT : asSentence(why);
     if (!outcome.verified || !outcome.written())
         return "No file written: " + (why.empty() ? std::string("the system did not pass its check.") : why) +

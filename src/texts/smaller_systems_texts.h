@@ -14,13 +14,9 @@ constexpr const char* SMALLER_SYSTEMS_READY_TEXT = "Choose the guarantee and the
 // The smallest system so far and the whole seconds left of the time limit (rounded up).
 std::string optimiserProgressText(const OptimiserProgress& progress);
 
-// "the time limit must be 1 to 3600 seconds": the refusal of a time limit outside
-// timeLimitAllowed, for the optimiser and the completion alike.
-std::string timeLimitFaultText();
-
 // Why no file was written, in lower case as the command line prints it after "not written: "
 // ("nothing is stored: the last storing run accepted no combination"); "" when one was.
-std::string optimiseFaultText(const OptimiseOutcome& outcome, const OptimiseSettings& settings);
+std::string optimiseFaultText(const OptimiseOutcome& outcome);
 
 // The size of the system and the file it went to, or why no file was written. With members
 // allowed outside the stored combinations, it says how many lie outside the filters.

@@ -2,35 +2,12 @@
 
 #include <bit>
 
+#include "texts/fault_texts.h"
 #include "texts/published_wheels.h"
-#include "wheels/cover/cover_model.h"
 
 namespace quillstep {
 
-std::string wheelNotWrittenText(const WheelMade& made) {
-    if (made.written()) return {};
-    const WheelSearchResult& search = made.search;
-    if (search.requestFault.refused()) return "the wheel was refused";
-    if (!search.found() && search.tooManyTickets)
-        return "the wheel needs more than " + std::to_string(cover::MOST_TICKETS) + " tickets, more than the search keeps";
-    if (!search.found())
-        return search.stopped ? "stopped before any wheel covered every set of drawn numbers"
-                              : "no wheel covered every set of drawn numbers in the time given";
-    switch (made.file.fault) {
-        case WheelFileFault::None:
-            return {};
-        case WheelFileFault::TooManyRows:
-            return "the wheel has " + std::to_string(search.tickets.size()) + " tickets, more than the " +
-                   std::to_string(WHEEL_FILE_ROW_LIMIT) + " a wheel file holds";
-        case WheelFileFault::GuaranteeNotHeld:
-            return "the check found " + std::to_string(made.file.check.uncovered) +
-                   " sets of drawn numbers the wheel does not cover";
-        case WheelFileFault::WriteFailed:
-        case WheelFileFault::ReadBackDiffers:
-            return made.file.file.error;
-    }
-    return {};
-}
+std::string wheelNotWrittenText(const WheelMade& made) { return faultText(made.fault()); }
 
 namespace {
 

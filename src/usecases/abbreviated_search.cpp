@@ -11,7 +11,7 @@ SearchOutcome searchAndWriteSystem(SharedState& state, const SearchRequest& requ
     const AbbreviatedSearchResult found = findAbbreviatedSystem(state, request.guaranteedHits, searchObserver);
 
     SearchOutcome outcome;
-    outcome.refusal = found.refusal;
+    outcome.fault = found.refusal;
     if (!found.searched()) return outcome;
     outcome.searched = true;
     outcome.stopped = found.stopped;
@@ -21,7 +21,10 @@ SearchOutcome searchAndWriteSystem(SharedState& state, const SearchRequest& requ
     outcome.bestSize = found.bestSize;
     outcome.systemSize = found.systemSize;
     if (observer.onSearched) observer.onSearched(outcome);
-    if (found.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) return outcome;
+    if (found.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
+        outcome.fault = {FaultReason::SystemNotUseful, found.systemSize};
+        return outcome;
+    }
 
     try {
         outcome.systemFile = writeCheckedSystemFile(
@@ -29,9 +32,10 @@ SearchOutcome searchAndWriteSystem(SharedState& state, const SearchRequest& requ
     } catch (const std::bad_alloc&) {
         // The check's tables did not fit: nothing is written, the program goes on.
         SearchOutcome refused;
-        refused.refusal = SearchRefusal::OutOfMemory;
+        refused.fault = {FaultReason::SearchOutOfMemory, state.generatedCount};
         return refused;
     }
+    outcome.fault = outcome.systemFile.fault;
     outcome.file = outcome.systemFile.file;
     outcome.file.written = outcome.systemFile.written();
     return outcome;

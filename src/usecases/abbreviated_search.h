@@ -25,7 +25,9 @@ struct SearchRequest {
 
 struct SearchOutcome {
     bool searched = false;      // false: nothing was stored or memory was short; nothing searched or written
-    SearchRefusal refusal = SearchRefusal::NothingStored;  // why not, when not searched
+    // How it ended: NothingToSearch or SearchOutOfMemory when not searched, SystemNotUseful for a
+    // system of ABBREVIATED_SYSTEM_CAPACITY or more, else the system file's (none: written).
+    Fault fault{FaultReason::NothingToSearch};
     bool stopped = false;       // the user stopped the search; the best among the checked starts was used
     int32_t startsChecked = 0;
     int32_t startsInAll = 0;    // the stored combinations
@@ -33,8 +35,7 @@ struct SearchOutcome {
     int32_t bestSize = 10000;
     int32_t systemSize = 0;     // size of the rebuilt best system (1000: not usefull, not written)
     SystemFileOutcome systemFile;  // the system file, for a system below the capacity
-    FileWriteResult file;       // the system file: written only when checked, written and read back;
-                                // error says why not (the callers fill it from texts/search_texts)
+    FileWriteResult file;       // the system file: written only when checked, written and read back
 };
 
 struct SearchObserver {

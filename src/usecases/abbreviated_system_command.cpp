@@ -59,12 +59,12 @@ AbbreviatedSearchResult findAbbreviatedSystem(SharedState& state, int guaranteed
     result.startsInAll = state.generatedCount;
     if (state.generatedCount <= 0) return result;
     try {
-        result.refusal = SearchRefusal::None;
+        result.refusal = {};
         search(state, guaranteedHits, observer, result);
     } catch (const std::bad_alloc&) {
         // The search's tables did not fit: nothing was searched, the program goes on.
         AbbreviatedSearchResult refused;
-        refused.refusal = SearchRefusal::OutOfMemory;
+        refused.refusal = {FaultReason::SearchOutOfMemory, state.generatedCount};
         refused.startsInAll = state.generatedCount;
         return refused;
     }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "base/fault.h"
 #include "engine/shared_state.h"
 
 namespace quillstep {
@@ -20,15 +21,10 @@ struct AbbreviatedSearchObserver {
     std::function<bool()> stopRequested;
 };
 
-// Why nothing was searched.
-enum class SearchRefusal {
-    None,           // searched
-    NothingStored,  // the last storing run accepted no combination
-    OutOfMemory,    // the search's tables could not be allocated
-};
-
 struct AbbreviatedSearchResult {
-    SearchRefusal refusal = SearchRefusal::NothingStored;
+    // Why nothing was searched: NothingToSearch (the last storing run accepted no combination) or
+    // SearchOutOfMemory (the search's tables could not be allocated); none once searched.
+    Fault refusal{FaultReason::NothingToSearch};
     bool stopped = false;          // stopped early; the best among the checked starts was used
     int32_t startsChecked = 0;     // starting numbers 1 to startsChecked were tried
     int32_t startsInAll = 0;       // the stored combinations
@@ -38,7 +34,7 @@ struct AbbreviatedSearchResult {
     std::vector<uint64_t> stored;  // the stored combinations as masks, in store order
     std::vector<uint64_t> system;  // the best system's members as masks, also in the abbreviated-system store
 
-    bool searched() const { return refusal == SearchRefusal::None; }
+    bool searched() const { return refusal.none(); }
 };
 
 // The best starting combination and its system, rebuilt into the abbreviated-system store.

@@ -49,13 +49,6 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-OptimiseFault settingsMistake(const OptimiseSettings& settings) {
-    if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return OptimiseFault::GuaranteeOutOfRange;
-    if (!timeLimitAllowed(settings.timeLimitSeconds))
-        return OptimiseFault::TimeLimitOutOfRange;
-    if (settings.stepBudget < 0) return OptimiseFault::NegativeStepBudget;
-    return OptimiseFault::None;
-}
 
 // The stop request stays answered once the user has asked: the window's Escape is reported once.
 class StopLatch {
@@ -117,8 +110,7 @@ private:
 struct SearchedSystem {
     std::vector<uint64_t> members;
     bool stopped = false;
-    OptimiseFault fault = OptimiseFault::None;  // why there is no system, when there is none
-    std::string optimiserError;
+    Fault fault;  // why there is no system, when there is none
 };
 
 // The system a search ended with, or why there is none; its size goes out as the last progress.
@@ -128,10 +120,9 @@ SearchedSystem searchedSystem(std::vector<uint64_t> members, bool stopped, const
     searched.stopped = stopped;
     searched.members = std::move(members);
     if (searched.members.empty()) {
-        searched.fault = !error.empty() ? OptimiseFault::RequestRefused
-                         : stopped      ? OptimiseFault::StoppedBeforeAnySystem
-                                        : OptimiseFault::NoSystemInTime;
-        searched.optimiserError = error;
+        searched.fault = !error.empty() ? Fault{FaultReason::OptimiserRefused, 0, 0, error}
+                         : stopped      ? Fault{FaultReason::StoppedBeforeAnySystem}
+                                        : Fault{FaultReason::NoSystemInTime};
     }
     report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, steps}, true);
     return searched;
@@ -237,9 +228,9 @@ void optimise(SharedState& state, const OptimiseSettings& settings, const Optimi
         outcome.stopped = stoppedInProof;
         if (proof == CapacityProof::Proven) {
             outcome.systemSize = ABBREVIATED_SYSTEM_CAPACITY;
-            outcome.fault = OptimiseFault::NoSystemBelowCapacity;
+            outcome.fault = {FaultReason::NoSystemBelowCapacity, outcome.storedCount};
         } else {
-            outcome.fault = stoppedInProof ? OptimiseFault::StoppedBeforeAnySystem : OptimiseFault::NoSystemInTime;
+            outcome.fault = {stoppedInProof ? FaultReason::StoppedBeforeAnySystem : FaultReason::NoSystemInTime};
         }
         return;
     }
@@ -252,20 +243,19 @@ void optimise(SharedState& state, const OptimiseSettings& settings, const Optimi
     outcome.systemSize = static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX));
     if (searched.members.empty()) {
         outcome.fault = searched.fault;
-        outcome.optimiserError = searched.optimiserError;
         return;
     }
     // A system too large for the store and its file is not used, so it is not checked either
     // (on the largest stores the optimiser's systems run to thousands of members).
     if (outcome.systemSize >= ABBREVIATED_SYSTEM_CAPACITY) {
-        outcome.fault = OptimiseFault::TooLargeForFile;
+        outcome.fault = {FaultReason::SystemTooLargeForFile, outcome.systemSize};
         return;
     }
     outcome.systemFile = writeCheckedSystemFile(
         state, {masks, searched.members, settings.guaranteedHits, settings.anyCombination, settings.output}, observer.write);
     outcome.outsideFilters = outcome.systemFile.outsideFilters;
-    outcome.verified = outcome.systemFile.fault != SystemFileFault::GuaranteeNotHeld;
-    if (!outcome.systemFile.written()) outcome.fault = OptimiseFault::SystemFileFault;
+    outcome.verified = outcome.systemFile.passedCheck();
+    outcome.fault = outcome.systemFile.fault;
 }
 
 }  // namespace
@@ -274,20 +264,14 @@ OptimiseOutcome optimiseStoredSystem(SharedState& state, const OptimiseSettings&
                                      const OptimiseObserver& observer) {
     OptimiseOutcome outcome;
     outcome.storedCount = state.generatedCount;
-    if (state.generatedCount <= 0) {
-        outcome.fault = OptimiseFault::NothingStored;
-        return outcome;
-    }
-    if (const OptimiseFault mistake = settingsMistake(settings); mistake != OptimiseFault::None) {
-        outcome.fault = mistake;
-        return outcome;
-    }
+    outcome.fault = systemSearchRequestFault(state, settings, FaultReason::NothingStored);
+    if (!outcome.fault.none()) return outcome;
     outcome.searched = true;
     try {
         optimise(state, settings, observer, outcome);
     } catch (const std::bad_alloc&) {
         outcome.verified = false;
-        outcome.fault = OptimiseFault::OutOfMemory;
+        outcome.fault = {FaultReason::OptimiserOutOfMemory, outcome.storedCount};
     }
     return outcome;
 }

@@ -23,14 +23,6 @@ using Clock = std::chrono::steady_clock;
 // A budgeted run gives the same system on any machine with a fixed number of parallel searches.
 constexpr unsigned BUDGETED_SEARCHES = 2;
 
-CompletionFault settingsMistake(const CompletionSettings& settings) {
-    if (settings.guaranteedHits != 4 && settings.guaranteedHits != 5) return CompletionFault::GuaranteeOutOfRange;
-    if (!timeLimitAllowed(settings.timeLimitSeconds))
-        return CompletionFault::TimeLimitOutOfRange;
-    if (settings.stepBudget < 0) return CompletionFault::NegativeStepBudget;
-    return CompletionFault::None;
-}
-
 // The first line holding a number above the total, counted from 1, or 0.
 size_t lineAboveTotal(const std::vector<uint64_t>& lines, int totalNumbers) {
     const uint64_t allowed = numbersUpTo(totalNumbers);
@@ -46,7 +38,7 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
     if (proveNoSystemBelowCapacity(stored, settings.guaranteedHits, ABBREVIATED_SYSTEM_CAPACITY, false, CountingWork{}) ==
         CapacityProof::Proven) {
         outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        outcome.fault = CompletionFault::NoSystemBelowCapacity;
+        outcome.fault = {FaultReason::NoCompletionBelowCapacity, outcome.storedCount};
         return;
     }
     FixedMemberRequest request;
@@ -65,8 +57,7 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
     outcome.stopped = found.stopped;
     outcome.holes = found.holes;
     if (!found.error.empty()) {
-        outcome.fault = CompletionFault::SearchFailed;
-        outcome.searchError = found.error;
+        outcome.fault = {FaultReason::CompletionSearchFailed, 0, 0, found.error};
         return;
     }
     outcome.added = static_cast<int32_t>(found.added.size());
@@ -74,13 +65,13 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
     std::vector<uint64_t> system = lines;
     system.insert(system.end(), found.added.begin(), found.added.end());
     if (system.size() >= static_cast<size_t>(ABBREVIATED_SYSTEM_CAPACITY)) {
-        outcome.fault = CompletionFault::TooLargeForFile;
+        outcome.fault = {FaultReason::CompletionTooLargeForFile, static_cast<int64_t>(system.size())};
         return;
     }
     // The file's lines need not be stored combinations: they are the player's.
     outcome.systemFile = writeCheckedSystemFile(state, {stored, system, settings.guaranteedHits, true, settings.output}, observer.write);
     outcome.outsideFilters = outcome.systemFile.outsideFilters;
-    if (!outcome.systemFile.written()) outcome.fault = CompletionFault::SystemFileFault;
+    outcome.fault = outcome.systemFile.fault;
 }
 
 }  // namespace
@@ -90,27 +81,20 @@ CompletionOutcome completeSystem(SharedState& state, const std::vector<uint64_t>
     CompletionOutcome outcome;
     outcome.kept = static_cast<int32_t>(std::min<size_t>(lines.size(), INT32_MAX));
     outcome.storedCount = state.generatedCount;
-    if (state.generatedCount <= 0) {
-        outcome.fault = CompletionFault::NothingStored;
-        return outcome;
-    }
-    if (const CompletionFault mistake = settingsMistake(settings); mistake != CompletionFault::None) {
-        outcome.fault = mistake;
-        return outcome;
-    }
+    outcome.fault = systemSearchRequestFault(state, settings, FaultReason::NothingStoredToComplete);
+    if (!outcome.fault.none()) return outcome;
     if (lines.size() >= static_cast<size_t>(ABBREVIATED_SYSTEM_CAPACITY)) {
-        outcome.fault = CompletionFault::TooManyLines;
+        outcome.fault = {FaultReason::TooManyLinesToComplete, outcome.kept};
         return outcome;
     }
     if (const size_t line = lineAboveTotal(lines, state.parameters.totalNumbers); line != 0) {
-        outcome.fault = CompletionFault::NumberAboveTotal;
-        outcome.lineAboveTotal = static_cast<int32_t>(line);
+        outcome.fault = {FaultReason::NumberAboveTotal, static_cast<int64_t>(line), state.parameters.totalNumbers};
         return outcome;
     }
     try {
         complete(state, lines, settings, observer, outcome);
     } catch (const std::bad_alloc&) {
-        outcome.fault = CompletionFault::OutOfMemory;
+        outcome.fault = {FaultReason::CompletionOutOfMemory, outcome.storedCount};
     }
     return outcome;
 }

@@ -14,34 +14,12 @@
 #include "files/combination_file.h"
 #include "files/system_file_writer.h"
 #include "engine/shared_state.h"
+#include "usecases/system_search_request.h"
 #include "wheels/optimiser/optimiser.h"
 
 namespace quillstep {
 
-struct CompletionSettings {
-    int guaranteedHits = 4;          // 4: mb_comb_file_ab.txt, 5: mb_comb_file_ab5.txt
-    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;  // timeLimitAllowed
-    uint64_t seed = 1;
-    int64_t stepBudget = 0;  // 0: none
-    std::filesystem::path output;  // a file name of the user's own; empty: the guarantee's file
-};
-
-// Why no file was written.
-enum class CompletionFault {
-    None,                 // the completed system was checked, written and read back
-    NothingStored,        // the last storing run accepted no combination
-    GuaranteeOutOfRange,  // settings: guaranteed hits not 4 or 5
-    TimeLimitOutOfRange,  // settings: time limit not timeLimitAllowed
-    NegativeStepBudget,   // settings: a step budget below 0
-    TooManyLines,         // the given system has ABBREVIATED_SYSTEM_CAPACITY lines or more (kept)
-    NumberAboveTotal,     // line lineAboveTotal holds a number above the total numbers in system
-    SearchFailed,         // the fixed-member optimiser gave no system (see searchError)
-    TooLargeForFile,      // the completed system has ABBREVIATED_SYSTEM_CAPACITY members or more
-    NoSystemBelowCapacity,  // proven before the search: no system of fewer than ABBREVIATED_SYSTEM_CAPACITY
-                            // combinations of any numbers covers the store
-    SystemFileFault,      // the check, the writer or the read-back failed (see systemFile)
-    OutOfMemory,          // the tables did not fit (storedCount combinations)
-};
+using CompletionSettings = SystemSearchSettings;
 
 struct CompletionOutcome {
     bool stopped = false;        // the search was ended early by the stop request
@@ -50,22 +28,21 @@ struct CompletionOutcome {
     int64_t holes = 0;           // stored combinations the given system left uncovered
     int32_t outsideFilters = 0;  // kept lines that are not stored combinations
     int32_t storedCount = 0;     // the stored combinations it worked on
-    int32_t lineAboveTotal = 0;  // for NumberAboveTotal: the line, counted from 1
     double seconds = 0.0;
-    CompletionFault fault = CompletionFault::None;
-    std::string searchError;       // the optimiser's own reason, for SearchFailed
+    // None: the completed system was checked, written and read back. Otherwise
+    // NothingStoredToComplete, a setting (GuaranteeOutOfRange, TimeLimitOutOfRange,
+    // NegativeStepBudget), TooManyLinesToComplete (the given system has ABBREVIATED_SYSTEM_CAPACITY
+    // lines or more), NumberAboveTotal (count: the line, counted from 1), CompletionSearchFailed,
+    // CompletionTooLargeForFile, NoCompletionBelowCapacity (proven before the search, for members
+    // of any numbers), CompletionOutOfMemory, or the system file's fault (see systemFile).
+    Fault fault;
     SystemFileOutcome systemFile;  // the check, the file and its read-back, once a system was to be written
 
-    bool completed() const { return fault == CompletionFault::None; }
+    bool completed() const { return fault.none(); }
     int64_t systemSize() const { return int64_t{kept} + added; }
 };
 
-struct CompletionObserver {
-    // About twice a second, on the calling thread: the fewest members added so far and the seconds left.
-    std::function<void(const OptimiserProgress&)> onProgress;
-    std::function<bool()> stopRequested;  // polled; true ends early with the best completion so far
-    WriteObserver write;                  // the system file's writing
-};
+using CompletionObserver = SystemSearchObserver;
 
 // `lines` are the given system's combinations as masks, in their order; they come first in the
 // file, the added ones after them.

@@ -2,6 +2,13 @@
 
 namespace quillstep {
 
+Fault WheelMade::fault() const {
+    if (search.requestFault.refused()) return {FaultReason::WheelRefused};
+    if (search.found()) return file.fault;
+    if (search.tooManyTickets) return {FaultReason::WheelBeyondSearch};
+    return {search.stopped ? FaultReason::WheelStoppedBeforeAny : FaultReason::NoWheelInTime};
+}
+
 WheelMade makeWheel(const WheelMaking& making, const WriteObserver& observer) {
     WheelMade made;
     made.search = searchWheel(making.request, making.search);

@@ -23,8 +23,10 @@ struct WheelMaking {
 struct WheelMade {
     WheelSearchResult search;  // a refused request or a search stopped before any wheel: no file
     WheelFileOutcome file;     // the independent check and the file, when the search found a wheel
-
-    bool written() const { return search.found() && file.written(); }
+    // None: written. WheelRefused, WheelBeyondSearch, WheelStoppedBeforeAny or NoWheelInTime when
+    // the search found no wheel, else the file's fault.
+    Fault fault() const;
+    bool written() const { return fault().none(); }
 };
 
 WheelMade makeWheel(const WheelMaking& making, const WriteObserver& observer);

@@ -89,8 +89,7 @@ void enableInput(const SharedState& state, Platform& platform, const CheckSystem
 
 // A completion the writer checked and put into the abbreviated-system store, written or not.
 bool completionChecked(const CompletionOutcome& outcome) {
-    return outcome.completed() || (outcome.fault == CompletionFault::SystemFileFault &&
-                                   outcome.systemFile.fault == SystemFileFault::WriteFailed);
+    return outcome.completed() || outcome.fault.reason == FaultReason::WriteFailed;
 }
 
 // The system's lines against a history (one typed draw, or a file of past draws).
@@ -219,7 +218,7 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
     if (outcome.completed())
         openSystemFile(state, platform, session, state.outputFolder / outcome.systemFile.file.fileName);
     platform.setWindowControlText(CHECK_RESULT_LABEL,
-                                  completionOutcomeText(outcome, session.guaranteedHits, state.parameters.totalNumbers));
+                                  completionOutcomeText(outcome, session.guaranteedHits));
     enableInput(state, platform, session, true);
 }
 

@@ -8,6 +8,7 @@
 #include "windows/program_identity.h"
 #include "texts/smaller_systems_texts.h"
 #include "windows/system_save_as.h"
+#include "windows/value_steps.h"
 
 namespace quillstep {
 namespace {
@@ -60,8 +61,7 @@ void enableSaveAs(Platform& platform) { platform.enableWindowControl(SMALLER_SYS
 
 // A system the writer checked and put into the abbreviated-system store, written to its file or not.
 bool systemChecked(const OptimiseOutcome& outcome) {
-    return outcome.written() || (outcome.fault == OptimiseFault::SystemFileFault &&
-                                 outcome.systemFile.fault == SystemFileFault::WriteFailed);
+    return outcome.written() || outcome.fault.reason == FaultReason::WriteFailed;
 }
 
 void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoice& choice) {
@@ -100,32 +100,27 @@ void saveLastSystemAs(SharedState& state, Platform& platform) {
 // The choice to start from at the next use of the window.
 SmallerSystemsChoice lastChoice;
 
+constexpr std::array<ValueStep<SmallerSystemsChoice>, 2> VALUE_STEPS{{
+    {GUARANTEE_UP, GUARANTEE_DOWN, GUARANTEE_LABEL, stepGuarantee,
+     [](const SmallerSystemsChoice& c) { return c.guaranteedHits; }},
+    {TIME_LIMIT_UP, TIME_LIMIT_DOWN, TIME_LIMIT_LABEL, stepTimeLimit,
+     [](const SmallerSystemsChoice& c) { return c.timeLimitSeconds; }},
+}};
+
 }  // namespace
 
 WindowTemplate smallerSystemsWindowTemplate(const SmallerSystemsChoice& choice) {
     WindowTemplate window = programWindowFrame(120, 100, 330, 200);
     window.fonts = {{12, true, false, DEFAULT_CHARACTER_SET}, {24, true, false, DEFAULT_CHARACTER_SET}};
     for (const ControlRow& row : CONTROLS) window.controls.push_back(row.toControl());
-    for (auto& control : window.controls) {
-        if (control.id == GUARANTEE_LABEL) control.text = std::to_string(choice.guaranteedHits);
-        if (control.id == TIME_LIMIT_LABEL) control.text = std::to_string(choice.timeLimitSeconds);
-    }
+    showValues(VALUE_STEPS, choice, window);
     return window;
 }
 
 WindowAction smallerSystemsWindowCallback(SharedState& state, Platform& platform, SmallerSystemsChoice& choice,
                                           int controlId) {
+    stepValue(VALUE_STEPS, platform, choice, controlId);
     switch (controlId) {
-        case GUARANTEE_UP:
-        case GUARANTEE_DOWN:
-            if (stepGuarantee(choice, controlId == GUARANTEE_UP))
-                platform.setWindowControlText(GUARANTEE_LABEL, std::to_string(choice.guaranteedHits));
-            break;
-        case TIME_LIMIT_UP:
-        case TIME_LIMIT_DOWN:
-            if (stepTimeLimit(choice, controlId == TIME_LIMIT_UP))
-                platform.setWindowControlText(TIME_LIMIT_LABEL, std::to_string(choice.timeLimitSeconds));
-            break;
         case ANY_COMBINATION_BOX:
             choice.anyCombination = !choice.anyCombination;
             platform.checkWindowControl(ANY_COMBINATION_BOX, choice.anyCombination);

@@ -1,5 +1,6 @@
 #include "windows/system_save_as.h"
 
+#include "texts/fault_texts.h"
 #include "usecases/store_masks.h"
 #include "windows/file_reports.h"
 #include "engine/lottery.h"
@@ -7,8 +8,8 @@
 namespace quillstep {
 namespace {
 
-std::string notWrittenReason(const SaveAsOutcome& outcome, const SavableSystem& system) {
-    return systemFileFaultText(outcome.systemFile, system.membersMayBeAnyCombination, "the system");
+std::string notWrittenReason(const SaveAsOutcome& outcome) {
+    return faultText(outcome.systemFile.fault, "the system");
 }
 
 }  // namespace
@@ -47,9 +48,9 @@ SaveAsOutcome saveSystemAs(SharedState& state, Platform& platform, const Savable
     const std::vector<uint64_t> stored = combinationMasks(state);
     SystemToWrite request{stored, system.members, system.guaranteedHits, system.membersMayBeAnyCombination, target};
     outcome.systemFile = writeCheckedSystemFile(state, request, mainWindowWriteObserver(platform));
-    const SystemFileFault fault = outcome.systemFile.fault;
-    if (fault == SystemFileFault::GuaranteeNotHeld || fault == SystemFileFault::ReadBackDiffers)
-        platform.showMessage("Not written: " + notWrittenReason(outcome, system) + ".");
+    const FaultReason reason = outcome.systemFile.fault.reason;
+    if (guaranteeNotHeld(reason) || reason == FaultReason::ReadBackDiffers)
+        platform.showMessage("Not written: " + notWrittenReason(outcome) + ".");
     return outcome;
 }
 
@@ -59,7 +60,7 @@ std::string saveAsOutcomeText(const SaveAsOutcome& outcome, const SavableSystem&
     if (written.written())
         return "Saved as " + written.file.fileName + ": " + std::to_string(system.members.size()) +
                (system.members.size() == 1 ? " combination." : " combinations.");
-    return "Not written: " + notWrittenReason(outcome, system) + ".";
+    return "Not written: " + notWrittenReason(outcome) + ".";
 }
 
 }  // namespace quillstep

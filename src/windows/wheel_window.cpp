@@ -6,6 +6,7 @@
 
 #include "windows/program_identity.h"
 #include "windows/smaller_systems_choice.h"
+#include "windows/value_steps.h"
 
 namespace quillstep {
 namespace {
@@ -156,6 +157,13 @@ void saveLastWheelAs(Platform& platform) {
 // The choice to start from at the next use of the window.
 WheelChoice lastChoice;
 
+constexpr std::array<ValueStep<WheelChoice>, 3> VALUE_STEPS{{
+    {WHEEL_HITS_UP, WHEEL_HITS_DOWN, WHEEL_HITS_LABEL, stepWheelHits, [](const WheelChoice& c) { return c.hits; }},
+    {WHEEL_DRAWN_UP, WHEEL_DRAWN_DOWN, WHEEL_DRAWN_LABEL, stepWheelDrawn, [](const WheelChoice& c) { return c.drawn; }},
+    {WHEEL_TIME_UP, WHEEL_TIME_DOWN, WHEEL_TIME_LABEL, stepWheelTimeLimit,
+     [](const WheelChoice& c) { return c.timeLimitSeconds; }},
+}};
+
 }  // namespace
 
 WindowTemplate wheelWindowTemplate(const WheelChoice& choice) {
@@ -175,10 +183,8 @@ WindowTemplate wheelWindowTemplate(const WheelChoice& choice) {
                                    SLIP_HEIGHT, DIALOG_FONT});
     }
     for (const ControlRow& row : TRAILING_CONTROLS) window.controls.push_back(row.toControl());
+    showValues(VALUE_STEPS, choice, window);
     for (auto& control : window.controls) {
-        if (control.id == WHEEL_HITS_LABEL) control.text = std::to_string(choice.hits);
-        if (control.id == WHEEL_DRAWN_LABEL) control.text = std::to_string(choice.drawn);
-        if (control.id == WHEEL_TIME_LABEL) control.text = std::to_string(choice.timeLimitSeconds);
         if (control.id == WHEEL_CHOICE_LABEL) control.text = wheelChoiceText(choice);
         if (control.id == WHEEL_GUARANTEE_LABEL) control.text = guaranteeMeaningText(choice);
     }
@@ -193,6 +199,9 @@ WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const W
         showChoice(platform, choice);
         return WindowAction::Continue;
     }
+    // t and m change what the choice means; the time limit does not.
+    const ValueStep<WheelChoice>* stepped = stepValue(VALUE_STEPS, platform, choice, controlId);
+    if (stepped && stepped->label != WHEEL_TIME_LABEL) showChoice(platform, choice);
     switch (controlId) {
         case WHEEL_MARK_KEYS:
             choice.markingKeys = !choice.markingKeys;
@@ -202,25 +211,6 @@ WindowAction wheelWindowCallback(SharedState& state, Platform& platform, const W
             clearSlip(choice);
             for (int n = 1; n <= HIGHEST_NUMBER; ++n) showSlipNumber(platform, choice, n);
             showChoice(platform, choice);
-            break;
-        case WHEEL_HITS_UP:
-        case WHEEL_HITS_DOWN:
-            if (stepWheelHits(choice, controlId == WHEEL_HITS_UP)) {
-                platform.setWindowControlText(WHEEL_HITS_LABEL, std::to_string(choice.hits));
-                showChoice(platform, choice);
-            }
-            break;
-        case WHEEL_DRAWN_UP:
-        case WHEEL_DRAWN_DOWN:
-            if (stepWheelDrawn(choice, controlId == WHEEL_DRAWN_UP)) {
-                platform.setWindowControlText(WHEEL_DRAWN_LABEL, std::to_string(choice.drawn));
-                showChoice(platform, choice);
-            }
-            break;
-        case WHEEL_TIME_UP:
-        case WHEEL_TIME_DOWN:
-            if (stepWheelTimeLimit(choice, controlId == WHEEL_TIME_UP))
-                platform.setWindowControlText(WHEEL_TIME_LABEL, std::to_string(choice.timeLimitSeconds));
             break;
         case WHEEL_START:
             makeTheWheel(state, platform, makeWheel, choice);

@@ -27,8 +27,8 @@ std::string listWithBlanks(const std::string& list) {
 }  // namespace
 
 bool wheelPassedCheck(const WheelFileOutcome& outcome) {
-    return outcome.fault == WheelFileFault::None || outcome.fault == WheelFileFault::WriteFailed ||
-           outcome.fault == WheelFileFault::ReadBackDiffers;
+    const FaultReason reason = outcome.fault.reason;
+    return reason == FaultReason::None || reason == FaultReason::WriteFailed || reason == FaultReason::ReadBackDiffers;
 }
 
 std::string slipNumberText(int number, bool key) { return std::to_string(number) + (key ? " key" : ""); }
@@ -72,7 +72,7 @@ std::string wheelSizeText(const WheelMade& made, const WheelRequest& request) {
         return search.stopped ? "Stopped before any wheel was complete: nothing was written."
                               : "No wheel was found within the time limit: nothing was written.";
     const int64_t size = static_cast<int64_t>(search.tickets.size());
-    if (made.file.fault == WheelFileFault::TooManyRows)
+    if (made.file.fault.reason == FaultReason::WheelTooLargeForFile)
         return "The search's wheel of " + ticketCountText(size) + " is more than a wheel file holds.";
     if (!wheelPassedCheck(made.file))
         return "The search's wheel of " + ticketCountText(size) + " did not pass the independent check.";

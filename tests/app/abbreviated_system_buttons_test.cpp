@@ -26,6 +26,7 @@
 #include "support/test_support.h"
 #include "wheels/greedy/best_start_search.h"
 #include "base/worker_threads.h"
+#include "texts/fault_texts.h"
 #include "windows/file_reports.h"
 
 namespace quillstep {
@@ -110,13 +111,13 @@ TEST_F(AppAbbreviatedSystemButtons, TheSystemIsCheckedApartFromTheSearchAndItsFi
 
     // The check: the system holds; without a member it leaves combinations uncovered; against a
     // store without one of its members it holds a combination that is not stored.
-    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(masks, system, 4, 11), false, "the system found"), "");
+    EXPECT_EQ(faultText(guaranteeFault(checkAgainstStore(masks, system, 4, 11), false), "the system found"), "");
     const std::vector<uint64_t> shorter(system.begin(), system.begin() + 1);
-    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(masks, shorter, 4, 11), false, "the system found"),
+    EXPECT_EQ(faultText(guaranteeFault(checkAgainstStore(masks, shorter, 4, 11), false), "the system found"),
               "the system found leaves 35 stored combinations uncovered");
     std::vector<uint64_t> without = masks;
     without.erase(std::find(without.begin(), without.end(), system[1]));
-    EXPECT_EQ(guaranteeFaultText(checkAgainstStore(without, system, 4, 11), false, "the system found"),
+    EXPECT_EQ(faultText(guaranteeFault(checkAgainstStore(without, system, 4, 11), false), "the system found"),
               "the system found holds 1 combinations that are not stored");
 
     // The read-back: the written file holds the system; a file changed afterwards does not.
@@ -322,7 +323,7 @@ TEST(AppAbbreviatedSystemButtonsMemory, AWorkerWithoutMemoryIsReportedByTheWindo
     settings.timeLimitSeconds = 1;
     settings.stepBudget = 1000;
     const OptimiseOutcome outcome = optimiseStoredSystem(*state, settings, {});
-    EXPECT_EQ(outcome.fault, OptimiseFault::OutOfMemory);
+    EXPECT_EQ(outcome.fault.reason, FaultReason::OptimiserOutOfMemory);
     EXPECT_EQ(readFile(folder / G5_SYSTEM_FILE_NAME), "previous");
 
     failPartsAfter(-1);

@@ -162,7 +162,7 @@ TEST_F(ResourceLimits, ASearchWithoutMemoryForItsTablesSaysSoAndTheProgramGoesOn
             limitAddressSpace(addressSpaceInUse() + (rlim_t{1} << 20));
             const AbbreviatedSearchResult result = findAbbreviatedSystem(*state, 4, {});
             endChild(result.searched()                              ? "searched"
-                     : result.refusal != SearchRefusal::OutOfMemory ? "refused for another reason"
+                     : result.refusal.reason != FaultReason::SearchOutOfMemory ? "refused for another reason"
                      : entriesIn(folder_) != 0                      ? "a file was written"
                                                                     : "");
         },

@@ -96,7 +96,7 @@ TEST(WheelFileWriter, KeepsThePreviousFileWhenTheWheelIsNotChecked) {
     for (uint64_t ticket : tickets)
         if ((ticket & three) != three) holed.push_back(ticket);
     const WheelFileOutcome withHole = write(request, holed, target);
-    EXPECT_EQ(withHole.fault, WheelFileFault::GuaranteeNotHeld);
+    EXPECT_EQ(withHole.fault.reason, FaultReason::WheelUncovering);
     EXPECT_EQ(withHole.check.uncovered, 1);
     ASSERT_EQ(withHole.check.holes.size(), 1u);
     EXPECT_EQ(withHole.check.holes[0], three);
@@ -105,12 +105,12 @@ TEST(WheelFileWriter, KeepsThePreviousFileWhenTheWheelIsNotChecked) {
     std::vector<uint64_t> outside = tickets;
     outside[5] = rangeMask(5, 11);
     const WheelFileOutcome refused = write(request, outside, target);
-    EXPECT_EQ(refused.fault, WheelFileFault::GuaranteeNotHeld);
+    EXPECT_EQ(refused.fault.reason, FaultReason::WheelUncovering);
     EXPECT_EQ(refused.check.ticketsRefused, 1);
 
     // More tickets than a system file may hold.
     const std::vector<uint64_t> tooMany(static_cast<size_t>(WHEEL_FILE_ROW_LIMIT) + 1, tickets[0]);
-    EXPECT_EQ(write(request, tooMany, target).fault, WheelFileFault::TooManyRows);
+    EXPECT_EQ(write(request, tooMany, target).fault.reason, FaultReason::WheelTooLargeForFile);
 
     EXPECT_EQ(readFile(target), "previous\r\n");
 }

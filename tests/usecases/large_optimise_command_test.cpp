@@ -75,8 +75,8 @@ TEST_F(LargeOptimiseCommand, TheFullWheelOf20IsOptimisedWithoutARelationCheckedA
     settings.timeLimitSeconds = 3;
     int progressReports = 0;
     const OptimiseOutcome outcome = optimise(*state, settings, [&](const OptimiserProgress&) { ++progressReports; });
-    ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome, settings);
-    ASSERT_TRUE(outcome.written()) << optimiseFaultText(outcome, settings);
+    ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome);
+    ASSERT_TRUE(outcome.written()) << optimiseFaultText(outcome);
     EXPECT_EQ(outcome.systemFile.check.uncovered, 0);
     EXPECT_GT(progressReports, 0);
     EXPECT_LT(outcome.systemSize, 36);  // the greedy search's size on this store
@@ -105,11 +105,11 @@ TEST_F(LargeOptimiseCommand, AStopRequestKeepsTheBestSystemSoFar) {
     EXPECT_TRUE(outcome.stopped);
     EXPECT_LT(outcome.seconds, 60.0);
     if (outcome.systemSize > 0) {
-        EXPECT_TRUE(outcome.verified) << optimiseFaultText(outcome, settings);
-        EXPECT_TRUE(outcome.written()) << optimiseFaultText(outcome, settings);
+        EXPECT_TRUE(outcome.verified) << optimiseFaultText(outcome);
+        EXPECT_TRUE(outcome.written()) << optimiseFaultText(outcome);
     } else {
-        EXPECT_EQ(outcome.fault, OptimiseFault::StoppedBeforeAnySystem);
-        EXPECT_EQ(optimiseFaultText(outcome, settings), "stopped before any system covered every stored combination");
+        EXPECT_EQ(outcome.fault.reason, FaultReason::StoppedBeforeAnySystem);
+        EXPECT_EQ(optimiseFaultText(outcome), "stopped before any system covered every stored combination");
     }
 }
 
@@ -137,9 +137,9 @@ TEST_F(LargeOptimiseCommand, WithoutMemoryForItsCountsItSaysSoAndWritesNothing) 
                 OptimiseSettings settings;
                 settings.timeLimitSeconds = 2;
                 const OptimiseOutcome outcome = optimise(*state, settings);
-                const std::string text = optimiseFaultText(outcome, settings);
+                const std::string text = optimiseFaultText(outcome);
                 const std::string expected = "not enough memory for the optimiser on 2363628 stored combinations";
-                const bool refused = outcome.fault == OptimiseFault::OutOfMemory && text == expected &&
+                const bool refused = outcome.fault.reason == FaultReason::OptimiserOutOfMemory && text == expected &&
                                      !outcome.written() && !fs::exists(folder / G4_SYSTEM_FILE_NAME);
                 std::fprintf(stderr, "%s\n", text.c_str());
                 std::_Exit(refused ? 0 : 1);

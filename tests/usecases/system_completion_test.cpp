@@ -99,7 +99,7 @@ TEST_F(SystemCompletion, ASystemWithOneLineRemovedGetsAtMostOneLineBack) {
         std::vector<uint64_t> holed = full;
         holed.erase(holed.begin() + static_cast<std::ptrdiff_t>(removed));
         const CompletionOutcome outcome = complete(holed, 4);
-        ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault);
+        ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault.reason);
         EXPECT_EQ(outcome.kept, static_cast<int32_t>(holed.size()));
         EXPECT_LE(outcome.added, 1) << "removed line " << removed;
         EXPECT_EQ(outcome.holes, uncovered(stored_, holed, 4));
@@ -116,7 +116,7 @@ TEST_F(SystemCompletion, ACoveringSystemIsWrittenUnchanged) {
     store(12);
     const std::vector<uint64_t> full = optimisedSystem(5);
     const CompletionOutcome outcome = complete(full, 5);
-    ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault);
+    ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault.reason);
     EXPECT_EQ(outcome.added, 0);
     EXPECT_EQ(outcome.holes, 0);
     EXPECT_EQ(outcome.systemFile.file.fileName, G5_SYSTEM_FILE_NAME);
@@ -128,7 +128,7 @@ TEST_F(SystemCompletion, KeepsLinesOutsideTheFiltersAndCoversFromNothing) {
     store(2, 12);  // the full wheel of 12: 792 stored
     // No lines at all: the completion is a whole system of stored combinations.
     const CompletionOutcome fromNothing = complete({}, 4);
-    ASSERT_TRUE(fromNothing.completed()) << static_cast<int>(fromNothing.fault);
+    ASSERT_TRUE(fromNothing.completed()) << static_cast<int>(fromNothing.fault.reason);
     EXPECT_EQ(fromNothing.kept, 0);
     EXPECT_EQ(fromNothing.holes, 792);
     EXPECT_EQ(uncovered(stored_, fileSystem(folder_ / G4_SYSTEM_FILE_NAME), 4), 0);
@@ -136,7 +136,7 @@ TEST_F(SystemCompletion, KeepsLinesOutsideTheFiltersAndCoversFromNothing) {
     store(12);  // the mode-12 store at 39 numbers, which 1..7 is not part of
     const std::vector<uint64_t> lines{maskOf({1, 2, 3, 4, 5, 6, 7}), maskOf({8, 14, 20, 25, 30, 33, 39})};
     const CompletionOutcome outcome = complete(lines, 4);
-    ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault);
+    ASSERT_TRUE(outcome.completed()) << static_cast<int>(outcome.fault.reason);
     EXPECT_EQ(outcome.outsideFilters, static_cast<int32_t>(std::count_if(lines.begin(), lines.end(), [&](uint64_t l) {
                   return std::find(stored_.begin(), stored_.end(), l) == stored_.end();
               })));
@@ -147,20 +147,20 @@ TEST_F(SystemCompletion, KeepsLinesOutsideTheFiltersAndCoversFromNothing) {
 
 TEST_F(SystemCompletion, RefusesWhatItCannotComplete) {
     const std::vector<uint64_t> line{maskOf({1, 2, 3, 4, 5, 6, 7})};
-    EXPECT_EQ(complete(line, 4).fault, CompletionFault::NothingStored);
+    EXPECT_EQ(complete(line, 4).fault.reason, FaultReason::NothingStoredToComplete);
     store(2, 11);  // 1..7 leaves holes: 7,8,9,10,11 and two of 1..6 share only three numbers with it
     const CompletionOutcome above = complete({line[0], maskOf({1, 2, 3, 4, 5, 6, 12})}, 4);
-    EXPECT_EQ(above.fault, CompletionFault::NumberAboveTotal);
-    EXPECT_EQ(above.lineAboveTotal, 2);
-    EXPECT_EQ(complete(line, 6).fault, CompletionFault::GuaranteeOutOfRange);
-    EXPECT_EQ(complete(line, 4, 0.5).fault, CompletionFault::TimeLimitOutOfRange);
+    EXPECT_EQ(above.fault.reason, FaultReason::NumberAboveTotal);
+    EXPECT_EQ(above.fault.count, 2);
+    EXPECT_EQ(complete(line, 6).fault.reason, FaultReason::GuaranteeOutOfRange);
+    EXPECT_EQ(complete(line, 4, 0.5).fault.reason, FaultReason::TimeLimitOutOfRange);
     EXPECT_FALSE(fs::exists(folder_ / G4_SYSTEM_FILE_NAME)) << "a refused completion wrote a file";
     // 999 lines leave no room for the line that the holes need; 1000 are too many to begin with.
     const CompletionOutcome full = complete(std::vector<uint64_t>(999, line[0]), 4);
-    EXPECT_EQ(full.fault, CompletionFault::TooLargeForFile);
+    EXPECT_EQ(full.fault.reason, FaultReason::CompletionTooLargeForFile);
     EXPECT_GE(full.systemSize(), 1000);
     const CompletionOutcome tooMany = complete(std::vector<uint64_t>(1000, line[0]), 4);
-    EXPECT_EQ(tooMany.fault, CompletionFault::TooManyLines);
+    EXPECT_EQ(tooMany.fault.reason, FaultReason::TooManyLinesToComplete);
     EXPECT_EQ(tooMany.kept, 1000);
     EXPECT_FALSE(fs::exists(folder_ / G4_SYSTEM_FILE_NAME)) << "a refused completion wrote a file";
 }

@@ -85,7 +85,7 @@ TEST(UseCasesTest, SearchReportsBeforeWritingAndItsFileHoldsTheGuarantee) {
     const SearchOutcome outcome = searchAndWriteSystem(*state, {5, {}}, observer);
 
     ASSERT_TRUE(outcome.searched);
-    ASSERT_TRUE(outcome.file.written) << searchFileFaultText(outcome);
+    ASSERT_TRUE(outcome.file.written) << searchFaultText(outcome);
     EXPECT_EQ(events, (std::vector<std::string>{"progress", "searched " + std::to_string(outcome.systemSize),
                                                 "written mb_comb_file_ab5.txt"}));
     EXPECT_EQ(outcome.startsInAll, 792);
@@ -123,9 +123,9 @@ TEST(UseCasesTest, SearchWithNothingStoredIsRefusedWithoutCallingBack) {
     observer.write.onEnded = [&](const FileWriteResult&) { called = true; };
     const SearchOutcome outcome = searchAndWriteSystem(*state, {4, {}}, observer);
     EXPECT_FALSE(outcome.searched);
-    EXPECT_EQ(outcome.refusal, SearchRefusal::NothingStored);
+    EXPECT_EQ(outcome.fault.reason, FaultReason::NothingToSearch);
     EXPECT_FALSE(called);
-    EXPECT_EQ(std::string(searchRefusalMessage(outcome.refusal)), NOTHING_TO_SEARCH_MESSAGE);
+    EXPECT_EQ(std::string(searchRefusalMessage(outcome.fault)), NOTHING_TO_SEARCH_MESSAGE);
 }
 
 TEST(UseCasesTest, SearchTextsFollowTheResult) {
@@ -148,13 +148,15 @@ TEST(UseCasesTest, SearchTextsFollowTheResult) {
     EXPECT_EQ(stopped[2], "We found for now  1000 combinations/5 of any 7 under given conditions");
     EXPECT_EQ(stopped.back(), NOT_USEFUL_MESSAGE);
 
-    outcome.systemFile.fault = SystemFileFault::ReadBackDiffers;
     outcome.systemFile.file.fileName = "x.txt";
-    EXPECT_EQ(searchFileFaultText(outcome), "x.txt does not read back as the system that was written");
+    outcome.systemFile.file.refusedBeforeReplacing = true;
+    outcome.fault = outcome.systemFile.fault = writtenFileFault(outcome.systemFile.file);
+    EXPECT_EQ(searchFaultText(outcome), "x.txt does not read back as the system that was written");
     EXPECT_EQ(searchFileFaultMessage(outcome), "Not written: x.txt does not read back as the system that was written.");
-    outcome.systemFile.fault = SystemFileFault::WriteFailed;
+    outcome.systemFile.file.refusedBeforeReplacing = false;
     outcome.systemFile.file.error = "File too large";
-    EXPECT_EQ(searchFileFaultText(outcome), "File too large");
+    outcome.fault = outcome.systemFile.fault = writtenFileFault(outcome.systemFile.file);
+    EXPECT_EQ(searchFaultText(outcome), "File too large");
     EXPECT_EQ(searchFileFaultMessage(outcome), "") << "the writer's own message tells a failed write";
 }
 

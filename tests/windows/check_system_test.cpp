@@ -265,24 +265,23 @@ TEST(CheckSystemTexts, SharesAndCounts) {
 TEST(CheckSystemTexts, WhyACompletionWroteNoFile) {
     CompletionOutcome outcome;
     outcome.kept = 2;
-    outcome.fault = CompletionFault::NumberAboveTotal;
-    outcome.lineAboveTotal = 2;
-    EXPECT_EQ(completionFaultText(outcome, 11), "combination 2 of the system holds a number above 11, the total "
+    outcome.fault = {FaultReason::NumberAboveTotal, 2, 11};
+    EXPECT_EQ(completionFaultText(outcome), "combination 2 of the system holds a number above 11, the total "
                                                 "numbers in system");
-    EXPECT_EQ(completionOutcomeText(outcome, 4, 11), "Not completed: combination 2 of the system holds a number "
+    EXPECT_EQ(completionOutcomeText(outcome, 4), "Not completed: combination 2 of the system holds a number "
                                                      "above 11, the total numbers in system.");
-    outcome.fault = CompletionFault::TooLargeForFile;
     outcome.kept = 999;
     outcome.added = 3;
-    EXPECT_EQ(completionFaultText(outcome, 39), "a system of 1002 combinations is not written: files hold at most 999");
-    outcome.fault = CompletionFault::SystemFileFault;
-    outcome.systemFile.fault = SystemFileFault::ReadBackDiffers;
+    outcome.fault = {FaultReason::CompletionTooLargeForFile, outcome.systemSize()};
+    EXPECT_EQ(completionFaultText(outcome), "a system of 1002 combinations is not written: files hold at most 999");
     outcome.systemFile.file.fileName = G4_SYSTEM_FILE_NAME;
-    EXPECT_EQ(completionFaultText(outcome, 39),
+    outcome.systemFile.file.refusedBeforeReplacing = true;
+    outcome.fault = writtenFileFault(outcome.systemFile.file);
+    EXPECT_EQ(completionFaultText(outcome),
               std::string(G4_SYSTEM_FILE_NAME) + " does not read back as the system that was written");
-    outcome.fault = CompletionFault::None;
-    EXPECT_EQ(completionFaultText(outcome, 39), "");
-    EXPECT_EQ(completionOutcomeText(outcome, 4, 39).rfind("Completed: 3 combinations added to the 999 lines", 0), 0u);
+    outcome.fault = {};
+    EXPECT_EQ(completionFaultText(outcome), "");
+    EXPECT_EQ(completionOutcomeText(outcome, 4).rfind("Completed: 3 combinations added to the 999 lines", 0), 0u);
 }
 
 }  // namespace

@@ -112,35 +112,32 @@ TEST(SmallerSystemsTexts, WhyNothingWasWritten) {
     const OptimiseSettings settings;
     OptimiseOutcome nothingStored;
     EXPECT_EQ(optimiseOutcomeText(nothingStored, settings), "Nothing is stored: run a generation with storing first.");
-    nothingStored.fault = OptimiseFault::NothingStored;
+    nothingStored.fault = {FaultReason::NothingStored};
     EXPECT_EQ(optimiseOutcomeText(nothingStored, settings),
               "Nothing is stored: the last storing run accepted no combination.");
 
     OptimiseOutcome failedCheck = writtenOutcome(4, "mb_comb_file_ab.txt");
     failedCheck.verified = false;
     EXPECT_EQ(optimiseOutcomeText(failedCheck, settings), "No file written: the system did not pass its check.");
-    failedCheck.fault = OptimiseFault::SystemFileFault;
-    failedCheck.systemFile.fault = SystemFileFault::GuaranteeNotHeld;
-    failedCheck.systemFile.check.uncovered = 2;
+    failedCheck.fault = failedCheck.systemFile.fault = {FaultReason::MembersUncovering, 2};
     EXPECT_EQ(optimiseOutcomeText(failedCheck, settings),
               "No file written: the optimiser's system leaves 2 stored combinations uncovered.");
 
     OptimiseOutcome diskFull = writtenOutcome(4, "mb_comb_file_ab.txt");
-    diskFull.fault = OptimiseFault::SystemFileFault;
-    diskFull.systemFile.fault = SystemFileFault::WriteFailed;
     diskFull.systemFile.file.written = false;
     diskFull.systemFile.file.error = "No space left on device";
+    diskFull.fault = diskFull.systemFile.fault = writtenFileFault(diskFull.systemFile.file);
     EXPECT_EQ(optimiseOutcomeText(diskFull, settings), "No file written: No space left on device.");
 
     OptimiseOutcome changedOnDisk = writtenOutcome(4, "mb_comb_file_ab.txt");
-    changedOnDisk.fault = OptimiseFault::SystemFileFault;
-    changedOnDisk.systemFile.fault = SystemFileFault::ReadBackDiffers;
+    changedOnDisk.systemFile.file.refusedBeforeReplacing = true;
+    changedOnDisk.fault = changedOnDisk.systemFile.fault = writtenFileFault(changedOnDisk.systemFile.file);
     EXPECT_EQ(optimiseOutcomeText(changedOnDisk, settings),
               "No file written: mb_comb_file_ab.txt does not read back as the system that was written.");
 
     OptimiseOutcome tooLarge = writtenOutcome(1200, "mb_comb_file_ab.txt");
     tooLarge.verified = false;
-    tooLarge.fault = OptimiseFault::TooLargeForFile;
+    tooLarge.fault = {FaultReason::SystemTooLargeForFile, 1200};
     EXPECT_EQ(optimiseOutcomeText(tooLarge, settings),
               "No file written: a system of 1200 combinations is not written: files hold at most 999.");
 }

@@ -94,13 +94,13 @@ TEST_F(SystemSaveAs, TheWriterPutsTheSystemUnderTheChosenNameAsInTheDefaultFile)
     const std::vector<uint64_t> holed{maskOf({1, 2, 3, 4, 5, 6, 7})};
     const std::string before = readFile(chosen);
     const SystemFileOutcome refused = writeCheckedSystemFile(*state, {stored, holed, 4, false, chosen}, {});
-    EXPECT_EQ(refused.fault, SystemFileFault::GuaranteeNotHeld);
+    EXPECT_EQ(refused.fault.reason, FaultReason::MembersUncovering);
     EXPECT_EQ(readFile(chosen), before);
 
     // A folder that does not exist: the writer's fault, and nothing anywhere.
     const fs::path missing = folder / "missing" / "x.txt";
     const SystemFileOutcome failed = writeCheckedSystemFile(*state, {stored, system, 4, false, missing}, {});
-    EXPECT_EQ(failed.fault, SystemFileFault::WriteFailed);
+    EXPECT_EQ(failed.fault.reason, FaultReason::WriteFailed);
     EXPECT_FALSE(failed.file.error.empty());
     EXPECT_FALSE(fs::exists(folder / "missing"));
     EXPECT_EQ(readFile(state->outputFolder / G4_SYSTEM_FILE_NAME), before);

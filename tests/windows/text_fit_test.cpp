@@ -202,8 +202,8 @@ TEST(WindowsTextFit, WheelWindowTextsFitTheirLabels) {
     made.search.stopped = false;
     const std::string file = wheelFileText(made);
     expectFits(w, WHEEL_FILE_LABEL, &file);
-    made.file.fault = WheelFileFault::GuaranteeNotHeld;
     made.file.check.uncovered = 15380936;
+    made.file.fault = {FaultReason::WheelUncovering, made.file.check.uncovered};
     const std::string notWritten = wheelFileText(made);
     expectFits(w, WHEEL_FILE_LABEL, &notWritten);
 }

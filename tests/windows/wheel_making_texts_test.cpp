@@ -38,10 +38,10 @@ TEST(WheelMakingTexts, WhyNothingWasWritten) {
     EXPECT_EQ(wheelNotWrittenText(made), "the wheel needs more than 65535 tickets, more than the search keeps");
     made.search.tooManyTickets = false;
     made.search.tickets.assign(10000, 0xFE);
-    made.file.fault = WheelFileFault::TooManyRows;
+    made.file.fault = {FaultReason::WheelTooLargeForFile, 10000};
     EXPECT_EQ(wheelNotWrittenText(made), "the wheel has 10000 tickets, more than the " + std::to_string(WHEEL_FILE_ROW_LIMIT) + " a wheel file holds");
-    made.file.fault = WheelFileFault::WriteFailed;
     made.file.file.error = "No space left on device";
+    made.file.fault = writtenFileFault(made.file.file);
     EXPECT_EQ(wheelNotWrittenText(made), "No space left on device");
 }
 

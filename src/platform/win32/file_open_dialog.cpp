@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/dialog_template_bytes.h"
+
 namespace quillstep {
 namespace {
 
@@ -12,14 +14,6 @@ namespace {
 constexpr wchar_t FILE_TYPES[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 // Room for a long path: the dialog fails with FNERR_BUFFERTOOSMALL rather than cut a name.
 constexpr DWORD PATH_ROOM = 32768;
-
-std::wstring wideText(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 // What the open and the save dialog share: the owner, the file types, the path and the title.
 OPENFILENAMEW dialogFields(HWND owner, std::vector<wchar_t>& path, const std::wstring& title) {
@@ -38,7 +32,7 @@ OPENFILENAMEW dialogFields(HWND owner, std::vector<wchar_t>& path, const std::ws
 
 std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title) {
     std::vector<wchar_t> path(PATH_ROOM, L'\0');
-    const std::wstring wideTitle = wideText(title);
+    const std::wstring wideTitle = widen(title);
     OPENFILENAMEW dialog = dialogFields(owner, path, wideTitle);
     // The working folder stays where the output files go; only existing files can be chosen.
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
@@ -49,9 +43,9 @@ std::filesystem::path chooseFileWithDialog(HWND owner, const std::string& title)
 std::filesystem::path chooseFileToSaveWithDialog(HWND owner, const std::string& title,
                                                  const std::string& suggestedName) {
     std::vector<wchar_t> path(PATH_ROOM, L'\0');
-    const std::wstring suggested = wideText(suggestedName);
+    const std::wstring suggested = widen(suggestedName);
     if (suggested.size() < PATH_ROOM) std::copy(suggested.begin(), suggested.end(), path.begin());
-    const std::wstring wideTitle = wideText(title);
+    const std::wstring wideTitle = widen(title);
     OPENFILENAMEW dialog = dialogFields(owner, path, wideTitle);
     dialog.lpstrDefExt = L"txt";
     // The working folder stays where the output files go; replacing a file is asked first.

@@ -18,6 +18,7 @@
 
 #include "wheels/subsets.h"
 #include "base/worker_threads.h"
+#include "base/processor.h"
 
 namespace quillstep {
 namespace {
@@ -159,16 +160,11 @@ __attribute__((target("popcnt"))) void scanChunkPopcnt(const SystemCheckRequest&
     scanChunk(request, sorted, begin, end, out);
 }
 
-bool processorHasPopcnt() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt");
-}
 #else
 void scanChunkPopcnt(const SystemCheckRequest& request, const SortedMembers& sorted, int64_t begin, int64_t end,
                      ChunkResult& out) {
     scanChunk(request, sorted, begin, end, out);
 }
-bool processorHasPopcnt() { return false; }
 #endif
 
 bool isWellFormed(uint64_t member, int highestNumber) {

@@ -13,12 +13,9 @@ constexpr double LAST_ACCEPTANCE = 0.002;     // and at its end
 constexpr double TEMPERATURE_STEP = 0.05;     // how fast T follows the wanted acceptance
 constexpr int PICKS_PER_MOVE = 16;            // tries to find a member one swap from covering x
 
-class Annealer {
+class Annealer : public FixedSizeSearch<AnnealingSettings> {
 public:
-    Annealer(Coverage& coverage, const uint64_t* masks, int64_t count, std::vector<uint64_t> members,
-             const AnnealingSettings& settings, Random& random)
-        : coverage_(coverage), masks_(masks), count_(count), members_(std::move(members)), settings_(settings),
-          random_(random), hits_(coverage.enumerator().hits()) {}
+    using FixedSizeSearch::FixedSizeSearch;
 
     AnnealingOutcome run(const StopFlag& stop, const std::function<void(const std::vector<uint64_t>&)>& onBest) {
         AnnealingOutcome outcome;
@@ -97,13 +94,6 @@ private:
         temperature_ = std::max(temperature_, 1e-3);
     }
 
-    Coverage& coverage_;
-    const uint64_t* masks_;
-    const int64_t count_;
-    std::vector<uint64_t> members_;
-    const AnnealingSettings& settings_;
-    Random& random_;
-    const int hits_;
     double temperature_ = 2.0;
     std::vector<Stored> lost_;
     std::vector<Stored> gained_;

@@ -147,6 +147,23 @@ bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& cov
     return true;
 }
 
+// One local search of this thread from `members` (searchWeighted or anneal) with the request's
+// choices and `moveBudget`: its smaller systems are offered as they come, its moves and a
+// recount's disagreement go to the shared record.
+template <typename Settings, typename Search>
+auto localSearch(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
+                 const std::vector<uint64_t>& members, Settings settings, int64_t moveBudget, Search search) {
+    const Request& request = shared.request;
+    settings.anyCombination = request.anyCombination;
+    settings.moveBudget = moveBudget;
+    settings.recountEveryMove = request.recountEveryMove;
+    const auto outcome = search(coverage, request.targets, request.targetCount, members, settings, random, shared.stop,
+                                [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
+    shared.moves += outcome.moves;
+    if (outcome.mismatch) shared.recountDisagreed = true;
+    return outcome;
+}
+
 // Weighted searches from `members` (counted in `coverage`), then from new greedy systems
 // whenever one stalls, until the stop or the move budget.
 void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
@@ -155,15 +172,9 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
     int64_t budgetLeft = request.moveBudget;
     for (;;) {
         WeightedSearchSettings weighted;
-        weighted.anyCombination = request.anyCombination;
-        weighted.moveBudget = budgetLeft;
         weighted.stallMoves = WEIGHTED_SEARCH_STALL_MOVES;
-        weighted.recountEveryMove = request.recountEveryMove;
         const WeightedSearchOutcome outcome =
-            searchWeighted(coverage, request.targets, request.targetCount, members, weighted, random, shared.stop,
-                           [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
-        shared.moves += outcome.moves;
-        if (outcome.mismatch) shared.recountDisagreed = true;
+            localSearch(shared, thread, random, coverage, members, weighted, budgetLeft, searchWeighted);
         if (outcome.mismatch || !outcome.stalled) return;
         if (request.moveBudget > 0 && (budgetLeft -= outcome.moves) <= 0) return;
         Coverage fresh(shared.index, request.guaranteedHits);
@@ -206,15 +217,7 @@ void searchOnThread(Shared& shared, unsigned thread) {
         weightedSearches(shared, thread, random, coverage, std::move(members));
         return;
     }
-    AnnealingSettings annealing;
-    annealing.anyCombination = request.anyCombination;
-    annealing.moveBudget = request.moveBudget;
-    annealing.recountEveryMove = request.recountEveryMove;
-    const AnnealingOutcome outcome =
-        anneal(coverage, request.targets, request.targetCount, members, annealing, random, shared.stop,
-               [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
-    shared.moves += outcome.moves;
-    if (outcome.mismatch) shared.recountDisagreed = true;
+    localSearch(shared, thread, random, coverage, members, AnnealingSettings{}, request.moveBudget, anneal);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "wheels/large_optimiser/combination_index.h"
+#include "base/processor.h"
 
 namespace quillstep::large {
 namespace {
@@ -64,13 +65,6 @@ __attribute__((target("popcnt"))) void countSwapsProcessor(const uint64_t* sampl
 __attribute__((target("popcnt"))) int32_t coveredProcessor(const uint64_t* sample, size_t count, uint64_t c, int hits) {
     return coveredWith<ProcessorCount>(sample, count, c, hits);
 }
-bool processorCounts() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") != 0;
-    }();
-    return has;
-}
 #else
 void countSwapsProcessor(const uint64_t* sample, size_t count, uint64_t c, int hits, SwapCounts& out) {
     countSwapsPortable(sample, count, c, hits, out);
@@ -78,20 +72,19 @@ void countSwapsProcessor(const uint64_t* sample, size_t count, uint64_t c, int h
 int32_t coveredProcessor(const uint64_t* sample, size_t count, uint64_t c, int hits) {
     return coveredPortable(sample, count, c, hits);
 }
-bool processorCounts() { return false; }
 #endif
 
 }  // namespace
 
 void countSwaps(const uint64_t* sample, size_t count, uint64_t candidate, int hits, SwapCounts& out) {
-    if (processorCounts())
+    if (processorHasPopcnt())
         countSwapsProcessor(sample, count, candidate, hits, out);
     else
         countSwapsPortable(sample, count, candidate, hits, out);
 }
 
 int32_t coveredCount(const uint64_t* sample, size_t count, uint64_t candidate, int hits) {
-    return processorCounts() ? coveredProcessor(sample, count, candidate, hits)
+    return processorHasPopcnt() ? coveredProcessor(sample, count, candidate, hits)
                              : coveredPortable(sample, count, candidate, hits);
 }
 

@@ -136,17 +136,7 @@ private:
     }
 
     std::vector<int32_t> localSearch(const CoverRelation& relation, const std::vector<int32_t>& start) {
-        std::vector<LocalSearchProgress*> progress;
-        for (unsigned i = 0; i < threads_; ++i) progress.push_back(&control_.addSearch());
-        std::vector<LocalSearchOutcome> outcomes(threads_);
-        control_.runParts(threads_, [&](unsigned i) {
-            outcomes[i] = improveSystem(relation, start, mixSeed(request_.seed, i), request_.stepBudget,
-                                        control_.stopFlag(), *progress[i]);
-        });
-        size_t best = 0;
-        for (size_t i = 0; i < outcomes.size(); ++i)
-            if (outcomes[i].best.size() < outcomes[best].best.size()) best = i;
-        return outcomes[best].best;
+        return control_.bestLocalSearch(relation, start, threads_, request_.seed, request_.stepBudget).best;
     }
 
     // The holes in store order, each taken when no member taken so far covers it.

@@ -235,19 +235,9 @@ struct Searcher {
     }
 
     std::vector<int32_t> localSearch(const CoverRelation& relation, const std::vector<int32_t>& start) {
-        std::vector<LocalSearchProgress*> progress;
-        for (unsigned i = 0; i < threads; ++i) progress.push_back(&control.addSearch());
-        std::vector<LocalSearchOutcome> outcomes(threads);
-        control.runParts(threads, [&](unsigned i) {
-            outcomes[i] = improveSystem(relation, start, mixSeed(request.seed, i), request.stepBudget,
-                                        control.stopFlag(), *progress[i]);
-        });
-        size_t best = 0;
-        for (size_t i = 0; i < outcomes.size(); ++i) {
-            steps += outcomes[i].steps;
-            if (outcomes[i].best.size() < outcomes[best].best.size()) best = i;
-        }
-        return outcomes[best].best;
+        LocalSearchOutcome best = control.bestLocalSearch(relation, start, threads, request.seed, request.stepBudget);
+        steps += best.steps;
+        return std::move(best.best);
     }
 
     std::vector<uint64_t> storeOrder() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "wheels/random.h"
+
 namespace quillstep {
 namespace {
 
@@ -72,6 +74,22 @@ void OptimiserControl::runParts(unsigned parts, const std::function<void(unsigne
     run.pollInterval = POLL_INTERVAL;
     run.onFailure = [this] { stop_.raise(); };
     runWorkers(run);
+}
+
+LocalSearchOutcome OptimiserControl::bestLocalSearch(const CoverRelation& relation, const std::vector<int32_t>& start,
+                                                     unsigned searches, uint64_t seed, int64_t stepBudget) {
+    std::vector<LocalSearchProgress*> progress;
+    for (unsigned i = 0; i < searches; ++i) progress.push_back(&addSearch());
+    std::vector<LocalSearchOutcome> outcomes(searches);
+    runParts(searches, [&](unsigned i) {
+        outcomes[i] = improveSystem(relation, start, mixSeed(seed, i), stepBudget, stopFlag(), *progress[i]);
+    });
+    LocalSearchOutcome best;
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        best.steps += outcomes[i].steps;
+        if (i == 0 || outcomes[i].best.size() < best.best.size()) best.best = std::move(outcomes[i].best);
+    }
+    return best;
 }
 
 }  // namespace quillstep

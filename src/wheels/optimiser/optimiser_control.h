@@ -38,6 +38,11 @@ public:
     // What the progress reports show: sizes found before the local search, and the searches'.
     void publishSize(int32_t size);
     LocalSearchProgress& addSearch() { return searches_.emplace_back(); }
+
+    // Runs `searches` local searches from `start` at once (improveSystem, seeds mixed from `seed`
+    // and the search's number) and returns the smallest system any found, with the steps of all.
+    LocalSearchOutcome bestLocalSearch(const CoverRelation& relation, const std::vector<int32_t>& start,
+                                       unsigned searches, uint64_t seed, int64_t stepBudget);
     int32_t bestSize() const;
     int64_t steps() const;
 

@@ -19,6 +19,7 @@
 
 #include "wheels/subsets.h"
 #include "base/worker_threads.h"
+#include "base/processor.h"
 
 namespace quillstep {
 namespace {
@@ -185,16 +186,11 @@ __attribute__((target("popcnt"))) void walkByIntersectionsPopcnt(const Walk& wal
                                                                  int hits, int64_t begin, int64_t end, PartResult& out) {
     walkByIntersections(walk, tickets, hits, begin, end, out);
 }
-bool processorHasPopcnt() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt");
-}
 #else
 void walkByIntersectionsPopcnt(const Walk& walk, const std::vector<uint64_t>& tickets, int hits, int64_t begin,
                                int64_t end, PartResult& out) {
     walkByIntersections(walk, tickets, hits, begin, end, out);
 }
-bool processorHasPopcnt() { return false; }
 #endif
 
 void walkBySubsets(const Walk& walk, const SubsetBitmap& bitmap, int64_t begin, int64_t end, PartResult& out) {
