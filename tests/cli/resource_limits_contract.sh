@@ -126,10 +126,12 @@ check "Ctrl+C on the full wheel of 39: the answer within 2.5 s" yes "$(within 25
 timed run 2 optimise4 --time-limit 3
 check_optimiser_answered "the optimiser on the full wheel of 39"
 # The time limit counts from the end of the storing run, whose seconds the run prints; the masks
-# of the store and the process's start and end take up to a second more.
+# of the store, the check of 15 million combinations and the process's start and end take a few
+# seconds more on a loaded machine (6.6 s in all was seen there). The fault this guards against
+# ran tens of seconds past the limit.
 run_ms=$(awk '/^seconds: /{printf "%d", $2 * 1000; exit}' "$work/out")
-check "the optimiser on the full wheel of 39: within its time limit and 2 s" yes \
-      "$(within $((5000 + ${run_ms:-0} + 1000)))"
+check "the optimiser on the full wheel of 39: within its time limit and 6 s" yes \
+      "$(within $((3000 + ${run_ms:-0} + 6000)))"
 
 # The full wheel of 39 under 600 MB of address space, where a thread finds no memory arena of its
 # own and every small allocation becomes a system call: the parts' construction still watches the
