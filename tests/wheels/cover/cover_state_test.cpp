@@ -76,16 +76,22 @@ struct Case {
     bool stored;
 };
 
-class CoverStateCounts : public testing::TestWithParam<Case> {};
-
-TEST_P(CoverStateCounts, MatchPlainLoopsThroughMoves) {
-    const Case c = GetParam();
-    Random random{static_cast<uint64_t>(c.elements * 100 + c.hits * 10 + c.targetSize)};
+// The model of a case, before its targets are chosen.
+CoverModel modelOf(const Case& c) {
     CoverModel model;
     model.elements = c.elements;
     model.ticketSize = c.ticketSize;
     model.hits = c.hits;
     model.targetSize = c.targetSize;
+    return model;
+}
+
+class CoverStateCounts : public testing::TestWithParam<Case> {};
+
+TEST_P(CoverStateCounts, MatchPlainLoopsThroughMoves) {
+    const Case c = GetParam();
+    Random random{static_cast<uint64_t>(c.elements * 100 + c.hits * 10 + c.targetSize)};
+    CoverModel model = modelOf(c);
     std::vector<uint64_t> targets = plainSubsets(c.elements, c.targetSize);
     if (c.stored) {
         // Every third subset, in a shuffled order.
@@ -154,11 +160,7 @@ TEST_P(CoverStateCounts, WeightsRankMovesButNeverChangeTheCover) {
     // targets a move uncovers less those it covers.
     const Case c = GetParam();
     Random random{static_cast<uint64_t>(c.elements * 1000 + c.hits * 10 + c.targetSize)};
-    CoverModel model;
-    model.elements = c.elements;
-    model.ticketSize = c.ticketSize;
-    model.hits = c.hits;
-    model.targetSize = c.targetSize;
+    CoverModel model = modelOf(c);
     std::vector<uint64_t> targets = plainSubsets(c.elements, c.targetSize);
     if (c.stored) {
         std::vector<uint64_t> some;
