@@ -75,7 +75,7 @@ void runCase(benchmark::State& b, const LargeCase& c) {
     b.counters["target"] = c.targetSize;
     b.counters["seconds"] = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     b.counters["peak_mb"] = peakMegabytes();
-    if (!outcome.written()) b.SkipWithError(optimiseFaultText(outcome, settings).c_str());
+    if (!outcome.written()) b.SkipWithError(optimiseFaultText(outcome).c_str());
     std::filesystem::remove_all(folder);
 }
 
