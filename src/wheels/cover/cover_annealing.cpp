@@ -7,9 +7,16 @@
 #include "wheels/subsets.h"
 
 namespace quillstep::cover {
+namespace {
+
+constexpr size_t MIN_TRADES = 4;
+
+}  // namespace
 
 CoverAnnealing::CoverAnnealing(CoverState& state, Random& random, const AnnealingSettings& settings)
-    : state_(state), random_(random), settings_(settings) {
+    : state_(state), random_(random), settings_(settings),
+      lookupsPerMove_(state.model().targetSize > state.model().hits ? settings.lookupsPerMoveDrawnAboveHits
+                                                                    : settings.lookupsPerMove) {
     restartCycle();
 }
 
@@ -34,9 +41,6 @@ void CoverAnnealing::measureUphill() {
 
 void CoverAnnealing::restartCycle() {
     const CoverModel& model = state_.model();
-    const int64_t pairs = binomial(model.ticketSize - 1, model.hits - 1) *
-                          binomial(model.elements - model.ticketSize - 1, model.targetSize - model.hits);
-    tradesTried_ = static_cast<int>(std::clamp<int64_t>(settings_.lookupsPerMove / std::max<int64_t>(1, 2 * pairs), 4, 1 << 20));
     measureUphill();
     cycleMoves_ = std::max<int64_t>(
         settings_.fewestCycleMoves,
@@ -59,13 +63,17 @@ bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, 
                 trades_.push_back({i, std::countr_zero(outs), std::countr_zero(ins)});
     }
     if (trades_.empty()) return false;
-    const size_t tried = std::min(trades_.size(), static_cast<size_t>(tradesTried_));
-    for (size_t i = 0; i < tried; ++i) std::swap(trades_[i], trades_[i + random_.below(trades_.size() - i)]);
+    // Trades drawn at random until the next would pass the look-ups of a move (as many as the
+    // trades so far took on average), at least four.
     int64_t best = std::numeric_limits<int64_t>::max(), bestDelta = 0;
-    int64_t ties = 0;
-    size_t chosen = 0;
-    for (size_t i = 0; i < tried; ++i) {
+    int64_t ties = 0, lookups = 0;
+    size_t chosen = 0, tried = 0;
+    for (size_t i = 0; i < trades_.size(); ++i) {
+        if (i >= MIN_TRADES && lookups + lookups / static_cast<int64_t>(i) > lookupsPerMove_) break;
+        std::swap(trades_[i], trades_[i + random_.below(trades_.size() - i)]);
+        tried = i + 1;
         const int64_t plain = state_.moveDelta(trades_[i].index, trades_[i].out, trades_[i].in);
+        lookups += state_.lastLookups();
         const int64_t d = settings_.weighted ? state_.lastWeightedDelta() : plain;
         if (d < best) {
             best = d;

@@ -25,9 +25,12 @@ struct AnnealingSettings {
     double cycleFactor = 1.0;
     int64_t fewestCycleMoves = 20000;
     int biasedInTen = 9;  // moves of ten aimed at a random uncovered target
-    // Of the trades that cover the target aimed at, the best of at most this many target counts
-    // looked up (at least four trades, at most all of them) is made.
+    // Of the trades that cover the target aimed at, the best of a random sample is made: trades
+    // are counted (CoverState::lastLookups) until the next would pass this many counts looked up
+    // (at least four trades, at most all of them); where m > t (the trades' counts cheaper, see
+    // CoverState) the second budget.
     int64_t lookupsPerMove = 800;
+    int64_t lookupsPerMoveDrawnAboveHits = 3000;
     // Each target aimed at gains weight (CoverState::raiseWeight), and of the trades sampled the
     // one best by the weighted count is made: targets that stay uncovered are covered first and
     // uncovered last. The move is still taken or refused by its plain change of the count.
@@ -62,7 +65,7 @@ private:
     double hot_ = 1.0, cold_ = 0.1, temperature_ = 1.0, cooling_ = 0.999;
     int64_t cycleMoves_ = 10000;
     int64_t moves_ = 0;
-    int tradesTried_ = 4;
+    int64_t lookupsPerMove_ = 800;
     std::vector<Trade> trades_;
 };
 

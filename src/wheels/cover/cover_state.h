@@ -6,6 +6,17 @@
 // lose B hold a, not b, exactly t - 1 further elements of B and the rest outside B and b; those
 // that gain it hold b in place of a. Both are found from the same pairs (t - 1 elements of B
 // without a, m - t elements outside B and b).
+//
+// Where m > t, the state also keeps how many tickets hold each t-subset of the elements. A pair
+// whose t-subset K + a another ticket also holds changes no target (that ticket covers every
+// target holding K + a, so none of them loses its last cover), nor does one whose K + b some
+// ticket holds (every target holding K + b is covered already): moveDelta looks up the targets
+// of the other pairs only. applyMove changes every count.
+//
+// The uncovered targets are kept in a list (each once, with targets covered since it was last
+// cleaned), with their sets once it is short: then the targets a trade covers are found by going
+// through the list (an uncovered target is covered by B' when it holds b and shares t with B')
+// where that is cheaper than looking up the gained side of every pair.
 
 #include <bit>
 #include <cstdint>
@@ -67,8 +78,14 @@ public:
     int64_t newlyCovered(uint64_t ticket) const;
 
     // The change of the uncovered count when ticket `index` trades element `out` for `in`; the
-    // targets concerned are kept for applyMove.
+    // move is kept for applyMove.
     int64_t moveDelta(size_t index, int out, int in);
+    // The counts the last moveDelta looked up (targets and t-subsets): its cost.
+    int64_t lastLookups() const { return lookups_; }
+    // Whether the t-subset counts filter the pairs (m > t, not too many t-subsets).
+    bool countsSubsets() const { return !subsetCounts_.empty(); }
+    // How many tickets (fixed ones included) hold the t-subset `subset`; countsSubsets() must hold.
+    int subsetCount(uint64_t subset) const { return subsetCounts_[static_cast<size_t>(subsets_.idOf(subset))]; }
     // Makes the move of the last moveDelta.
     void applyMove();
     // The change of newlyCovered(ticket) when `ticket`, not in the state, trades `out` for `in`.
@@ -119,6 +136,23 @@ public:
 private:
     void cover(uint64_t ticket);
     void uncover(uint64_t ticket);
+    void countSubsets(uint64_t ticket, int change);
+    // The list of uncovered targets: a target whose count fell to 0 (`set`: its elements, 0 when
+    // not known), one whose count rose from 0, and the list made short again.
+    void listUncovered(int32_t id, uint64_t set);
+    void listCovered() { ++staleListed_; }
+    void cleanList(bool always);
+    // The change of the (weighted) uncovered count from the targets of the list that `moved`
+    // covers; `in` the element it took.
+    void countGainsFromList(uint64_t moved, int in, int64_t& delta, int64_t& weighted) const;
+    // For the t-subsets K + a and K + b of the pairs of a trade with the kept elements K, whether
+    // the pairs need their targets looked up (bit 0: the lost side, bit 1: the gained side).
+    int pairSides(uint64_t lostSubset, uint64_t gainedSubset, bool inState) const;
+    // Calls f(target id, lost) for the targets of the pairs of a trade that may change its cover
+    // (lost: the target held out, else in), of the sides wanted (as pairSides); inState: `ticket`
+    // is one of the state's. Returns the counts looked up.
+    template <typename F>
+    int64_t forEachLivePair(uint64_t ticket, int out, int in, bool inState, int sidesWanted, F&& f) const;
 
     const CoverModel& model_;
     const TargetIndex& targets_;
@@ -126,12 +160,20 @@ private:
     std::vector<uint64_t> tickets_;
     std::vector<uint16_t> counts_;
     int64_t uncovered_ = 0;
-    std::vector<int32_t> uncoveredList_;  // every uncovered target, and some covered since
+    std::vector<int32_t> uncoveredList_;  // every uncovered target once, and some covered since
+    std::vector<uint64_t> listedSets_;    // the sets of the list's targets, while it is short
+    std::vector<uint64_t> listed_;        // a bit per target: in the list
+    int64_t staleListed_ = 0;             // targets of the list covered since
+    bool listSets_ = false;
+    int64_t pairsPerTrade_ = 0;
+    // The t-subsets' ticket counts (empty: not kept).
+    TargetIndex subsets_;
+    std::vector<uint16_t> subsetCounts_;
     // The last moveDelta.
     size_t moveIndex_ = 0;
-    uint64_t moveTicket_ = 0;
-    std::vector<int32_t> lost_, gained_;
+    int moveOut_ = 0, moveIn_ = 0;
     int64_t weightedDelta_ = 0;
+    int64_t lookups_ = 0;
     std::vector<uint32_t> weights_;  // empty: every weight 1
 };
 

@@ -4,6 +4,7 @@
 // C(c1,1) + C(c2,2) + ... + C(cm,m)), or a list of stored sets, numbered by their place in it.
 // Sets are 64-bit masks of elements (bit e for element e).
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,14 @@ public:
     uint64_t setOf(int64_t id) const;
 
 private:
+    // The bits set in each byte (a table: without a population-count instruction in the build,
+    // std::popcount is a library call, and ranks are the searches' innermost step).
+    static constexpr std::array<uint8_t, 256> BYTE_BITS = [] {
+        std::array<uint8_t, 256> bits{};
+        for (unsigned byte = 1; byte < 256; ++byte) bits[byte] = static_cast<uint8_t>(bits[byte / 2] + (byte & 1));
+        return bits;
+    }();
+
     int64_t rankOf(uint64_t set) const {
         // Each byte of the set adds the colex terms of its elements, whose places follow from
         // how many elements lie below the byte.
@@ -44,7 +53,7 @@ private:
         for (int chunk = 0; chunk < chunks_ && set != 0; ++chunk, set >>= 8) {
             const unsigned byte = static_cast<unsigned>(set & 0xFF);
             rank += chunkTerms_[(static_cast<size_t>(chunk) * 256 + byte) * 8 + static_cast<size_t>(below)];
-            below += std::popcount(byte);
+            below += BYTE_BITS[byte];
         }
         return rank;
     }
