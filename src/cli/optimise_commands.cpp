@@ -62,7 +62,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
 
 }  // namespace
 
-void printOptimiserProgress(const char* what, const OptimiserProgress& progress) {
+void printCoverProgress(const char* what, const CoverProgress& progress) {
     std::ostringstream line;
     line.setf(std::ios::fixed);
     line.precision(1);
@@ -85,7 +85,7 @@ SystemSearchSettings systemSearchSettings(const CliCommand& command) {
 
 SystemSearchObserver systemSearchObserver(CliSession& session, const char* progressWhat) {
     SystemSearchObserver observer;
-    observer.onProgress = [progressWhat](const OptimiserProgress& p) { printOptimiserProgress(progressWhat, p); };
+    observer.onProgress = [progressWhat](const CoverProgress& p) { printCoverProgress(progressWhat, p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = session.writeObserver();
     return observer;

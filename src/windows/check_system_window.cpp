@@ -200,11 +200,11 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
     settings.guaranteedHits = session.guaranteedHits;
     settings.timeLimitSeconds = lastSmallerSystemsChoice().timeLimitSeconds;
     enableInput(state, platform, session, false);
-    OptimiserProgress start;
+    CoverProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(start));
     CompletionObserver observer;
-    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+    observer.onProgress = [&platform](const CoverProgress& progress) {
         platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(progress));
     };
     observer.stopRequested = [&platform] { return platform.pollStopRequest(); };

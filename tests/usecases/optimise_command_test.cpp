@@ -66,7 +66,7 @@ protected:
 
     // The command as the window runs it: the platform's stop request and the main window's reports of the write.
     OptimiseOutcome optimise(SharedState& state, const OptimiseSettings& settings,
-                             std::function<void(const OptimiserProgress&)> onProgress = {}) {
+                             std::function<void(const CoverProgress&)> onProgress = {}) {
         OptimiseObserver observer;
         observer.onProgress = std::move(onProgress);
         observer.stopRequested = [this] { return platform.pollStopRequest(); };
@@ -113,7 +113,7 @@ TEST_F(OptimiseCommand, WritesACheckedSystemNoLargerThanTheGreedySearchs) {
             const int32_t greedySize = findBestStart(masks, hits, {}).bestSize;
             int progressCalls = 0;
             const OptimiseOutcome outcome =
-                optimise(*state, quick(hits), [&](const OptimiserProgress&) { ++progressCalls; });
+                optimise(*state, quick(hits), [&](const CoverProgress&) { ++progressCalls; });
             ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome);
             EXPECT_EQ(outcome.fault.reason, FaultReason::None) << optimiseFaultText(outcome);
             EXPECT_GE(progressCalls, 1);
@@ -193,7 +193,7 @@ TEST_F(OptimiseCommand, AStoreNoSystemBelowAThousandCoversIsAnsweredBeforeAnySea
 
     int progressReports = 0;
     OptimiseObserver observer;
-    observer.onProgress = [&](const OptimiserProgress&) { ++progressReports; };
+    observer.onProgress = [&](const CoverProgress&) { ++progressReports; };
     OptimiseSettings settings = quick(5);
     settings.timeLimitSeconds = 3600;
     settings.stepBudget = 0;

@@ -143,10 +143,10 @@ protected:
     // own steps around the making.
     static WheelMade fullWheelMade(const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
-        made.search.requestFault = findWheelRequestFault(making.request);
+        made.search.requestFault = findWheelRequestFault(wheelOf(making.request));
         if (made.search.requestFault.refused()) return made;
-        made.search.tickets = fullWheelOf(making.request);
-        made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, {},
+        made.search.tickets = fullWheelOf(wheelOf(making.request));
+        made.file = writeCheckedWheelFile({wheelOf(making.request), made.search.tickets, making.target, making.shownName}, {},
                                           observer);
         return made;
     }
@@ -283,8 +283,8 @@ TEST_F(WheelWindow, EscapeStopsTheSearchAndKeepsTheSmallestWheel) {
 TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
     maker = [](const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
-        made.search.tickets = {fullWheelOf(making.request).front()};  // one ticket: far from 4 if 5
-        made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName},
+        made.search.tickets = {fullWheelOf(wheelOf(making.request)).front()};  // one ticket: far from 4 if 5
+        made.file = writeCheckedWheelFile({wheelOf(making.request), made.search.tickets, making.target, making.shownName},
                                           {}, observer);
         return made;
     };
@@ -312,17 +312,17 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
     platform.stopRequest = [&polls] { return ++polls >= 2; };
     std::vector<std::string> progressSeen;
     maker = [&](const WheelMaking& making, const WriteObserver& observer) {
-        EXPECT_EQ(making.search.timeLimitSeconds, 10.0);
+        EXPECT_EQ(making.request.timeLimitSeconds, 10.0);
         EXPECT_EQ(making.target, folder / WHEEL_FILE_NAME);
         EXPECT_EQ(making.shownName, WHEEL_FILE_NAME);
         for (int id : {slipNumberButton(1), slipNumberButton(39), WHEEL_MARK_KEYS, WHEEL_CLEAR_SLIP, WHEEL_HITS_UP,
                        WHEEL_DRAWN_DOWN, WHEEL_TIME_UP, WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
             EXPECT_FALSE(platform.isWindowControlEnabled(id)) << id;
         progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
-        making.search.onProgress({14, 3.0, 6.2});
+        making.request.onProgress({14, 3.0, 6.2, 0});
         progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
-        EXPECT_FALSE(making.search.stopRequested());
-        EXPECT_TRUE(making.search.stopRequested());
+        EXPECT_FALSE(making.request.stopRequested());
+        EXPECT_TRUE(making.request.stopRequested());
         WheelMade made = fullWheelMade(making, observer);
         made.search.stopped = true;
         return made;
