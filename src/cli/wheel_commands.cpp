@@ -32,7 +32,7 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
 
     WheelCheckSettings settings;
     settings.holesKept = HOLES_SHOWN;
-    const WheelCheck check = checkWheel(command.wheel, tickets, settings);
+    const WheelCheck check = checkWheel(wheelCoverRequest(command.wheel), tickets, settings);
     if (check.requestFault.refused()) {
         std::cerr << "quillstep-cli: " << command.name << ": "
                   << wheelRefusalText(check.requestFault, COMMAND_LINE_WHEEL_FIELDS) << std::endl;

@@ -129,13 +129,9 @@ SearchedSystem searchedSystem(std::vector<uint64_t> members, bool stopped, const
 }
 // The covering request on the stored combinations, as both optimisers take it: the time limit,
 // progress and stop are the caller's to set.
-CoverRequest storedCoverRequest(const SharedState& state, const std::vector<uint64_t>& masks,
-                                const OptimiseSettings& settings, StopLatch& stop, ProgressReport& report) {
-    CoverRequest request;
-    request.stored = masks.data();
-    request.storedCount = static_cast<int64_t>(masks.size());
-    request.pool = numbersUpTo(state.parameters.totalNumbers);
-    request.hits = settings.guaranteedHits;
+CoverRequest searchRequest(const SharedState& state, const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
+                           StopLatch& stop, ProgressReport& report) {
+    CoverRequest request = storedCoverRequest(masks, settings.guaranteedHits, state.parameters.totalNumbers);
     request.anyTicket = settings.anyCombination;
     request.seed = settings.seed;
     request.moveBudget = settings.stepBudget;
@@ -151,7 +147,7 @@ SearchedSystem searchLargeStore(const SharedState& state, const std::function<bo
                                 const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
                                 ProgressReport& report) {
     StopLatch stop(stopRequested);
-    CoverRequest request = storedCoverRequest(state, masks, settings, stop, report);
+    CoverRequest request = searchRequest(state, masks, settings, stop, report);
     request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS,
                                         settings.timeLimitSeconds - std::min(CHECK_SHARE_OF_TIME_LIMIT * settings.timeLimitSeconds,
                                                                              CHECK_SECONDS_PER_STORED * static_cast<double>(masks.size())));
@@ -188,7 +184,7 @@ SearchedSystem searchSystem(const SharedState& state, const std::function<bool()
     report.bestSizeSoFar = static_cast<int64_t>(greedySystem.size());
     report({}, true);
 
-    CoverRequest request = storedCoverRequest(state, masks, settings, stop, report);
+    CoverRequest request = searchRequest(state, masks, settings, stop, report);
     request.startTickets = greedySystem;
     request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS, settings.timeLimitSeconds - report.elapsedSeconds());
     OptimiserResult result = optimiseSystem(request);

@@ -14,9 +14,8 @@ WheelMade makeWheel(const WheelMaking& making, const WriteObserver& observer) {
     made.search = searchWheel(making.request);
     if (!made.search.found()) return made;
     WheelCheckSettings check;
-    check.threads = making.request.threads;
     check.stopRequested = nullptr;  // a found wheel is always checked whole before it is written
-    made.file = writeCheckedWheelFile({wheelOf(making.request), made.search.tickets, making.target, making.shownName}, check,
+    made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, check,
                                       observer);
     return made;
 }

@@ -147,7 +147,8 @@ void saveLastWheelAs(Platform& platform) {
     if (!lastWheel.present) return;
     const std::filesystem::path target = platform.chooseFileToSave(SAVE_WHEEL_FILE_TITLE, SUGGESTED_WHEEL_FILE_NAME);
     if (target.empty()) return;
-    const WheelToWrite wheel{lastWheel.request, lastWheel.tickets, target, pathText(target.filename())};
+    const CoverRequest request = wheelCoverRequest(lastWheel.request);
+    const WheelToWrite wheel{request, lastWheel.tickets, target, pathText(target.filename())};
     WheelMade saved;
     saved.search.tickets = lastWheel.tickets;
     saved.file = writeCheckedWheelFile(wheel, {}, quietWriteObserver(platform));

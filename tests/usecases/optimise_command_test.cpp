@@ -57,9 +57,7 @@ protected:
         std::vector<uint64_t> system;
         for (const auto& combination : contents.combinations) system.push_back(combinationMask(combination));
         const std::vector<uint64_t> stored = combinationMasks(state);
-        SystemCheckRequest request{stored.data(), static_cast<int64_t>(stored.size()), system.data(),
-                                   static_cast<int64_t>(system.size()), hits, state.parameters.totalNumbers};
-        const SystemCheck check = checkSystem(request);
+        const SystemCheck check = checkSystem(storedCoverRequest(stored, hits, state.parameters.totalNumbers), system);
         EXPECT_TRUE(check.holds(anyCombination));
         return check;
     }

@@ -183,19 +183,14 @@ TEST_F(WorkerThreads, BothChecksAndTheCountingGiveTheSameAnswersWithoutThreads) 
     const std::vector<uint64_t> masks = storeOfMode(12);
     std::vector<uint64_t> holed = masks;
     holed.resize(20);  // the first twenty as a system: it leaves holes
-    SystemCheckRequest request;
-    request.stored = masks.data();
-    request.storedCount = static_cast<int64_t>(masks.size());
-    request.system = holed.data();
-    request.systemSize = static_cast<int64_t>(holed.size());
-    request.guaranteedHits = 5;
+    CoverRequest request = storedCoverRequest(masks, 5, HIGHEST_NUMBER);
     request.threads = 2;
-    const SystemCheck expected = checkSystem(request);
+    const SystemCheck expected = checkSystem(request, holed);
     ASSERT_GT(expected.uncovered, 0);
     const std::vector<int32_t> counts = coveredCounts(masks, 4);
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);
-        const SystemCheck check = checkSystem(request);
+        const SystemCheck check = checkSystem(request, holed);
         EXPECT_EQ(check.uncovered, expected.uncovered) << "starts allowed " << starts;
         EXPECT_EQ(check.bestMatchCounts, expected.bestMatchCounts);
         EXPECT_EQ(check.holes, expected.holes);

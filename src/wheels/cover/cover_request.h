@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+#include "engine/lottery.h"
+
 namespace quillstep {
 
 struct CoverProgress {
@@ -56,5 +58,16 @@ struct CoverRequest {
     // The highest number a ticket may take (0 for an empty pool).
     int highestNumber() const { return pool == 0 ? 0 : 63 - std::countl_zero(pool); }
 };
+
+// The request to cover `stored` (combinations of the numbers 1..highest) at `hits`, with stored
+// combinations as tickets; the rest as CoverRequest's defaults.
+inline CoverRequest storedCoverRequest(const std::vector<uint64_t>& stored, int hits, int highest) {
+    CoverRequest request;
+    request.stored = stored.data();
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.pool = numbersUpTo(highest);
+    request.hits = hits;
+    return request;
+}
 
 }  // namespace quillstep

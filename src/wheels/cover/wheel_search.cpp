@@ -44,20 +44,6 @@ cover::CoverModel wheelCoverModel(const WheelRequest& request) {
     return model;
 }
 
-CoverRequest wheelCoverRequest(const WheelRequest& wheel) {
-    CoverRequest request;
-    request.pool = wheel.pool;
-    request.keys = wheel.keys;
-    request.hits = wheel.hits;
-    request.drawn = wheel.drawn;
-    request.anyTicket = true;
-    return request;
-}
-
-WheelRequest wheelOf(const CoverRequest& request) {
-    return {request.pool, request.keys, request.hits, request.drawn};
-}
-
 WheelSearchResult searchWheel(const CoverRequest& request) {
     WheelSearchResult result;
     const WheelRequest wheel = wheelOf(request);

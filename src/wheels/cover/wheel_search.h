@@ -30,13 +30,6 @@ struct WheelSearchResult {
     bool found() const { return !requestFault.refused() && !tickets.empty(); }
 };
 
-// The covering request of a wheel: every m numbers of the pool holding every key, covered by
-// tickets of any seven numbers of the pool holding every key. The caller adds the time limit,
-// seed, threads, progress and stop.
-CoverRequest wheelCoverRequest(const WheelRequest& wheel);
-// The wheel a request on a pool asks for (its pool, keys, t and m).
-WheelRequest wheelOf(const CoverRequest& request);
-
 // The covering problem of a meaningful request: the pool without the keys as elements 0, 1, ...
 // (in the order of their numbers), tickets of 7 - k of them, t - k hits if m - k are drawn.
 cover::CoverModel wheelCoverModel(const WheelRequest& request);
