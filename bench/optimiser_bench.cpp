@@ -65,12 +65,12 @@ const std::vector<uint64_t>& storeMasks(int mode, int totalNumbers) {
 
 void runCase(benchmark::State& b, const OptimiserCase& c) {
     const auto& masks = storeMasks(c.mode, c.totalNumbers);
-    OptimiserRequest request;
-    request.targets = masks.data();
-    request.targetCount = static_cast<int32_t>(masks.size());
-    request.guaranteedHits = c.hits;
-    request.totalNumbers = c.totalNumbers;
-    request.anyCombination = c.anyCombination;
+    CoverRequest request;
+    request.stored = masks.data();
+    request.storedCount = static_cast<int64_t>(masks.size());
+    request.hits = c.hits;
+    request.pool = numbersUpTo(c.totalNumbers);
+    request.anyTicket = c.anyCombination;
     request.timeLimitSeconds = c.seconds;
     if (const char* seconds = std::getenv("QUILLSTEP_OPTIMISER_SECONDS")) request.timeLimitSeconds = std::atof(seconds);
     OptimiserResult result;

@@ -33,13 +33,9 @@ void checkEveryStored(benchmark::State& run, int mode, size_t members) {
     const std::vector<uint64_t>& stored = storeMasks(mode);
     std::vector<uint64_t> system;
     for (size_t s = 0; s < members; ++s) system.push_back(stored[s * (stored.size() / members)]);
-    SystemCheckRequest request;
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
+    const CoverRequest request = storedCoverRequest(stored, 4, HIGHEST_NUMBER);
     for (auto _ : run) {
-        const SystemCheck check = checkSystem(request);
+        const SystemCheck check = checkSystem(request, system);
         benchmark::DoNotOptimize(check.uncovered);
     }
     run.counters["stored"] = static_cast<double>(stored.size());

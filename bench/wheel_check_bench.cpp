@@ -38,10 +38,11 @@ void checkRandomWheel(benchmark::State& run, int numbers, int hits, int drawn, s
     const std::vector<uint64_t> wheel = randomTickets(numbers, tickets);
     WheelCheckSettings settings;
     settings.way = way;
-    settings.threads = threads;
+    CoverRequest asked = wheelCoverRequest(request);
+    asked.threads = threads;
     WheelCheck check;
     for (auto _ : run) {
-        check = checkWheel(request, wheel, settings);
+        check = checkWheel(asked, wheel, settings);
         benchmark::DoNotOptimize(check.uncovered);
     }
     run.counters["targets"] = static_cast<double>(check.targets);

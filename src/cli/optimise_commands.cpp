@@ -39,15 +39,10 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
     if (!readSystemFileLines(command, system)) return exitStatusOf(FaultKind::Refused);
     const std::vector<uint64_t> stored = combinationMasks(state);
 
-    SystemCheckRequest request;
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
-    request.guaranteedHits = guaranteeOf(command.name);
-    request.highestNumber = HIGHEST_NUMBER;
-    request.holesKept = HOLES_SHOWN;
-    const SystemCheck check = checkSystem(request);
+    SystemCheckOptions options;
+    options.holesKept = HOLES_SHOWN;
+    const SystemCheck check =
+        checkSystem(storedCoverRequest(stored, guaranteeOf(command.name), HIGHEST_NUMBER), system, options);
 
     // The share first, so that the lines of the check proper stay the last ones before the holes.
     out << storedShareLine(check.storedCount, state.parameters.totalNumbers) << '\n';
@@ -62,7 +57,7 @@ int checkSystemFile(const SharedState& state, const CliCommand& command, std::os
 
 }  // namespace
 
-void printOptimiserProgress(const char* what, const OptimiserProgress& progress) {
+void printCoverProgress(const char* what, const CoverProgress& progress) {
     std::ostringstream line;
     line.setf(std::ios::fixed);
     line.precision(1);
@@ -85,7 +80,7 @@ SystemSearchSettings systemSearchSettings(const CliCommand& command) {
 
 SystemSearchObserver systemSearchObserver(CliSession& session, const char* progressWhat) {
     SystemSearchObserver observer;
-    observer.onProgress = [progressWhat](const OptimiserProgress& p) { printOptimiserProgress(progressWhat, p); };
+    observer.onProgress = [progressWhat](const CoverProgress& p) { printCoverProgress(progressWhat, p); };
     observer.stopRequested = [] { return StopOnInterrupt::requested(); };
     observer.write = session.writeObserver();
     return observer;

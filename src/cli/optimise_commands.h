@@ -26,6 +26,6 @@ SystemSearchObserver systemSearchObserver(CliSession& session, const char* progr
 
 // "progress: <what> <n or none yet>, elapsed <s> s, remaining <s> s" on stderr: the optimiser's
 // line ("best size") and the completion's ("members added").
-void printOptimiserProgress(const char* what, const OptimiserProgress& progress);
+void printCoverProgress(const char* what, const CoverProgress& progress);
 
 }  // namespace quillstep

@@ -32,7 +32,7 @@ int checkWheelFile(const CliCommand& command, std::ostream& out) {
 
     WheelCheckSettings settings;
     settings.holesKept = HOLES_SHOWN;
-    const WheelCheck check = checkWheel(command.wheel, tickets, settings);
+    const WheelCheck check = checkWheel(wheelCoverRequest(command.wheel), tickets, settings);
     if (check.requestFault.refused()) {
         std::cerr << "quillstep-cli: " << command.name << ": "
                   << wheelRefusalText(check.requestFault, COMMAND_LINE_WHEEL_FIELDS) << std::endl;
@@ -60,17 +60,11 @@ std::string wheelGuaranteeLines(const WheelRequest& request) {
 
 int makeWheelFile(const CliCommand& command, const std::filesystem::path& outputFolder, std::ostream& out) {
     WheelMaking making;
-    making.request = command.wheel;
-    making.search.timeLimitSeconds = command.timeLimitGiven ? command.timeLimitSeconds : WHEEL_DEFAULT_TIME_LIMIT_SECONDS;
-    making.search.seed = command.seed;
-    making.search.onProgress = [](const WheelSearchProgress& p) {
-        OptimiserProgress progress;
-        progress.bestSize = static_cast<int32_t>(p.bestSize);
-        progress.elapsedSeconds = p.elapsedSeconds;
-        progress.remainingSeconds = p.remainingSeconds;
-        printOptimiserProgress("best size", progress);
-    };
-    making.search.stopRequested = [] { return StopOnInterrupt::requested(); };
+    making.request = wheelCoverRequest(command.wheel);
+    making.request.timeLimitSeconds = command.timeLimitGiven ? command.timeLimitSeconds : WHEEL_DEFAULT_TIME_LIMIT_SECONDS;
+    making.request.seed = command.seed;
+    making.request.onProgress = [](const CoverProgress& progress) { printCoverProgress("best size", progress); };
+    making.request.stopRequested = [] { return StopOnInterrupt::requested(); };
     making.target = command.output.empty() ? outputFolder / WHEEL_FILE_NAME : command.output;
     making.shownName = command.output.empty() ? std::string(WHEEL_FILE_NAME) : pathText(command.output);
 

@@ -32,7 +32,7 @@ WheelFileOutcome writeCheckedWheelFile(const WheelToWrite& wheel, const WheelChe
     for (uint64_t ticket : wheel.tickets)
         for (; ticket != 0; ticket &= ticket - 1) numbers.push_back(std::countr_zero(ticket));
     const auto readsBack = [&wheel](ReplacementFile& written) { return readsBackAsSystem(written, wheel.tickets); };
-    outcome.file = writeNumberRows(wheel.target, wheel.shownName, wheelFileHeader(wheel.request), numbers.data(),
+    outcome.file = writeNumberRows(wheel.target, wheel.shownName, wheelFileHeader(wheelOf(wheel.request)), numbers.data(),
                                    static_cast<int32_t>(wheel.tickets.size()), observer, readsBack);
     outcome.fault = writtenFileFault(outcome.file);
     return outcome;

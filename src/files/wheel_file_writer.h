@@ -33,7 +33,7 @@ constexpr int64_t WHEEL_FILE_HEADER_LINES = 6;  // the five above and the blank 
 constexpr int64_t WHEEL_FILE_ROW_LIMIT = SYSTEM_FILE_LINE_LIMIT - WHEEL_FILE_HEADER_LINES;
 
 struct WheelToWrite {
-    const WheelRequest& request;
+    const CoverRequest& request;           // the wheel (wheelCoverRequest); its threads check it
     const std::vector<uint64_t>& tickets;  // as masks, in the order of the file's lines
     std::filesystem::path target;          // where the file goes
     std::string shownName;                 // how the result names it

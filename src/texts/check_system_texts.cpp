@@ -84,7 +84,7 @@ std::string unreadableFileText(const std::string& fileName, const SystemExaminat
            ". Nothing else has changed.";
 }
 
-std::string completionProgressText(const OptimiserProgress& progress) {
+std::string completionProgressText(const CoverProgress& progress) {
     const long secondsLeft = std::lround(std::ceil(std::max(0.0, progress.remainingSeconds)));
     const std::string added =
         progress.bestSize > 0 ? "Fewest added so far: " + combinationCountText(progress.bestSize) : "Nothing added yet";

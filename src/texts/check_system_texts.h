@@ -32,7 +32,7 @@ SystemFileTexts systemFileTexts(const std::string& fileName, const SystemExamina
 std::string unreadableFileText(const std::string& fileName, const SystemExamination& examination);
 
 // While the completion runs: the members added so far and the seconds left.
-std::string completionProgressText(const OptimiserProgress& progress);
+std::string completionProgressText(const CoverProgress& progress);
 
 // Why the completion wrote no file, in lower case as the command line prints it ("nothing is
 // stored: the last storing run accepted no combination"); "" when it wrote one.

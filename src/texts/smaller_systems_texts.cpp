@@ -37,7 +37,7 @@ std::string outsideFiltersText(const OptimiseOutcome& outcome) {
 
 }  // namespace
 
-std::string optimiserProgressText(const OptimiserProgress& progress) {
+std::string optimiserProgressText(const CoverProgress& progress) {
     const long secondsLeft = std::lround(std::ceil(std::max(0.0, progress.remainingSeconds)));
     const std::string best = progress.bestSize > 0 ? "Smallest system so far: " + combinationsText(progress.bestSize)
                                                    : std::string("No system found yet");

@@ -12,7 +12,7 @@ namespace quillstep {
 constexpr const char* SMALLER_SYSTEMS_READY_TEXT = "Choose the guarantee and the time limit, then press Start.";
 
 // The smallest system so far and the whole seconds left of the time limit (rounded up).
-std::string optimiserProgressText(const OptimiserProgress& progress);
+std::string optimiserProgressText(const CoverProgress& progress);
 
 // Why no file was written, in lower case as the command line prints it after "not written: "
 // ("nothing is stored: the last storing run accepted no combination"); "" when one was.

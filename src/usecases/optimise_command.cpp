@@ -85,10 +85,10 @@ std::vector<uint64_t> greedyStartingSystem(const std::vector<uint64_t>& masks, i
 // Progress of both phases on one clock, at most every PROGRESS_INTERVAL_SECONDS unless forced.
 class ProgressReport {
 public:
-    ProgressReport(const std::function<void(const OptimiserProgress&)>& onProgress, double timeLimitSeconds)
+    ProgressReport(const std::function<void(const CoverProgress&)>& onProgress, double timeLimitSeconds)
         : onProgress_(onProgress), timeLimitSeconds_(timeLimitSeconds) {}
 
-    void operator()(OptimiserProgress progress, bool force) {
+    void operator()(CoverProgress progress, bool force) {
         if (!onProgress_ || (!force && secondsSince(last_) < PROGRESS_INTERVAL_SECONDS)) return;
         last_ = Clock::now();
         progress.elapsedSeconds = secondsSince(start_);
@@ -98,10 +98,10 @@ public:
     }
     double elapsedSeconds() const { return secondsSince(start_); }
 
-    int32_t bestSizeSoFar = 0;  // shown while the phase running has no system of its own yet
+    int64_t bestSizeSoFar = 0;  // shown while the phase running has no system of its own yet
 
 private:
-    const std::function<void(const OptimiserProgress&)>& onProgress_;
+    const std::function<void(const CoverProgress&)>& onProgress_;
     const double timeLimitSeconds_;
     const Clock::time_point start_ = Clock::now();
     Clock::time_point last_ = start_;
@@ -124,8 +124,21 @@ SearchedSystem searchedSystem(std::vector<uint64_t> members, bool stopped, const
                          : stopped      ? Fault{FaultReason::StoppedBeforeAnySystem}
                                         : Fault{FaultReason::NoSystemInTime};
     }
-    report({static_cast<int32_t>(std::min<size_t>(searched.members.size(), INT32_MAX)), 0.0, 0.0, steps}, true);
+    report({static_cast<int64_t>(searched.members.size()), 0.0, 0.0, steps}, true);
     return searched;
+}
+// The covering request on the stored combinations, as both optimisers take it: the time limit,
+// progress and stop are the caller's to set.
+CoverRequest searchRequest(const SharedState& state, const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
+                           StopLatch& stop, ProgressReport& report) {
+    CoverRequest request = storedCoverRequest(masks, settings.guaranteedHits, state.parameters.totalNumbers);
+    request.anyTicket = settings.anyCombination;
+    request.seed = settings.seed;
+    request.moveBudget = settings.stepBudget;
+    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
+    request.onProgress = [&report](const CoverProgress& progress) { report(progress, false); };
+    request.stopRequested = [&stop] { return stop(); };
+    return request;
 }
 
 // Stores whose covering relation would not fit: the optimiser without one, for the whole time
@@ -134,20 +147,10 @@ SearchedSystem searchLargeStore(const SharedState& state, const std::function<bo
                                 const std::vector<uint64_t>& masks, const OptimiseSettings& settings,
                                 ProgressReport& report) {
     StopLatch stop(stopRequested);
-    large::Request request;
-    request.targets = masks.data();
-    request.targetCount = static_cast<int64_t>(masks.size());
-    request.guaranteedHits = settings.guaranteedHits;
-    request.totalNumbers = state.parameters.totalNumbers;
-    request.anyCombination = settings.anyCombination;
+    CoverRequest request = searchRequest(state, masks, settings, stop, report);
     request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS,
                                         settings.timeLimitSeconds - std::min(CHECK_SHARE_OF_TIME_LIMIT * settings.timeLimitSeconds,
                                                                              CHECK_SECONDS_PER_STORED * static_cast<double>(masks.size())));
-    request.seed = settings.seed;
-    request.moveBudget = settings.stepBudget;
-    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
-    request.onProgress = [&](const large::Progress& p) { report({p.bestSize, 0.0, 0.0, p.moves}, false); };
-    request.stopRequested = [&] { return stop(); };
     large::Result result = large::optimiseLargeStore(request);
     return searchedSystem(std::move(result.system), stop.stopped() || result.stopped, result.error, result.moves, report);
 }
@@ -178,22 +181,12 @@ SearchedSystem searchSystem(const SharedState& state, const std::function<bool()
     const double greedySeconds = settings.timeLimitSeconds * GREEDY_SHARE_OF_TIME_LIMIT;
     std::vector<uint64_t> greedySystem =
         greedyStartingSystem(masks, settings.guaranteedHits, greedySeconds, stop, [&] { report({}, false); });
-    report.bestSizeSoFar = static_cast<int32_t>(greedySystem.size());
+    report.bestSizeSoFar = static_cast<int64_t>(greedySystem.size());
     report({}, true);
 
-    OptimiserRequest request;
-    request.targets = masks.data();
-    request.targetCount = static_cast<int32_t>(masks.size());
-    request.guaranteedHits = settings.guaranteedHits;
-    request.anyCombination = settings.anyCombination;
-    request.totalNumbers = state.parameters.totalNumbers;
-    request.initialSystem = greedySystem;
+    CoverRequest request = searchRequest(state, masks, settings, stop, report);
+    request.startTickets = greedySystem;
     request.timeLimitSeconds = std::max(SHORTEST_OPTIMISER_SECONDS, settings.timeLimitSeconds - report.elapsedSeconds());
-    request.seed = settings.seed;
-    request.stepBudget = settings.stepBudget;
-    request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
-    request.onProgress = [&](const OptimiserProgress& progress) { report(progress, false); };
-    request.stopRequested = [&] { return stop(); };
     OptimiserResult result = optimiseSystem(request);
 
     const bool stopped = stop.stopped() || result.stopped;

@@ -41,14 +41,15 @@ void complete(SharedState& state, const std::vector<uint64_t>& lines, const Comp
         outcome.fault = {FaultReason::NoCompletionBelowCapacity, outcome.storedCount};
         return;
     }
-    FixedMemberRequest request;
+    CoverRequest request;
     request.stored = stored.data();
-    request.storedCount = static_cast<int32_t>(stored.size());
-    request.fixedMembers = lines;
-    request.guaranteedHits = settings.guaranteedHits;
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.pool = numbersUpTo(state.parameters.totalNumbers);
+    request.fixedTickets = lines;
+    request.hits = settings.guaranteedHits;
     request.timeLimitSeconds = settings.timeLimitSeconds;
     request.seed = settings.seed;
-    request.stepBudget = settings.stepBudget;
+    request.moveBudget = settings.stepBudget;
     request.threads = settings.stepBudget > 0 ? BUDGETED_SEARCHES : 0;
     request.onProgress = observer.onProgress;
     request.stopRequested = [&observer] { return observer.stopRequested && observer.stopRequested(); };

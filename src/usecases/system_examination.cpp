@@ -28,15 +28,10 @@ SystemExamination examineSystemFile(const SharedState& state, const std::filesys
     examination.lines = systemMasks(contents);
     if (request.againstStore && state.generatedCount > 0) {
         const std::vector<uint64_t> stored = combinationMasks(state);
-        SystemCheckRequest check;
-        check.stored = stored.data();
-        check.storedCount = static_cast<int64_t>(stored.size());
-        check.system = examination.lines.data();
-        check.systemSize = static_cast<int64_t>(examination.lines.size());
-        check.guaranteedHits = request.guaranteedHits;
-        check.highestNumber = HIGHEST_NUMBER;
-        check.holesKept = request.holesKept;
-        examination.check = checkSystem(check);
+        SystemCheckOptions options;
+        options.holesKept = request.holesKept;
+        examination.check =
+            checkSystem(storedCoverRequest(stored, request.guaranteedHits, HIGHEST_NUMBER), examination.lines, options);
         for (const int64_t hole : examination.check.holes)
             examination.holes.push_back(stored[static_cast<size_t>(hole)]);
         examination.checkedAgainstStore = true;

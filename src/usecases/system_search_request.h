@@ -25,7 +25,7 @@ struct SystemSearchSettings {
 struct SystemSearchObserver {
     // About twice a second, on the calling thread: the best size so far (the optimiser's system,
     // or the fewest members the completion added) and the seconds left.
-    std::function<void(const OptimiserProgress&)> onProgress;
+    std::function<void(const CoverProgress&)> onProgress;
     std::function<bool()> stopRequested;  // polled; true ends early with the best found so far
     WriteObserver write;                  // the system file's writing
 };

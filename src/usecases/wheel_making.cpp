@@ -11,10 +11,9 @@ Fault WheelMade::fault() const {
 
 WheelMade makeWheel(const WheelMaking& making, const WriteObserver& observer) {
     WheelMade made;
-    made.search = searchWheel(making.request, making.search);
+    made.search = searchWheel(making.request);
     if (!made.search.found()) return made;
     WheelCheckSettings check;
-    check.threads = making.search.threads;
     check.stopRequested = nullptr;  // a found wheel is always checked whole before it is written
     made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, check,
                                       observer);

@@ -14,8 +14,8 @@
 namespace quillstep {
 
 struct WheelMaking {
-    WheelRequest request;
-    WheelSearchSettings search;     // time limit, seed, threads, progress and stop
+    // The wheel (wheelCoverRequest) with the time limit, seed, threads, progress and stop.
+    CoverRequest request;
     std::filesystem::path target;   // where the file goes
     std::string shownName;          // how the result names it
 };

@@ -180,15 +180,9 @@ bool openSystemFile(const SharedState& state, Platform& platform, CheckSystemSes
 // The file's check against the store again, at the guarantee now chosen; the profile stays.
 void checkAgain(const SharedState& state, Platform& platform, CheckSystemSession& session) {
     if (!session.hasFile || state.generatedCount <= 0) return;
-    SystemCheckRequest request;
     const std::vector<uint64_t> stored = combinationMasks(state);
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = session.examination.lines.data();
-    request.systemSize = static_cast<int64_t>(session.examination.lines.size());
-    request.guaranteedHits = session.guaranteedHits;
-    request.highestNumber = HIGHEST_NUMBER;
-    session.examination.check = checkSystem(request);
+    session.examination.check =
+        checkSystem(storedCoverRequest(stored, session.guaranteedHits, HIGHEST_NUMBER), session.examination.lines);
     session.examination.holes.clear();
     for (const int64_t hole : session.examination.check.holes)
         session.examination.holes.push_back(stored[static_cast<size_t>(hole)]);
@@ -200,11 +194,11 @@ void runCompletion(SharedState& state, Platform& platform, CheckSystemSession& s
     settings.guaranteedHits = session.guaranteedHits;
     settings.timeLimitSeconds = lastSmallerSystemsChoice().timeLimitSeconds;
     enableInput(state, platform, session, false);
-    OptimiserProgress start;
+    CoverProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(start));
     CompletionObserver observer;
-    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+    observer.onProgress = [&platform](const CoverProgress& progress) {
         platform.setWindowControlText(CHECK_RESULT_LABEL, completionProgressText(progress));
     };
     observer.stopRequested = [&platform] { return platform.pollStopRequest(); };

@@ -69,11 +69,11 @@ void runSearch(SharedState& state, Platform& platform, const SmallerSystemsChoic
     enableInput(platform, false);
     platform.enableWindowControl(SMALLER_SYSTEMS_SAVE_AS, false);
     platform.setWindowControlText(SMALLER_SYSTEMS_RESULT, "");
-    OptimiserProgress start;
+    CoverProgress start;
     start.remainingSeconds = settings.timeLimitSeconds;
     platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(start));
     OptimiseObserver observer;
-    observer.onProgress = [&platform](const OptimiserProgress& progress) {
+    observer.onProgress = [&platform](const CoverProgress& progress) {
         platform.setWindowControlText(SMALLER_SYSTEMS_PROGRESS, optimiserProgressText(progress));
     };
     observer.stopRequested = [&platform] { return platform.pollStopRequest(); };

@@ -112,21 +112,21 @@ void makeTheWheel(SharedState& state, Platform& platform, const WheelMaker& make
     enableInput(platform, false);
     for (int id : {WHEEL_SIZE_LABEL, WHEEL_SHARES_LABEL, WHEEL_FILE_LABEL}) platform.setWindowControlText(id, "");
     WheelMaking making;
-    making.request = wheelRequestOf(choice);
-    making.search.timeLimitSeconds = choice.timeLimitSeconds;
-    making.search.onProgress = [&platform](const WheelSearchProgress& progress) {
+    making.request = wheelCoverRequest(wheelRequestOf(choice));
+    making.request.timeLimitSeconds = choice.timeLimitSeconds;
+    making.request.onProgress = [&platform](const CoverProgress& progress) {
         platform.setWindowControlText(WHEEL_PROGRESS, wheelProgressText(progress));
     };
-    making.search.stopRequested = [&platform] { return platform.pollStopRequest(); };
+    making.request.stopRequested = [&platform] { return platform.pollStopRequest(); };
     making.target = state.outputFolder / WHEEL_FILE_NAME;
     making.shownName = WHEEL_FILE_NAME;
-    WheelSearchProgress start;
+    CoverProgress start;
     start.remainingSeconds = choice.timeLimitSeconds;
     platform.setWindowControlText(WHEEL_PROGRESS, wheelProgressText(start));
 
     const WheelMade made = makeWheel(making, quietWriteObserver(platform));
     platform.setWindowControlText(WHEEL_PROGRESS, WHEEL_WINDOW_READY_TEXT);
-    platform.setWindowControlText(WHEEL_SIZE_LABEL, wheelSizeText(made, making.request));
+    platform.setWindowControlText(WHEEL_SIZE_LABEL, wheelSizeText(made, wheelOf(making.request)));
     if (made.search.found()) platform.setWindowControlText(WHEEL_FILE_LABEL, wheelFileText(made));
     // A wheel the independent check accepted, written or not (a name of one's own may still take it).
     if (made.search.found() && wheelPassedCheck(made.file)) {
@@ -134,7 +134,7 @@ void makeTheWheel(SharedState& state, Platform& platform, const WheelMaker& make
         const DrawProfile profile =
             profileAllDraws(tickets.data(), static_cast<int64_t>(tickets.size()), HIGHEST_NUMBER);
         platform.setWindowControlText(WHEEL_SHARES_LABEL, wheelDrawSharesText(profile));
-        lastWheel = SavableWheel{true, making.request, tickets};
+        lastWheel = SavableWheel{true, wheelOf(making.request), tickets};
     } else {
         lastWheel = SavableWheel{};
     }
@@ -147,7 +147,8 @@ void saveLastWheelAs(Platform& platform) {
     if (!lastWheel.present) return;
     const std::filesystem::path target = platform.chooseFileToSave(SAVE_WHEEL_FILE_TITLE, SUGGESTED_WHEEL_FILE_NAME);
     if (target.empty()) return;
-    const WheelToWrite wheel{lastWheel.request, lastWheel.tickets, target, pathText(target.filename())};
+    const CoverRequest request = wheelCoverRequest(lastWheel.request);
+    const WheelToWrite wheel{request, lastWheel.tickets, target, pathText(target.filename())};
     WheelMade saved;
     saved.search.tickets = lastWheel.tickets;
     saved.file = writeCheckedWheelFile(wheel, {}, quietWriteObserver(platform));

@@ -56,7 +56,7 @@ std::string wheelChoiceRefusedText(const WheelRefusal& refusal) {
     return "Not started: " + wheelRefusalText(refusal, WINDOW_WHEEL_FIELDS) + ".";
 }
 
-std::string wheelProgressText(const WheelSearchProgress& progress) {
+std::string wheelProgressText(const CoverProgress& progress) {
     const long secondsLeft = std::lround(std::ceil(std::max(0.0, progress.remainingSeconds)));
     const std::string best = progress.bestSize > 0 ? "Smallest wheel so far: " + ticketCountText(progress.bestSize)
                                                    : std::string("No wheel found yet");

@@ -37,7 +37,7 @@ std::string guaranteeMeaningText(const WheelChoice& choice);
 std::string wheelChoiceRefusedText(const WheelRefusal& refusal);
 
 // While the search runs: the smallest wheel so far and the whole seconds left.
-std::string wheelProgressText(const WheelSearchProgress& progress);
+std::string wheelProgressText(const CoverProgress& progress);
 
 // Whether the independent check accepted the wheel (its file may still have failed to be written).
 bool wheelPassedCheck(const WheelFileOutcome& outcome);

@@ -25,7 +25,7 @@ uint64_t rangeMask(int a, int b) {
 
 WheelFileOutcome write(const WheelRequest& request, const std::vector<uint64_t>& tickets,
                        const std::filesystem::path& target) {
-    return writeCheckedWheelFile({request, tickets, target, target.filename().string()}, {}, {});
+    return writeCheckedWheelFile({wheelCoverRequest(request), tickets, target, target.filename().string()}, {}, {});
 }
 
 TEST(WheelFileWriter, WritesTheHeaderAndThePoolsNumbersAndReadsBack) {

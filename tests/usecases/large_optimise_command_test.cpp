@@ -56,7 +56,7 @@ protected:
     }
     // The command as the window runs it: the platform's stop request and the main window's reports of the write.
     OptimiseOutcome optimise(SharedState& state, const OptimiseSettings& settings,
-                             std::function<void(const OptimiserProgress&)> onProgress = {}) {
+                             std::function<void(const CoverProgress&)> onProgress = {}) {
         OptimiseObserver observer;
         observer.onProgress = std::move(onProgress);
         observer.stopRequested = [this] { return platform.pollStopRequest(); };
@@ -74,7 +74,7 @@ TEST_F(LargeOptimiseCommand, TheFullWheelOf20IsOptimisedWithoutARelationCheckedA
     OptimiseSettings settings;
     settings.timeLimitSeconds = 3;
     int progressReports = 0;
-    const OptimiseOutcome outcome = optimise(*state, settings, [&](const OptimiserProgress&) { ++progressReports; });
+    const OptimiseOutcome outcome = optimise(*state, settings, [&](const CoverProgress&) { ++progressReports; });
     ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome);
     ASSERT_TRUE(outcome.written()) << optimiseFaultText(outcome);
     EXPECT_EQ(outcome.systemFile.check.uncovered, 0);

@@ -57,16 +57,14 @@ protected:
         std::vector<uint64_t> system;
         for (const auto& combination : contents.combinations) system.push_back(combinationMask(combination));
         const std::vector<uint64_t> stored = combinationMasks(state);
-        SystemCheckRequest request{stored.data(), static_cast<int64_t>(stored.size()), system.data(),
-                                   static_cast<int64_t>(system.size()), hits, state.parameters.totalNumbers};
-        const SystemCheck check = checkSystem(request);
+        const SystemCheck check = checkSystem(storedCoverRequest(stored, hits, state.parameters.totalNumbers), system);
         EXPECT_TRUE(check.holds(anyCombination));
         return check;
     }
 
     // The command as the window runs it: the platform's stop request and the main window's reports of the write.
     OptimiseOutcome optimise(SharedState& state, const OptimiseSettings& settings,
-                             std::function<void(const OptimiserProgress&)> onProgress = {}) {
+                             std::function<void(const CoverProgress&)> onProgress = {}) {
         OptimiseObserver observer;
         observer.onProgress = std::move(onProgress);
         observer.stopRequested = [this] { return platform.pollStopRequest(); };
@@ -113,7 +111,7 @@ TEST_F(OptimiseCommand, WritesACheckedSystemNoLargerThanTheGreedySearchs) {
             const int32_t greedySize = findBestStart(masks, hits, {}).bestSize;
             int progressCalls = 0;
             const OptimiseOutcome outcome =
-                optimise(*state, quick(hits), [&](const OptimiserProgress&) { ++progressCalls; });
+                optimise(*state, quick(hits), [&](const CoverProgress&) { ++progressCalls; });
             ASSERT_TRUE(outcome.verified) << optimiseFaultText(outcome);
             EXPECT_EQ(outcome.fault.reason, FaultReason::None) << optimiseFaultText(outcome);
             EXPECT_GE(progressCalls, 1);
@@ -193,7 +191,7 @@ TEST_F(OptimiseCommand, AStoreNoSystemBelowAThousandCoversIsAnsweredBeforeAnySea
 
     int progressReports = 0;
     OptimiseObserver observer;
-    observer.onProgress = [&](const OptimiserProgress&) { ++progressReports; };
+    observer.onProgress = [&](const CoverProgress&) { ++progressReports; };
     OptimiseSettings settings = quick(5);
     settings.timeLimitSeconds = 3600;
     settings.stepBudget = 0;

@@ -66,12 +66,12 @@ protected:
 
     // The optimiser's system of the store, with a step budget so that it is the same every time.
     std::vector<uint64_t> optimisedSystem(int hits) {
-        OptimiserRequest request;
-        request.targets = stored_.data();
-        request.targetCount = static_cast<int32_t>(stored_.size());
-        request.guaranteedHits = hits;
+        CoverRequest request;
+        request.stored = stored_.data();
+        request.storedCount = static_cast<int64_t>(stored_.size());
+        request.hits = hits;
         request.timeLimitSeconds = 20;
-        request.stepBudget = 3000;
+        request.moveBudget = 3000;
         request.threads = 2;
         return optimiseSystem(request).system;
     }

@@ -99,14 +99,7 @@ TEST(UseCasesTest, SearchReportsBeforeWritingAndItsFileHoldsTheGuarantee) {
     std::vector<uint64_t> system;
     for (const SystemFileCombination& c : contents.combinations) system.push_back(combinationMask(c));
     const std::vector<uint64_t> stored = fullWheelMasks(12);
-    SystemCheckRequest request;
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
-    request.guaranteedHits = 5;
-    request.highestNumber = 12;
-    EXPECT_EQ(checkSystem(request).uncovered, 0);
+    EXPECT_EQ(checkSystem(storedCoverRequest(stored, 5, 12), system).uncovered, 0);
     fs::remove_all(folder);
 }
 

@@ -24,10 +24,10 @@ uint64_t rangeMask(int from, int to) {
 TEST(WheelMaking, WritesACheckedWheelThatReadsBack) {
     const std::filesystem::path folder = freshTestFolder("wheel_making");
     WheelMaking making;
-    making.request = {rangeMask(10, 22), uint64_t{1} << 15, 3, 5};
-    making.search.timeLimitSeconds = 300;
-    making.search.moveBudget = 10000;
-    making.search.threads = 1;
+    making.request = wheelCoverRequest({rangeMask(10, 22), uint64_t{1} << 15, 3, 5});
+    making.request.timeLimitSeconds = 300;
+    making.request.moveBudget = 10000;
+    making.request.threads = 1;
     making.target = folder / "w.txt";
     making.shownName = "w.txt";
     const WheelMade made = makeWheel(making, WriteObserver{});
@@ -45,7 +45,7 @@ TEST(WheelMaking, WritesACheckedWheelThatReadsBack) {
 TEST(WheelMaking, WritesNothingForARefusedRequestOrAStopBeforeAnyWheel) {
     const std::filesystem::path folder = freshTestFolder("wheel_making_refused");
     WheelMaking making;
-    making.request = {rangeMask(1, 10), uint64_t{1} << 11, 3, 5};  // a key outside the pool
+    making.request = wheelCoverRequest({rangeMask(1, 10), uint64_t{1} << 11, 3, 5});  // a key outside the pool
     making.target = folder / "w.txt";
     making.shownName = "w.txt";
     const WheelMade refused = makeWheel(making, WriteObserver{});

@@ -157,17 +157,17 @@ TEST_F(WorkerThreads, TheOptimiserEndsAtItsTimeLimitAndOnAStopWithoutThreads) {
     const std::vector<uint64_t> targets = storeOfMode(12);
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);
-        OptimiserRequest request;
-        request.targets = targets.data();
-        request.targetCount = static_cast<int32_t>(targets.size());
-        request.guaranteedHits = 5;
+        CoverRequest request;
+        request.stored = targets.data();
+        request.storedCount = static_cast<int64_t>(targets.size());
+        request.hits = 5;
         request.threads = 2;
-        request.initialSystem = targets;  // covers: the result is never empty, however slow the machine
+        request.startTickets = targets;  // covers: the result is never empty, however slow the machine
         request.timeLimitSeconds = 1.0;  // no step budget: only the time limit ends the search
         const OptimiserResult timed = optimiseSystem(request);
         EXPECT_TRUE(timed.timeLimitReached) << "starts allowed " << starts;
         EXPECT_LT(timed.seconds, 1.0 + 0.5);
-        EXPECT_TRUE(systemCoversAll(targets.data(), request.targetCount, timed.system, 5, 1));
+        EXPECT_TRUE(systemCoversAll(targets.data(), static_cast<int32_t>(request.storedCount), timed.system, 5, 1));
 
         request.timeLimitSeconds = 60;
         const auto begin = Clock::now();
@@ -175,7 +175,7 @@ TEST_F(WorkerThreads, TheOptimiserEndsAtItsTimeLimitAndOnAStopWithoutThreads) {
         const OptimiserResult stopped = optimiseSystem(request);
         EXPECT_TRUE(stopped.stopped);
         EXPECT_LT(stopped.seconds, 0.5 + 0.5);
-        EXPECT_TRUE(systemCoversAll(targets.data(), request.targetCount, stopped.system, 5, 1));
+        EXPECT_TRUE(systemCoversAll(targets.data(), static_cast<int32_t>(request.storedCount), stopped.system, 5, 1));
     }
 }
 
@@ -183,19 +183,14 @@ TEST_F(WorkerThreads, BothChecksAndTheCountingGiveTheSameAnswersWithoutThreads) 
     const std::vector<uint64_t> masks = storeOfMode(12);
     std::vector<uint64_t> holed = masks;
     holed.resize(20);  // the first twenty as a system: it leaves holes
-    SystemCheckRequest request;
-    request.stored = masks.data();
-    request.storedCount = static_cast<int64_t>(masks.size());
-    request.system = holed.data();
-    request.systemSize = static_cast<int64_t>(holed.size());
-    request.guaranteedHits = 5;
+    CoverRequest request = storedCoverRequest(masks, 5, HIGHEST_NUMBER);
     request.threads = 2;
-    const SystemCheck expected = checkSystem(request);
+    const SystemCheck expected = checkSystem(request, holed);
     ASSERT_GT(expected.uncovered, 0);
     const std::vector<int32_t> counts = coveredCounts(masks, 4);
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);
-        const SystemCheck check = checkSystem(request);
+        const SystemCheck check = checkSystem(request, holed);
         EXPECT_EQ(check.uncovered, expected.uncovered) << "starts allowed " << starts;
         EXPECT_EQ(check.bestMatchCounts, expected.bestMatchCounts);
         EXPECT_EQ(check.holes, expected.holes);
@@ -271,11 +266,11 @@ TEST_F(WorkerThreads, TheDrawProfileCountsTheSameWithoutThreadsAndCarriesAFailin
 
 TEST_F(WorkerThreads, TheOptimiserWithoutARelationEndsOnTimeAndOnAStopWithoutThreads) {
     const std::vector<uint64_t> wheel = fullWheel(20);
-    large::Request request;
-    request.targets = wheel.data();
-    request.targetCount = static_cast<int64_t>(wheel.size());
-    request.guaranteedHits = 4;
-    request.totalNumbers = 20;
+    CoverRequest request;
+    request.stored = wheel.data();
+    request.storedCount = static_cast<int64_t>(wheel.size());
+    request.hits = 4;
+    request.pool = numbersUpTo(20);
     request.threads = 2;
     for (const int64_t starts : {0, 1}) {
         failThreadStartsAfter(starts);

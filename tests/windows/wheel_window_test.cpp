@@ -143,9 +143,9 @@ protected:
     // own steps around the making.
     static WheelMade fullWheelMade(const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
-        made.search.requestFault = findWheelRequestFault(making.request);
+        made.search.requestFault = findWheelRequestFault(wheelOf(making.request));
         if (made.search.requestFault.refused()) return made;
-        made.search.tickets = fullWheelOf(making.request);
+        made.search.tickets = fullWheelOf(wheelOf(making.request));
         made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName}, {},
                                           observer);
         return made;
@@ -236,7 +236,7 @@ TEST_F(WheelWindow, StartWritesACheckedWheelAndSaveAsWritesItAgain) {
     // The file the window names is the wheel, and the independent check accepts it.
     const std::vector<uint64_t> written = ticketsOfFile(folder / WHEEL_FILE_NAME);
     ASSERT_FALSE(written.empty());
-    EXPECT_TRUE(checkWheel(request, written).covered());
+    EXPECT_TRUE(checkWheel(wheelCoverRequest(request), written).covered());
     const int64_t size = static_cast<int64_t>(written.size());
     std::string expectedSize = "Size: " + ticketCountText(size);
     if (const std::string published = publishedWheelText(request); !published.empty()) {
@@ -275,7 +275,7 @@ TEST_F(WheelWindow, EscapeStopsTheSearchAndKeepsTheSmallestWheel) {
     EXPECT_NE(size.find("Escape stopped the search: the smallest wheel found is kept."), std::string::npos) << size;
     const std::vector<uint64_t> kept = ticketsOfFile(folder / WHEEL_FILE_NAME);
     EXPECT_EQ(size.rfind("Size: " + ticketCountText(static_cast<int64_t>(kept.size())), 0), 0u) << size;
-    EXPECT_TRUE(checkWheel({(uint64_t{1} << 21) - 2, 0, 4, 5}, kept).covered());
+    EXPECT_TRUE(checkWheel(wheelCoverRequest({(uint64_t{1} << 21) - 2, 0, 4, 5}), kept).covered());
     EXPECT_TRUE(platform.isWindowControlEnabled(WHEEL_SAVE_AS));
 }
 
@@ -283,7 +283,7 @@ TEST_F(WheelWindow, EscapeStopsTheSearchAndKeepsTheSmallestWheel) {
 TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
     maker = [](const WheelMaking& making, const WriteObserver& observer) {
         WheelMade made;
-        made.search.tickets = {fullWheelOf(making.request).front()};  // one ticket: far from 4 if 5
+        made.search.tickets = {fullWheelOf(wheelOf(making.request)).front()};  // one ticket: far from 4 if 5
         made.file = writeCheckedWheelFile({making.request, made.search.tickets, making.target, making.shownName},
                                           {}, observer);
         return made;
@@ -291,7 +291,7 @@ TEST_F(WheelWindow, AWheelTheCheckRefusesIsNotWrittenNorSaved) {
     platform.filesToSave = {folder / "never.txt"};
     open(slipClicks({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) + std::vector<int>{WHEEL_START, WHEEL_SAVE_AS});
     const WheelRequest request{maskOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), 0, 4, 5};
-    const WheelCheck check = checkWheel(request, {maskOf({1, 2, 3, 4, 5, 6, 7})});
+    const WheelCheck check = checkWheel(wheelCoverRequest(request), {maskOf({1, 2, 3, 4, 5, 6, 7})});
     ASSERT_GT(check.uncovered, 0);
     EXPECT_FALSE(fs::exists(folder / WHEEL_FILE_NAME));
     EXPECT_FALSE(fs::exists(folder / "never.txt"));
@@ -312,17 +312,17 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
     platform.stopRequest = [&polls] { return ++polls >= 2; };
     std::vector<std::string> progressSeen;
     maker = [&](const WheelMaking& making, const WriteObserver& observer) {
-        EXPECT_EQ(making.search.timeLimitSeconds, 10.0);
+        EXPECT_EQ(making.request.timeLimitSeconds, 10.0);
         EXPECT_EQ(making.target, folder / WHEEL_FILE_NAME);
         EXPECT_EQ(making.shownName, WHEEL_FILE_NAME);
         for (int id : {slipNumberButton(1), slipNumberButton(39), WHEEL_MARK_KEYS, WHEEL_CLEAR_SLIP, WHEEL_HITS_UP,
                        WHEEL_DRAWN_DOWN, WHEEL_TIME_UP, WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
             EXPECT_FALSE(platform.isWindowControlEnabled(id)) << id;
         progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
-        making.search.onProgress({14, 3.0, 6.2});
+        making.request.onProgress({14, 3.0, 6.2, 0});
         progressSeen.push_back(platform.windowText(WHEEL_PROGRESS));
-        EXPECT_FALSE(making.search.stopRequested());
-        EXPECT_TRUE(making.search.stopRequested());
+        EXPECT_FALSE(making.request.stopRequested());
+        EXPECT_TRUE(making.request.stopRequested());
         WheelMade made = fullWheelMade(making, observer);
         made.search.stopped = true;
         return made;
@@ -339,7 +339,7 @@ TEST_F(WheelWindow, TheRunGreysTheInputShowsProgressAndPassesTheStopRequest) {
     EXPECT_EQ(platform.windowText(WHEEL_GUARANTEE_LABEL),
               "4 if 5: when 5 of your numbers are drawn, the key among them, some ticket holds at least 4 of them.");
     const WheelRequest request{maskOf({2, 4, 6, 8, 10, 12, 14, 16, 18}), maskOf({4}), 4, 5};
-    EXPECT_TRUE(checkWheel(request, ticketsOfFile(folder / WHEEL_FILE_NAME)).covered());
+    EXPECT_TRUE(checkWheel(wheelCoverRequest(request), ticketsOfFile(folder / WHEEL_FILE_NAME)).covered());
     for (int id : {slipNumberButton(1), WHEEL_START, WHEEL_SAVE_AS, WHEEL_CLOSE})
         EXPECT_TRUE(platform.isWindowControlEnabled(id)) << id;
 }

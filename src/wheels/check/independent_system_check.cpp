@@ -23,6 +23,19 @@
 namespace quillstep {
 namespace {
 
+// What one scan needs: the stored combinations, the system, the guarantee and the options.
+struct CheckInput {
+    const uint64_t* stored = nullptr;
+    int64_t storedCount = 0;
+    const uint64_t* system = nullptr;
+    int64_t systemSize = 0;
+    int guaranteedHits = 4;
+    int highestNumber = 39;
+    size_t holesKept = 10;
+    unsigned threads = 0;
+    bool bestMatchWanted = true;
+};
+
 constexpr int64_t SMALLEST_CHUNK = 4096;  // fewer stored combinations per thread are not worth a thread
 
 struct ChunkResult {
@@ -37,7 +50,7 @@ using SortedMembers = std::vector<std::pair<uint64_t, int64_t>>;
 
 // Hit profile and membership of stored combinations [begin, end). Inlined into the two entry
 // points below, so that each gets the population count of its own instruction set.
-[[gnu::always_inline]] inline void scanChunk(const SystemCheckRequest& request, const SortedMembers& sorted,
+[[gnu::always_inline]] inline void scanChunk(const CheckInput& request, const SortedMembers& sorted,
                                              int64_t begin, int64_t end, ChunkResult& out) {
     const uint64_t* system = request.system;
     const int64_t size = request.systemSize;
@@ -98,7 +111,7 @@ struct SubsetBitmap {
     bool holds(int64_t rank) const { return bits[static_cast<size_t>(rank >> 6)] >> (rank & 63) & 1; }
 };
 
-SubsetBitmap memberSubsets(const SystemCheckRequest& request) {
+SubsetBitmap memberSubsets(const CheckInput& request) {
     SubsetBitmap bitmap;
     bitmap.t = request.guaranteedHits;
     bitmap.positions = positionSubsets(bitmap.t);
@@ -117,7 +130,7 @@ SubsetBitmap memberSubsets(const SystemCheckRequest& request) {
 }
 
 // Coverage and membership of stored combinations [begin, end) through the members' t-subsets.
-void scanChunkBySubsets(const SystemCheckRequest& request, const SortedMembers& sorted, const SubsetBitmap& bitmap,
+void scanChunkBySubsets(const CheckInput& request, const SortedMembers& sorted, const SubsetBitmap& bitmap,
                         int64_t begin, int64_t end, ChunkResult& out) {
     int numbers[64];
     for (int64_t j = begin; j < end; ++j) {
@@ -143,25 +156,25 @@ void scanChunkBySubsets(const SystemCheckRequest& request, const SortedMembers& 
 }
 
 // Whether the subsets' way can answer: coverage only, a guarantee of 1 to 7, numbers up to 40.
-bool checkBySubsets(const SystemCheckRequest& request) {
+bool checkBySubsets(const CheckInput& request) {
     return !request.bestMatchWanted && request.guaranteedHits >= 1 && request.guaranteedHits <= NUMBERS_PER_COMBINATION &&
            request.highestNumber <= HIGHEST_NUMBER_BY_SUBSETS;
 }
 
-void scanChunkPortable(const SystemCheckRequest& request, const SortedMembers& sorted, int64_t begin, int64_t end,
+void scanChunkPortable(const CheckInput& request, const SortedMembers& sorted, int64_t begin, int64_t end,
                        ChunkResult& out) {
     scanChunk(request, sorted, begin, end, out);
 }
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-__attribute__((target("popcnt"))) void scanChunkPopcnt(const SystemCheckRequest& request,
+__attribute__((target("popcnt"))) void scanChunkPopcnt(const CheckInput& request,
                                                        const SortedMembers& sorted, int64_t begin, int64_t end,
                                                        ChunkResult& out) {
     scanChunk(request, sorted, begin, end, out);
 }
 
 #else
-void scanChunkPopcnt(const SystemCheckRequest& request, const SortedMembers& sorted, int64_t begin, int64_t end,
+void scanChunkPopcnt(const CheckInput& request, const SortedMembers& sorted, int64_t begin, int64_t end,
                      ChunkResult& out) {
     scanChunk(request, sorted, begin, end, out);
 }
@@ -172,7 +185,7 @@ bool isWellFormed(uint64_t member, int highestNumber) {
     return std::popcount(member) == NUMBERS_PER_COMBINATION && (member & ~allowed) == 0;
 }
 
-unsigned threadCount(const SystemCheckRequest& request) {
+unsigned threadCount(const CheckInput& request) {
     const unsigned wanted = workerThreadCount(request.threads);
     const int64_t useful = std::max<int64_t>(1, request.storedCount / SMALLEST_CHUNK);
     return static_cast<unsigned>(std::min<int64_t>(wanted, useful));
@@ -180,7 +193,11 @@ unsigned threadCount(const SystemCheckRequest& request) {
 
 }  // namespace
 
-SystemCheck checkSystem(const SystemCheckRequest& request) {
+SystemCheck checkSystem(const CoverRequest& asked, const std::vector<uint64_t>& members,
+                        const SystemCheckOptions& options) {
+    const CheckInput request{asked.stored,  asked.storedCount,   members.data(),         static_cast<int64_t>(members.size()),
+                             asked.hits,    asked.highestNumber(), options.holesKept,    asked.threads,
+                             options.bestMatchWanted};
     SystemCheck check;
     check.storedCount = std::max<int64_t>(0, request.storedCount);
     check.systemSize = std::max<int64_t>(0, request.systemSize);

@@ -9,22 +9,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "wheels/cover/cover_request.h"
+
 namespace quillstep {
 
-struct SystemCheckRequest {
-    const uint64_t* stored = nullptr;  // the stored combinations, in store order
-    int64_t storedCount = 0;
-    const uint64_t* system = nullptr;  // the system's combinations, in system order
-    int64_t systemSize = 0;
-    int guaranteedHits = 4;
-    int highestNumber = 39;  // system combinations must be seven numbers of 1..highestNumber
-    size_t holesKept = 10;   // how many uncovered stored combinations to list
-    unsigned threads = 0;    // 0: one per hardware thread
+// What the check reports beyond coverage and membership.
+struct SystemCheckOptions {
+    size_t holesKept = 10;  // how many uncovered stored combinations to list
     // False: only coverage and membership are wanted (the check before a file is written), so the
     // check may look each stored combination's subsets up instead of comparing it with every
     // member; bestMatchCounts then stay 0.
     bool bestMatchWanted = true;
 };
+
 
 struct SystemCheck {
     int64_t storedCount = 0;
@@ -34,7 +31,7 @@ struct SystemCheck {
     std::array<int64_t, 8> bestMatchCounts{};
     std::vector<int64_t> holes;             // store indices (from 0) of the first uncovered, in store order
     std::vector<int64_t> membersNotStored;  // system indices (from 0) of members that are not stored
-    std::vector<int64_t> malformedMembers;  // system indices of members that are not seven of 1..highestNumber
+    std::vector<int64_t> malformedMembers;  // system indices of members that are not seven of the pool 1..N
 
     // The guarantee holds: every stored combination is covered by well-formed members, and unless
     // members may be any combination, every member is a stored combination.
@@ -43,6 +40,10 @@ struct SystemCheck {
     }
 };
 
-SystemCheck checkSystem(const SystemCheckRequest& request);
+// The request's targets are its stored combinations (in store order), its hits the guarantee, its
+// pool the numbers 1..N a member may take, its threads the check's (0: one per hardware thread).
+// `system` is checked in its own order.
+SystemCheck checkSystem(const CoverRequest& request, const std::vector<uint64_t>& system,
+                        const SystemCheckOptions& options = {});
 
 }  // namespace quillstep

@@ -120,7 +120,7 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
         }
         if (settings.onProgress && Clock::now() - lastProgress >= std::chrono::milliseconds(500)) {
             lastProgress = Clock::now();
-            CoverSearchProgress progress;
+            CoverProgress progress;
             progress.bestSize = best.found() ? best.size() : 0;
             progress.elapsedSeconds = seconds;
             progress.remainingSeconds = std::max(0.0, settings.timeLimitSeconds - seconds);

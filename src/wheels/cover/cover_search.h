@@ -12,14 +12,10 @@
 
 #include "wheels/cover/cover_annealing.h"
 #include "wheels/cover/cover_model.h"
+#include "wheels/cover/cover_request.h"
 
 namespace quillstep::cover {
 
-struct CoverSearchProgress {
-    int64_t bestSize = 0;  // movable tickets of the smallest covering so far (0: none yet)
-    double elapsedSeconds = 0.0;
-    double remainingSeconds = 0.0;
-};
 
 struct CoverSearchSettings {
     double timeLimitSeconds = 60.0;
@@ -33,7 +29,7 @@ struct CoverSearchSettings {
     AnnealingSettings annealing;
     // Called on the calling thread: progress about twice a second, the stop request at least
     // every 50 ms.
-    std::function<void(const CoverSearchProgress&)> onProgress;
+    std::function<void(const CoverProgress&)> onProgress;
     std::function<bool()> stopRequested;
 };
 

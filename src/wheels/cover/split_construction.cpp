@@ -245,7 +245,7 @@ private:
         search.lowerBound = coveringLowerBound(n, model_.ticketSize, model_.hits, s);
         search.startTickets = start;
         search.stopRequested = settings_.stopRequested;
-        search.onProgress = [this](const CoverSearchProgress&) { report(); };
+        search.onProgress = [this](const CoverProgress&) { report(); };
         PartSearch record;
         record.startedAt = startedAt;
         record.timeLimit = limit;

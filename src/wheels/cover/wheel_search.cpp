@@ -44,17 +44,18 @@ cover::CoverModel wheelCoverModel(const WheelRequest& request) {
     return model;
 }
 
-WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSettings& settings) {
+WheelSearchResult searchWheel(const CoverRequest& request) {
     WheelSearchResult result;
-    result.requestFault = findWheelRequestFault(request);
+    const WheelRequest wheel = wheelOf(request);
+    result.requestFault = findWheelRequestFault(wheel);
     if (result.requestFault.refused()) return result;
 
-    const cover::CoverModel model = wheelCoverModel(request);
+    const cover::CoverModel model = wheelCoverModel(wheel);
     const auto start = std::chrono::steady_clock::now();
     const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     const auto report = [&](int64_t bestSize) {
-        if (settings.onProgress)
-            settings.onProgress({bestSize, elapsed(), std::max(0.0, settings.timeLimitSeconds - elapsed())});
+        if (request.onProgress)
+            request.onProgress({bestSize, elapsed(), std::max(0.0, request.timeLimitSeconds - elapsed()), 0});
     };
 
     // A covering from a split of the pool first, where "t if m" splits (m + 1 >= 2t): the
@@ -63,11 +64,11 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
     if (cover::canSplit(model)) {
         cover::SplitSettings splitting;
         const bool many = binomial(model.elements, model.targetSize) > MANY_TARGETS;
-        splitting.timeShareSeconds = (many ? SPLIT_SHARE_MANY_TARGETS : SPLIT_SHARE) * settings.timeLimitSeconds;
-        splitting.seed = settings.seed;
-        splitting.threads = settings.threads;
-        splitting.moveBudget = settings.moveBudget;
-        splitting.stopRequested = settings.stopRequested;
+        splitting.timeShareSeconds = (many ? SPLIT_SHARE_MANY_TARGETS : SPLIT_SHARE) * request.timeLimitSeconds;
+        splitting.seed = request.seed;
+        splitting.threads = request.threads;
+        splitting.moveBudget = request.moveBudget;
+        splitting.stopRequested = request.stopRequested;
         splitting.onProgress = [&](int64_t bestSize, double) { report(bestSize); };
         split = cover::searchSplitCovering(model, splitting);
     }
@@ -78,15 +79,15 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
     cover::CoverSearchResult found;
     if (!split.stopped && !splitAtBound) {
         cover::CoverSearchSettings search;
-        search.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds - elapsed());
-        search.seed = settings.seed;
-        search.threads = settings.threads;
-        search.moveBudget = settings.moveBudget;
+        search.timeLimitSeconds = std::max(0.0, request.timeLimitSeconds - elapsed());
+        search.seed = request.seed;
+        search.threads = request.threads;
+        search.moveBudget = request.moveBudget;
         search.lowerBound = lowerBound;
         search.startTickets = split.tickets;
-        search.stopRequested = settings.stopRequested;
+        search.stopRequested = request.stopRequested;
         const int64_t splitSize = static_cast<int64_t>(split.tickets.size());
-        search.onProgress = [&](const cover::CoverSearchProgress& progress) {
+        search.onProgress = [&](const CoverProgress& progress) {
             report(progress.bestSize > 0 && (splitSize == 0 || progress.bestSize < splitSize) ? progress.bestSize : splitSize);
         };
         found = cover::searchCover(model, search);
@@ -97,9 +98,9 @@ WheelSearchResult searchWheel(const WheelRequest& request, const WheelSearchSett
         found.complete && (split.tickets.empty() || found.tickets.size() <= split.tickets.size());
     const std::vector<uint64_t>& best = searchBetter ? found.tickets : split.tickets;
 
-    const std::vector<int> numbers = elementNumbers(request);
+    const std::vector<int> numbers = elementNumbers(wheel);
     for (const uint64_t elements : best) {
-        uint64_t ticket = request.keys;
+        uint64_t ticket = wheel.keys;
         for (uint64_t rest = elements; rest != 0; rest &= rest - 1) ticket |= uint64_t{1} << numbers[std::countr_zero(rest)];
         result.tickets.push_back(ticket);
     }

@@ -49,17 +49,20 @@ constexpr int PARTS_ON_EVERY_THREAD = 30;
 
 constexpr double FULL_WHEEL_AT_FIVE_HITS_PAIR_LIMIT = 1.0e8;
 
-std::string requestError(const Request& r) {
-    if (r.guaranteedHits != 4 && r.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
-    if (r.totalNumbers < NUMBERS_PER_COMBINATION || r.totalNumbers > MAX_TOTAL_NUMBERS) return "the count of numbers must be 7 to 40";
-    if (r.targetCount < 0 || (r.targetCount > 0 && r.targets == nullptr)) return "no combinations were given";
-    if (r.targetCount > binomialOrZero(r.totalNumbers, NUMBERS_PER_COMBINATION)) return "more combinations than there are";
+std::string requestError(const CoverRequest& r) {
+    if (r.hits != 4 && r.hits != 5) return "the guarantee must be 4 or 5 hits";
+    if (r.highestNumber() < NUMBERS_PER_COMBINATION || r.highestNumber() > MAX_TOTAL_NUMBERS) return "the count of numbers must be 7 to 40";
+    if (r.storedCount < 0 || (r.storedCount > 0 && r.stored == nullptr)) return "no combinations were given";
+    if (r.drawn != NUMBERS_PER_COMBINATION || r.keys != 0) return "the targets must be stored combinations";
+    if (!r.fixedTickets.empty()) return "fixed tickets are the completion's";
+    if (r.pool != numbersUpTo(r.highestNumber())) return "the pool must be the numbers 1..N";
+    if (r.storedCount > binomialOrZero(r.highestNumber(), NUMBERS_PER_COMBINATION)) return "more combinations than there are";
     if (!(r.timeLimitSeconds > 0)) return "the time limit must be positive";
-    const uint64_t allowed = numbersUpTo(r.totalNumbers);
-    for (int64_t i = 0; i < r.targetCount; ++i)
-        if (bitCount(r.targets[i]) != NUMBERS_PER_COMBINATION || (r.targets[i] & ~allowed))
+    const uint64_t allowed = numbersUpTo(r.highestNumber());
+    for (int64_t i = 0; i < r.storedCount; ++i)
+        if (bitCount(r.stored[i]) != NUMBERS_PER_COMBINATION || (r.stored[i] & ~allowed))
             return "combination " + std::to_string(i + 1) + " does not hold seven numbers of 1.." +
-                   std::to_string(r.totalNumbers);
+                   std::to_string(r.highestNumber());
     return {};
 }
 
@@ -88,9 +91,9 @@ private:
 };
 
 struct Shared {
-    Shared(const Request& r, const StoredIndex& i, Clock::time_point greedyEnd)
+    Shared(const CoverRequest& r, const StoredIndex& i, Clock::time_point greedyEnd)
         : request(r), index(i), greedyDeadline(greedyEnd) {}
-    const Request& request;
+    const CoverRequest& request;
     const StoredIndex& index;
     const Clock::time_point greedyDeadline;
     StopFlag stop;  // raised by the calling thread's poll or a failing search
@@ -101,14 +104,14 @@ struct Shared {
 };
 
 // The annealing serves the full wheels at four hits, the weighted search every other store.
-bool annealingSuits(const StoredIndex& index, const Request& request) {
-    return index.isFullWheel() && request.guaranteedHits == 4;
+bool annealingSuits(const StoredIndex& index, const CoverRequest& request) {
+    return index.isFullWheel() && request.hits == 4;
 }
 
-double greedyShare(const StoredIndex& index, const Request& request) {
+double greedyShare(const StoredIndex& index, const CoverRequest& request) {
     if (!annealingSuits(index, request)) return GREEDY_SHARE_BEFORE_WEIGHTED_SEARCH;
-    const int t = request.guaranteedHits;
-    const int64_t moveChanges = 2 * binomialOrZero(6, t - 1) * binomialOrZero(request.totalNumbers - 8, NUMBERS_PER_COMBINATION - t);
+    const int t = request.hits;
+    const int64_t moveChanges = 2 * binomialOrZero(6, t - 1) * binomialOrZero(request.highestNumber() - 8, NUMBERS_PER_COMBINATION - t);
     return moveChanges > COSTLY_MOVE ? GREEDY_SHARE_COSTLY_MOVES : GREEDY_SHARE;
 }
 
@@ -117,12 +120,12 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 // The greedy's systems, better ones with more climbs while its share of the time lasts. False
 // when stopped before the first was complete.
 bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& coverage, std::vector<uint64_t>& members) {
-    const Request& request = shared.request;
+    const CoverRequest& request = shared.request;
     GreedySettings settings;
-    settings.anyCombination = request.anyCombination;
+    settings.anyCombination = request.anyTicket;
     settings.climbs = FIRST_CLIMBS;
     Clock::time_point start = Clock::now();
-    if (!completeGreedily(coverage, request.targets, request.targetCount, members, settings, random, shared.stop))
+    if (!completeGreedily(coverage, request.stored, request.storedCount, members, settings, random, shared.stop))
         return false;
     shared.best.offer(members, thread);
     settings.abandon = &shared.greedyOver;
@@ -133,10 +136,10 @@ bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& cov
         const double affordable = 0.9 * remaining / (secondsPerClimb * static_cast<double>(members.size()));
         if (affordable < settings.climbs) break;  // no better run fits in the time left
         settings.climbs = static_cast<int>(std::min<double>(mostClimbs, affordable));
-        Coverage fresh(shared.index, request.guaranteedHits);
+        Coverage fresh(shared.index, request.hits);
         std::vector<uint64_t> again;
         start = Clock::now();
-        if (!completeGreedily(fresh, request.targets, request.targetCount, again, settings, random, shared.stop)) break;
+        if (!completeGreedily(fresh, request.stored, request.storedCount, again, settings, random, shared.stop)) break;
         if (again.size() < members.size()) {
             members = std::move(again);
             coverage = std::move(fresh);
@@ -153,11 +156,11 @@ bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& cov
 template <typename Settings, typename Search>
 auto localSearch(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
                  const std::vector<uint64_t>& members, Settings settings, int64_t moveBudget, Search search) {
-    const Request& request = shared.request;
-    settings.anyCombination = request.anyCombination;
+    const CoverRequest& request = shared.request;
+    settings.anyCombination = request.anyTicket;
     settings.moveBudget = moveBudget;
     settings.recountEveryMove = request.recountEveryMove;
-    const auto outcome = search(coverage, request.targets, request.targetCount, members, settings, random, shared.stop,
+    const auto outcome = search(coverage, request.stored, request.storedCount, members, settings, random, shared.stop,
                                 [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
     shared.moves += outcome.moves;
     if (outcome.mismatch) shared.recountDisagreed = true;
@@ -168,7 +171,7 @@ auto localSearch(Shared& shared, unsigned thread, Random& random, Coverage& cove
 // whenever one stalls, until the stop or the move budget.
 void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
                       std::vector<uint64_t> members) {
-    const Request& request = shared.request;
+    const CoverRequest& request = shared.request;
     int64_t budgetLeft = request.moveBudget;
     for (;;) {
         WeightedSearchSettings weighted;
@@ -177,12 +180,12 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
             localSearch(shared, thread, random, coverage, members, weighted, budgetLeft, searchWeighted);
         if (outcome.mismatch || !outcome.stalled) return;
         if (request.moveBudget > 0 && (budgetLeft -= outcome.moves) <= 0) return;
-        Coverage fresh(shared.index, request.guaranteedHits);
+        Coverage fresh(shared.index, request.hits);
         members.clear();
         GreedySettings greedy;
-        greedy.anyCombination = request.anyCombination;
+        greedy.anyCombination = request.anyTicket;
         greedy.climbs = MOST_CLIMBS_BEFORE_WEIGHTED_SEARCH;
-        if (!completeGreedily(fresh, request.targets, request.targetCount, members, greedy, random, shared.stop))
+        if (!completeGreedily(fresh, request.stored, request.storedCount, members, greedy, random, shared.stop))
             return;
         coverage = std::move(fresh);
         shared.best.offer(members, thread);
@@ -190,14 +193,14 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
 }
 
 void searchOnThread(Shared& shared, unsigned thread) {
-    const Request& request = shared.request;
+    const CoverRequest& request = shared.request;
     Random random{mixSeed(request.seed, thread)};
-    Coverage coverage(shared.index, request.guaranteedHits);
+    Coverage coverage(shared.index, request.hits);
     std::vector<uint64_t> members;
-    const bool fullWheelAtFour = shared.index.isFullWheel() && request.guaranteedHits == 4;
-    if (fullWheelAtFour && (thread % 2 == 0 || request.totalNumbers >= PARTS_ON_EVERY_THREAD)) {
+    const bool fullWheelAtFour = shared.index.isFullWheel() && request.hits == 4;
+    if (fullWheelAtFour && (thread % 2 == 0 || request.highestNumber() >= PARTS_ON_EVERY_THREAD)) {
         const double seconds = std::min(PARTS_LONGEST_SECONDS, PARTS_SHARE * request.timeLimitSeconds);
-        members = fullWheelFromParts(request.totalNumbers, seconds, random.next(), shared.stop);
+        members = fullWheelFromParts(request.highestNumber(), seconds, random.next(), shared.stop);
         if (members.empty()) return;
         // Blocks holding every 4-subset of each part cover every draw: the system is offered at
         // once, since counting its cover on a large wheel takes seconds (a few ms per member) and
@@ -244,12 +247,12 @@ bool prefersLargeOptimiser(int64_t targetCount, int guaranteedHits, int totalNum
     return guaranteedHits == 5 && fullWheel && pairs > FULL_WHEEL_AT_FIVE_HITS_PAIR_LIMIT;
 }
 
-Result optimiseLargeStore(const Request& request) {
+Result optimiseLargeStore(const CoverRequest& request) {
     Result result;
     result.error = requestError(request);
-    if (!result.error.empty() || request.targetCount == 0) return result;
+    if (!result.error.empty() || request.storedCount == 0) return result;
     const Clock::time_point begin = Clock::now();
-    const StoredIndex index(request.targets, request.targetCount, request.totalNumbers);
+    const StoredIndex index(request.stored, request.storedCount, request.highestNumber());
     const auto greedyOver = begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
                                         greedyShare(index, request) * request.timeLimitSeconds));
     Shared shared{request, index, greedyOver};

@@ -18,31 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "wheels/cover/cover_request.h"
+
 namespace quillstep::large {
-
-struct Progress {
-    int32_t bestSize = 0;  // 0: no covering system yet
-    double elapsedSeconds = 0.0;
-    double remainingSeconds = 0.0;
-    int64_t moves = 0;
-};
-
-struct Request {
-    const uint64_t* targets = nullptr;  // the stored combinations, distinct, in store order
-    int64_t targetCount = 0;
-    int guaranteedHits = 4;  // 4 or 5
-    int totalNumbers = 39;   // numbers 1..totalNumbers (7 to 40)
-    bool anyCombination = false;  // members may be any seven of 1..totalNumbers
-    double timeLimitSeconds = 30.0;  // the search's whole time, the checks after it not counted
-    uint64_t seed = 1;
-    unsigned threads = 0;    // 0: one per hardware thread
-    int64_t moveBudget = 0;  // 0: none; else the annealing of each thread ends after this many moves
-    bool recountEveryMove = false;  // tests: every move's change checked against a recount
-    // Both called on the calling thread only: progress about twice a second, the stop request
-    // every 20 ms (true ends the search with the best system so far).
-    std::function<void(const Progress&)> onProgress;
-    std::function<bool()> stopRequested;
-};
 
 struct Result {
     std::vector<uint64_t> system;  // the smallest covering system found (empty: none in time)
@@ -55,7 +33,11 @@ struct Result {
 };
 
 // Throws std::bad_alloc when memory runs out, on any thread of the search.
-Result optimiseLargeStore(const Request& request);
+// The request's targets are stored combinations of 1..N (N from 7 to 40: the pool is numbersUpTo(N))
+// at 4 or 5 hits; its tickets are stored combinations or (anyTicket) any seven of the pool. The time
+// limit is the search's whole time, the checks after it not counted; with a move budget, each
+// thread's annealing ends after that many moves.
+Result optimiseLargeStore(const CoverRequest& request);
 
 // Whether a store is better served by this optimiser than by the one with a covering relation:
 // the relation's pairs (store size times the stored combinations one covers) would pass

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <system_error>
 #include <thread>
 
@@ -32,43 +33,36 @@ int32_t partStart(int32_t total, unsigned part, unsigned parts) {
     return static_cast<int32_t>(int64_t{total} * part / parts);
 }
 
-std::string requestError(const FixedMemberRequest& request) {
-    if (request.guaranteedHits != 4 && request.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
+std::string requestError(const CoverRequest& request) {
+    if (request.hits != 4 && request.hits != 5) return "the guarantee must be 4 or 5 hits";
     if (request.storedCount < 0 || (request.storedCount > 0 && request.stored == nullptr))
         return "no combinations were given";
+    if (request.storedCount > std::numeric_limits<int32_t>::max()) return "too many combinations were given";
+    if (request.drawn != NUMBERS_PER_COMBINATION || request.keys != 0) return "the targets must be stored combinations";
+    if (request.anyTicket) return "the tickets added are stored combinations";
     if (request.timeLimitSeconds <= 0) return "the time limit must be positive";
-    for (int32_t i = 0; i < request.storedCount; ++i)
+    for (int64_t i = 0; i < request.storedCount; ++i)
         if (!isSevenNumbers(request.stored[i]) || (request.stored[i] & 1))
             return "combination " + std::to_string(i + 1) + " does not hold seven numbers from 1 on";
-    for (size_t i = 0; i < request.fixedMembers.size(); ++i)
-        if (!isSevenNumbers(request.fixedMembers[i]) || (request.fixedMembers[i] & 1))
+    for (size_t i = 0; i < request.fixedTickets.size(); ++i)
+        if (!isSevenNumbers(request.fixedTickets[i]) || (request.fixedTickets[i] & 1))
             return "line " + std::to_string(i + 1) + " of the system does not hold seven numbers from 1 on";
     return {};
 }
 
-// The request as the optimiser's control wants it: the time limit, the stop request, progress.
-OptimiserRequest controlRequest(const FixedMemberRequest& request) {
-    OptimiserRequest control;
-    control.guaranteedHits = request.guaranteedHits;
-    control.timeLimitSeconds = request.timeLimitSeconds;
-    control.onProgress = request.onProgress;
-    control.stopRequested = request.stopRequested;
-    return control;
-}
-
 class Completion {
 public:
-    Completion(const FixedMemberRequest& request, const std::vector<uint64_t>& holes, OptimiserControl& control,
+    Completion(const CoverRequest& request, const std::vector<uint64_t>& holes, OptimiserControl& control,
                unsigned threads)
         : request_(request), holes_(holes), control_(control), threads_(threads) {}
 
     // The members to add; empty when stopped before any cover was complete.
     std::vector<uint64_t> search() {
-        const int hits = request_.guaranteedHits;
+        const int hits = request_.hits;
         const int32_t holeCount = static_cast<int32_t>(holes_.size());
         if (int64_t{holeCount} * binomial(NUMBERS_PER_COMBINATION, hits) > INDEX_ENTRY_LIMIT) return storeOrder();
         uint64_t storedNumbers = 0;
-        for (int32_t i = 0; i < request_.storedCount; ++i) storedNumbers |= request_.stored[i];
+        for (int64_t i = 0; i < request_.storedCount; ++i) storedNumbers |= request_.stored[i];
         SubsetIndex index;
         control_.runParts(1, [&](unsigned) {
             index = buildSubsetIndex(holes_.data(), holeCount, hits, storedNumbers);
@@ -101,7 +95,7 @@ private:
     std::vector<uint64_t> candidatesOf(const SubsetIndex& index) const {
         std::vector<uint64_t> candidates;
         CombinationSubsets subsets;
-        for (int32_t i = 0; i < request_.storedCount; ++i) {
+        for (int64_t i = 0; i < request_.storedCount; ++i) {
             subsetsOf(request_.stored[i], index.hits, subsets);
             for (int s = 0; s < subsets.count; ++s)
                 if (index.start[subsets.ranks[s] + 1] != index.start[subsets.ranks[s]]) {
@@ -136,20 +130,20 @@ private:
     }
 
     std::vector<int32_t> localSearch(const CoverRelation& relation, const std::vector<int32_t>& start) {
-        return control_.bestLocalSearch(relation, start, threads_, request_.seed, request_.stepBudget).best;
+        return control_.bestLocalSearch(relation, start, threads_, request_.seed, request_.moveBudget).best;
     }
 
     // The holes in store order, each taken when no member taken so far covers it.
     std::vector<uint64_t> storeOrder() {
         std::vector<uint64_t> added;
         control_.runParts(1, [&](unsigned) {
-            added = storeOrderSystem(holes_.data(), static_cast<int32_t>(holes_.size()), request_.guaranteedHits,
+            added = storeOrderSystem(holes_.data(), static_cast<int32_t>(holes_.size()), request_.hits,
                                      control_.stopFlag());
         });
         return added;
     }
 
-    const FixedMemberRequest& request_;
+    const CoverRequest& request_;
     const std::vector<uint64_t>& holes_;
     OptimiserControl& control_;
     const unsigned threads_;
@@ -186,21 +180,20 @@ std::vector<uint8_t> coveredByMembers(const uint64_t* stored, int32_t storedCoun
     return covered;
 }
 
-FixedMemberResult addMembersToCover(const FixedMemberRequest& request) {
+FixedMemberResult addMembersToCover(const CoverRequest& request) {
     FixedMemberResult result;
     result.error = requestError(request);
     if (!result.error.empty()) return result;
     const unsigned threads = workerThreadCount(request.threads);
 
-    const OptimiserRequest optimiserRequest = controlRequest(request);
     std::vector<uint64_t> holes;
     const double holeCheckSeconds = CHECK_SECONDS_FIXED + CHECK_SECONDS_PER_SUBSET * request.storedCount *
-                                                              binomial(NUMBERS_PER_COMBINATION, request.guaranteedHits) / threads;
-    OptimiserControl control(optimiserRequest, holeCheckSeconds);
+                                                              binomial(NUMBERS_PER_COMBINATION, request.hits) / threads;
+    OptimiserControl control(request, holeCheckSeconds);
     control.runParts(1, [&](unsigned) {
         const std::vector<uint8_t> covered =
-            coveredByMembers(request.stored, request.storedCount, request.fixedMembers, request.guaranteedHits, threads);
-        for (int32_t i = 0; i < request.storedCount; ++i)
+            coveredByMembers(request.stored, static_cast<int32_t>(request.storedCount), request.fixedTickets, request.hits, threads);
+        for (int64_t i = 0; i < request.storedCount; ++i)
             if (!covered[static_cast<size_t>(i)]) holes.push_back(request.stored[i]);
     });
     result.holes = static_cast<int64_t>(holes.size());
@@ -212,7 +205,7 @@ FixedMemberResult addMembersToCover(const FixedMemberRequest& request) {
     bool covers = false;
     if (!added.empty())
         control.runParts(1, [&](unsigned) {
-            covers = systemCoversAll(holes.data(), static_cast<int32_t>(holes.size()), added, request.guaranteedHits,
+            covers = systemCoversAll(holes.data(), static_cast<int32_t>(holes.size()), added, request.hits,
                                      threads);
         });
     if (covers)

@@ -18,20 +18,6 @@
 
 namespace quillstep {
 
-struct FixedMemberRequest {
-    const uint64_t* stored = nullptr;  // the stored combinations, in store order
-    int32_t storedCount = 0;
-    std::vector<uint64_t> fixedMembers;  // each of seven numbers
-    int guaranteedHits = 4;              // 4 or 5
-    double timeLimitSeconds = 30.0;
-    uint64_t seed = 1;
-    int64_t stepBudget = 0;  // 0: none; see OptimiserRequest
-    unsigned threads = 0;    // 0: one per hardware thread
-    // As in OptimiserRequest: called on the calling thread only.
-    std::function<void(const OptimiserProgress&)> onProgress;
-    std::function<bool()> stopRequested;
-};
-
 struct FixedMemberResult {
     std::vector<uint64_t> added;  // stored combinations to add, in order of choice
     int64_t holes = 0;            // stored combinations the fixed members leave uncovered
@@ -40,8 +26,10 @@ struct FixedMemberResult {
     std::string error;  // set (and nothing added) when the request is unusable or no cover was found
 };
 
-// Empty `added` and no error: the fixed members cover every stored combination already.
-FixedMemberResult addMembersToCover(const FixedMemberRequest& request);
+// The request's targets are stored combinations at 4 or 5 hits, its fixed tickets the given
+// system's lines (any seven numbers), and the tickets added are stored combinations.
+// Empty `added` and no error: the fixed tickets cover every stored combination already.
+FixedMemberResult addMembersToCover(const CoverRequest& request);
 
 // [j]: whether stored combination j shares at least `hits` numbers with one of `members`; done
 // through a bitmap of the members' t-subsets, split over `threads` threads.

@@ -10,6 +10,7 @@
 #include "wheels/optimiser/optimiser.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <string>
 #include <thread>
@@ -51,21 +52,24 @@ constexpr double CLIMB_SHARE = 0.35;
 int subsetsPerCombination(int hits) { return static_cast<int>(binomial(NUMBERS_PER_COMBINATION, hits)); }
 
 
-std::string requestError(const OptimiserRequest& request) {
-    if (request.guaranteedHits != 4 && request.guaranteedHits != 5) return "the guarantee must be 4 or 5 hits";
-    if (request.targetCount < 0 || (request.targetCount > 0 && request.targets == nullptr))
+std::string requestError(const CoverRequest& request) {
+    if (request.hits != 4 && request.hits != 5) return "the guarantee must be 4 or 5 hits";
+    if (request.storedCount < 0 || (request.storedCount > 0 && request.stored == nullptr))
         return "no combinations were given";
+    if (request.storedCount > std::numeric_limits<int32_t>::max()) return "too many combinations were given";
+    if (request.drawn != NUMBERS_PER_COMBINATION || request.keys != 0) return "the targets must be stored combinations";
+    if (!request.fixedTickets.empty()) return "fixed tickets are the completion's";
     if (request.timeLimitSeconds <= 0) return "the time limit must be positive";
-    if (request.anyCombination && (request.totalNumbers < NUMBERS_PER_COMBINATION || request.totalNumbers > 63))
+    if (request.anyTicket && (request.highestNumber() < NUMBERS_PER_COMBINATION || request.highestNumber() > 63))
         return "the count of numbers must be 7 to 63";
-    for (int32_t i = 0; i < request.targetCount; ++i)
-        if (!isSevenNumbers(request.targets[i]) || (request.targets[i] & 1))
+    for (int64_t i = 0; i < request.storedCount; ++i)
+        if (!isSevenNumbers(request.stored[i]) || (request.stored[i] & 1))
             return "combination " + std::to_string(i + 1) + " does not hold seven numbers from 1 on";
-    if (request.anyCombination)
-        for (int32_t i = 0; i < request.targetCount; ++i)
-            if (request.targets[i] & ~numbersUpTo(request.totalNumbers))
+    if (request.anyTicket)
+        for (int64_t i = 0; i < request.storedCount; ++i)
+            if (request.stored[i] & ~numbersUpTo(request.highestNumber()))
                 return "combination " + std::to_string(i + 1) + " holds a number above " +
-                       std::to_string(request.totalNumbers);
+                       std::to_string(request.highestNumber());
     return {};
 }
 
@@ -91,42 +95,42 @@ std::vector<int32_t> indicesOf(const std::vector<uint64_t>& system, const uint64
 }
 
 struct Searcher {
-    const OptimiserRequest& request;
+    const CoverRequest& request;
     OptimiserControl& control;
     const unsigned threads;
     const std::vector<uint64_t>& coveringInitial;  // the caller's system when it covers, else empty
     int64_t steps = 0;
     std::vector<uint64_t> pool;  // the candidates, when they are not the targets
 
-    int32_t count() const { return request.targetCount; }
-    int hits() const { return request.guaranteedHits; }
+    int32_t count() const { return static_cast<int32_t>(request.storedCount); }
+    int hits() const { return request.hits; }
 
     std::vector<uint64_t> search() {
         if (int64_t{count()} * binomial(NUMBERS_PER_COMBINATION, hits()) > INDEX_ENTRY_LIMIT) return storeOrder();
-        const uint64_t indexNumbers = numbersUsed() | (request.anyCombination ? allowedNumbers() : 0);
+        const uint64_t indexNumbers = numbersUsed() | (request.anyTicket ? allowedNumbers() : 0);
         if (!memoryRoomFor(subsetIndexBytes(count(), hits(), indexNumbers) + SEARCH_ROOM_BYTES)) return storeOrder();
         CoverRelation relation;
-        const uint64_t* candidates = request.targets;
+        const uint64_t* candidates = request.stored;
         {
             SubsetIndex index;
             int64_t targetEntries = 0;
             control.runParts(1, [&](unsigned) {
-                index = buildSubsetIndex(request.targets, count(), hits(), request.anyCombination ? allowedNumbers() : 0);
-                targetEntries = relationBound(index, request.targets, count());
+                index = buildSubsetIndex(request.stored, count(), hits(), request.anyTicket ? allowedNumbers() : 0);
+                targetEntries = relationBound(index, request.stored, count());
             });
             if (targetEntries > RELATION_BOUND_LIMIT) return storeOrder();
             // Candidates of their own need the relation in both directions; when that does not fit,
             // the stored combinations remain the only candidates.
-            if (request.anyCombination && 2 * targetEntries < RELATION_UNIT_LIMIT) {
+            if (request.anyTicket && 2 * targetEntries < RELATION_UNIT_LIMIT) {
                 fillPool(index, targetEntries);
                 candidates = pool.data();
             }
             // The relation of the candidates where it fits, else of the stored combinations alone,
             // else none: the walk in store order, which needs only a bitmap.
             for (;;) {
-                const bool ownCandidates = candidates != request.targets;
+                const bool ownCandidates = candidates != request.stored;
                 const int32_t candidateCount = ownCandidates ? static_cast<int32_t>(pool.size()) : count();
-                const RelationSources sources{request.targets, candidates, index};
+                const RelationSources sources{request.stored, candidates, index};
                 RelationBuilt built = RelationBuilt::TooLarge;
                 if (relationFits(sources, candidateCount)) {
                     try {
@@ -139,7 +143,7 @@ struct Searcher {
                 release(relation);
                 if (built == RelationBuilt::Stopped) return {};
                 if (!ownCandidates) return storeOrder();
-                candidates = request.targets;
+                candidates = request.stored;
             }
         }
         std::vector<int32_t> start;
@@ -165,7 +169,7 @@ struct Searcher {
     // The targets, the caller's members that are not targets, then the climbed candidates as
     // long as the relation stays within its limit.
     void fillPool(const SubsetIndex& index, int64_t targetEntries) {
-        pool.assign(request.targets, request.targets + count());
+        pool.assign(request.stored, request.stored + count());
         std::unordered_set<uint64_t> seen(pool.begin(), pool.end());
         int64_t roomLeft = RELATION_UNIT_LIMIT / 2 - targetEntries;
         const auto offer = [&](uint64_t candidate) {
@@ -178,7 +182,7 @@ struct Searcher {
         };
         for (const uint64_t member : coveringInitial) offer(member);
 
-        const PoolSources sources{request.targets, count(), index, allowedNumbers()};
+        const PoolSources sources{request.stored, count(), index, allowedNumbers()};
         const int32_t climbs = climbedTargetCount(sources, targetEntries, CLIMB_WORK);
         const double climbSeconds = CLIMB_SHARE * request.timeLimitSeconds;
         std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached in time
@@ -193,10 +197,10 @@ struct Searcher {
             for (const Climb& climb : climbed) offer(climb.candidates[i]);
     }
 
-    uint64_t allowedNumbers() const { return numbersUpTo(request.totalNumbers); }
+    uint64_t allowedNumbers() const { return numbersUpTo(request.highestNumber()); }
     uint64_t numbersUsed() const {
         uint64_t used = 0;
-        for (int32_t i = 0; i < count(); ++i) used |= request.targets[i];
+        for (int32_t i = 0; i < count(); ++i) used |= request.stored[i];
         return used;
     }
 
@@ -235,38 +239,38 @@ struct Searcher {
     }
 
     std::vector<int32_t> localSearch(const CoverRelation& relation, const std::vector<int32_t>& start) {
-        LocalSearchOutcome best = control.bestLocalSearch(relation, start, threads, request.seed, request.stepBudget);
+        LocalSearchOutcome best = control.bestLocalSearch(relation, start, threads, request.seed, request.moveBudget);
         steps += best.steps;
         return std::move(best.best);
     }
 
     std::vector<uint64_t> storeOrder() {
         std::vector<uint64_t> system;
-        control.runParts(1, [&](unsigned) { system = storeOrderSystem(request.targets, count(), hits(), control.stopFlag()); });
+        control.runParts(1, [&](unsigned) { system = storeOrderSystem(request.stored, count(), hits(), control.stopFlag()); });
         return system;
     }
 };
 
 }  // namespace
 
-OptimiserResult optimiseSystem(const OptimiserRequest& request) {
+OptimiserResult optimiseSystem(const CoverRequest& request) {
     OptimiserResult result;
     result.error = requestError(request);
-    if (!result.error.empty() || request.targetCount == 0) return result;
+    if (!result.error.empty() || request.storedCount == 0) return result;
 
     const unsigned threads = workerThreadCount(request.threads);
-    const double checkSeconds = CHECK_SECONDS_FIXED + CHECK_SECONDS_PER_SUBSET * request.targetCount *
-                                                          subsetsPerCombination(request.guaranteedHits) / threads;
+    const double checkSeconds = CHECK_SECONDS_FIXED + CHECK_SECONDS_PER_SUBSET * request.storedCount *
+                                                          subsetsPerCombination(request.hits) / threads;
     OptimiserControl control(request, checkSeconds);
     const auto covers = [&](const std::vector<uint64_t>& system) {
         bool all = false;
         control.runParts(1, [&](unsigned) {
-            all = systemCoversAll(request.targets, request.targetCount, system, request.guaranteedHits, threads);
+            all = systemCoversAll(request.stored, request.storedCount, system, request.hits, threads);
         });
         return all;
     };
 
-    std::vector<uint64_t> initial = withoutRepeats(request.initialSystem);
+    std::vector<uint64_t> initial = withoutRepeats(request.startTickets);
     if (!initial.empty() && !covers(initial)) initial.clear();
     if (!initial.empty()) control.publishSize(static_cast<int32_t>(initial.size()));
 

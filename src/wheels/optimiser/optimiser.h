@@ -16,14 +16,9 @@
 #include <string>
 #include <vector>
 
-namespace quillstep {
+#include "wheels/cover/cover_request.h"
 
-struct OptimiserProgress {
-    int32_t bestSize = 0;           // smallest covering system found so far (0: none yet)
-    double elapsedSeconds = 0.0;
-    double remainingSeconds = 0.0;  // of the time limit
-    int64_t steps = 0;              // local-search moves made so far
-};
+namespace quillstep {
 
 // The time limit a user may give an optimising run (the optimise and complete commands, the
 // Smaller systems window), in seconds, and the one a run gets when none is given.
@@ -34,30 +29,6 @@ constexpr bool timeLimitAllowed(double seconds) {
     return seconds >= SHORTEST_TIME_LIMIT_SECONDS && seconds <= LONGEST_TIME_LIMIT_SECONDS;
 }
 
-struct OptimiserRequest {
-    // The combinations to cover (the stored ones), in store order.
-    const uint64_t* targets = nullptr;
-    int32_t targetCount = 0;
-    int guaranteedHits = 4;  // 4 or 5
-    // false: system members are stored combinations (targets); true: any seven of 1..totalNumbers.
-    bool anyCombination = false;
-    int totalNumbers = 39;
-    // A covering system to start from or beat (for example the greedy search's); may be empty.
-    std::vector<uint64_t> initialSystem;
-    double timeLimitSeconds = DEFAULT_TIME_LIMIT_SECONDS;  // wall-clock limit
-    uint64_t seed = 1;
-    // 0: no budget. Otherwise each of the parallel searches ends after this many moves; with the
-    // time limit not reached and no stop request, the same seed, budget and thread count give
-    // the same system. (With anyCombination, the preparation of candidates must also end within
-    // its share of the time limit, a third; it takes a few seconds at most.)
-    int64_t stepBudget = 0;
-    unsigned threads = 0;  // independent searches, one thread each; 0: one per hardware thread
-    // Both called on the calling thread only: progress about twice a second, the stop request
-    // polled at least every 50 ms (true ends the search with the best system so far).
-    std::function<void(const OptimiserProgress&)> onProgress;
-    std::function<bool()> stopRequested;
-};
-
 struct OptimiserResult {
     std::vector<uint64_t> system;  // the smallest covering system found, members as masks
     bool stopped = false;          // ended by the stop request
@@ -67,9 +38,15 @@ struct OptimiserResult {
     std::string error;    // set (and the system empty) when the request itself is unusable
 };
 
+// The request's targets are stored combinations at 4 or 5 hits; its tickets are stored
+// combinations or (anyTicket) any seven of its pool, which then must be the numbers 1..N; its
+// start tickets are a covering to beat, such as the greedy search's. With a move budget and
+// anyTicket, the preparation of candidates must also end within its share of the time limit (a
+// third; it takes a few seconds at most) for runs to repeat.
+//
 // Returns an empty system when there is nothing to cover, when the request is unusable (error),
 // or when it was stopped before any covering system was complete (only on stores too large to
-// cover within the time given; a covering initialSystem is then returned instead).
-OptimiserResult optimiseSystem(const OptimiserRequest& request);
+// cover within the time given; covering start tickets are then returned instead).
+OptimiserResult optimiseSystem(const CoverRequest& request);
 
 }  // namespace quillstep

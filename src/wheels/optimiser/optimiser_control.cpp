@@ -14,7 +14,7 @@ int32_t smallerSize(int32_t a, int32_t b) { return a == 0 ? b : b == 0 ? a : std
 
 }  // namespace
 
-OptimiserControl::OptimiserControl(const OptimiserRequest& request, double reserveSeconds)
+OptimiserControl::OptimiserControl(const CoverRequest& request, double reserveSeconds)
     : request_(request),
       begin_(Clock::now()),
       searchDeadline_(begin_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
@@ -56,11 +56,11 @@ void OptimiserControl::poll() {
         stop_.raise();
     }
     if (request_.onProgress && now >= nextProgress_) {
-        OptimiserProgress progress;
+        CoverProgress progress;
         progress.bestSize = bestSize();
         progress.elapsedSeconds = elapsedSeconds();
         progress.remainingSeconds = std::max(0.0, request_.timeLimitSeconds - progress.elapsedSeconds);
-        progress.steps = steps();
+        progress.moves = steps();
         request_.onProgress(progress);
         while (nextProgress_ <= now) nextProgress_ += PROGRESS_INTERVAL;
     }

@@ -20,7 +20,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // The search ends `reserveSeconds` before the time limit, leaving that time for the final check.
-    OptimiserControl(const OptimiserRequest& request, double reserveSeconds);
+    OptimiserControl(const CoverRequest& request, double reserveSeconds);
 
     // Ends the search `seconds` earlier still, for work that must follow it (called between parts).
     void keepBack(double seconds);
@@ -49,7 +49,7 @@ public:
 private:
     void poll();
 
-    const OptimiserRequest& request_;
+    const CoverRequest& request_;
     const Clock::time_point begin_;
     Clock::time_point searchDeadline_;
     Clock::time_point nextProgress_;

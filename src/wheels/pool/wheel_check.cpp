@@ -226,8 +226,9 @@ int64_t wheelTargetCount(const WheelRequest& request) {
     return targetsOf(request).count;
 }
 
-WheelCheck checkWheel(const WheelRequest& request, const std::vector<uint64_t>& tickets,
+WheelCheck checkWheel(const CoverRequest& asked, const std::vector<uint64_t>& tickets,
                       const WheelCheckSettings& settings) {
+    const WheelRequest request = wheelOf(asked);
     WheelCheck check;
     check.tickets = static_cast<int64_t>(tickets.size());
     check.requestFault = findWheelRequestFault(request);
@@ -247,7 +248,7 @@ WheelCheck checkWheel(const WheelRequest& request, const std::vector<uint64_t>& 
     const auto intersections = processorHasPopcnt() ? walkByIntersectionsPopcnt : walkByIntersectionsPortable;
 
     const int64_t parts = std::clamp<int64_t>(targets.count / TARGETS_PER_PART, 1, MOST_PARTS);
-    const unsigned wanted = workerThreadCount(settings.threads);
+    const unsigned wanted = workerThreadCount(asked.threads);
     std::vector<PartResult> results(static_cast<size_t>(parts));
     StopFlag stop;
     std::atomic<int64_t> checked{0};

@@ -25,7 +25,6 @@ enum class WheelCheckWay {
 
 struct WheelCheckSettings {
     size_t holesKept = 10;  // the first holes listed, in the order of their numbers
-    unsigned threads = 0;   // 0: one per hardware thread
     WheelCheckWay way = WheelCheckWay::Automatic;
     // Polled about every 20 ms while the check runs; true ends it early (WheelCheck::stopped).
     std::function<bool()> stopRequested;
@@ -56,7 +55,9 @@ struct WheelCheck {
     bool covered() const { return checked() && uncovered == 0; }
 };
 
-WheelCheck checkWheel(const WheelRequest& request, const std::vector<uint64_t>& tickets,
+// The request's targets are its pool's (wheelCoverRequest); its threads are the check's (0: one
+// per hardware thread). Its time limit, progress and stop are the search's, not the check's.
+WheelCheck checkWheel(const CoverRequest& request, const std::vector<uint64_t>& tickets,
                       const WheelCheckSettings& settings = {});
 
 // How many targets the request has: C(P - k, m - k).

@@ -173,4 +173,16 @@ std::string numbersText(uint64_t mask) {
     return text;
 }
 
+CoverRequest wheelCoverRequest(const WheelRequest& wheel) {
+    CoverRequest request;
+    request.pool = wheel.pool;
+    request.keys = wheel.keys;
+    request.hits = wheel.hits;
+    request.drawn = wheel.drawn;
+    request.anyTicket = true;
+    return request;
+}
+
+WheelRequest wheelOf(const CoverRequest& request) { return {request.pool, request.keys, request.hits, request.drawn}; }
+
 }  // namespace quillstep

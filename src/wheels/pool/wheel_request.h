@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "engine/lottery.h"
+#include "wheels/cover/cover_request.h"
 
 namespace quillstep {
 
@@ -74,6 +75,13 @@ NumberListReading readNumberList(std::string_view text, WheelField field);
 
 // Whether the request is meaningful (pool size, keys, t and m): the first fault, or None.
 WheelRefusal findWheelRequestFault(const WheelRequest& request);
+
+// The covering request of a wheel: every m numbers of the pool holding every key, covered by
+// tickets of any seven numbers of the pool holding every key. The caller adds the time limit,
+// seed, threads, progress and stop.
+CoverRequest wheelCoverRequest(const WheelRequest& wheel);
+// The wheel a request on a pool asks for (its pool, keys, t and m).
+WheelRequest wheelOf(const CoverRequest& request);
 
 // The request as typed: the pool, the keys (empty when none are given: `keysGiven` false), t and
 // m. The one reading of a request from text; the first fault found refuses it.

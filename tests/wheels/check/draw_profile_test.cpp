@@ -104,12 +104,12 @@ TEST(DrawProfile, TwoDisjointLinesOnTheFullWheelOf39) {
 
 TEST(DrawProfile, TheOptimisersSystemOfTheMode12Store) {
     const std::vector<uint64_t> stored = storeOfMode(12);
-    OptimiserRequest request;
-    request.targets = stored.data();
-    request.targetCount = static_cast<int32_t>(stored.size());
-    request.guaranteedHits = 4;
+    CoverRequest request;
+    request.stored = stored.data();
+    request.storedCount = static_cast<int64_t>(stored.size());
+    request.hits = 4;
     request.timeLimitSeconds = 10;
-    request.stepBudget = 3000;
+    request.moveBudget = 3000;
     request.threads = 2;
     const std::vector<uint64_t> system = optimiseSystem(request).system;
     ASSERT_FALSE(system.empty());

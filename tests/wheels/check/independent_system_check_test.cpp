@@ -32,17 +32,12 @@ std::vector<uint64_t> greedySystem(const std::vector<uint64_t>& stored, int hits
 
 SystemCheck check(const std::vector<uint64_t>& stored, const std::vector<uint64_t>& system, int hits,
                   size_t holesKept = 10, unsigned threads = 0, int highestNumber = 39, bool bestMatchWanted = true) {
-    SystemCheckRequest request;
-    request.stored = stored.data();
-    request.storedCount = static_cast<int64_t>(stored.size());
-    request.system = system.data();
-    request.systemSize = static_cast<int64_t>(system.size());
-    request.guaranteedHits = hits;
-    request.highestNumber = highestNumber;
-    request.holesKept = holesKept;
+    CoverRequest request = storedCoverRequest(stored, hits, highestNumber);
     request.threads = threads;
-    request.bestMatchWanted = bestMatchWanted;
-    return checkSystem(request);
+    SystemCheckOptions options;
+    options.holesKept = holesKept;
+    options.bestMatchWanted = bestMatchWanted;
+    return checkSystem(request, system, options);
 }
 
 // The numbers two combinations share, counted number by number on their lists.

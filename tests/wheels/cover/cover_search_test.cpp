@@ -58,12 +58,12 @@ TEST(WheelSearch, CoversEveryDrawOfPoolsWithAndWithoutKeys) {
         request(rangeMask(1, 11), uint64_t{1} << 1 | uint64_t{1} << 2 | uint64_t{1} << 3, 5, 6),
     };
     for (const WheelRequest& r : requests) {
-        WheelSearchSettings settings;
-        settings.timeLimitSeconds = 300;  // ended by the move budget
-        settings.threads = 1;
-        settings.moveBudget = 20000;
-        settings.seed = 5;
-        const WheelSearchResult result = searchWheel(r, settings);
+        CoverRequest asked = wheelCoverRequest(r);
+        asked.timeLimitSeconds = 300;  // ended by the move budget
+        asked.threads = 1;
+        asked.moveBudget = 20000;
+        asked.seed = 5;
+        const WheelSearchResult result = searchWheel(asked);
         ASSERT_TRUE(result.found());
         for (const uint64_t ticket : result.tickets) {
             EXPECT_EQ(std::popcount(ticket), 7);
@@ -71,7 +71,7 @@ TEST(WheelSearch, CoversEveryDrawOfPoolsWithAndWithoutKeys) {
             EXPECT_EQ(ticket & r.keys, r.keys);
         }
         EXPECT_EQ(plainHoles(r, result.tickets), 0) << std::popcount(r.pool) << " numbers " << r.hits << " if " << r.drawn;
-        const WheelCheck check = checkWheel(r, result.tickets);
+        const WheelCheck check = checkWheel(wheelCoverRequest(r), result.tickets);
         EXPECT_TRUE(check.covered());
         // No ticket of the answer may go: the search removes every ticket not needed alone.
         for (size_t i = 0; i < result.tickets.size(); ++i) {
@@ -84,28 +84,28 @@ TEST(WheelSearch, CoversEveryDrawOfPoolsWithAndWithoutKeys) {
 
 TEST(WheelSearch, SameSeedAndBudgetGiveTheSameWheelOnOneThread) {
     const WheelRequest r = request(rangeMask(1, 15), 0, 4, 5);
-    WheelSearchSettings settings;
-    settings.threads = 1;
-    settings.moveBudget = 30000;
-    settings.timeLimitSeconds = 300;
-    settings.seed = 9;
-    const WheelSearchResult first = searchWheel(r, settings);
-    const WheelSearchResult second = searchWheel(r, settings);
+    CoverRequest asked = wheelCoverRequest(r);
+    asked.threads = 1;
+    asked.moveBudget = 30000;
+    asked.timeLimitSeconds = 300;
+    asked.seed = 9;
+    const WheelSearchResult first = searchWheel(asked);
+    const WheelSearchResult second = searchWheel(asked);
     ASSERT_TRUE(first.found());
     EXPECT_EQ(first.tickets, second.tickets);
 }
 
 TEST(WheelSearch, RefusesWhatTheCheckRefusesAndStopsOnRequest) {
-    const WheelSearchResult refused = searchWheel(request(rangeMask(1, 7), 0, 3, 4), {});
+    const WheelSearchResult refused = searchWheel(wheelCoverRequest(request(rangeMask(1, 7), 0, 3, 4)));
     EXPECT_TRUE(refused.requestFault.refused());
     EXPECT_FALSE(refused.found());
 
     // A stop request at once: whatever it found covers, and it says it was stopped.
-    WheelSearchSettings settings;
-    settings.stopRequested = [] { return true; };
-    settings.timeLimitSeconds = 300;
     const WheelRequest r = request(rangeMask(1, 20), 0, 4, 4);
-    const WheelSearchResult stopped = searchWheel(r, settings);
+    CoverRequest asked = wheelCoverRequest(r);
+    asked.stopRequested = [] { return true; };
+    asked.timeLimitSeconds = 300;
+    const WheelSearchResult stopped = searchWheel(asked);
     EXPECT_TRUE(stopped.stopped);
     if (stopped.found()) {
         EXPECT_EQ(plainHoles(r, stopped.tickets), 0);
@@ -113,13 +113,13 @@ TEST(WheelSearch, RefusesWhatTheCheckRefusesAndStopsOnRequest) {
 
     // Progress is reported on the calling thread with the best size so far.
     std::atomic<int> reports{0};
-    WheelSearchSettings timed;
+    CoverRequest timed = wheelCoverRequest(r);
     timed.timeLimitSeconds = 1.5;
-    timed.onProgress = [&](const WheelSearchProgress& p) {
+    timed.onProgress = [&](const CoverProgress& p) {
         EXPECT_GE(p.remainingSeconds, 0.0);
         ++reports;
     };
-    const WheelSearchResult ended = searchWheel(r, timed);
+    const WheelSearchResult ended = searchWheel(timed);
     ASSERT_TRUE(ended.found());
     EXPECT_TRUE(ended.timeLimitReached);
     EXPECT_GE(reports.load(), 1);
@@ -129,9 +129,9 @@ TEST(WheelSearch, RefusesWhatTheCheckRefusesAndStopsOnRequest) {
 TEST(WheelSearch, EndsAtTheLowerBound) {
     // 2 if 2 on eight numbers: three lines at least (a line of seven misses one number, two lines
     // miss a pair); the search reaches it and ends long before its time limit.
-    WheelSearchSettings settings;
-    settings.timeLimitSeconds = 600;
-    const WheelSearchResult result = searchWheel(request(rangeMask(1, 8), 0, 2, 2), settings);
+    CoverRequest asked = wheelCoverRequest(request(rangeMask(1, 8), 0, 2, 2));
+    asked.timeLimitSeconds = 600;
+    const WheelSearchResult result = searchWheel(asked);
     ASSERT_TRUE(result.found());
     EXPECT_EQ(result.tickets.size(), 3u);
     EXPECT_FALSE(result.timeLimitReached);

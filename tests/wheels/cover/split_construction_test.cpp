@@ -171,18 +171,18 @@ TEST(SplitConstruction, WheelSearchGivesACheckedWheelWithKeys) {
         {pool, 0, 3, 7},
     };
     for (const WheelRequest& r : requests) {
-        WheelSearchSettings settings;
-        settings.timeLimitSeconds = 300;  // ended by the move budgets
-        settings.threads = 1;
-        settings.moveBudget = 20000;
-        const WheelSearchResult result = searchWheel(r, settings);
+        CoverRequest asked = wheelCoverRequest(r);
+        asked.timeLimitSeconds = 300;  // ended by the move budgets
+        asked.threads = 1;
+        asked.moveBudget = 20000;
+        const WheelSearchResult result = searchWheel(asked);
         ASSERT_TRUE(result.found());
         for (const uint64_t ticket : result.tickets) {
             EXPECT_EQ(std::popcount(ticket), 7);
             EXPECT_EQ(ticket & ~r.pool, 0u);
             EXPECT_EQ(ticket & r.keys, r.keys);
         }
-        EXPECT_TRUE(checkWheel(r, result.tickets).covered()) << r.hits << " if " << r.drawn;
+        EXPECT_TRUE(checkWheel(wheelCoverRequest(r), result.tickets).covered()) << r.hits << " if " << r.drawn;
     }
 }
 

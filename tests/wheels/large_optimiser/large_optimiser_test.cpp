@@ -269,12 +269,12 @@ TEST(LargeOptimiserParts, AStopRaisedAtTheStartBuildsNothing) {
     EXPECT_EQ(coverFourSubsets(23, 3600, 1, stop).size(), 253u);
 }
 
-Request requestFor(const std::vector<uint64_t>& store, int hits, int total, double seconds) {
-    Request request;
-    request.targets = store.data();
-    request.targetCount = static_cast<int64_t>(store.size());
-    request.guaranteedHits = hits;
-    request.totalNumbers = total;
+CoverRequest requestFor(const std::vector<uint64_t>& store, int hits, int total, double seconds) {
+    CoverRequest request;
+    request.stored = store.data();
+    request.storedCount = static_cast<int64_t>(store.size());
+    request.hits = hits;
+    request.pool = numbersUpTo(total);
     request.timeLimitSeconds = seconds;
     request.threads = 2;
     return request;
@@ -284,18 +284,18 @@ TEST(LargeOptimiserSearch, ReachesCoveringSystemsAsTheOptimiserWithARelationDoes
     QUILLSTEP_SKIP_UNDER_THREAD_SANITIZER("both searches must reach a covering system within 1.5 s");
     for (const int hits : {4, 5}) {
         const std::vector<uint64_t> store = randomStore(20 + hits, 17, 0.25);  // about 6,200
-        Request request = requestFor(store, hits, 17, 1.5);
+        CoverRequest request = requestFor(store, hits, 17, 1.5);
         const Result result = optimiseLargeStore(request);
         ASSERT_TRUE(result.error.empty()) << result.error;
         ASSERT_FALSE(result.system.empty());
         EXPECT_EQ(uncoveredByLoop(store, result.system, hits), 0);
         for (const uint64_t m : result.system) EXPECT_NE(std::find(store.begin(), store.end(), m), store.end());
 
-        OptimiserRequest relation;
-        relation.targets = store.data();
-        relation.targetCount = static_cast<int32_t>(store.size());
-        relation.guaranteedHits = hits;
-        relation.totalNumbers = 17;
+        CoverRequest relation;
+        relation.stored = store.data();
+        relation.storedCount = static_cast<int64_t>(store.size());
+        relation.hits = hits;
+        relation.pool = numbersUpTo(17);
         relation.timeLimitSeconds = 1.5;
         relation.threads = 2;
         const OptimiserResult today = optimiseSystem(relation);
@@ -309,8 +309,8 @@ TEST(LargeOptimiserSearch, ReachesCoveringSystemsAsTheOptimiserWithARelationDoes
 
 TEST(LargeOptimiserSearch, MembersMayBeAnyCombinationWhenAsked) {
     const std::vector<uint64_t> store = randomStore(31, 16, 0.1);
-    Request request = requestFor(store, 4, 16, 1.0);
-    request.anyCombination = true;
+    CoverRequest request = requestFor(store, 4, 16, 1.0);
+    request.anyTicket = true;
     const Result result = optimiseLargeStore(request);
     ASSERT_FALSE(result.system.empty());
     EXPECT_EQ(uncoveredByLoop(store, result.system, 4), 0);
@@ -320,11 +320,11 @@ TEST(LargeOptimiserSearch, TheStopRequestAndTheTimeLimitEndTheSearch) {
     const std::vector<uint64_t> wheel = allCombinations(22);  // 170,544
     using Clock = std::chrono::steady_clock;
     {
-        Request request = requestFor(wheel, 4, 22, 3600);
+        CoverRequest request = requestFor(wheel, 4, 22, 3600);
         int polls = 0;
         request.stopRequested = [&] { return ++polls > 50; };  // about a second
         std::vector<int32_t> sizes;
-        request.onProgress = [&](const Progress& p) { sizes.push_back(p.bestSize); };
+        request.onProgress = [&](const CoverProgress& p) { sizes.push_back(p.bestSize); };
         const auto begin = Clock::now();
         const Result result = optimiseLargeStore(request);
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - begin).count(), 30.0);
@@ -336,7 +336,7 @@ TEST(LargeOptimiserSearch, TheStopRequestAndTheTimeLimitEndTheSearch) {
         }
     }
     {
-        Request request = requestFor(wheel, 4, 22, 2.0);
+        CoverRequest request = requestFor(wheel, 4, 22, 2.0);
         const Result result = optimiseLargeStore(request);
         EXPECT_TRUE(result.timeLimitReached);
         EXPECT_FALSE(result.stopped);
@@ -349,13 +349,23 @@ TEST(LargeOptimiserSearch, TheStopRequestAndTheTimeLimitEndTheSearch) {
 
 TEST(LargeOptimiserSearch, BadRequestsAreRefusedWithAReason) {
     const std::vector<uint64_t> store = {0xFEull};  // 1..7
-    Request request = requestFor(store, 3, 10, 1.0);
+    CoverRequest request = requestFor(store, 3, 10, 1.0);
     EXPECT_EQ(optimiseLargeStore(request).error, "the guarantee must be 4 or 5 hits");
     request = requestFor(store, 4, 41, 1.0);
     EXPECT_EQ(optimiseLargeStore(request).error, "the count of numbers must be 7 to 40");
     const std::vector<uint64_t> bad = {0xFEull, 0x1FCull << 4};
     request = requestFor(bad, 4, 10, 1.0);
     EXPECT_EQ(optimiseLargeStore(request).error, "combination 2 does not hold seven numbers of 1..10");
+    // What the one covering request may ask that this optimiser does not do.
+    request = requestFor(store, 4, 10, 1.0);
+    request.keys = 0x2;
+    EXPECT_EQ(optimiseLargeStore(request).error, "the targets must be stored combinations");
+    request = requestFor(store, 4, 10, 1.0);
+    request.fixedTickets = store;
+    EXPECT_EQ(optimiseLargeStore(request).error, "fixed tickets are the completion's");
+    request = requestFor(store, 4, 10, 1.0);
+    request.pool &= ~uint64_t{0x8};
+    EXPECT_EQ(optimiseLargeStore(request).error, "the pool must be the numbers 1..N");
 }
 
 TEST(LargeOptimiserSearch, TakesOverWhereTheRelationWouldNotFit) {

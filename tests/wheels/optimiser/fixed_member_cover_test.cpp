@@ -46,13 +46,13 @@ TEST(FixedMemberCover, HolesAndAddedMembersAgainstAPlainLoop) {
         for (size_t j = 0; j < stored.size(); ++j)
             EXPECT_EQ(covered[j] != 0, uncovered({stored[j]}, fixed, hits) == 0) << j;
 
-        FixedMemberRequest request;
+        CoverRequest request;
         request.stored = stored.data();
         request.storedCount = 3000;
-        request.fixedMembers = fixed;
-        request.guaranteedHits = hits;
+        request.fixedTickets = fixed;
+        request.hits = hits;
         request.timeLimitSeconds = 5;
-        request.stepBudget = 500;
+        request.moveBudget = 500;
         request.threads = 2;
         const FixedMemberResult result = addMembersToCover(request);
         ASSERT_TRUE(result.error.empty()) << result.error;
@@ -61,8 +61,11 @@ TEST(FixedMemberCover, HolesAndAddedMembersAgainstAPlainLoop) {
         whole.insert(whole.end(), result.added.begin(), result.added.end());
         EXPECT_EQ(uncovered(stored, whole, hits), 0) << hits;
         // The greedy from nothing needs at least as many members as the completion adds to the fixed.
-        request.fixedMembers.clear();
+        request.fixedTickets.clear();
         EXPECT_GE(addMembersToCover(request).added.size() + fixed.size(), result.added.size()) << hits;
+        // Members added are stored combinations: any seven numbers are not asked of the completion.
+        request.anyTicket = true;
+        EXPECT_EQ(addMembersToCover(request).error, "the tickets added are stored combinations");
     }
 }
 

@@ -59,13 +59,13 @@ int32_t uncoveredTargets(const std::vector<uint64_t>& targets, const std::vector
     return uncovered;
 }
 
-OptimiserRequest requestFor(const std::vector<uint64_t>& targets, int hits) {
-    OptimiserRequest request;
-    request.targets = targets.data();
-    request.targetCount = static_cast<int32_t>(targets.size());
-    request.guaranteedHits = hits;
+CoverRequest requestFor(const std::vector<uint64_t>& targets, int hits) {
+    CoverRequest request;
+    request.stored = targets.data();
+    request.storedCount = static_cast<int64_t>(targets.size());
+    request.hits = hits;
     request.timeLimitSeconds = 10;  // far from reached: the step budget ends the search
-    request.stepBudget = 3000;
+    request.moveBudget = 3000;
     request.threads = 2;
     return request;
 }
@@ -96,8 +96,8 @@ TEST(WheelsOptimiser, AnyCombinationMembersCoverEveryTargetAndStayWithinTheNumbe
             const int totalNumbers = 14 + 5 * static_cast<int>(seed - 4);
             const auto targets = randomDistinctCombinations(seed, totalNumbers, 400);
             auto request = requestFor(targets, hits);
-            request.anyCombination = true;
-            request.totalNumbers = totalNumbers;
+            request.anyTicket = true;
+            request.pool = numbersUpTo(totalNumbers);
             const OptimiserResult result = optimiseSystem(request);
             SCOPED_TRACE(::testing::Message() << "hits " << hits << ", numbers " << totalNumbers);
             ASSERT_FALSE(result.system.empty()) << result.error;
@@ -113,9 +113,9 @@ TEST(WheelsOptimiser, AnyCombinationMayUseNumbersNoStoredCombinationHolds) {
     // Stored combinations of 1..12 only, members from 1..39: numbers 13 to 39 are free to use.
     const auto targets = randomDistinctCombinations(6, 12, 300);
     auto request = requestFor(targets, 5);
-    request.anyCombination = true;
-    request.totalNumbers = 39;
-    request.initialSystem = {maskOf({33, 34, 35, 36, 37, 38, 39})};  // covers nothing: ignored
+    request.anyTicket = true;
+    request.pool = numbersUpTo(39);
+    request.startTickets = {maskOf({33, 34, 35, 36, 37, 38, 39})};  // covers nothing: ignored
     const OptimiserResult result = optimiseSystem(request);
     ASSERT_FALSE(result.system.empty()) << result.error;
     EXPECT_EQ(uncoveredTargets(targets, result.system, 5), 0);
@@ -129,12 +129,12 @@ TEST(WheelsOptimiser, AMemberOutsideTheStoreCanBeatEveryStoredOne) {
     auto request = requestFor(targets, 4);
     EXPECT_EQ(optimiseSystem(request).system.size(), 2u);
 
-    request.initialSystem = {outside};
+    request.startTickets = {outside};
     EXPECT_EQ(optimiseSystem(request).system, std::vector<uint64_t>{outside}) << "the given system is smaller";
 
-    request.initialSystem.clear();
-    request.anyCombination = true;
-    request.totalNumbers = 11;
+    request.startTickets.clear();
+    request.anyTicket = true;
+    request.pool = numbersUpTo(11);
     const OptimiserResult result = optimiseSystem(request);
     ASSERT_EQ(result.system.size(), 1u);
     EXPECT_EQ(uncoveredTargets(targets, result.system, 4), 0);
@@ -143,19 +143,19 @@ TEST(WheelsOptimiser, AMemberOutsideTheStoreCanBeatEveryStoredOne) {
 TEST(WheelsOptimiser, NeverLargerThanTheGivenSystemAndANonCoveringOneIsIgnored) {
     const auto targets = randomDistinctCombinations(9, 20, 800);
     auto request = requestFor(targets, 5);
-    request.stepBudget = 20000;
+    request.moveBudget = 20000;
     const auto good = optimiseSystem(request).system;
     ASSERT_FALSE(good.empty());
 
-    request.stepBudget = 1;
+    request.moveBudget = 1;
     request.seed = 77;
-    request.initialSystem = good;
+    request.startTickets = good;
     const auto again = optimiseSystem(request).system;
     EXPECT_LE(again.size(), good.size());
     EXPECT_EQ(uncoveredTargets(targets, again, 5), 0);
 
     // One member short of covering: the optimiser must find its own covering system.
-    request.initialSystem = {good.begin(), good.end() - 1};
+    request.startTickets = {good.begin(), good.end() - 1};
     const auto own = optimiseSystem(request).system;
     EXPECT_EQ(uncoveredTargets(targets, own, 5), 0);
 }
@@ -170,9 +170,9 @@ TEST(WheelsOptimiser, TheSameSeedAndBudgetGiveTheSameSystem) {
         const OptimiserResult second = optimiseSystem(request);
         EXPECT_FALSE(first.timeLimitReached);
         EXPECT_EQ(first.system, second.system);
-        EXPECT_EQ(first.steps, 2 * request.stepBudget);
-        request.anyCombination = true;
-        request.totalNumbers = 22;
+        EXPECT_EQ(first.steps, 2 * request.moveBudget);
+        request.anyTicket = true;
+        request.pool = numbersUpTo(22);
         EXPECT_EQ(optimiseSystem(request).system, optimiseSystem(request).system);
     }
 }
@@ -185,14 +185,14 @@ TEST(WheelsOptimiser, StopRequestAndTimeLimitEndTheSearchOnTime) {
     int progressReports = 0;
 
     auto request = requestFor(targets, 5);
-    request.stepBudget = 0;
+    request.moveBudget = 0;
     request.timeLimitSeconds = 60;
     const auto begin = std::chrono::steady_clock::now();
     request.stopRequested = [&] {
         otherThreadCalled = otherThreadCalled || std::this_thread::get_id() != callerThread;
         return std::chrono::steady_clock::now() - begin > std::chrono::milliseconds(1500);
     };
-    request.onProgress = [&](const OptimiserProgress& progress) {
+    request.onProgress = [&](const CoverProgress& progress) {
         otherThreadCalled = otherThreadCalled || std::this_thread::get_id() != callerThread;
         EXPECT_GE(progress.remainingSeconds, 0.0);
         ++progressReports;
@@ -229,9 +229,16 @@ TEST(WheelsOptimiser, NothingToCoverAndUnusableRequests) {
     EXPECT_FALSE(bad.error.empty());
     EXPECT_TRUE(bad.system.empty());
     auto request = requestFor(targets, 4);
-    request.anyCombination = true;
-    request.totalNumbers = 6;
+    request.anyTicket = true;
+    request.pool = numbersUpTo(6);
     EXPECT_FALSE(optimiseSystem(request).error.empty()) << "1..6 holds no seven numbers";
+    // What the one covering request may ask that this optimiser leaves to the others.
+    request = requestFor(targets, 4);
+    request.drawn = 5;
+    EXPECT_EQ(optimiseSystem(request).error, "the targets must be stored combinations");
+    request = requestFor(targets, 4);
+    request.fixedTickets = targets;
+    EXPECT_EQ(optimiseSystem(request).error, "fixed tickets are the completion's");
 
     const OptimiserResult one = optimiseSystem(requestFor(targets, 5));
     EXPECT_EQ(one.system, targets);

@@ -87,8 +87,9 @@ void expectSameAsPlainCount(const WheelRequest& request, const std::vector<uint6
                             WheelCheckWay way, unsigned threads) {
     WheelCheckSettings settings;
     settings.way = way;
-    settings.threads = threads;
-    const WheelCheck check = checkWheel(request, tickets, settings);
+    CoverRequest asked = wheelCoverRequest(request);
+    asked.threads = threads;
+    const WheelCheck check = checkWheel(asked, tickets, settings);
     ASSERT_TRUE(check.checked());
     EXPECT_EQ(check.targets, plain.targets);
     EXPECT_EQ(check.targets, wheelTargetCount(request));
@@ -146,7 +147,7 @@ TEST(WheelCheck, FullWheelOfThePoolCoversEveryGuarantee) {
                 const PlainCount plain = plainCount(request, tickets);
                 for (const WheelCheckWay way : {WheelCheckWay::Intersections, WheelCheckWay::Subsets})
                     expectSameAsPlainCount(request, tickets, plain, way, 0);
-                EXPECT_TRUE(checkWheel(request, tickets).covered()) << hits << " if " << drawn;
+                EXPECT_TRUE(checkWheel(wheelCoverRequest(request), tickets).covered()) << hits << " if " << drawn;
             }
     }
 }
@@ -159,7 +160,7 @@ TEST(WheelCheck, RefusesTicketsThatAreNotSevenPoolNumbersWithEveryKey) {
     const uint64_t six = 0b111111ull << 12;
     const uint64_t outside = (0b111111ull << 12) | (uint64_t{1} << 5);
     const uint64_t noKey = (0b1111111ull << 13);  // 13..19
-    const WheelCheck check = checkWheel(request, {good, six, good, outside, noKey});
+    const WheelCheck check = checkWheel(wheelCoverRequest(request), {good, six, good, outside, noKey});
     EXPECT_FALSE(check.checked());
     EXPECT_EQ(check.ticketsRefused, 3);
     ASSERT_EQ(check.refusedTickets.size(), 3u);
@@ -174,7 +175,7 @@ TEST(WheelCheck, RefusesTicketsThatAreNotSevenPoolNumbersWithEveryKey) {
     EXPECT_EQ(check.uncovered, 0);  // nothing counted
 
     request.hits = 5;  // 5 if 4 is no request: nothing is checked
-    const WheelCheck refused = checkWheel(request, {good});
+    const WheelCheck refused = checkWheel(wheelCoverRequest(request), {good});
     EXPECT_EQ(refused.requestFault.fault, WheelFault::HitsAboveDrawn);
     EXPECT_FALSE(refused.checked());
 }
@@ -194,7 +195,7 @@ TEST(WheelCheck, StopRequestEndsALargeCheckEarlyAndProgressIsReported) {
         lastChecked = checked;
         all = inAll;
     };
-    const WheelCheck check = checkWheel(request, tickets, settings);
+    const WheelCheck check = checkWheel(wheelCoverRequest(request), tickets, settings);
     EXPECT_TRUE(check.stopped);
     EXPECT_FALSE(check.checked());
     EXPECT_FALSE(check.covered());
@@ -208,9 +209,9 @@ TEST(WheelCheck, RunsOnTheCallingThreadWhenNoThreadStarts) {
     const WheelRequest request = randomRequest(random, 12, 1, 3, 5);
     const std::vector<uint64_t> tickets = randomTickets(random, request, 12);
     failThreadStartsAfter(0);
-    WheelCheckSettings settings;
-    settings.threads = 2;
-    const WheelCheck check = checkWheel(request, tickets, settings);
+    CoverRequest asked = wheelCoverRequest(request);
+    asked.threads = 2;
+    const WheelCheck check = checkWheel(asked, tickets);
     failThreadStartsAfter(-1);
     const PlainCount plain = plainCount(request, tickets);
     EXPECT_TRUE(check.checked());
