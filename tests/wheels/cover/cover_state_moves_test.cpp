@@ -9,23 +9,11 @@
 #include "engine/binomials.h"
 
 #include "wheels/cover/cover_state.h"
+#include "wheels/cover/plain_cover.h"
 #include "wheels/cover/wheel_search.h"
 
 namespace quillstep::cover {
 namespace {
-
-uint64_t randomSet(Random& random, int elements, int size) {
-    uint64_t set = 0;
-    while (std::popcount(set) < size) set |= uint64_t{1} << random.below(static_cast<uint64_t>(elements));
-    return set;
-}
-
-std::vector<uint64_t> plainSubsets(int elements, int size) {
-    std::vector<uint64_t> sets;
-    for (uint64_t mask = 0; mask < (uint64_t{1} << elements); ++mask)
-        if (std::popcount(mask) == size) sets.push_back(mask);
-    return sets;
-}
 
 bool plainCovered(const std::vector<uint64_t>& tickets, uint64_t target, int hits) {
     for (const uint64_t ticket : tickets)

@@ -6,23 +6,10 @@
 #include <set>
 
 #include "wheels/cover/cover_state.h"
+#include "wheels/cover/plain_cover.h"
 
 namespace quillstep::cover {
 namespace {
-
-uint64_t randomSet(Random& random, int elements, int size) {
-    uint64_t set = 0;
-    while (std::popcount(set) < size) set |= uint64_t{1} << random.below(static_cast<uint64_t>(elements));
-    return set;
-}
-
-// Every `size`-subset of 0..elements-1, by a plain loop over all masks.
-std::vector<uint64_t> plainSubsets(int elements, int size) {
-    std::vector<uint64_t> sets;
-    for (uint64_t mask = 0; mask < (uint64_t{1} << elements); ++mask)
-        if (std::popcount(mask) == size) sets.push_back(mask);
-    return sets;
-}
 
 // How many tickets share at least t elements with `target`.
 int plainCount(const std::vector<uint64_t>& tickets, uint64_t target, int hits) {
