@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "wheels/bit_count.h"
+
 namespace quillstep {
 
 struct Random {
@@ -22,7 +24,7 @@ struct Random {
     double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
     // One of the numbers of `mask` (not empty), at random.
     int numberOf(uint64_t mask) {
-        int skip = static_cast<int>(below(static_cast<uint64_t>(std::popcount(mask))));
+        int skip = static_cast<int>(below(static_cast<uint64_t>(bitCount(mask))));
         for (; skip > 0; --skip) mask &= mask - 1;
         return std::countr_zero(mask);
     }

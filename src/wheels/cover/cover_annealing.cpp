@@ -9,9 +9,26 @@
 namespace quillstep::cover {
 namespace {
 
-constexpr size_t MIN_TRADES = 4;
+// How fast the temperature follows the wanted acceptance rate.
+constexpr double ACCEPTANCE_STEP = 0.05;
+constexpr double COLDEST = 1e-3;
 
 }  // namespace
+
+AnnealingSettings singleTradeSettings() {
+    AnnealingSettings settings;
+    settings.biasedInTen = 10;
+    settings.weighted = false;
+    settings.fewestTrades = 1;
+    settings.lookupsPerMove = 0;
+    settings.lookupsPerMoveDrawnAboveHits = 0;
+    settings.roundMoves = 2'000'000;
+    return settings;
+}
+
+AnnealingSettings annealingFor(const CoverModel& model) {
+    return model.targetSize == model.hits ? singleTradeSettings() : AnnealingSettings{};
+}
 
 CoverAnnealing::CoverAnnealing(CoverState& state, Random& random, const AnnealingSettings& settings)
     : state_(state), random_(random), settings_(settings),
@@ -40,6 +57,8 @@ void CoverAnnealing::measureUphill() {
 }
 
 void CoverAnnealing::restartCycle() {
+    // The acceptance schedule carries on through a change of size.
+    if (settings_.roundMoves > 0) return;
     const CoverModel& model = state_.model();
     measureUphill();
     cycleMoves_ = std::max<int64_t>(
@@ -50,14 +69,31 @@ void CoverAnnealing::restartCycle() {
     temperature_ = hot_;
 }
 
+bool CoverAnnealing::randomTradeTowards(uint64_t target, size_t& index, int& out, int& in, int64_t& delta) {
+    // Every ticket sharing t - 1 elements has the same number of trades towards the target: a
+    // ticket drawn evenly among them, then its trade, draws every trade evenly.
+    const int wanted = state_.model().hits - 1;
+    const std::vector<uint64_t>& tickets = state_.tickets();
+    uint64_t seen = 0;
+    for (size_t i = 0; i < tickets.size(); ++i)
+        if (bitCount(tickets[i] & target) == wanted && random_.below(++seen) == 0) index = i;
+    if (seen == 0) return false;
+    const uint64_t ticket = tickets[index];
+    out = random_.numberOf(ticket & ~target);
+    in = random_.numberOf(target & ~ticket);
+    delta = state_.moveDelta(index, out, in);
+    return true;
+}
+
 bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, int& in, int64_t& delta) {
+    if (settings_.fewestTrades <= 1 && lookupsPerMove_ == 0) return randomTradeTowards(target, index, out, in, delta);
     // Every trade that makes a ticket sharing t - 1 elements with the target cover it: one of the
     // ticket's other elements for one of the target's it lacks.
     trades_.clear();
     const int wanted = state_.model().hits - 1;
     const std::vector<uint64_t>& tickets = state_.tickets();
     for (size_t i = 0; i < tickets.size(); ++i) {
-        if (std::popcount(tickets[i] & target) != wanted) continue;
+        if (bitCount(tickets[i] & target) != wanted) continue;
         for (uint64_t outs = tickets[i] & ~target; outs != 0; outs &= outs - 1)
             for (uint64_t ins = target & ~tickets[i]; ins != 0; ins &= ins - 1)
                 trades_.push_back({i, std::countr_zero(outs), std::countr_zero(ins)});
@@ -69,7 +105,7 @@ bool CoverAnnealing::bestTradeTowards(uint64_t target, size_t& index, int& out, 
     int64_t ties = 0, lookups = 0;
     size_t chosen = 0, tried = 0;
     for (size_t i = 0; i < trades_.size(); ++i) {
-        if (i >= MIN_TRADES && lookups + lookups / static_cast<int64_t>(i) > lookupsPerMove_) break;
+        if (i >= settings_.fewestTrades && lookups + lookups / static_cast<int64_t>(i) > lookupsPerMove_) break;
         std::swap(trades_[i], trades_[i + random_.below(trades_.size() - i)]);
         tried = i + 1;
         const int64_t plain = state_.moveDelta(trades_[i].index, trades_[i].out, trades_[i].in);
@@ -124,10 +160,21 @@ void CoverAnnealing::run(int64_t moves, const StopFlag& stop) {
         int64_t delta;
         if (!chooseMove(index, out, in, delta)) return;
         ++moves_;
-        if (delta <= 0 || random_.unit() < std::exp(-static_cast<double>(delta) / temperature_)) state_.applyMove();
+        if (delta <= 0 || takesUphill(delta)) state_.applyMove();
+        if (settings_.roundMoves > 0) continue;
         temperature_ *= cooling_;
         if (temperature_ < cold_) temperature_ = hot_;
     }
+}
+
+bool CoverAnnealing::takesUphill(int64_t delta) {
+    const bool taken = random_.unit() < std::exp(-static_cast<double>(delta) / temperature_);
+    if (settings_.roundMoves > 0) {
+        const double share = static_cast<double>(moves_ % settings_.roundMoves) / static_cast<double>(settings_.roundMoves);
+        const double wanted = settings_.firstAcceptance * std::pow(settings_.lastAcceptance / settings_.firstAcceptance, share);
+        temperature_ = std::max(COLDEST, temperature_ * std::exp(ACCEPTANCE_STEP * (wanted - (taken ? 1.0 : 0.0))));
+    }
+    return taken;
 }
 
 }  // namespace quillstep::cover

@@ -66,34 +66,55 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     removeRedundantTickets(state, random, stop);
     best.offer(state.tickets());
     if (stop.load()) return;
-    CoverAnnealing annealing(state, random, settings.annealing);
-    int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
-    while (!stop.load(std::memory_order_relaxed)) {
-        if (state.uncovered() == 0) {
-            best.offer(state.tickets());
-            if (static_cast<int64_t>(state.size()) <= settings.lowerBound || state.size() == 0) {
-                stop.store(true);
-                return;
-            }
-        }
-        // Work one below the best covering of any thread.
-        const bool shrink = state.uncovered() == 0 || static_cast<int64_t>(state.size()) >= best.size();
-        if (shrink) {
-            while (state.size() > 0 && static_cast<int64_t>(state.size()) >= best.size())
-                state.removeTicket(leastNeededTicket(state, random, stop));
-            if (stop.load()) return;
-            annealing.restartCycle();
-        }
-        if (movesLeft <= 0) return;
-        const int64_t before = annealing.movesMade();
-        annealing.run(std::min(movesLeft, MOVES_BETWEEN_LOOKS), stop);
-        const int64_t made = annealing.movesMade() - before;
-        movesLeft -= made;
-        moves.fetch_add(made, std::memory_order_relaxed);
-    }
+    DescentSettings descent;
+    descent.annealing = settings.annealing;
+    descent.lowerBound = settings.lowerBound;
+    descent.moveBudget = settings.moveBudget;
+    descend(state, random, descent, [&] { return best.size(); },
+            [&](const std::vector<uint64_t>& tickets) { best.offer(tickets); }, stop, moves);
 }
 
 }  // namespace
+
+DescentOutcome descend(CoverState& state, Random& random, const DescentSettings& settings,
+                       const std::function<int64_t()>& bestSize,
+                       const std::function<void(const std::vector<uint64_t>&)>& offer, StopFlag& stop,
+                       std::atomic<int64_t>& moves) {
+    DescentOutcome outcome;
+    CoverAnnealing annealing(state, random, settings.annealing);
+    int64_t movesLeft = settings.moveBudget > 0 ? settings.moveBudget : std::numeric_limits<int64_t>::max();
+    // A recount after every move: the moves are made one at a time.
+    const int64_t movesPerLook = settings.recountEveryMove ? 1 : MOVES_BETWEEN_LOOKS;
+    while (!stop.load(std::memory_order_relaxed)) {
+        if (state.uncovered() == 0) {
+            offer(state.tickets());
+            if (static_cast<int64_t>(state.size()) <= settings.lowerBound || state.size() == 0) {
+                stop.store(true);
+                return outcome;
+            }
+        }
+        // Work one below the best covering of any thread.
+        if (state.uncovered() == 0 || static_cast<int64_t>(state.size()) >= bestSize()) {
+            while (state.size() > 0 && static_cast<int64_t>(state.size()) >= bestSize())
+                state.removeTicket(leastNeededTicket(state, random, stop));
+            // Below a covering of one ticket (the fixed ones cover the rest) nothing is left to move.
+            if (stop.load() || state.size() == 0) return outcome;
+            annealing.restartCycle();
+        }
+        if (movesLeft <= 0) return outcome;
+        const int64_t before = annealing.movesMade();
+        annealing.run(std::min(movesLeft, movesPerLook), stop);
+        const int64_t made = annealing.movesMade() - before;
+        movesLeft -= made;
+        outcome.moves += made;
+        moves.fetch_add(made, std::memory_order_relaxed);
+        if (settings.recountEveryMove && !agreesWithRecount(state)) {
+            outcome.recountDisagreed = true;
+            return outcome;
+        }
+    }
+    return outcome;
+}
 
 CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings& settings) {
     if (!isSearchable(model)) throw std::invalid_argument("a covering model that cannot be searched");

@@ -6,6 +6,7 @@
 // thread goes down to one below it. The search ends at the time limit, on a stop request, or
 // when a covering reaches the lower bound given.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -45,5 +46,26 @@ struct CoverSearchResult {
 
 // The model must be searchable (isSearchable).
 CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings& settings);
+
+// One thread's descent, the step every search on a covering model shares: annealing at a fixed
+// size from the tickets of `state`; whenever every target is covered the tickets go to `offer`,
+// and tickets are removed (the one whose removal uncovers least first) until the state is below
+// `bestSize()`, the best size of every thread (a thread above it comes down to one below it).
+struct DescentSettings {
+    AnnealingSettings annealing;
+    int64_t lowerBound = 0;         // a covering of this many tickets ends every thread's descent
+    int64_t moveBudget = 0;         // moves of this descent (0: none)
+    bool recountEveryMove = false;  // tests: the state is recounted from scratch after every move
+};
+struct DescentOutcome {
+    int64_t moves = 0;
+    bool recountDisagreed = false;  // a recount found the state's counts wrong (the descent ended)
+};
+// Ends at `stop` (which reaching the lower bound raises), at the move budget, or at a recount that
+// disagrees.
+DescentOutcome descend(CoverState& state, Random& random, const DescentSettings& settings,
+                       const std::function<int64_t()>& bestSize,
+                       const std::function<void(const std::vector<uint64_t>&)>& offer, StopFlag& stop,
+                       std::atomic<int64_t>& moves);
 
 }  // namespace quillstep::cover

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/binomials.h"
+#include "wheels/bit_count.h"
 
 namespace quillstep::cover {
 
@@ -29,15 +30,6 @@ constexpr size_t MOST_LISTED_SETS = size_t{1} << 16;
 // The list is gone through for a trade's gains when it has fewer targets than this many times the
 // trade's pairs (a listed target costs a fraction of a look-up).
 constexpr int64_t LISTED_PER_PAIR = 3;
-
-// The bits set in `set`, without a library call where the build has no population-count
-// instruction.
-inline int bitsIn(uint64_t set) {
-    set -= (set >> 1) & 0x5555555555555555ull;
-    set = (set & 0x3333333333333333ull) + ((set >> 2) & 0x3333333333333333ull);
-    set = (set + (set >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((set * 0x0101010101010101ull) >> 56);
-}
 
 }  // namespace
 
@@ -107,7 +99,7 @@ void CoverState::countGainsFromList(uint64_t moved, int in, int64_t& delta, int6
     const uint64_t inBit = uint64_t{1} << in;
     for (size_t i = 0; i < listedSets_.size(); ++i) {
         const uint64_t set = listedSets_[i];
-        if (!(set & inBit) || bitsIn(set & moved) < model_.hits) continue;
+        if (!(set & inBit) || bitCount(set & moved) < model_.hits) continue;
         const int32_t id = uncoveredList_[i];
         if (counts_[static_cast<size_t>(id)] != 0) continue;
         --delta;
@@ -300,6 +292,33 @@ int64_t CoverState::randomUncovered(Random& random) {
             listedSets_.pop_back();
         }
     }
+}
+
+bool CoverState::listsEveryUncovered() const {
+    for (size_t id = 0; id < counts_.size(); ++id)
+        if (counts_[id] == 0 && !(listed_[id / 64] >> (id % 64) & 1)) return false;
+    int64_t listedUncovered = 0;
+    for (size_t i = 0; i < uncoveredList_.size(); ++i) {
+        const int32_t id = uncoveredList_[i];
+        listedUncovered += counts_[static_cast<size_t>(id)] == 0;
+        if (listSets_ && listedSets_[i] != targets_.setOf(id)) return false;
+    }
+    return listedUncovered == uncovered_;
+}
+
+bool agreesWithRecount(const CoverState& state) {
+    CoverState fresh(state.model(), state.targets());
+    for (const uint64_t ticket : state.tickets()) fresh.addTicket(ticket);
+    if (fresh.uncovered() != state.uncovered() || !state.listsEveryUncovered()) return false;
+    for (int64_t id = 0; id < state.targets().count(); ++id)
+        if (fresh.coverCount(id) != state.coverCount(id)) return false;
+    if (state.countsSubsets()) {
+        bool same = true;
+        forEachSubset(state.elements(), state.model().hits,
+                      [&](uint64_t subset) { same = same && fresh.subsetCount(subset) == state.subsetCount(subset); });
+        if (!same) return false;
+    }
+    return true;
 }
 
 }  // namespace quillstep::cover

@@ -103,6 +103,10 @@ public:
     // The change of the weighted uncovered count by the move of the last moveDelta.
     int64_t lastWeightedDelta() const { return weightedDelta_; }
 
+    // Whether the list of uncovered targets holds every uncovered target (with its set, while the
+    // sets are kept).
+    bool listsEveryUncovered() const;
+
     // A target no ticket covers, at random; uncovered() must be above 0.
     int64_t randomUncovered(Random& random);
 
@@ -176,5 +180,9 @@ private:
     int64_t lookups_ = 0;
     std::vector<uint32_t> weights_;  // empty: every weight 1
 };
+
+// Checking builds and tests: whether the state's cover counts, its uncovered count and list and its
+// t-subset counts are those a state built afresh from its tickets has.
+bool agreesWithRecount(const CoverState& state);
 
 }  // namespace quillstep::cover

@@ -243,6 +243,7 @@ private:
         search.threads = settings_.threads;
         search.moveBudget = settings_.moveBudget;
         search.lowerBound = coveringLowerBound(n, model_.ticketSize, model_.hits, s);
+        search.annealing = annealingFor(part);
         search.startTickets = start;
         search.stopRequested = settings_.stopRequested;
         search.onProgress = [this](const CoverProgress&) { report(); };

@@ -84,6 +84,7 @@ WheelSearchResult searchWheel(const CoverRequest& request) {
         search.threads = request.threads;
         search.moveBudget = request.moveBudget;
         search.lowerBound = lowerBound;
+        search.annealing = cover::annealingFor(model);
         search.startTickets = split.tickets;
         search.stopRequested = request.stopRequested;
         const int64_t splitSize = static_cast<int64_t>(split.tickets.size());

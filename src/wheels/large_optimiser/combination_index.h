@@ -16,19 +16,11 @@
 
 #include "engine/binomials.h"
 #include "engine/lottery.h"
+#include "wheels/bit_count.h"
 
 namespace quillstep::large {
 
 constexpr int MAX_TOTAL_NUMBERS = 40;  // ranks of 1..40 fit in 32 bits, bitmaps in 2.4 MB
-
-// Population count without depending on the processor's instruction (the program is built for
-// every x86-64).
-inline int bitCount(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ull);
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
-}
 
 // A combination's sum of numbers and count of odd numbers as one key, sum * 8 + odd count, which
 // adds up over disjoint parts of a combination. Stores filtered by sums and odd counts hold

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "wheels/large_optimiser/cover_enumeration.h"
@@ -61,25 +60,5 @@ void dropMemberCoveringLeastAlone(Coverage& coverage, std::vector<uint64_t>& mem
 // Checking builds and tests: whether `coverage` holds the counts and the list of uncovered
 // combinations that a recount of `members` from scratch gives.
 bool agreesWithRecount(Coverage& coverage, const std::vector<uint64_t>& members);
-
-// What a search at a fixed size (the annealing, the weighted search) works on: the cover counts of
-// its members, the stored combinations, its settings and its random source.
-template <typename Settings>
-class FixedSizeSearch {
-public:
-    FixedSizeSearch(Coverage& coverage, const uint64_t* masks, int64_t count, std::vector<uint64_t> members,
-                    const Settings& settings, Random& random)
-        : coverage_(coverage), masks_(masks), count_(count), members_(std::move(members)), settings_(settings),
-          random_(random), hits_(coverage.enumerator().hits()) {}
-
-protected:
-    Coverage& coverage_;
-    const uint64_t* masks_;
-    const int64_t count_;
-    std::vector<uint64_t> members_;
-    const Settings& settings_;
-    Random& random_;
-    const int hits_;
-};
 
 }  // namespace quillstep::large

@@ -4,10 +4,15 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <limits>
 #include <new>
+#include <optional>
 #include <thread>
 
-#include "wheels/large_optimiser/annealing.h"
+#include "wheels/cover/cover_search.h"
+#include "wheels/cover/cover_state.h"
+#include "wheels/cover/target_index.h"
+#include "wheels/cover/ticket_building.h"
 #include "wheels/large_optimiser/part_covering.h"
 #include "wheels/large_optimiser/strong_greedy.h"
 #include "wheels/large_optimiser/weighted_search.h"
@@ -90,9 +95,19 @@ private:
     std::atomic<int32_t> size_{0};
 };
 
+// A full wheel at four hits is the wheel "4 if 7" on the numbers 1..N: its covering model, number v
+// as element v - 1, with every 7-subset a target known by its rank.
+struct FullWheelModel {
+    explicit FullWheelModel(int numbers)
+        : model{numbers, NUMBERS_PER_COMBINATION, 4, NUMBERS_PER_COMBINATION, {}, {}},
+          targets(cover::TargetIndex::allSubsets(numbers, NUMBERS_PER_COMBINATION)) {}
+    cover::CoverModel model;
+    cover::TargetIndex targets;
+};
+
 struct Shared {
-    Shared(const CoverRequest& r, const StoredIndex& i, Clock::time_point greedyEnd)
-        : request(r), index(i), greedyDeadline(greedyEnd) {}
+    Shared(const CoverRequest& r, const StoredIndex& i, Clock::time_point greedyEnd, const FullWheelModel* wheel)
+        : request(r), index(i), greedyDeadline(greedyEnd), fullWheel(wheel) {}
     const CoverRequest& request;
     const StoredIndex& index;
     const Clock::time_point greedyDeadline;
@@ -101,9 +116,11 @@ struct Shared {
     std::atomic<int64_t> moves{0};
     std::atomic<bool> recountDisagreed{false};
     BestSystem best;
+    const FullWheelModel* fullWheel;  // on full wheels at four hits only
 };
 
-// The annealing serves the full wheels at four hits, the weighted search every other store.
+// The covering model's annealing serves the full wheels at four hits, the weighted search every
+// other store.
 bool annealingSuits(const StoredIndex& index, const CoverRequest& request) {
     return index.isFullWheel() && request.hits == 4;
 }
@@ -150,25 +167,9 @@ bool greedySystem(Shared& shared, unsigned thread, Random& random, Coverage& cov
     return true;
 }
 
-// One local search of this thread from `members` (searchWeighted or anneal) with the request's
-// choices and `moveBudget`: its smaller systems are offered as they come, its moves and a
-// recount's disagreement go to the shared record.
-template <typename Settings, typename Search>
-auto localSearch(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
-                 const std::vector<uint64_t>& members, Settings settings, int64_t moveBudget, Search search) {
-    const CoverRequest& request = shared.request;
-    settings.anyCombination = request.anyTicket;
-    settings.moveBudget = moveBudget;
-    settings.recountEveryMove = request.recountEveryMove;
-    const auto outcome = search(coverage, request.stored, request.storedCount, members, settings, random, shared.stop,
-                                [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
-    shared.moves += outcome.moves;
-    if (outcome.mismatch) shared.recountDisagreed = true;
-    return outcome;
-}
-
 // Weighted searches from `members` (counted in `coverage`), then from new greedy systems
-// whenever one stalls, until the stop or the move budget.
+// whenever one stalls, until the stop or the move budget. Smaller systems are offered as they
+// come; the moves and a recount's disagreement go to the shared record.
 void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage& coverage,
                       std::vector<uint64_t> members) {
     const CoverRequest& request = shared.request;
@@ -176,8 +177,14 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
     for (;;) {
         WeightedSearchSettings weighted;
         weighted.stallMoves = WEIGHTED_SEARCH_STALL_MOVES;
+        weighted.anyCombination = request.anyTicket;
+        weighted.moveBudget = budgetLeft;
+        weighted.recountEveryMove = request.recountEveryMove;
         const WeightedSearchOutcome outcome =
-            localSearch(shared, thread, random, coverage, members, weighted, budgetLeft, searchWeighted);
+            searchWeighted(coverage, request.stored, request.storedCount, members, weighted, random, shared.stop,
+                           [&](const std::vector<uint64_t>& system) { shared.best.offer(system, thread); });
+        shared.moves += outcome.moves;
+        if (outcome.mismatch) shared.recountDisagreed = true;
         if (outcome.mismatch || !outcome.stalled) return;
         if (request.moveBudget > 0 && (budgetLeft -= outcome.moves) <= 0) return;
         Coverage fresh(shared.index, request.hits);
@@ -192,35 +199,61 @@ void weightedSearches(Shared& shared, unsigned thread, Random& random, Coverage&
     }
 }
 
-void searchOnThread(Shared& shared, unsigned thread) {
+// The full wheel at four hits: a start from parts (every even thread, every thread from 30
+// numbers on) or from the greedy, then the covering model's descent, the one the wheel search
+// makes, on every 7-subset of 1..N.
+void searchFullWheelAtFour(Shared& shared, unsigned thread, Random& random) {
     const CoverRequest& request = shared.request;
-    Random random{mixSeed(request.seed, thread)};
-    Coverage coverage(shared.index, request.hits);
     std::vector<uint64_t> members;
-    const bool fullWheelAtFour = shared.index.isFullWheel() && request.hits == 4;
-    if (fullWheelAtFour && (thread % 2 == 0 || request.highestNumber() >= PARTS_ON_EVERY_THREAD)) {
+    if (thread % 2 == 0 || request.highestNumber() >= PARTS_ON_EVERY_THREAD) {
         const double seconds = std::min(PARTS_LONGEST_SECONDS, PARTS_SHARE * request.timeLimitSeconds);
         members = fullWheelFromParts(request.highestNumber(), seconds, random.next(), shared.stop);
         if (members.empty()) return;
         // Blocks holding every 4-subset of each part cover every draw: the system is offered at
-        // once, since counting its cover on a large wheel takes seconds (a few ms per member) and
-        // the stop may come first. The check before the file is written sees it anyway.
+        // once, since counting its cover on a large wheel takes a second or more and the stop may
+        // come first. The check before the file is written sees it anyway.
         shared.best.offer(members, thread);
-        for (const uint64_t m : members) {
-            if (shared.stop.load()) return;
-            coverage.add(m);
-        }
+    } else {
+        Coverage coverage(shared.index, request.hits);
+        if (!greedySystem(shared, thread, random, coverage, members)) return;
+    }
+    const auto offer = [&](const std::vector<uint64_t>& tickets) {
+        std::vector<uint64_t> system;
+        system.reserve(tickets.size());
+        for (const uint64_t ticket : tickets) system.push_back(ticket << 1);
+        shared.best.offer(system, thread);
+    };
+    cover::CoverState state(shared.fullWheel->model, shared.fullWheel->targets);
+    for (const uint64_t member : members) {
         if (shared.stop.load()) return;
-        removeRedundant(coverage, members, &shared.stop);
-    } else if (!greedySystem(shared, thread, random, coverage, members)) {
+        state.addTicket(member >> 1);
+    }
+    if (shared.stop.load()) return;
+    cover::removeRedundantTickets(state, random, shared.stop);
+    if (shared.stop.load()) return;
+    cover::DescentSettings descent;
+    descent.moveBudget = request.moveBudget;
+    descent.recountEveryMove = request.recountEveryMove;
+    const auto bestSize = [&]() -> int64_t {
+        const int32_t size = shared.best.size();
+        return size > 0 ? size : std::numeric_limits<int64_t>::max();
+    };
+    if (cover::descend(state, random, descent, bestSize, offer, shared.stop, shared.moves).recountDisagreed)
+        shared.recountDisagreed = true;
+}
+
+void searchOnThread(Shared& shared, unsigned thread) {
+    const CoverRequest& request = shared.request;
+    Random random{mixSeed(request.seed, thread)};
+    if (shared.fullWheel != nullptr) {
+        searchFullWheelAtFour(shared, thread, random);
         return;
     }
+    Coverage coverage(shared.index, request.hits);
+    std::vector<uint64_t> members;
+    if (!greedySystem(shared, thread, random, coverage, members)) return;
     shared.best.offer(members, thread);
-    if (!annealingSuits(shared.index, request)) {
-        weightedSearches(shared, thread, random, coverage, std::move(members));
-        return;
-    }
-    localSearch(shared, thread, random, coverage, members, AnnealingSettings{}, request.moveBudget, anneal);
+    weightedSearches(shared, thread, random, coverage, std::move(members));
 }
 
 }  // namespace
@@ -255,7 +288,9 @@ Result optimiseLargeStore(const CoverRequest& request) {
     const StoredIndex index(request.stored, request.storedCount, request.highestNumber());
     const auto greedyOver = begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
                                         greedyShare(index, request) * request.timeLimitSeconds));
-    Shared shared{request, index, greedyOver};
+    std::optional<FullWheelModel> fullWheel;
+    if (annealingSuits(index, request)) fullWheel.emplace(request.highestNumber());
+    Shared shared{request, index, greedyOver, fullWheel ? &*fullWheel : nullptr};
     const auto deadline =
         begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(request.timeLimitSeconds));
     auto nextProgress = begin + PROGRESS_INTERVAL;

@@ -4,8 +4,8 @@
 // 4-subset of each part (a covering design of each part) together cover every draw. The smaller
 // the coverings of the parts, the smaller the system: 23 numbers have the Steiner system
 // S(4,7,23), 253 blocks holding every 4-subset exactly once (the weight-7 words of the binary
-// Golay code of length 23); other parts get a covering found by simulated annealing on the
-// count of uncovered 4-subsets, whose move replaces one point of one block.
+// Golay code of length 23); other parts get a covering found by the covering model's search
+// (cover_search.h) with its cheapest moves, one point of one block replaced.
 
 #include <atomic>
 #include <cstdint>

@@ -10,11 +10,12 @@ constexpr uint32_t FIRST_WEIGHT = 1000;
 constexpr int64_t TABU_STEPS = 3;     // a number brought into a member stays this many steps
 constexpr int NUMBER_SLOTS = 64;      // numbers are bits 1..40 of a mask; tables are indexed by them
 
-class WeightedSearch : public FixedSizeSearch<WeightedSearchSettings> {
+class WeightedSearch {
 public:
     WeightedSearch(Coverage& coverage, const uint64_t* masks, int64_t count, std::vector<uint64_t> members,
                    const WeightedSearchSettings& settings, Random& random)
-        : FixedSizeSearch(coverage, masks, count, std::move(members), settings, random),
+        : coverage_(coverage), masks_(masks), count_(count), members_(std::move(members)), settings_(settings),
+          random_(random), hits_(coverage.enumerator().hits()),
           weights_(static_cast<size_t>(coverage.storedCount()), FIRST_WEIGHT) {}
 
     WeightedSearchOutcome run(const StopFlag& stop, const std::function<void(const std::vector<uint64_t>&)>& onBest) {
@@ -243,6 +244,13 @@ private:
         return sole == sole_ && kept == kept_;
     }
 
+    Coverage& coverage_;
+    const uint64_t* masks_;
+    const int64_t count_;
+    std::vector<uint64_t> members_;
+    const WeightedSearchSettings& settings_;
+    Random& random_;
+    const int hits_;
     std::vector<uint32_t> weights_;        // by stored index
     size_t words_ = 0;                      // of a bit set of slots
     std::vector<uint64_t> slotsOfNumber_;  // [number][word]: the slots whose member holds the number

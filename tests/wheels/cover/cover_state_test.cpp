@@ -53,8 +53,11 @@ TEST(CoverTargets, StoredSetsAreFoundAndOthersAreNot) {
     const std::vector<uint64_t> stored(distinct.begin(), distinct.end());
     const TargetIndex index = TargetIndex::storedSets(stored, 5);
     for (size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(index.idOf(stored[i]), static_cast<int64_t>(i));
-    for (const uint64_t set : plainSubsets(20, 5))
-        if (!distinct.count(set)) ASSERT_EQ(index.idOf(set), -1);
+    for (const uint64_t set : plainSubsets(20, 5)) {
+        if (!distinct.count(set)) {
+            ASSERT_EQ(index.idOf(set), -1);
+        }
+    }
     EXPECT_THROW(TargetIndex::storedSets({3, 3}, 2), std::invalid_argument);
 }
 

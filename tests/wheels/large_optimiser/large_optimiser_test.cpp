@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "support/test_support.h"
-#include "wheels/large_optimiser/annealing.h"
 #include "wheels/large_optimiser/combination_index.h"
 #include "wheels/large_optimiser/coverage.h"
 #include "wheels/large_optimiser/part_covering.h"
@@ -193,32 +192,26 @@ TEST(LargeOptimiserIndex, SwapCountsOfTheGreedysSampleMatchARecount) {
     }
 }
 
-TEST(LargeOptimiserMoves, EveryMovesChangeAgreesWithARecountFromScratch) {
-    for (const int hits : {4, 5}) {
-        const std::vector<uint64_t> store = randomStore(11 + hits, 15, 0.5);
-        const StoredIndex index(store.data(), static_cast<int64_t>(store.size()), 15);
-        Coverage coverage(index, hits);
-        std::vector<uint64_t> members;
-        Random random{42};
-        StopFlag stop;
-        GreedySettings greedy;
-        greedy.climbs = 4;
-        ASSERT_TRUE(completeGreedily(coverage, store.data(), static_cast<int64_t>(store.size()), members, greedy, random, stop));
-        EXPECT_EQ(uncoveredByLoop(store, members, hits), 0);
-        AnnealingSettings settings;
-        settings.moveBudget = 400;
-        settings.recountEveryMove = true;
-        std::vector<size_t> sizes;
-        const AnnealingOutcome outcome =
-            anneal(coverage, store.data(), static_cast<int64_t>(store.size()), members, settings, random, stop,
-                   [&](const std::vector<uint64_t>& system) { sizes.push_back(system.size()); });
-        EXPECT_FALSE(outcome.mismatch);
-        EXPECT_EQ(outcome.moves, 400);
-        EXPECT_LE(outcome.best.size(), members.size());
-        EXPECT_EQ(uncoveredByLoop(store, outcome.best, hits), 0);
-        for (const uint64_t m : outcome.best) EXPECT_TRUE(index.isStored(m));
-        EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend()));
-    }
+// On full wheels at four hits the covering model's descent makes the moves: its counts agree with
+// a recount after every move, on every thread, from the parts' start and the greedy's.
+TEST(LargeOptimiserMoves, TheFullWheelsDescentAgreesWithARecountAfterEveryMove) {
+    const std::vector<uint64_t> wheel = allCombinations(14);
+    CoverRequest request;
+    request.stored = wheel.data();
+    request.storedCount = static_cast<int64_t>(wheel.size());
+    request.hits = 4;
+    request.pool = numbersUpTo(14);
+    request.timeLimitSeconds = 600;
+    request.threads = 2;
+    request.moveBudget = 300;
+    request.recountEveryMove = true;
+    const Result result = optimiseLargeStore(request);
+    EXPECT_FALSE(result.recountDisagreed);
+    EXPECT_FALSE(result.timeLimitReached);
+    EXPECT_GT(result.moves, 0);
+    ASSERT_FALSE(result.system.empty());
+    EXPECT_EQ(uncoveredByLoop(wheel, result.system, 4), 0);
+    for (const uint64_t m : result.system) EXPECT_EQ(std::popcount(m), 7);
 }
 
 TEST(LargeOptimiserParts, TheSteinerSystemHoldsEveryFourSubsetOnce) {
