@@ -4,14 +4,17 @@
 // Nothing but one cover count per stored combination is kept (see coverage.h); the stored
 // combinations a candidate covers are enumerated when needed. Every thread runs a search of its
 // own with a seed of its own: a strong greedy (strong_greedy.h) or, on full wheels at four hits,
-// a system built from parts (part_covering.h); then, at a fixed size, simulated annealing
-// (annealing.h) on full wheels at four hits and a weighted local search (weighted_search.h) on
-// every other store. The smallest system wins, the lower thread among equals.
+// a system built from parts (part_covering.h); then, at a fixed size, a weighted local search
+// (weighted_search.h) on every store but the full wheels at four hits. Those are the wheel "4 if
+// 7" on 1..N, and the covering model's descent (cover/cover_search.h), the wheel search's own,
+// takes them from their start. The smallest system wins, the lower thread among equals.
 //
 // Memory: the stored index (a bitmap of C(N,7) bits and a count per word, 2.9 MB at 39 numbers)
 // and per thread five bytes per stored combination (the count and a position in the list of
-// uncovered ones): 154 MB for the full wheel of 39 on two threads. The weighted search adds
-// four bytes per stored combination (its weight) and 32 KB per member (its tables).
+// uncovered ones), 154 MB for the full wheel of 39 on two threads; the weighted search adds four
+// bytes per stored combination (its weight) and 32 KB per member (its tables). On full wheels at
+// four hits the covering model keeps per thread two bytes per combination (its cover count), four
+// for its weight and up to four in its list of uncovered ones.
 
 #include <cstdint>
 #include <functional>
