@@ -107,7 +107,9 @@ TEST_F(WorkerThreads, AFailingPartEndsTheOthersAndItsExceptionReachesTheCaller) 
         run.onFailure = [&] { stop.raise(); };
         EXPECT_THROW(runWorkers(run), std::bad_alloc) << "starts allowed " << starts;
         EXPECT_TRUE(stop.load());
-        if (starts == 0) EXPECT_EQ(begun.load(), 2) << "on the calling thread, the parts after the failure are left out";
+        if (starts == 0) {
+            EXPECT_EQ(begun.load(), 2) << "on the calling thread, the parts after the failure are left out";
+        }
     }
 }
 

@@ -4,7 +4,10 @@
 #include <bit>
 
 #include "wheels/cover/cover_search.h"
+#include "wheels/cover/cover_state.h"
 #include "wheels/cover/lower_bound.h"
+#include "wheels/cover/target_index.h"
+#include "wheels/cover/ticket_building.h"
 #include "wheels/large_optimiser/combination_index.h"
 #include "wheels/large_optimiser/cover_enumeration.h"
 #include "wheels/random.h"
@@ -53,18 +56,26 @@ std::vector<uint32_t> coverFourSubsets(int points, double seconds, uint64_t seed
     if (points < BLOCK + 1) return {(uint32_t{1} << points) - 1};
     if (points == STEINER_POINTS) return steinerBlocks4723();
     if (stop.load()) return {};
-    // The covering model's search on one thread (with its single trades, as at every t = m).
+    // A greedy covering first, complete whatever the time (the choice of a split compares the
+    // parts' sizes), then the covering model's search on one thread from it (with its single
+    // trades, as at every t = m), whose covering counts when it is complete.
     const cover::CoverModel model{points, BLOCK, T, T, {}, {}};
+    const cover::TargetIndex targets = cover::TargetIndex::allSubsets(points, T);
+    cover::CoverState greedy(model, targets);
+    Random random{seed};
+    if (!cover::addGreedyTickets(greedy, random, stop)) return {};
     cover::CoverSearchSettings settings;
     settings.timeLimitSeconds = seconds;
     settings.seed = seed;
     settings.threads = 1;
     settings.lowerBound = cover::coveringLowerBound(points, BLOCK, T, T);
     settings.annealing = cover::annealingFor(model);
+    settings.startTickets = greedy.tickets();
     settings.stopRequested = [&] { return stop.load(); };
     const cover::CoverSearchResult found = cover::searchCover(model, settings);
-    if (!found.complete) return {};
-    return {found.tickets.begin(), found.tickets.end()};
+    const std::vector<uint64_t>& best =
+        found.complete && found.tickets.size() <= greedy.size() ? found.tickets : greedy.tickets();
+    return {best.begin(), best.end()};
 }
 
 std::vector<uint64_t> fullWheelFromParts(int totalNumbers, double seconds, uint64_t seed, const StopFlag& stop) {
