@@ -70,15 +70,18 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     descent.annealing = settings.annealing;
     descent.lowerBound = settings.lowerBound;
     descent.moveBudget = settings.moveBudget;
-    descend(state, random, descent, [&] { return best.size(); },
-            [&](const std::vector<uint64_t>& tickets) { best.offer(tickets); }, stop, moves);
+    // A covering at the lower bound ends every thread's search.
+    if (descend(state, random, descent, [&] { return best.size(); },
+                [&](const std::vector<uint64_t>& tickets) { best.offer(tickets); }, stop, moves)
+            .reachedLowerBound)
+        stop.store(true);
 }
 
 }  // namespace
 
 DescentOutcome descend(CoverState& state, Random& random, const DescentSettings& settings,
                        const std::function<int64_t()>& bestSize,
-                       const std::function<void(const std::vector<uint64_t>&)>& offer, StopFlag& stop,
+                       const std::function<void(const std::vector<uint64_t>&)>& offer, const StopFlag& stop,
                        std::atomic<int64_t>& moves) {
     DescentOutcome outcome;
     CoverAnnealing annealing(state, random, settings.annealing);
@@ -89,7 +92,7 @@ DescentOutcome descend(CoverState& state, Random& random, const DescentSettings&
         if (state.uncovered() == 0) {
             offer(state.tickets());
             if (static_cast<int64_t>(state.size()) <= settings.lowerBound || state.size() == 0) {
-                stop.store(true);
+                outcome.reachedLowerBound = true;
                 return outcome;
             }
         }
@@ -112,6 +115,7 @@ DescentOutcome descend(CoverState& state, Random& random, const DescentSettings&
             outcome.recountDisagreed = true;
             return outcome;
         }
+        if (std::chrono::steady_clock::now() >= settings.deadline) return outcome;
     }
     return outcome;
 }

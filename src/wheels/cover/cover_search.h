@@ -7,6 +7,7 @@
 // when a covering reaches the lower bound given.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -53,19 +54,22 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
 // `bestSize()`, the best size of every thread (a thread above it comes down to one below it).
 struct DescentSettings {
     AnnealingSettings annealing;
-    int64_t lowerBound = 0;         // a covering of this many tickets ends every thread's descent
+    int64_t lowerBound = 0;         // a covering of this many tickets ends the descent
     int64_t moveBudget = 0;         // moves of this descent (0: none)
     bool recountEveryMove = false;  // tests: the state is recounted from scratch after every move
+    // Looked at every few hundred moves, for a descent that runs on its caller's thread.
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
 };
 struct DescentOutcome {
     int64_t moves = 0;
-    bool recountDisagreed = false;  // a recount found the state's counts wrong (the descent ended)
+    bool reachedLowerBound = false;  // a covering of the lower bound was offered
+    bool recountDisagreed = false;   // a recount found the state's counts wrong (the descent ended)
 };
-// Ends at `stop` (which reaching the lower bound raises), at the move budget, or at a recount that
+// Ends at `stop`, at the deadline, at the move budget, at the lower bound, or at a recount that
 // disagrees.
 DescentOutcome descend(CoverState& state, Random& random, const DescentSettings& settings,
                        const std::function<int64_t()>& bestSize,
-                       const std::function<void(const std::vector<uint64_t>&)>& offer, StopFlag& stop,
+                       const std::function<void(const std::vector<uint64_t>&)>& offer, const StopFlag& stop,
                        std::atomic<int64_t>& moves);
 
 }  // namespace quillstep::cover

@@ -1,7 +1,9 @@
 #include "wheels/large_optimiser/part_covering.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
 
 #include "wheels/cover/cover_search.h"
 #include "wheels/cover/cover_state.h"
@@ -57,24 +59,24 @@ std::vector<uint32_t> coverFourSubsets(int points, double seconds, uint64_t seed
     if (points == STEINER_POINTS) return steinerBlocks4723();
     if (stop.load()) return {};
     // A greedy covering first, complete whatever the time (the choice of a split compares the
-    // parts' sizes), then the covering model's search on one thread from it (with its single
-    // trades, as at every t = m), whose covering counts when it is complete.
+    // parts' sizes), then the covering model's descent on this thread (with its single trades, as
+    // at every t = m) until the time is up: each covering it offers is smaller than the last.
     const cover::CoverModel model{points, BLOCK, T, T, {}, {}};
     const cover::TargetIndex targets = cover::TargetIndex::allSubsets(points, T);
-    cover::CoverState greedy(model, targets);
+    cover::CoverState state(model, targets);
     Random random{seed};
-    if (!cover::addGreedyTickets(greedy, random, stop)) return {};
-    cover::CoverSearchSettings settings;
-    settings.timeLimitSeconds = seconds;
-    settings.seed = seed;
-    settings.threads = 1;
-    settings.lowerBound = cover::coveringLowerBound(points, BLOCK, T, T);
-    settings.annealing = cover::annealingFor(model);
-    settings.startTickets = greedy.tickets();
-    settings.stopRequested = [&] { return stop.load(); };
-    const cover::CoverSearchResult found = cover::searchCover(model, settings);
-    const std::vector<uint64_t>& best =
-        found.complete && found.tickets.size() <= greedy.size() ? found.tickets : greedy.tickets();
+    if (!cover::addGreedyTickets(state, random, stop)) return {};
+    cover::removeRedundantTickets(state, random, stop);
+    std::vector<uint64_t> best = state.tickets();
+    cover::DescentSettings descent;
+    descent.annealing = cover::annealingFor(model);
+    descent.lowerBound = cover::coveringLowerBound(points, BLOCK, T, T);
+    descent.deadline = std::chrono::steady_clock::now() +
+                       std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    std::atomic<int64_t> moves{0};
+    cover::descend(
+        state, random, descent, [&] { return static_cast<int64_t>(best.size()); },
+        [&](const std::vector<uint64_t>& tickets) { best = tickets; }, stop, moves);
     return {best.begin(), best.end()};
 }
 
