@@ -11,7 +11,7 @@ namespace {
 
 // How many element trades a new ticket tries: enough to settle it on small problems, bounded by
 // the work of one trade on large ones.
-int tradesPerTicket(const CoverState& state) {
+int automaticTradesPerTicket(const CoverState& state) {
     const CoverModel& model = state.model();
     const int64_t pairs = binomial(model.ticketSize - 1, model.hits - 1) *
                           binomial(model.elements - model.ticketSize - 1, model.targetSize - model.hits);
@@ -23,9 +23,9 @@ int tradesPerTicket(const CoverState& state) {
 
 }  // namespace
 
-bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop) {
+bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop, int tradesPerTicket) {
     const CoverModel& model = state.model();
-    const int trades = tradesPerTicket(state);
+    const int trades = tradesPerTicket > 0 ? tradesPerTicket : automaticTradesPerTicket(state);
     while (state.uncovered() > 0) {
         if (stop.load(std::memory_order_relaxed)) return false;
         // Begin with t elements of an uncovered target, fill up at random.

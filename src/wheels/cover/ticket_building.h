@@ -11,8 +11,10 @@
 
 namespace quillstep::cover {
 
-// Adds tickets until every target is covered; false when `stop` was raised first.
-bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop);
+// Adds tickets until every target is covered; false when `stop` was raised first. Each ticket
+// tries `tradesPerTicket` element trades (0: as many as suit the model; fewer give a quicker,
+// larger covering).
+bool addGreedyTickets(CoverState& state, Random& random, const StopFlag& stop, int tradesPerTicket = 0);
 
 // Removes every ticket whose targets are all covered by another ticket too (fewer when `stop` is
 // raised meanwhile).

@@ -19,13 +19,14 @@ namespace quillstep::large {
 std::vector<uint32_t> steinerBlocks4723();
 
 // Blocks of seven of the points 0..points-1 (points up to 31) holding every 4-subset of them,
-// as few as the search finds before `seconds` pass or `stop` is raised. Parts of fewer than eight
-// points need one block: the caller fills it up.
+// as few as the search finds before `seconds` pass or `stop` is raised (empty when raised before
+// its greedy covering was complete). Parts of fewer than eight points need one block: the caller
+// fills it up.
 std::vector<uint32_t> coverFourSubsets(int points, double seconds, uint64_t seed, const StopFlag& stop);
 
 // The smallest system this construction finds for the full wheel of `totalNumbers` numbers at
-// four hits, as masks of 1..totalNumbers, trying the splits that promise most. Empty when stopped
-// first.
+// four hits, as masks of 1..totalNumbers, trying the splits that promise most. A stop gives the
+// best system seen so far; empty when stopped before the first split was covered.
 std::vector<uint64_t> fullWheelFromParts(int totalNumbers, double seconds, uint64_t seed, const StopFlag& stop);
 
 }  // namespace quillstep::large

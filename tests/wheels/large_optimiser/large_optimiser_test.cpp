@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -238,6 +239,21 @@ TEST(LargeOptimiserParts, AStopRaisedAtTheStartBuildsNothing) {
     // Parts that need no search are answered all the same.
     EXPECT_EQ(coverFourSubsets(7, 3600, 1, stop), std::vector<uint32_t>{0x7Fu});
     EXPECT_EQ(coverFourSubsets(23, 3600, 1, stop).size(), 253u);
+}
+
+// A stop raised while the parts are searched still gives the best system seen so far: a short
+// time limit on a busy machine once came before the parts were joined, and the optimiser found
+// nothing.
+TEST(LargeOptimiserParts, AStopDuringTheConstructionKeepsTheBestSystemSoFar) {
+    StopFlag stop;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        stop.raise();
+    });
+    const std::vector<uint64_t> system = fullWheelFromParts(20, 3600, 5, stop);
+    stopper.join();
+    ASSERT_FALSE(system.empty());
+    EXPECT_EQ(uncoveredByLoop(allCombinations(20), system, 4), 0);
 }
 
 CoverRequest requestFor(const std::vector<uint64_t>& store, int hits, int total, double seconds) {
