@@ -9,6 +9,7 @@
 
 #include "wheels/cover/cover_annealing.h"
 #include "wheels/cover/cover_state.h"
+#include "wheels/cover/orbit_search.h"
 #include "wheels/cover/ticket_building.h"
 #include "base/worker_threads.h"
 
@@ -44,16 +45,29 @@ private:
 constexpr int64_t MOVES_BETWEEN_LOOKS = 256;
 
 void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, const CoverSearchSettings& settings,
-                       unsigned part, BestCovering& best, StopFlag& stop, std::atomic<int64_t>& moves,
-                       std::atomic<bool>& tooManyTickets) {
+                       unsigned part, unsigned parts, Clock::time_point start, BestCovering& best, StopFlag& stop,
+                       std::atomic<int64_t>& moves, std::atomic<bool>& tooManyTickets) {
     Random random{mixSeed(settings.seed, part)};
     CoverState state(model, targets);
+    std::vector<uint64_t> startTickets = part == 0 ? settings.startTickets : std::vector<uint64_t>{};
+    if (settings.symmetricSeconds > 0 && settings.moveBudget == 0) {
+        const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
+                                          std::chrono::duration<double>(settings.symmetricSeconds));
+        std::vector<uint64_t> symmetric =
+            searchSymmetricCovering(model, random, settings.lowerBound, deadline, stop, part, parts,
+                                    [&](const std::vector<uint64_t>& tickets) { best.offer(tickets); });
+        if (!symmetric.empty() && static_cast<int64_t>(symmetric.size()) <= settings.lowerBound) {
+            stop.store(true);  // at the lower bound: the search is done
+            return;
+        }
+        if (!symmetric.empty() && (startTickets.empty() || symmetric.size() < startTickets.size()))
+            startTickets = std::move(symmetric);
+    }
     try {
-        if (part == 0)
-            for (const uint64_t ticket : settings.startTickets) {
-                if (stop.load(std::memory_order_relaxed)) return;
-                state.addTicket(ticket);
-            }
+        for (const uint64_t ticket : startTickets) {
+            if (stop.load(std::memory_order_relaxed)) return;
+            state.addTicket(ticket);
+        }
         if (!addGreedyTickets(state, random, stop)) return;
     } catch (const std::length_error&) {
         // The greedy start passed the tickets a cover count can tell apart.
@@ -156,7 +170,9 @@ CoverSearchResult searchCover(const CoverModel& model, const CoverSearchSettings
     WorkerRun run;
     run.parts = threads;
     run.threads = threads;
-    run.work = [&](unsigned part) { searchOnOneThread(model, targets, settings, part, best, stop, moves, tooManyTickets); };
+    run.work = [&](unsigned part) {
+        searchOnOneThread(model, targets, settings, part, threads, start, best, stop, moves, tooManyTickets);
+    };
     run.poll = poll;
     run.onFailure = [&] { stop.store(true); };
     runWorkers(run);

@@ -20,6 +20,9 @@ namespace {
 constexpr double SPLIT_SHARE = 0.4;
 constexpr double SPLIT_SHARE_MANY_TARGETS = 0.8;
 constexpr int64_t MANY_TARGETS = 2000000;
+// Of the search on the whole pool, what the coverings made of whole orbits of a symmetry of the
+// pool may take: its threads start from the best of them.
+constexpr double SYMMETRIC_SHARE = 0.3;
 
 // The pool without the keys, as elements 0, 1, 2, ... in the order of their numbers.
 std::vector<int> elementNumbers(const WheelRequest& request) {
@@ -85,6 +88,7 @@ WheelSearchResult searchWheel(const CoverRequest& request) {
         search.moveBudget = request.moveBudget;
         search.lowerBound = lowerBound;
         search.annealing = cover::annealingFor(model);
+        search.symmetricSeconds = SYMMETRIC_SHARE * search.timeLimitSeconds;
         search.startTickets = split.tickets;
         search.stopRequested = request.stopRequested;
         const int64_t splitSize = static_cast<int64_t>(split.tickets.size());

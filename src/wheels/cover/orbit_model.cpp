@@ -1,0 +1,140 @@
+#include "wheels/cover/orbit_model.h"
+
+#include <algorithm>
+
+#include "engine/binomials.h"
+#include "wheels/cover/cover_state.h"
+#include "wheels/cover/target_index.h"
+
+namespace quillstep::cover {
+namespace {
+
+// The next set of the same size in increasing order of its mask (Gosper's step); 0 after the last
+// set within `elements`.
+uint64_t nextSameSize(uint64_t set, int elements) {
+    const uint64_t lowest = set & (~set + 1);
+    const uint64_t ripple = set + lowest;
+    const uint64_t next = ripple | (((set ^ ripple) >> 2) / lowest);
+    return elements < 64 && (next >> elements) != 0 ? 0 : next;
+}
+
+// Numbers the orbits of every `size`-subset: orbitOf[rank] is the orbit of the set of that rank;
+// `first` and `orbitSize` (when given) get each orbit's smallest set and its number of sets.
+void numberOrbits(const TargetIndex& index, int elements, int size, const ElementCycles& cycles,
+                  std::vector<int32_t>& orbitOf, std::vector<uint64_t>* first, std::vector<int32_t>* orbitSize) {
+    orbitOf.assign(static_cast<size_t>(index.count()), -1);
+    int32_t orbits = 0;
+    // Sets come in increasing order: the first of an orbit met is its smallest.
+    for (uint64_t set = (uint64_t{1} << size) - 1; set != 0; set = nextSameSize(set, elements)) {
+        const int64_t rank = index.idOf(set);
+        if (orbitOf[static_cast<size_t>(rank)] >= 0) continue;
+        int32_t members = 0;
+        uint64_t image = set;
+        do {
+            orbitOf[static_cast<size_t>(index.idOf(image))] = orbits;
+            ++members;
+            image = turned(image, cycles);
+        } while (image != set);
+        if (first) first->push_back(set);
+        if (orbitSize) orbitSize->push_back(members);
+        ++orbits;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The elements first to first + length - 1 of the set turned one step round.
+uint64_t turnedCycle(uint64_t set, int first, int length) {
+    const uint64_t mask = (uint64_t{1} << length) - 1;
+    const uint64_t part = (set >> first) & mask;
+    return (((part << 1) | (part >> (length - 1))) & mask) << first;
+}
+
+}  // namespace
+
+uint64_t turned(uint64_t set, const ElementCycles& cycles) {
+    const int length = cycles.cycleLength;
+    uint64_t result = set & ~((uint64_t{1} << cycles.cycled()) - 1);
+    for (int block = 0; block < cycles.blocks; ++block) result |= turnedCycle(set, block * length, length);
+    if (cycles.shortCycle > 0) result |= turnedCycle(set, cycles.blocks * length, cycles.shortCycle);
+    return result;
+}
+
+std::vector<ElementCycles> candidateCycles(int elements, int mostFixed) {
+    std::vector<ElementCycles> groups;
+    for (int length = elements; length >= 3; --length)
+        for (int blocks = 1; blocks * length <= elements; ++blocks) {
+            const int rest = elements - blocks * length;
+            if (rest <= mostFixed) groups.push_back({blocks, length, 0});
+            for (int shortCycle = 2; shortCycle < length && shortCycle <= rest; ++shortCycle)
+                if (length % shortCycle == 0 && rest - shortCycle <= mostFixed)
+                    groups.push_back({blocks, length, shortCycle});
+        }
+    return groups;
+}
+
+bool buildOrbitModel(const CoverModel& model, const ElementCycles& cycles, int64_t mostSets, int64_t mostEntries,
+                     OrbitModel& orbits) {
+    orbits = OrbitModel{};
+    orbits.cycles = cycles;
+    const int n = model.elements, k = model.ticketSize, t = model.hits, m = model.targetSize;
+    if (!model.storedTargets.empty() || !model.fixedTickets.empty() || n >= 64 ||
+        cycles.cycled() > n || cycles.cycleLength < 2 || cycles.shortCycle == 1 ||
+        (cycles.shortCycle > 0 && cycles.cycleLength % cycles.shortCycle != 0))
+        return false;
+    if (binomial(n, k) > mostSets || binomial(n, m) > mostSets) return false;
+    // There are at least C(n, k) / L ticket orbits, and the targets a ticket covers fall into at
+    // least 1 / L as many target orbits: a model surely too large is refused unbuilt.
+    int64_t coveredPerTicket = 0;
+    for (int shared = t; shared <= std::min(k, m); ++shared)
+        coveredPerTicket += binomial(k, shared) * binomial(n - k, m - shared);
+    const int64_t fewestEntries = binomial(n, k) / cycles.cycleLength * (coveredPerTicket / cycles.cycleLength);
+    if (fewestEntries > mostEntries) return false;
+    const TargetIndex ticketIndex = TargetIndex::allSubsets(n, k);
+    const TargetIndex targetIndex = TargetIndex::allSubsets(n, m);
+    std::vector<int32_t> ticketOrbitOf, targetOrbitOf;
+    numberOrbits(ticketIndex, n, k, cycles, ticketOrbitOf, &orbits.ticketOrbitFirst, &orbits.ticketOrbitSize);
+    numberOrbits(targetIndex, n, m, cycles, targetOrbitOf, nullptr, nullptr);
+    const int32_t targetOrbitCount = targetOrbitOf.empty() ? 0 : *std::max_element(targetOrbitOf.begin(), targetOrbitOf.end()) + 1;
+
+    const uint64_t all = (uint64_t{1} << n) - 1;
+    std::vector<int32_t> seenBy(static_cast<size_t>(targetOrbitCount), -1);
+    int64_t entries = 0;
+    orbits.covers.resize(orbits.ticketOrbitFirst.size());
+    for (size_t j = 0; j < orbits.ticketOrbitFirst.size(); ++j) {
+        const uint64_t ticket = orbits.ticketOrbitFirst[j];
+        std::vector<int32_t>& list = orbits.covers[j];
+        for (int shared = t; shared <= std::min(k, m); ++shared)
+            forEachSubset(ticket, shared, [&](uint64_t inside) {
+                forEachSubset(all & ~ticket, m - shared, [&](uint64_t rest) {
+                    const int32_t orbit = targetOrbitOf[static_cast<size_t>(targetIndex.idOf(inside | rest))];
+                    if (seenBy[static_cast<size_t>(orbit)] == static_cast<int32_t>(j)) return;
+                    seenBy[static_cast<size_t>(orbit)] = static_cast<int32_t>(j);
+                    list.push_back(orbit);
+                });
+            });
+        entries += static_cast<int64_t>(list.size());
+        if (entries > mostEntries) return false;
+    }
+    orbits.coveredBy.resize(static_cast<size_t>(targetOrbitCount));
+    for (size_t j = 0; j < orbits.covers.size(); ++j)
+        for (const int32_t orbit : orbits.covers[j]) orbits.coveredBy[static_cast<size_t>(orbit)].push_back(static_cast<int32_t>(j));
+    return true;
+}
+
+std::vector<uint64_t> ticketsOfOrbits(const OrbitModel& orbits, const std::vector<int32_t>& chosen) {
+    std::vector<uint64_t> tickets;
+    for (const int32_t j : chosen) {
+        const uint64_t first = orbits.ticketOrbitFirst[static_cast<size_t>(j)];
+        uint64_t image = first;
+        do {
+            tickets.push_back(image);
+            image = turned(image, orbits.cycles);
+        } while (image != first);
+    }
+    return tickets;
+}
+
+}  // namespace quillstep::cover
