@@ -50,11 +50,18 @@ void searchOnOneThread(const CoverModel& model, const TargetIndex& targets, cons
     Random random{mixSeed(settings.seed, part)};
     CoverState state(model, targets);
     std::vector<uint64_t> startTickets = part == 0 ? settings.startTickets : std::vector<uint64_t>{};
-    if (settings.symmetricSeconds > 0 && settings.moveBudget == 0) {
+    // Where a covering needs at least a ticket per element, every thread looks for symmetric
+    // coverings first (the groups shared out among them). Below that the smallest coverings often
+    // have no such symmetry (small wheels of a few tickets): the odd threads then search plainly
+    // from the start and keep the whole time.
+    const bool everyThreadSymmetric = settings.lowerBound >= model.elements;
+    const unsigned symmetricPart = everyThreadSymmetric ? part : part / 2;
+    const unsigned symmetricParts = everyThreadSymmetric ? parts : (parts + 1) / 2;
+    if (settings.symmetricSeconds > 0 && settings.moveBudget == 0 && (everyThreadSymmetric || part % 2 == 0)) {
         const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
                                           std::chrono::duration<double>(settings.symmetricSeconds));
         std::vector<uint64_t> symmetric =
-            searchSymmetricCovering(model, random, settings.lowerBound, deadline, stop, part, parts,
+            searchSymmetricCovering(model, random, settings.lowerBound, deadline, stop, symmetricPart, symmetricParts,
                                     [&](const std::vector<uint64_t>& tickets) { best.offer(tickets); });
         if (!symmetric.empty() && static_cast<int64_t>(symmetric.size()) <= settings.lowerBound) {
             stop.store(true);  // at the lower bound: the search is done

@@ -29,10 +29,12 @@ struct CoverSearchSettings {
     // tickets should they leave targets uncovered); the other threads start greedy.
     std::vector<uint64_t> startTickets;
     AnnealingSettings annealing;
-    // Seconds each thread first spends on coverings made of whole orbits of a symmetry of the
-    // elements (searchSymmetricCovering; the groups shared out among the threads), starting from
-    // the best of them where it is smaller than its other start. 0: none; not with a move budget
-    // (the orbit searches go by the clock).
+    // Seconds threads first spend on coverings made of whole orbits of a symmetry of the elements
+    // (searchSymmetricCovering, the groups shared out among them), each starting from the best of
+    // them where it is smaller than its other start: every thread where the lower bound is at
+    // least the number of elements, else the even threads only (the odd ones search from a
+    // greedy start all the time). 0: none; not with a move budget (the orbit searches go by the
+    // clock).
     double symmetricSeconds = 0.0;
     // Called on the calling thread: progress about twice a second, the stop request at least
     // every 50 ms.
