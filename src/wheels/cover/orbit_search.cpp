@@ -251,7 +251,10 @@ OrbitCovering searchOrbitCovering(const OrbitModel& orbits, Random& random, cons
                 state.setStamp(in, step);
                 tabu = in;
             } else if (out < 0) {
-                break;  // nothing chosen and nothing cheap enough to choose
+                // Nothing chosen and no orbit cheaper than the run's best covering: no run can do
+                // better.
+                ended = true;
+                break;
             }
             state.weighUncovered();
             if (settings.recountEveryStep && !state.agreesWithRecount()) {
@@ -272,22 +275,33 @@ std::vector<uint64_t> searchSymmetricCovering(const CoverModel& model, Random& r
     for (size_t g = part; g < all.size(); g += std::max(1u, parts)) groups.push_back(all[g]);
     std::vector<uint64_t> best;
     int64_t bestCost = 0;
-    for (size_t g = 0; g < groups.size(); ++g) {
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline || stop.load()) break;
+    size_t bestGroup = groups.size();
+    // Runs of one group land in coverings of very different cost, and which group suits a model
+    // is not known beforehand: a first round tries every group in an even share of half the time,
+    // the second gives the rest to the group that did best.
+    const Clock::time_point firstRoundEnd = Clock::now() + (deadline - Clock::now()) / 2;
+    const auto search = [&](size_t g, Clock::time_point until, int64_t toBeat) {
         OrbitModel orbits;
-        if (!buildOrbitModel(model, groups[g], MOST_ORBIT_SETS, MOST_ORBIT_ENTRIES, orbits)) continue;
+        if (!buildOrbitModel(model, groups[g], MOST_ORBIT_SETS, MOST_ORBIT_ENTRIES, orbits)) return false;
         OrbitSearchSettings settings;
         settings.lowerBound = lowerBound;
-        // An even share of what is left for each group still to come.
-        settings.deadline = Clock::now() + (deadline - Clock::now()) / static_cast<int64_t>(groups.size() - g);
-        const OrbitCovering found = searchOrbitCovering(orbits, random, settings, stop, bestCost);
-        if (found.orbits.empty()) continue;
+        settings.deadline = until;
+        const OrbitCovering found = searchOrbitCovering(orbits, random, settings, stop, toBeat);
+        if (found.orbits.empty() || (bestCost > 0 && found.tickets >= bestCost)) return true;
         best = ticketsOfOrbits(orbits, found.orbits);
         bestCost = found.tickets;
+        bestGroup = g;
         if (offer) offer(best);
-        if (bestCost <= lowerBound) break;
+        return true;
+    };
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const Clock::time_point now = Clock::now();
+        if (now >= firstRoundEnd || stop.load()) break;
+        // An even share of what is left of the round for each group still to come.
+        search(g, now + (firstRoundEnd - now) / static_cast<int64_t>(groups.size() - g), 0);
+        if (bestCost > 0 && bestCost <= lowerBound) return best;
     }
+    if (bestGroup < groups.size() && Clock::now() < deadline && !stop.load()) search(bestGroup, deadline, bestCost);
     return best;
 }
 

@@ -34,7 +34,7 @@ struct OrbitSearchSettings {
     // A run that has found nothing cheaper for this many steps (at least, or this many per ticket
     // orbit) starts again from a fresh greedy covering with fresh weights.
     int64_t fewestStallSteps = 20000;
-    int64_t stallStepsPerOrbit = 50;
+    int64_t stallStepsPerOrbit = 20;
     bool recountEveryStep = false;  // tests: the state is checked against a recount after every step
 };
 
@@ -52,10 +52,11 @@ struct OrbitCovering {
 OrbitCovering searchOrbitCovering(const OrbitModel& orbits, Random& random, const OrbitSearchSettings& settings,
                                   const StopFlag& stop, int64_t toBeat = 0);
 
-// The orbit searches a covering search starts with: for each group of candidateCycles in turn
-// (those numbered `part` modulo `parts`, so that threads share them out; a share of the time each,
-// those whose orbit model is too large left out), the cheapest covering by whole orbits. Returns
-// its tickets, every target covered, or nothing when no group gave one before the deadline.
+// The orbit searches a covering search starts with: the groups of candidateCycles numbered `part`
+// modulo `parts` (so that threads share them out; those whose orbit model is too large left out),
+// each in turn for an even share of half the time, then the group that gave the cheapest covering
+// for the rest. Returns the tickets of the cheapest covering by whole orbits, every target
+// covered, or nothing when no group gave one before the deadline.
 // `offer` (when given) gets each covering as soon as it is the cheapest so far.
 std::vector<uint64_t> searchSymmetricCovering(
     const CoverModel& model, Random& random, int64_t lowerBound, std::chrono::steady_clock::time_point deadline,
