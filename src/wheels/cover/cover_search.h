@@ -1,6 +1,8 @@
 #pragma once
 // The search for a small covering of a CoverModel: on each thread, with a seed of its own, a
-// greedy start, the removal of redundant tickets, then annealing at a fixed size; every time a
+// start (the best covering made of whole orbits of a rotation of the elements, where asked for,
+// completed or else built greedily), the removal of redundant tickets, then annealing at a fixed
+// size; every time a
 // thread covers every target it offers its tickets as the best so far, removes the ticket whose
 // removal uncovers least and goes on one ticket smaller. A thread above the best size of any
 // thread goes down to one below it. The search ends at the time limit, on a stop request, or
