@@ -9,25 +9,16 @@
 namespace quillstep::cover {
 namespace {
 
-// The next set of the same size in increasing order of its mask (Gosper's step); 0 after the last
-// set within `elements`.
-uint64_t nextSameSize(uint64_t set, int elements) {
-    const uint64_t lowest = set & (~set + 1);
-    const uint64_t ripple = set + lowest;
-    const uint64_t next = ripple | (((set ^ ripple) >> 2) / lowest);
-    return elements < 64 && (next >> elements) != 0 ? 0 : next;
-}
-
-// Numbers the orbits of every `size`-subset: orbitOf[rank] is the orbit of the set of that rank;
+// Numbers the orbits of the sets of `index`: orbitOf[rank] is the orbit of the set of that rank;
 // `first` and `orbitSize` (when given) get each orbit's smallest set and its number of sets.
-void numberOrbits(const TargetIndex& index, int elements, int size, const ElementCycles& cycles,
-                  std::vector<int32_t>& orbitOf, std::vector<uint64_t>* first, std::vector<int32_t>* orbitSize) {
+void numberOrbits(const TargetIndex& index, const ElementCycles& cycles, std::vector<int32_t>& orbitOf,
+                  std::vector<uint64_t>* first, std::vector<int32_t>* orbitSize) {
     orbitOf.assign(static_cast<size_t>(index.count()), -1);
     int32_t orbits = 0;
-    // Sets come in increasing order: the first of an orbit met is its smallest.
-    for (uint64_t set = (uint64_t{1} << size) - 1; set != 0; set = nextSameSize(set, elements)) {
-        const int64_t rank = index.idOf(set);
+    // Colex rank follows the value of the mask: the first set of an orbit met is its smallest.
+    for (int64_t rank = 0; rank < index.count(); ++rank) {
         if (orbitOf[static_cast<size_t>(rank)] >= 0) continue;
+        const uint64_t set = index.setOf(rank);
         int32_t members = 0;
         uint64_t image = set;
         do {
@@ -40,10 +31,6 @@ void numberOrbits(const TargetIndex& index, int elements, int size, const Elemen
         ++orbits;
     }
 }
-
-}  // namespace
-
-namespace {
 
 // The elements first to first + length - 1 of the set turned one step round.
 uint64_t turnedCycle(uint64_t set, int first, int length) {
@@ -95,8 +82,8 @@ bool buildOrbitModel(const CoverModel& model, const ElementCycles& cycles, int64
     const TargetIndex ticketIndex = TargetIndex::allSubsets(n, k);
     const TargetIndex targetIndex = TargetIndex::allSubsets(n, m);
     std::vector<int32_t> ticketOrbitOf, targetOrbitOf;
-    numberOrbits(ticketIndex, n, k, cycles, ticketOrbitOf, &orbits.ticketOrbitFirst, &orbits.ticketOrbitSize);
-    numberOrbits(targetIndex, n, m, cycles, targetOrbitOf, nullptr, nullptr);
+    numberOrbits(ticketIndex, cycles, ticketOrbitOf, &orbits.ticketOrbitFirst, &orbits.ticketOrbitSize);
+    numberOrbits(targetIndex, cycles, targetOrbitOf, nullptr, nullptr);
     const int32_t targetOrbitCount = targetOrbitOf.empty() ? 0 : *std::max_element(targetOrbitOf.begin(), targetOrbitOf.end()) + 1;
 
     const uint64_t all = (uint64_t{1} << n) - 1;
