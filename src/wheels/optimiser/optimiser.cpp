@@ -186,9 +186,14 @@ struct Searcher {
         const int32_t climbs = climbedTargetCount(sources, targetEntries, CLIMB_WORK);
         const double climbSeconds = CLIMB_SHARE * request.timeLimitSeconds;
         std::vector<Climb> climbed(static_cast<size_t>(climbs));  // empty: not reached in time
+        // A run with a move budget is to be reproduced: its climbs are not cut short by the clock,
+        // which would give a loaded machine fewer candidates.
+        const bool byTheClock = request.moveBudget == 0;
         control.runParts(threads, [&](unsigned part) {
             for (int32_t k = partStart(climbs, part); k < partStart(climbs, part + 1); ++k) {
-                if (control.stopFlag().load(std::memory_order_relaxed) || control.elapsedSeconds() > climbSeconds) return;
+                if (control.stopFlag().load(std::memory_order_relaxed) ||
+                    (byTheClock && control.elapsedSeconds() > climbSeconds))
+                    return;
                 climbed[k] = climbFrom(sources, climbedTarget(count(), climbs, k));
             }
         });
