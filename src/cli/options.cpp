@@ -135,8 +135,8 @@ Commands:
              of - | / : . ("1-2-3-4-5-6-7"), each bare or in double or single quotes, full-width
              digits read as digits; before the first of them header lines of words, with no
              digit but in captions such as N1, or of this program's form "text"; UTF-8, or UTF-16
-             after its byte order mark; lines end in LF, CR LF or CR; at most 10000 lines of at
-             most 1000 characters; a row number only in the form row,a,b,c,d,e,f,g with rows
+             after its byte order mark; lines end in LF, CR LF or CR; at most 1000000 lines
+             of at most 1000 characters; a row number only in the form row,a,b,c,d,e,f,g with rows
              counting 1, 2, 3, ...; a file without any combination is refused with status 2)
              against the store; the file (of profile, match, complete4/5 and checkwheel too) must
              open before anything runs (unless an earlier command of the line writes it); prints
@@ -215,7 +215,7 @@ Commands:
                best published: <the best published size, where known; pools without keys>
                file: <file> rows: <n> seconds: <s>
              or "not written: <reason>" (status 4 when no wheel was complete in the time given;
-             0 for a wheel of more than 9994 lines, which a wheel file cannot hold). Progress goes
+             0 for a wheel of more than 999994 lines, which a wheel file cannot hold). Progress goes
              to stderr; Ctrl+C ends the search early and keeps the best wheel found so far.
                --time-limit S  seconds, 1 to 3600 (60); the search ends sooner when it reaches
                                a size no wheel can go below

@@ -31,8 +31,10 @@ struct SystemFileContents {
 
 // A system file has at most this many lines (blank and header lines count), each of at most
 // SYSTEM_FILE_LINE_LENGTH_LIMIT bytes; a longer file or line is refused at the first line beyond,
-// so that reading takes bounded memory and time whatever the file holds.
-constexpr int64_t SYSTEM_FILE_LINE_LIMIT = 10000;
+// so that reading takes bounded memory and time whatever the file holds. A million lines hold the
+// largest wheels of 39 numbers worth playing (6 if 6 on 32 numbers takes over 150,000 tickets)
+// and take some 40 MB once read.
+constexpr int64_t SYSTEM_FILE_LINE_LIMIT = 1000000;
 constexpr size_t SYSTEM_FILE_LINE_LENGTH_LIMIT = 1000;
 
 // The rules, line by line (lines, their ends, encodings and limits as TextLineReader in

@@ -9,7 +9,7 @@
 namespace quillstep {
 
 // Why `made` left no file, for example "no wheel covered every set of drawn numbers in the time
-// given", "the wheel has 28416 tickets, more than the 9994 a wheel file holds", or the writer's
+// given", "the wheel has 1000000 tickets, more than the 999994 a wheel file holds", or the writer's
 // reason. Empty when the file was written.
 std::string wheelNotWrittenText(const WheelMade& made);
 

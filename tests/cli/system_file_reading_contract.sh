@@ -56,10 +56,10 @@ if skipped_under_wine "file names with control bytes (Windows allows none)"; the
 fi
 
 # huge files are refused at the stated limit, at once and in little memory
-yes '1 2 3 4 5 6 7' | head -n 1000000 >many-lines.txt
+yes '1 2 3 4 5 6 7' | head -n 1000001 >many-lines.txt
 start=$(date +%s%N)
-check "a million lines exit 2" 2 "$(status "$cli" --total 11 run 2 check4 many-lines.txt)"
-check "a million lines: the limit" "quillstep-cli: check4: many-lines.txt: line 10001: a system file holds at most 10000 lines" \
+check "a million lines and one exit 2" 2 "$(status "$cli" --total 11 run 2 check4 many-lines.txt)"
+check "a million lines and one: the limit" "quillstep-cli: check4: many-lines.txt: line 1000001: a system file holds at most 1000000 lines" \
       "$(first_error --total 11 run 2 check4 many-lines.txt)"
 head -c 200000000 /dev/zero | tr '\0' 7 >one-line.txt
 check "a 200 MB line: the limit" \

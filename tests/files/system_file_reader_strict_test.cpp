@@ -126,7 +126,8 @@ TEST(SystemFileReaderStrict, ReadsInBoundedMemoryAndStopsAtTheFirstMistake) {
     // Endless well-formed lines end at the stated line limit.
     RepeatingSource endlessLines{"1 2 3 4 5 6 7\n"};
     const SystemFileContents tooMany = readSystemFileFrom(std::ref(endlessLines));
-    EXPECT_EQ(tooMany.error, "line 10001: a system file holds at most 10000 lines");
+    EXPECT_EQ(tooMany.error, "line " + std::to_string(SYSTEM_FILE_LINE_LIMIT + 1) + ": a system file holds at most " +
+                                 std::to_string(SYSTEM_FILE_LINE_LIMIT) + " lines");
     EXPECT_EQ(tooMany.errorLine, SYSTEM_FILE_LINE_LIMIT + 1);
     EXPECT_TRUE(tooMany.combinations.empty());
     EXPECT_LE(endlessLines.given, 14 * SYSTEM_FILE_LINE_LIMIT + (uint64_t{1} << 20));
