@@ -1,6 +1,7 @@
 #include "wheels/cover/orbit_model.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "engine/binomials.h"
 #include "wheels/cover/cover_state.h"
@@ -11,21 +12,17 @@ namespace {
 
 // Numbers the orbits of the sets of `index`: orbitOf[rank] is the orbit of the set of that rank;
 // `first` and `orbitSize` (when given) get each orbit's smallest set and its number of sets.
-void numberOrbits(const TargetIndex& index, const ElementCycles& cycles, std::vector<int32_t>& orbitOf,
+void numberOrbits(const TargetIndex& index, const ElementCycles& cycles, std::vector<int32_t>& orbitOf_,
                   std::vector<uint64_t>* first, std::vector<int32_t>* orbitSize) {
-    orbitOf.assign(static_cast<size_t>(index.count()), -1);
+    orbitOf_.assign(static_cast<size_t>(index.count()), -1);
     int32_t orbits = 0;
     // Colex rank follows the value of the mask: the first set of an orbit met is its smallest.
     for (int64_t rank = 0; rank < index.count(); ++rank) {
-        if (orbitOf[static_cast<size_t>(rank)] >= 0) continue;
+        if (orbitOf_[static_cast<size_t>(rank)] >= 0) continue;
         const uint64_t set = index.setOf(rank);
-        int32_t members = 0;
-        uint64_t image = set;
-        do {
-            orbitOf[static_cast<size_t>(index.idOf(image))] = orbits;
-            ++members;
-            image = turned(image, cycles);
-        } while (image != set);
+        const std::vector<uint64_t> images = orbitOf(set, cycles);
+        for (const uint64_t image : images) orbitOf_[static_cast<size_t>(index.idOf(image))] = orbits;
+        const int32_t members = static_cast<int32_t>(images.size());
         if (first) first->push_back(set);
         if (orbitSize) orbitSize->push_back(members);
         ++orbits;
@@ -49,11 +46,65 @@ uint64_t turned(uint64_t set, const ElementCycles& cycles) {
     return result;
 }
 
-std::vector<ElementCycles> candidateCycles(int elements, int mostFixed) {
+uint64_t multiplied(uint64_t set, const ElementCycles& cycles) {
+    const int p = cycles.cycleLength;
+    uint64_t result = set & ~((uint64_t{1} << p) - 1);
+    for (uint64_t rest = set & ((uint64_t{1} << p) - 1); rest != 0; rest &= rest - 1)
+        result |= uint64_t{1} << (static_cast<int64_t>(std::countr_zero(rest)) * cycles.multiplier % p);
+    return result;
+}
+
+std::vector<uint64_t> orbitOf(uint64_t set, const ElementCycles& cycles) {
+    std::vector<uint64_t> orbit{set};
+    // Closed under the turn (and the multiplier): each image's images are added until none is new.
+    for (size_t at = 0; at < orbit.size(); ++at) {
+        const uint64_t images[2] = {turned(orbit[at], cycles),
+                                    cycles.multiplier > 0 ? multiplied(orbit[at], cycles) : orbit[at]};
+        for (const uint64_t image : images)
+            if (std::find(orbit.begin(), orbit.end(), image) == orbit.end()) orbit.push_back(image);
+    }
+    return orbit;
+}
+
+namespace {
+
+bool isPrime(int n) {
+    if (n < 2) return false;
+    for (int d = 2; d * d <= n; ++d)
+        if (n % d == 0) return false;
+    return true;
+}
+
+// The multiplicative order of a modulo the prime p.
+int orderModulo(int a, int p) {
+    int order = 1;
+    for (int64_t power = a % p; power != 1; power = power * a % p) ++order;
+    return order;
+}
+
+}  // namespace
+
+int multiplierOrder(const ElementCycles& cycles) {
+    return cycles.multiplier > 0 ? orderModulo(cycles.multiplier, cycles.cycleLength) : 1;
+}
+
+std::vector<ElementCycles> candidateCycles(int elements, int mostFixed, bool multipliers) {
     std::vector<ElementCycles> groups;
     for (int length = elements; length >= 3; --length)
         for (int blocks = 1; blocks * length <= elements; ++blocks) {
             const int rest = elements - blocks * length;
+            if (multipliers && rest <= mostFixed && blocks == 1 && isPrime(length)) {
+                // One multiplier of each order dividing p - 1 (every element of that order gives
+                // the same group), the largest orders first.
+                for (int order = length - 1; order >= 2; --order) {
+                    if ((length - 1) % order != 0) continue;
+                    for (int a = 2; a < length; ++a)
+                        if (orderModulo(a, length) == order) {
+                            groups.push_back({1, length, 0, a});
+                            break;
+                        }
+                }
+            }
             if (rest <= mostFixed) groups.push_back({blocks, length, 0});
             for (int shortCycle = 2; shortCycle < length && shortCycle <= rest; ++shortCycle)
                 if (length % shortCycle == 0 && rest - shortCycle <= mostFixed)
@@ -69,7 +120,9 @@ bool buildOrbitModel(const CoverModel& model, const ElementCycles& cycles, int64
     const int n = model.elements, k = model.ticketSize, t = model.hits, m = model.targetSize;
     if (!model.storedTargets.empty() || !model.fixedTickets.empty() || n >= 64 ||
         cycles.cycled() > n || cycles.cycleLength < 2 || cycles.shortCycle == 1 ||
-        (cycles.shortCycle > 0 && cycles.cycleLength % cycles.shortCycle != 0))
+        (cycles.shortCycle > 0 && cycles.cycleLength % cycles.shortCycle != 0) ||
+        (cycles.multiplier != 0 && (cycles.blocks != 1 || cycles.shortCycle != 0 || !isPrime(cycles.cycleLength) ||
+                                    cycles.multiplier < 2 || cycles.multiplier >= cycles.cycleLength)))
         return false;
     if (binomial(n, k) > mostSets || binomial(n, m) > mostSets) return false;
     // There are at least C(n, k) / L ticket orbits, and the targets a ticket covers fall into at
@@ -114,12 +167,8 @@ bool buildOrbitModel(const CoverModel& model, const ElementCycles& cycles, int64
 std::vector<uint64_t> ticketsOfOrbits(const OrbitModel& orbits, const std::vector<int32_t>& chosen) {
     std::vector<uint64_t> tickets;
     for (const int32_t j : chosen) {
-        const uint64_t first = orbits.ticketOrbitFirst[static_cast<size_t>(j)];
-        uint64_t image = first;
-        do {
-            tickets.push_back(image);
-            image = turned(image, orbits.cycles);
-        } while (image != first);
+        const std::vector<uint64_t> orbit = orbitOf(orbits.ticketOrbitFirst[static_cast<size_t>(j)], orbits.cycles);
+        tickets.insert(tickets.end(), orbit.begin(), orbit.end());
     }
     return tickets;
 }

@@ -22,15 +22,27 @@ struct ElementCycles {
     int blocks = 1;       // b cycles, elements 0 to b * L - 1: cycle c holds c * L to c * L + L - 1
     int cycleLength = 2;  // L >= 2
     int shortCycle = 0;   // 0, or one more cycle of this many elements (2 to L - 1, dividing L) from b * L on
+    // 0, or (one cycle of prime length p, no short cycle) a second generator: element x of the
+    // cycle goes to multiplier * x mod p, the rest kept (with the turn x -> x + 1, the group of
+    // the maps x -> a x + c for a among the multiplier's powers).
+    int multiplier = 0;
     int cycled() const { return blocks * cycleLength + shortCycle; }  // the elements from here on are fixed
 };
 
 // The set moved one step by the group: each cycle's elements turned by one, the rest kept.
 uint64_t turned(uint64_t set, const ElementCycles& cycles);
+// The set moved by the multiplier (cycles.multiplier > 0).
+uint64_t multiplied(uint64_t set, const ElementCycles& cycles);
+// The order of the multiplier (1 when there is none): the group has cycleLength times as many maps.
+int multiplierOrder(const ElementCycles& cycles);
+// Every image of the set under the group (the set itself first), each once.
+std::vector<uint64_t> orbitOf(uint64_t set, const ElementCycles& cycles);
 
 // The groups worth trying on a model of n elements: b cycles of L >= 3, with or without a short
 // cycle, at most `mostFixed` elements fixed; longest cycles first (the smallest problems first).
-std::vector<ElementCycles> candidateCycles(int elements, int mostFixed);
+// With `multipliers`, a single cycle of prime length also comes with each multiplier group (of
+// every order dividing p - 1, from 2 up), larger groups first.
+std::vector<ElementCycles> candidateCycles(int elements, int mostFixed, bool multipliers = true);
 
 struct OrbitModel {
     ElementCycles cycles;

@@ -181,13 +181,20 @@ std::vector<uint64_t> searchSymmetricCovering(const CoverModel& model, Random& r
                                               unsigned parts,
                                               const std::function<void(const std::vector<uint64_t>&)>& offer) {
     std::vector<ElementCycles> groups;
-    const std::vector<ElementCycles> all = candidateCycles(model.elements, MOST_FIXED_ELEMENTS);
+    // Multiplier groups where every target must be covered by a ticket holding all of it (t = m):
+    // there the smallest coverings are designs, nearly every target covered once, and the known
+    // ones are often left unchanged by such a group (the Steiner system of 23 numbers at 4 if 4
+    // is one orbit of the maps x -> a x + c with a a square modulo 23). Where m > t the coverings
+    // they give are cheaper than a rotation's at first, but the descent from them gains far less
+    // (19 numbers at 6 if 7: 1197 left as it was, against 948 from a rotation's 1292).
+    const bool multipliers = model.hits == model.targetSize;
+    const std::vector<ElementCycles> all = candidateCycles(model.elements, MOST_FIXED_ELEMENTS, multipliers);
     for (size_t g = part; g < all.size(); g += std::max(1u, parts)) groups.push_back(all[g]);
     std::vector<uint64_t> best;
     int64_t bestCost = 0;
     size_t bestGroup = groups.size();
     // Runs of one group land in coverings of very different cost, and which group suits a model
-    // is not known beforehand: a first round tries every group in an even share of half the time,
+    // is not known beforehand: a first round tries every group in its share of half the time,
     // the second gives the rest to the group that did best.
     const Clock::time_point firstRoundEnd = Clock::now() + (deadline - Clock::now()) / 2;
     const auto search = [&](size_t g, Clock::time_point until, int64_t toBeat) {
@@ -204,11 +211,18 @@ std::vector<uint64_t> searchSymmetricCovering(const CoverModel& model, Random& r
         if (offer) offer(best);
         return true;
     };
+    // A group with a multiplier of order d has models d times smaller than its rotation alone,
+    // searched in as much less time: its share of the round is 1 / d of a rotation's.
+    double sharesLeft = 0;
+    for (const ElementCycles& group : groups) sharesLeft += 1.0 / multiplierOrder(group);
     for (size_t g = 0; g < groups.size(); ++g) {
         const Clock::time_point now = Clock::now();
         if (now >= firstRoundEnd || stop.load()) break;
-        // An even share of what is left of the round for each group still to come.
-        search(g, now + (firstRoundEnd - now) / static_cast<int64_t>(groups.size() - g), 0);
+        // The group's share of what is left of the round.
+        const double share = 1.0 / multiplierOrder(groups[g]);
+        const auto slice = std::chrono::duration_cast<Clock::duration>((firstRoundEnd - now) * (share / sharesLeft));
+        sharesLeft -= share;
+        search(g, now + slice, 0);
         if (bestCost > 0 && bestCost <= lowerBound) return best;
     }
     if (bestGroup < groups.size() && Clock::now() < deadline && !stop.load()) search(bestGroup, deadline, bestCost);

@@ -52,10 +52,11 @@ struct OrbitCovering {
 OrbitCovering searchOrbitCovering(const OrbitModel& orbits, Random& random, const OrbitSearchSettings& settings,
                                   const StopFlag& stop, int64_t toBeat = 0);
 
-// The orbit searches a covering search starts with: the groups of candidateCycles numbered `part`
-// modulo `parts` (so that threads share them out; those whose orbit model is too large left out),
-// each in turn for an even share of half the time, then the group that gave the cheapest covering
-// for the rest. Returns the tickets of the cheapest covering by whole orbits, every target
+// The orbit searches a covering search starts with: the groups of candidateCycles (with multiplier
+// groups where t = m) numbered `part` modulo `parts` (so that threads share them out; those whose
+// orbit model is too large left out), each in turn for its share of half the time (a rotation's
+// even share, 1 / d of it with a multiplier of order d), then the group that gave the cheapest
+// covering for the rest. Returns the tickets of the cheapest covering by whole orbits, every target
 // covered, or nothing when no group gave one before the deadline.
 // `offer` (when given) gets each covering as soon as it is the cheapest so far.
 std::vector<uint64_t> searchSymmetricCovering(

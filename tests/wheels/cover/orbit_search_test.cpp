@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <set>
+#include <vector>
 
 #include "plain_cover.h"
 #include "wheels/cover/orbit_search.h"
@@ -13,13 +14,32 @@
 namespace quillstep::cover {
 namespace {
 
-// Every image of `set` under the group, by turning it until it comes back.
+// The image of element x under the group's generators, written out plainly.
+int plainTurn(int x, const ElementCycles& cycles) {
+    const int inCycles = cycles.blocks * cycles.cycleLength;
+    if (x < inCycles) return x / cycles.cycleLength * cycles.cycleLength + (x % cycles.cycleLength + 1) % cycles.cycleLength;
+    if (x < cycles.cycled()) return inCycles + (x - inCycles + 1) % cycles.shortCycle;
+    return x;
+}
+int plainMultiply(int x, const ElementCycles& cycles) {
+    return cycles.multiplier > 0 && x < cycles.cycleLength ? x * cycles.multiplier % cycles.cycleLength : x;
+}
+uint64_t plainImage(uint64_t set, const ElementCycles& cycles, int (*map)(int, const ElementCycles&)) {
+    uint64_t image = 0;
+    for (int x = 0; x < 64; ++x)
+        if (set >> x & 1) image |= uint64_t{1} << map(x, cycles);
+    return image;
+}
+
+// Every image of `set` under the group: the closure under both generators, element by element.
 std::set<uint64_t> plainOrbit(uint64_t set, const ElementCycles& cycles) {
-    std::set<uint64_t> orbit;
-    uint64_t image = set;
-    for (int step = 0; step < 64; ++step) {
-        orbit.insert(image);
-        image = turned(image, cycles);
+    std::set<uint64_t> orbit{set};
+    std::vector<uint64_t> open{set};
+    while (!open.empty()) {
+        const uint64_t at = open.back();
+        open.pop_back();
+        for (const uint64_t image : {plainImage(at, cycles, plainTurn), plainImage(at, cycles, plainMultiply)})
+            if (orbit.insert(image).second) open.push_back(image);
     }
     return orbit;
 }
@@ -44,7 +64,8 @@ TEST(OrbitModel, OrbitsAndTheirCoversAgreeWithPlainLoops) {
     for (const CoverModel& model : MODELS)
         for (const ElementCycles& cycles : candidateCycles(model.elements, 3)) {
             SCOPED_TRACE(testing::Message() << model.elements << " elements, " << cycles.blocks << " cycles of "
-                                            << cycles.cycleLength << " and " << cycles.shortCycle);
+                                            << cycles.cycleLength << " and " << cycles.shortCycle << ", multiplier "
+                                            << cycles.multiplier);
             OrbitModel orbits;
             ASSERT_TRUE(buildOrbitModel(model, cycles, 1'000'000, 10'000'000, orbits));
             // The ticket orbits split every ticket, each once, and each orbit is whole.
@@ -103,14 +124,39 @@ TEST(OrbitModel, RefusesStoredTargetsFixedTicketsAndTooLargeProblems) {
     EXPECT_FALSE(buildOrbitModel(plain, ElementCycles{1, 6, 4}, 1'000'000, 10'000'000, orbits));
     EXPECT_FALSE(buildOrbitModel(plain, ElementCycles{1, 8, 4}, 1'000'000, 10'000'000, orbits));
     EXPECT_TRUE(buildOrbitModel(plain, ElementCycles{1, 6, 3}, 1'000'000, 10'000'000, orbits));
+    // A multiplier goes with one cycle of prime length only.
+    EXPECT_FALSE(buildOrbitModel(plain, ElementCycles{1, 9, 0, 2}, 1'000'000, 10'000'000, orbits));
+    EXPECT_FALSE(buildOrbitModel(plain, ElementCycles{2, 5, 0, 2}, 1'000'000, 10'000'000, orbits));
+    EXPECT_TRUE(buildOrbitModel(plain, ElementCycles{1, 7, 0, 3}, 1'000'000, 10'000'000, orbits));
+}
+
+TEST(OrbitModel, MultiplierGroupsComeWithPrimeCyclesOnly) {
+    std::vector<int> orders;
+    for (const ElementCycles& cycles : candidateCycles(14, 3)) {
+        if (cycles.multiplier == 0) {
+            EXPECT_EQ(multiplierOrder(cycles), 1);
+            continue;
+        }
+        EXPECT_TRUE(cycles.cycleLength == 11 || cycles.cycleLength == 13) << cycles.cycleLength;
+        EXPECT_EQ(cycles.blocks, 1);
+        // The order, by multiplying until 1 comes back.
+        int order = 1;
+        for (int power = cycles.multiplier; power != 1; power = power * cycles.multiplier % cycles.cycleLength) ++order;
+        EXPECT_EQ(multiplierOrder(cycles), order);
+        orders.push_back(order);
+    }
+    // 13: orders 12, 6, 4, 3, 2; 11: orders 10, 5, 2; the larger groups first.
+    EXPECT_EQ(orders, (std::vector<int>{12, 6, 4, 3, 2, 10, 5, 2}));
 }
 
 TEST(OrbitSearch, KeepsItsCountsTrueAndItsCoveringsCoverEveryTarget) {
     for (const CoverModel& model : MODELS)
         for (const ElementCycles& cycles : {ElementCycles{1, model.elements}, ElementCycles{2, model.elements / 2 - 1},
-                                            ElementCycles{1, model.elements - 2}, ElementCycles{1, 6, 3}}) {
+                                            ElementCycles{1, model.elements - 2}, ElementCycles{1, 6, 3},
+                                            ElementCycles{1, 7, 0, 2}}) {
             SCOPED_TRACE(testing::Message() << model.elements << " elements, " << cycles.blocks << " cycles of "
-                                            << cycles.cycleLength << " and " << cycles.shortCycle);
+                                            << cycles.cycleLength << " and " << cycles.shortCycle << ", multiplier "
+                                            << cycles.multiplier);
             OrbitModel orbits;
             ASSERT_TRUE(buildOrbitModel(model, cycles, 1'000'000, 10'000'000, orbits));
             for (const bool configurations : {true, false}) {
@@ -129,7 +175,10 @@ TEST(OrbitSearch, KeepsItsCountsTrueAndItsCoveringsCoverEveryTarget) {
                 EXPECT_EQ(plainHoles(tickets, model.elements, model.hits, model.targetSize), 0);
                 // Whole orbits: the group maps the covering onto itself.
                 const std::set<uint64_t> all(tickets.begin(), tickets.end());
-                for (const uint64_t ticket : tickets) EXPECT_TRUE(all.count(turned(ticket, cycles)));
+                for (const uint64_t ticket : tickets) {
+                    EXPECT_TRUE(all.count(plainImage(ticket, cycles, plainTurn)));
+                    EXPECT_TRUE(all.count(plainImage(ticket, cycles, plainMultiply)));
+                }
             }
         }
 }
