@@ -10,18 +10,18 @@
 namespace quillstep::cover {
 namespace {
 
-// Numbers the orbits of the sets of `index`: orbitOf[rank] is the orbit of the set of that rank;
-// `first` and `orbitSize` (when given) get each orbit's smallest set and its number of sets.
-void numberOrbits(const TargetIndex& index, const ElementCycles& cycles, std::vector<int32_t>& orbitOf_,
+// Numbers the orbits of the sets of `index`: orbitNumbers[rank] is the orbit of the set of that
+// rank; `first` and `orbitSize` (when given) get each orbit's smallest set and its number of sets.
+void numberOrbits(const TargetIndex& index, const ElementCycles& cycles, std::vector<int32_t>& orbitNumbers,
                   std::vector<uint64_t>* first, std::vector<int32_t>* orbitSize) {
-    orbitOf_.assign(static_cast<size_t>(index.count()), -1);
+    orbitNumbers.assign(static_cast<size_t>(index.count()), -1);
     int32_t orbits = 0;
     // Colex rank follows the value of the mask: the first set of an orbit met is its smallest.
     for (int64_t rank = 0; rank < index.count(); ++rank) {
-        if (orbitOf_[static_cast<size_t>(rank)] >= 0) continue;
+        if (orbitNumbers[static_cast<size_t>(rank)] >= 0) continue;
         const uint64_t set = index.setOf(rank);
         const std::vector<uint64_t> images = orbitOf(set, cycles);
-        for (const uint64_t image : images) orbitOf_[static_cast<size_t>(index.idOf(image))] = orbits;
+        for (const uint64_t image : images) orbitNumbers[static_cast<size_t>(index.idOf(image))] = orbits;
         const int32_t members = static_cast<int32_t>(images.size());
         if (first) first->push_back(set);
         if (orbitSize) orbitSize->push_back(members);
