@@ -185,8 +185,9 @@ std::vector<uint64_t> searchSymmetricCovering(const CoverModel& model, Random& r
     // there the smallest coverings are designs, nearly every target covered once, and the known
     // ones are often left unchanged by such a group (the Steiner system of 23 numbers at 4 if 4
     // is one orbit of the maps x -> a x + c with a a square modulo 23). Where m > t the coverings
-    // they give are cheaper than a rotation's at first, but the descent from them gains far less
-    // (19 numbers at 6 if 7: 1197 left as it was, against 948 from a rotation's 1292).
+    // they give are cheaper than a rotation's at first, but they take the first round's time from
+    // the rotations and are a poor start for the descent (18 numbers at 6 if 7: 848 with them, 693
+    // without).
     const bool multipliers = model.hits == model.targetSize;
     const std::vector<ElementCycles> all = candidateCycles(model.elements, MOST_FIXED_ELEMENTS, multipliers);
     for (size_t g = part; g < all.size(); g += std::max(1u, parts)) groups.push_back(all[g]);
