@@ -7,12 +7,9 @@
 // among those that keep the cost below the best), and every target orbit left uncovered gains
 // weight, so that the orbits hard to cover come to count most.
 //
-// The invariant the incremental state keeps, for every target orbit i and ticket orbit j:
-//   coverCount[i] = chosen orbits covering i, coverXor[i] = their numbers xored together
-//   (the one chosen orbit covering i when coverCount[i] = 1);
-//   score[j] = + weights of the uncovered target orbits j covers, when j is not chosen,
-//            = - weights of the target orbits j alone covers, when j is chosen.
-// orbitCoverAgreesWithRecount checks it in the tests.
+// The incremental state is the set cover's of set_cover_state.h (cover counts, the chosen
+// orbits' xor, losses and gains under weights raised lazily), with its invariant stated there;
+// with recountEveryStep the search checks it against a recount after every step.
 
 #include <chrono>
 #include <cstdint>
